@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/control_registry.h"
+#include "app/window.h"
+#include "platform/services.h"
+
+namespace somnar {
+
+// frmInfo: a few paragraphs on what the program does and needs.
+class FrmInfo {
+  public:
+    explicit FrmInfo(Services& services);
+
+    Window window;
+    Shape Shape1;
+    TextBox Text1;
+    CommandButton Command1;
+
+    // Creates the window if it is closed (building its text) and shows it; an open
+    // window is only brought to the front.
+    void open();
+    void Form_Load();
+    void Command1_Click();
+    // The close box has the same effect as "<<".
+    void close();
+
+    const ControlRegistry& registry() const { return registry_; }
+
+  private:
+    Services& services_;
+    ControlRegistry registry_;
+};
+
+}  // namespace somnar

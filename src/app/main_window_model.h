@@ -1,0 +1,163 @@
+#pragma once
+
+// Form1, the program's one working window: every control as a member under its
+// design name, the window-level values beside them, and the handlers. Handlers of
+// each subsystem are defined in that subsystem's own files.
+
+#include <string>
+
+#include "app/control_registry.h"
+#include "app/info_window_model.h"
+#include "app/window.h"
+#include "platform/services.h"
+
+namespace somnar {
+
+enum class StartOutcome { Shown, SecondCopy };
+
+class Form1 {
+  public:
+    Form1(Services& services, FrmInfo& frmInfo);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    Window window;
+
+    // Upper area.
+    Label Label27;
+    Label Label4;
+    Frame Frame4;
+    ControlArray<Frame, 0, 2> Frame1;
+    Frame Frame2;
+    Label Label26;
+    CommandButton cmdTray;
+    CommandButton cmdReset;
+    CommandButton cmdParameterInfo;
+    CommandButton cmdInfo;
+    CheckBox chkActionen;
+    Label Label9;
+    Label lbHibernate;
+    Label Label10;
+    Label lbSuspend;
+    Line Line1;
+
+    // Sleep at a set time (in Frame4).
+    Label Label23;
+    Label Label22;
+    ControlArray<Label, 0, 2> Label21;
+    Picker cmbDay_aus;
+    Picker cmbMonth_aus;
+    Picker cmbYear_aus;
+    ControlArray<Line, 0, 2> Line5;
+    Label Label25;
+    Label Label24;
+    Picker cmbHour_aus;
+    Picker cmbMinute_aus;
+    ControlArray<CommandButton, 0, 2> cmdRS_aus;
+    ControlArray<PictureBox, 1, 2> Picture2;
+    ControlArray<PictureBox, 1, 2> Picture1;
+    Frame Frame5;
+    CommandButton cmdHibernate;
+    CommandButton cmdSuspend;
+
+    // Wake-up time (in Frame1(0)).
+    Label Label19;
+    Label Label20;
+    Picker cmbDay;
+    Picker cmbMonth;
+    Picker cmbYear;
+    Label Label1;
+    Label Label2;
+    Picker cmbHour;
+    ControlArray<Label, 0, 2> Label3;
+    Picker cmbMinute;
+
+    // Wake again or not (in Frame2).
+    ControlArray<OptionButton, 0, 2> optSOMNAR;
+
+    // Dial-up area.
+    CheckBox chkINET;
+    CheckBox chkDSL;
+    Label Label6;
+    Picker cmbDFUE_Name;
+    Label Label7;
+    TextBox txtUser;
+    Label Label8;
+    TextBox txtPassword;
+    CommandButton cmdNormalOrPW;
+    CommandButton Command4;
+    Line Line4;
+
+    // IP publication (in Frame1(1)).
+    CheckBox chkFTP;
+    Label Label13;
+    Label lblIP;
+    Label Label15;
+    TextBox txtServer;
+    Label Label14;
+    TextBox txtDir;
+    Label Label16;
+    TextBox txtFTP_USER;
+    TextBox txtFTP_Password;
+    CommandButton cmdNormalOrPW2;
+    CheckBox chkPassiv;
+    Label Label11;
+    Label Status;
+    Label Label17;
+    TextBox TxtFile;
+    Label Label18;
+    TextBox TxtFileR;
+    CommandButton cmdFTP_PUT;
+    Timer tmrIP;
+
+    // Program to start after waking.
+    Line Line2;
+    CheckBox chkPROG;
+    CommandButton cmdOpenExe;
+    Label Label5;
+    TextBox Text1;
+    Line Line3;
+
+    // Renewed sleep (in Frame3).
+    CheckBox chkSLEEPnachSOMNAR;
+    Frame Frame3;
+    ControlArray<OptionButton, 0, 2> Option1;
+    Label Label12;
+    Picker cmbSpanne;
+    Timer Timer1;
+
+    // Window-level timers and the focus target.
+    Timer tmrAktZeit;
+    Timer tmrRuhe;
+    Timer tmrStandby;
+    CommandButton cmdDummy;
+
+    // Pop-up menu of the notification-area icon.
+    MenuEntry mnuPopUp;
+    MenuEntry mnuCountdown;
+    MenuEntry mnuAnzeige;
+
+    // Window-level values.
+    std::string confirmText;
+    bool confirmed = false;
+
+    // Start-up: runs once before the window is first shown.
+    StartOutcome Form_Load();
+    // Closing the window.
+    void Form_Unload();
+    void cmdInfo_Click();
+    void list_verbindung();
+
+    const ControlRegistry& registry() const { return registry_; }
+    Services& services() { return services_; }
+
+  private:
+    void registerControls();
+    void wireHandlers();
+
+    Services& services_;
+    FrmInfo& frmInfo_;
+    ControlRegistry registry_;
+};
+
+}  // namespace somnar

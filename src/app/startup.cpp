@@ -1,0 +1,136 @@
+// Start-up of the main window: runs once, before the window is first shown.
+
+#include <exception>
+#include <iostream>
+
+#include "app/main_window_model.h"
+#include "app/number_text.h"
+#include "app/settings_keys.h"
+
+namespace somnar {
+namespace {
+
+constexpr int kLastListedYear = 2100;
+constexpr int kCompactHeight = 3600;
+constexpr int kMinutesPerDay = 24 * 60;
+constexpr const char* kTrayTip = "Somnar Scheduler";
+
+// A step that fails is skipped; the next one runs.
+template <typename Step>
+void runStep(const char* what, Step&& step) {
+    try {
+        step();
+    } catch (const std::exception& error) {
+        std::cerr << "somnar-scheduler: start-up step skipped (" << what << "): " << error.what()
+                  << '\n';
+    }
+}
+
+struct HourMinute {
+    std::string hour;
+    std::string minute;
+};
+
+// The time of day some minutes ahead; it wraps past midnight, the date does not move.
+HourMinute minutesAhead(const LocalDateTime& now, int minutes) {
+    const int total = (now.hour * 60 + now.minute + minutes) % kMinutesPerDay;
+    return {twoDigits(total / 60), twoDigits(total % 60)};
+}
+
+void fillNumbers(Picker& picker, int first, int last, std::string (*format)(int)) {
+    for (int number = first; number <= last; ++number) {
+        picker.addItem(format(number));
+    }
+}
+
+void fillDate(Picker& day, Picker& month, Picker& year, const LocalDateTime& now) {
+    fillNumbers(year, now.year, kLastListedYear, fourDigits);
+    year.setText(fourDigits(now.year));
+    fillNumbers(day, 1, 31, twoDigits);
+    day.setText(twoDigits(now.day));
+    fillNumbers(month, 1, 12, twoDigits);
+    month.setText(twoDigits(now.month));
+}
+
+void fillTime(Picker& hour, Picker& minute, const HourMinute& preset) {
+    fillNumbers(hour, 0, 23, twoDigits);
+    hour.setText(preset.hour);
+    fillNumbers(minute, 0, 59, twoDigits);
+    minute.setText(preset.minute);
+}
+
+}  // namespace
+
+StartOutcome Form1::Form_Load() {
+    if (!services_.instance.acquire()) {
+        return StartOutcome::SecondCopy;
+    }
+    Clock& clock = services_.clock;
+
+    runStep("status line", [&] { Label26.setCaption(""); });
+    HourMinute wakePreset;
+    runStep("wake-up preset", [&] { wakePreset = minutesAhead(clock.now(), 10); });
+    runStep("centre", [&] {
+        window.move((services_.desktop.screenWidthTwips() - window.width()) / 2,
+                    (services_.desktop.screenHeightTwips() - window.height()) / 2);
+    });
+    runStep("compact view", [&] { window.setHeight(kCompactHeight); });
+    runStep("clock", [&] { Label4.setCaption(clock.generalDateTimeText(clock.now())); });
+    runStep("wake-up pickers", [&] {
+        fillDate(cmbDay, cmbMonth, cmbYear, clock.now());
+        fillTime(cmbHour, cmbMinute, wakePreset);
+    });
+    runStep("renewed-sleep minutes", [&] {
+        fillNumbers(cmbSpanne, 1, 1440, rightAligned4);
+        cmbSpanne.setText("  20");
+    });
+    runStep("sleep-time pickers", [&] {
+        fillDate(cmbDay_aus, cmbMonth_aus, cmbYear_aus, clock.now());
+        fillTime(cmbHour_aus, cmbMinute_aus, minutesAhead(clock.now(), 5));
+    });
+    runStep("hibernation check", [&] {
+        const bool possible = services_.power.canHibernate();
+        lbHibernate.setCaption(possible ? "ja" : "nein");
+        cmdHibernate.setEnabled(possible);
+        Option1[0].setEnabled(possible);
+        if (!possible) {
+            Option1[0].setValue(false);
+        }
+        cmdRS_aus[0].setEnabled(possible);
+    });
+    runStep("standby check", [&] {
+        const bool possible = services_.power.canSuspend();
+        lbSuspend.setCaption(possible ? "ja" : "nein");
+        cmdSuspend.setEnabled(possible);
+        Option1[1].setEnabled(possible);
+        if (!possible) {
+            Option1[1].setValue(false);
+        }
+        cmdRS_aus[1].setEnabled(possible);
+    });
+    runStep("dial-up list", [&] { list_verbindung(); });
+    runStep("stored values", [&] {
+        SettingsStore& store = services_.settings;
+        auto read = [&store](const SettingKey& at) {
+            return store.read(at.application, at.section, at.key);
+        };
+        cmbDFUE_Name.setText(read(settings::kDialupName));
+        txtUser.setText(read(settings::kDialupUser));
+        txtPassword.setText(read(settings::kDialupPassword));
+        txtServer.setText(read(settings::kFtpServer));
+        txtFTP_USER.setText(read(settings::kFtpUser));
+        txtFTP_Password.setText(read(settings::kFtpPassword));
+        txtDir.setText(read(settings::kFtpDirectory));
+    });
+    runStep("file names", [&] {
+        TxtFile.setText("ip.html");
+        TxtFileR.setText("ip.html");
+    });
+    runStep("notification-area icon", [&] { services_.tray.prepare(kTrayTip); });
+    // The task-list entry stays: on Linux desktops it is how a window without a
+    // notification area is found again.
+    window.setLoaded(true);
+    return StartOutcome::Shown;
+}
+
+}  // namespace somnar

@@ -1,0 +1,57 @@
+#include "app/window.h"
+
+namespace somnar {
+
+void Window::setCaption(std::string caption) {
+    caption_ = std::move(caption);
+    notify();
+}
+
+void Window::move(int left, int top) {
+    left_ = left;
+    top_ = top;
+    notify();
+}
+
+void Window::setWidth(int width) {
+    width_ = width;
+    notify();
+}
+
+void Window::setHeight(int height) {
+    height_ = height;
+    notify();
+}
+
+void Window::show() {
+    visible_ = true;
+    notify();
+}
+
+void Window::hide() {
+    visible_ = false;
+    notify();
+}
+
+void Window::setLoaded(bool loaded) {
+    loaded_ = loaded;
+    notify();
+}
+
+void Window::bringToFront() {
+    ++frontRequests_;
+    notify();
+}
+
+void Window::setFocus(Control* control) {
+    focus_ = control;
+    notify();
+}
+
+void Window::notify() const {
+    if (observer_) {
+        observer_();
+    }
+}
+
+}  // namespace somnar

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace somnar {
+
+class Control;
+
+// A top-level window of the model: caption, outer place and size in twips, shown or
+// hidden, and which control has the keyboard focus.
+class Window {
+  public:
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption);
+
+    int left() const { return left_; }
+    int top() const { return top_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    void move(int left, int top);
+    void setWidth(int width);
+    void setHeight(int height);
+
+    bool visible() const { return visible_; }
+    void show();
+    void hide();
+
+    // Between load and unload the window exists; the program runs while one exists.
+    bool loaded() const { return loaded_; }
+    void setLoaded(bool loaded);
+
+    // Asks the window system to bring the window to the front; counted so the view sees
+    // every request.
+    void bringToFront();
+    unsigned frontRequests() const { return frontRequests_; }
+
+    Control* focus() const { return focus_; }
+    void setFocus(Control* control);
+
+    void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+
+  private:
+    void notify() const;
+
+    std::string caption_;
+    int left_ = 0;
+    int top_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    bool visible_ = false;
+    bool loaded_ = false;
+    unsigned frontRequests_ = 0;
+    Control* focus_ = nullptr;
+    std::function<void()> observer_;
+};
+
+}  // namespace somnar

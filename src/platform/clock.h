@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace somnar {
+
+// A moment on the local wall clock, as the pickers and the clock display see it.
+struct LocalDateTime {
+    int year = 0;
+    int month = 0;  // 1..12
+    int day = 0;    // 1..31
+    int hour = 0;   // 0..23
+    int minute = 0;
+    int second = 0;
+
+    friend bool operator==(const LocalDateTime&, const LocalDateTime&) = default;
+};
+
+class Clock {
+  public:
+    virtual ~Clock() = default;
+
+    virtual LocalDateTime now() const = 0;
+
+    // The locale's general date-and-time text: short date, one blank, the time with
+    // seconds; the date alone at exactly 00:00:00.
+    virtual std::string generalDateTimeText(const LocalDateTime& moment) const = 0;
+};
+
+}  // namespace somnar

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace somnar {
+
+// Facts about the running program's own executable.
+class ProgramInfo {
+  public:
+    virtual ~ProgramInfo() = default;
+
+    // The executable's file name without folder and extension.
+    virtual std::string programName() const = 0;
+    // The executable's extension with its dot ("" where executables have none).
+    virtual std::string executableExtension() const = 0;
+};
+
+}  // namespace somnar

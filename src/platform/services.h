@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/dialer.h"
+#include "platform/dialogs.h"
+#include "platform/instance_guard.h"
+#include "platform/power_manager.h"
+#include "platform/program_info.h"
+#include "platform/settings_store.h"
+#include "platform/tray_icon.h"
+
+namespace somnar {
+
+// The platform seams the logic talks to, handed over by whoever builds the model.
+struct Services {
+    Clock& clock;
+    Dialogs& dialogs;
+    Desktop& desktop;
+    ProgramInfo& program;
+    InstanceGuard& instance;
+    PowerManager& power;
+    Dialer& dialer;
+    SettingsStore& settings;
+    TrayIcon& tray;
+};
+
+}  // namespace somnar
