@@ -34,8 +34,14 @@ void Window::hide() {
 }
 
 void Window::setLoaded(bool loaded) {
+    if (loaded_ == loaded) {
+        return;
+    }
     loaded_ = loaded;
     notify();
+    if (lifecycleObserver_) {
+        lifecycleObserver_();
+    }
 }
 
 void Window::bringToFront() {
@@ -45,6 +51,7 @@ void Window::bringToFront() {
 
 void Window::setFocus(Control* control) {
     focus_ = control;
+    ++focusRequests_;
     notify();
 }
 

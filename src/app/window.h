@@ -35,10 +35,16 @@ class Window {
     void bringToFront();
     unsigned frontRequests() const { return frontRequests_; }
 
+    // Moves the keyboard focus; counted like the requests to come to the front.
     Control* focus() const { return focus_; }
     void setFocus(Control* control);
+    unsigned focusRequests() const { return focusRequests_; }
 
     void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+    // Told when the window is loaded or unloaded; whoever creates and ends views listens.
+    void setLifecycleObserver(std::function<void()> observer) {
+        lifecycleObserver_ = std::move(observer);
+    }
 
   private:
     void notify() const;
@@ -51,8 +57,10 @@ class Window {
     bool visible_ = false;
     bool loaded_ = false;
     unsigned frontRequests_ = 0;
+    unsigned focusRequests_ = 0;
     Control* focus_ = nullptr;
     std::function<void()> observer_;
+    std::function<void()> lifecycleObserver_;
 };
 
 }  // namespace somnar

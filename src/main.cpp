@@ -1,0 +1,47 @@
+// Somnar Scheduler: wires the Linux backends to the window model and runs the
+// window system's event loop.
+
+#include <QApplication>
+
+#include "app/main_window_model.h"
+#include "platform/linux/dialup_entries.h"
+#include "platform/linux/linux_program_info.h"
+#include "platform/linux/lock_file_instance_guard.h"
+#include "platform/linux/logind_power_manager.h"
+#include "platform/linux/qsettings_store.h"
+#include "platform/linux/system_clock.h"
+#include "platform/qt/app_view.h"
+#include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_tray_icon.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("somnar-scheduler"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Somnar Scheduler"));
+    // The program ends when its last window is unloaded, not when the main window is
+    // only hidden to the notification area.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    somnar::SystemClock clock;
+    somnar::QtDialogs dialogs;
+    somnar::QtDesktop desktop;
+    somnar::LinuxProgramInfo program(argc > 0 ? argv[0] : "");
+    somnar::LockFileInstanceGuard instance;
+    somnar::LogindPowerManager power;
+    somnar::LinuxDialupEntries dialer;
+    somnar::QSettingsStore settings;
+    somnar::QtTrayIcon tray;
+    somnar::Services services{clock,    dialogs, desktop,  program, instance,
+                              power,    dialer,  settings, tray};
+
+    somnar::FrmInfo info(services);
+    somnar::Form1 form(services, info);
+    if (form.Form_Load() == somnar::StartOutcome::SecondCopy) {
+        return 0;
+    }
+    somnar::AppView view(form, info);
+    dialogs.setParentWindow(&view.mainView());
+    form.window.show();
+    return QApplication::exec();
+}

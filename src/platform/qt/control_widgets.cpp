@@ -1,0 +1,354 @@
+#include "platform/qt/control_widgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <algorithm>
+
+#include "platform/qt/look.h"
+#include "platform/qt/picture_widget.h"
+#include "platform/qt/qt_text.h"
+
+namespace somnar {
+namespace {
+
+constexpr QSize kPictureSize{16, 16};
+
+QRect pixelRect(const Place& place) {
+    return {twipsToPixels(place.left), twipsToPixels(place.top), twipsToPixels(place.width),
+            twipsToPixels(place.height)};
+}
+
+QRect lineRect(const Line& line) {
+    const LineEnds& e = line.ends();
+    const int thickness = std::max(1, line.borderWidth());
+    const int left = twipsToPixels(std::min(e.x1, e.x2));
+    const int right = twipsToPixels(std::max(e.x1, e.x2));
+    return {left, twipsToPixels(e.y1) - thickness / 2, right - left, thickness};
+}
+
+QColor lineColor(const Line& line, const QWidget& widget) {
+    return line.color() == LineColor::ActiveTitle ? widget.palette().color(QPalette::Highlight)
+                                                  : widget.palette().color(QPalette::Mid);
+}
+
+void setTextColor(QWidget& widget, const std::optional<Rgb>& color, QPalette::ColorRole role) {
+    if (!color) {
+        return;
+    }
+    QPalette colors = widget.palette();
+    colors.setColor(QPalette::Active, role, QColor(color->red, color->green, color->blue));
+    colors.setColor(QPalette::Inactive, role, QColor(color->red, color->green, color->blue));
+    widget.setPalette(colors);
+}
+
+Qt::Alignment labelAlignment(Alignment alignment) {
+    switch (alignment) {
+        case Alignment::Right:
+            return Qt::AlignRight | Qt::AlignTop;
+        case Alignment::Center:
+            return Qt::AlignHCenter | Qt::AlignTop;
+        case Alignment::Left:
+            break;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+// Qt displays "\n"; the model's texts carry CR LF.
+QString displayText(const std::string& text) {
+    QString shown = toQt(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+Qt::CheckState checkState(int value) {
+    switch (value) {
+        case CheckBox::Checked:
+            return Qt::Checked;
+        case CheckBox::Grayed:
+            return Qt::PartiallyChecked;
+        default:
+            return Qt::Unchecked;
+    }
+}
+
+QWidget* createButton(CommandButton& button, QWidget* parent) {
+    auto* widget = new QPushButton(parent);
+    if (button.picture() != Picture::None) {
+        widget->setIcon(iconFor(button.picture()));
+        widget->setIconSize(kPictureSize);
+    }
+    return widget;
+}
+
+QWidget* createCheckBox(CheckBox& box, QWidget* parent) {
+    if (box.buttonLook()) {
+        auto* widget = new QPushButton(parent);
+        widget->setCheckable(true);
+        return widget;
+    }
+    auto* widget = new QCheckBox(parent);
+    widget->setTristate(true);
+    return widget;
+}
+
+QWidget* createPicker(QWidget* parent) {
+    auto* widget = new QComboBox(parent);
+    widget->setEditable(true);
+    widget->setInsertPolicy(QComboBox::NoInsert);
+    widget->setMaxVisibleItems(12);
+    return widget;
+}
+
+QWidget* createTextBox(TextBox& box, QWidget* parent) {
+    if (box.multiLine()) {
+        auto* widget = new QPlainTextEdit(parent);
+        widget->setReadOnly(true);
+        widget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        return widget;
+    }
+    return new QLineEdit(parent);
+}
+
+QWidget* createFrame(Frame& frame, QWidget* parent) {
+    if (frame.borderless()) {
+        return new QWidget(parent);
+    }
+    return new QGroupBox(parent);
+}
+
+QWidget* createPicture(PictureBox& picture, QWidget* parent) {
+    auto* widget = new PictureWidget(parent);
+    widget->setAlignment(Qt::AlignCenter);
+    widget->setPixmap(iconFor(picture.picture()).pixmap(kPictureSize));
+    return widget;
+}
+
+void syncPicker(const Picker& picker, QComboBox& combo) {
+    const auto& items = picker.items();
+    const auto listed = static_cast<std::size_t>(combo.count());
+    if (listed > items.size() ||
+        (listed > 0 && combo.itemText(0) != toQt(items.front()))) {
+        combo.clear();
+    }
+    QStringList missing;
+    for (auto i = static_cast<std::size_t>(combo.count()); i < items.size(); ++i) {
+        missing << toQt(items[i]);
+    }
+    if (!missing.isEmpty()) {
+        combo.addItems(missing);
+    }
+    if (picker.listIndex() >= 0 && picker.listIndex() < combo.count()) {
+        combo.setCurrentIndex(picker.listIndex());
+    }
+    if (combo.currentText() != toQt(picker.text())) {
+        combo.setEditText(toQt(picker.text()));
+    }
+}
+
+void syncTextBox(const TextBox& box, QWidget& widget) {
+    if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
+        if (edit->text() != toQt(box.text())) {
+            edit->setText(toQt(box.text()));
+        }
+        edit->setEchoMode(box.passwordChar().empty() ? QLineEdit::Normal : QLineEdit::Password);
+        setTextColor(*edit, box.foreColor(), QPalette::Text);
+    } else if (auto* area = qobject_cast<QPlainTextEdit*>(&widget)) {
+        if (area->toPlainText() != displayText(box.text())) {
+            area->setPlainText(displayText(box.text()));
+        }
+        setTextColor(*area, box.foreColor(), QPalette::Text);
+    }
+}
+
+void syncLabel(const Label& label, QLabel& widget) {
+    widget.setTextFormat(Qt::PlainText);
+    widget.setText(toQt(label.caption()));
+    widget.setAlignment(labelAlignment(label.alignment()));
+    setTextColor(widget, label.foreColor(), QPalette::WindowText);
+    if (label.autoSize()) {
+        const int designed = twipsToPixels(label.place().width);
+        widget.resize(std::max(designed, widget.sizeHint().width()), widget.height());
+    }
+}
+
+}  // namespace
+
+QWidget* createControlWidget(Control& control, QWidget* parent) {
+    QWidget* widget = nullptr;
+    switch (control.kind()) {
+        case ControlKind::CommandButton:
+            widget = createButton(static_cast<CommandButton&>(control), parent);
+            break;
+        case ControlKind::CheckBox:
+            widget = createCheckBox(static_cast<CheckBox&>(control), parent);
+            break;
+        case ControlKind::OptionButton: {
+            auto* radio = new QRadioButton(parent);
+            radio->setAutoExclusive(false);  // the model keeps the options exclusive
+            widget = radio;
+            break;
+        }
+        case ControlKind::Picker:
+            widget = createPicker(parent);
+            break;
+        case ControlKind::TextBox:
+            widget = createTextBox(static_cast<TextBox&>(control), parent);
+            break;
+        case ControlKind::Label:
+            widget = new QLabel(parent);
+            break;
+        case ControlKind::Frame:
+            widget = createFrame(static_cast<Frame&>(control), parent);
+            break;
+        case ControlKind::PictureBox:
+            widget = createPicture(static_cast<PictureBox&>(control), parent);
+            break;
+        case ControlKind::Line: {
+            auto& line = static_cast<Line&>(control);
+            widget = new FilledArea(lineColor(line, *parent), parent);
+            widget->setGeometry(lineRect(line));
+            break;
+        }
+        case ControlKind::Shape:
+            widget = new FilledArea(Qt::white, parent);
+            break;
+        case ControlKind::Timer:
+        case ControlKind::MenuEntry:
+            return nullptr;
+    }
+    widget->setObjectName(toQt(control.key()));
+    if (control.kind() != ControlKind::Line) {
+        widget->setGeometry(pixelRect(control.place()));
+    }
+    if (control.font()) {
+        widget->setFont(fontFor(*control.font()));
+    }
+    return widget;
+}
+
+void syncControlWidget(const Control& control, QWidget& widget) {
+    const QSignalBlocker quiet(&widget);
+    widget.setEnabled(control.enabled());
+    widget.setVisible(control.visible());
+    widget.setToolTip(toQt(control.toolTip()));
+    switch (control.kind()) {
+        case ControlKind::CommandButton: {
+            const auto& button = static_cast<const CommandButton&>(control);
+            if (button.picture() == Picture::None) {
+                static_cast<QPushButton&>(widget).setText(toQt(button.caption()));
+            }
+            break;
+        }
+        case ControlKind::CheckBox: {
+            const auto& box = static_cast<const CheckBox&>(control);
+            if (auto* check = qobject_cast<QCheckBox*>(&widget)) {
+                check->setText(toQt(box.caption()));
+                check->setCheckState(checkState(box.value()));
+            } else {
+                auto& toggle = static_cast<QPushButton&>(widget);
+                toggle.setText(toQt(box.caption()));
+                toggle.setChecked(box.ticked());
+            }
+            break;
+        }
+        case ControlKind::OptionButton: {
+            const auto& option = static_cast<const OptionButton&>(control);
+            auto& radio = static_cast<QRadioButton&>(widget);
+            radio.setText(toQt(option.caption()));
+            radio.setChecked(option.value());
+            break;
+        }
+        case ControlKind::Picker:
+            syncPicker(static_cast<const Picker&>(control), static_cast<QComboBox&>(widget));
+            break;
+        case ControlKind::TextBox:
+            syncTextBox(static_cast<const TextBox&>(control), widget);
+            break;
+        case ControlKind::Label:
+            syncLabel(static_cast<const Label&>(control), static_cast<QLabel&>(widget));
+            break;
+        case ControlKind::Frame:
+            if (auto* group = qobject_cast<QGroupBox*>(&widget)) {
+                group->setTitle(toQt(static_cast<const Frame&>(control).caption()));
+            }
+            break;
+        case ControlKind::PictureBox:
+        case ControlKind::Line:
+        case ControlKind::Shape:
+        case ControlKind::Timer:
+        case ControlKind::MenuEntry:
+            break;
+    }
+}
+
+void connectControlInput(Control& control, QWidget& widget, const std::function<void()>& resync) {
+    switch (control.kind()) {
+        case ControlKind::CommandButton: {
+            auto& button = static_cast<CommandButton&>(control);
+            QObject::connect(static_cast<QPushButton*>(&widget), &QPushButton::clicked, &widget,
+                             [&button, resync] {
+                                 button.userClick();
+                                 resync();
+                             });
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto& box = static_cast<CheckBox&>(control);
+            QObject::connect(static_cast<QAbstractButton*>(&widget), &QAbstractButton::clicked,
+                             &widget, [&box, resync] {
+                                 box.userClick();
+                                 resync();
+                             });
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto& option = static_cast<OptionButton&>(control);
+            QObject::connect(static_cast<QRadioButton*>(&widget), &QRadioButton::clicked, &widget,
+                             [&option, resync] {
+                                 option.userClick();
+                                 resync();
+                             });
+            break;
+        }
+        case ControlKind::Picker: {
+            auto& picker = static_cast<Picker&>(control);
+            auto* combo = static_cast<QComboBox*>(&widget);
+            QObject::connect(combo, &QComboBox::editTextChanged, combo,
+                             [&picker](const QString& text) { picker.userSetText(fromQt(text)); });
+            break;
+        }
+        case ControlKind::TextBox: {
+            auto& box = static_cast<TextBox&>(control);
+            if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
+                QObject::connect(edit, &QLineEdit::textEdited, edit,
+                                 [&box](const QString& text) { box.userSetText(fromQt(text)); });
+            }
+            break;
+        }
+        case ControlKind::PictureBox: {
+            auto& picture = static_cast<PictureBox&>(control);
+            QObject::connect(static_cast<PictureWidget*>(&widget), &PictureWidget::clicked,
+                             &widget, [&picture, resync] {
+                                 picture.userClick();
+                                 resync();
+                             });
+            break;
+        }
+        case ControlKind::Label:
+        case ControlKind::Frame:
+        case ControlKind::Line:
+        case ControlKind::Shape:
+        case ControlKind::Timer:
+        case ControlKind::MenuEntry:
+            break;
+    }
+}
+
+}  // namespace somnar

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+#include <functional>
+
+#include "app/control_registry.h"
+#include "app/window.h"
+
+class QMenu;
+
+namespace somnar {
+
+class TimerDriver;
+
+// A real top-level window built from a model window and its controls, bound both
+// ways. Generic: it knows control kinds, not control names.
+class WindowView : public QWidget {
+    Q_OBJECT
+public:
+    struct Look {
+        Qt::WindowFlags flags;
+        QIcon icon;
+    };
+
+    WindowView(Window& window, const ControlRegistry& controls, const Look& look);
+    ~WindowView() override;
+
+    // Stops listening to the model; the widgets stay until the view is deleted.
+    void detach();
+
+    QWidget* widgetFor(const Control* control) const { return widgets_.value(control); }
+    // The menu built for a top-level menu entry of the model, if any.
+    QMenu* menuFor(const Control* control) const;
+
+    // Runs when the user closes the window with its close box.
+    std::function<void()> onCloseRequest;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenu(Control& top);
+    void syncWindow();
+    void applyWindowSize();
+
+    Window& window_;
+    const ControlRegistry& controls_;
+    QHash<const Control*, QWidget*> widgets_;
+    QHash<const Control*, QMenu*> menus_;
+    TimerDriver* timers_ = nullptr;
+    unsigned frontRequestsSeen_ = 0;
+    unsigned focusRequestsSeen_ = 0;
+    QPoint placeApplied_{-1, -1};
+    bool attached_ = true;
+};
+
+}  // namespace somnar
