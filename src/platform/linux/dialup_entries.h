@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/dialer.h"
+#include "platform/linux/system_bus.h"
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace somnar {
+
+// The dial-up connections of a Linux machine: the pppd peers first, then NetworkManager's
+// mobile broadband, PPPoE and Bluetooth connections. A source that is missing adds nothing.
+class LinuxDialupEntries final : public Dialer {
+  public:
+    explicit LinuxDialupEntries(std::filesystem::path peersFolder = "/etc/ppp/peers",
+                                std::chrono::milliseconds busTimeout = dbus::kDefaultTimeout);
+
+    std::vector<std::string> listEntries() override;
+
+  private:
+    std::filesystem::path peersFolder_;
+    std::chrono::milliseconds busTimeout_;
+};
+
+}  // namespace somnar
