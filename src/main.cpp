@@ -32,8 +32,8 @@ int main(int argc, char* argv[]) {
     somnar::LinuxDialupEntries dialer;
     somnar::QSettingsStore settings;
     somnar::QtTrayIcon tray;
-    somnar::Services services{clock,    dialogs, desktop,  program, instance,
-                              power,    dialer,  settings, tray};
+    somnar::Services services{clock, dialogs, desktop,  program, instance,
+                              power, dialer,  settings, tray};
 
     somnar::FrmInfo info(services);
     somnar::Form1 form(services, info);

@@ -217,7 +217,7 @@ WindowDesign makeForm1Design() {
          .index = 0,
          .kind = K::Label,
          .container = "Frame1(0)",
-         .place = {1680, 300, 855, 195},
+         .place = {1680, 300, 855, 180},
          .caption = "Jahr"},
         {.name = "cmbDay",
          .kind = K::Picker,

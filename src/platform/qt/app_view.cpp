@@ -7,14 +7,12 @@
 namespace somnar {
 namespace {
 
-constexpr Qt::WindowFlags kMainFlags = Qt::Window | Qt::CustomizeWindowHint |
-                                       Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                       Qt::WindowMinimizeButtonHint |
+constexpr Qt::WindowFlags kMainFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                        Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 // A tool window: a dialog border without its own taskbar entry.
-constexpr Qt::WindowFlags kInfoFlags = Qt::Tool | Qt::CustomizeWindowHint |
-                                       Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                                       Qt::MSWindowsFixedSizeDialogHint;
+constexpr Qt::WindowFlags kInfoFlags = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 
 }  // namespace
 
@@ -40,8 +38,8 @@ AppView::~AppView() {
 
 void AppView::followInfoWindow() {
     if (frmInfo_.window.loaded() && !info_) {
-        info_ = new WindowView(frmInfo_.window, frmInfo_.registry(),
-                               {kInfoFlags, infoWindowIcon()});
+        info_ =
+            new WindowView(frmInfo_.window, frmInfo_.registry(), {kInfoFlags, infoWindowIcon()});
         info_->onCloseRequest = [this] { frmInfo_.close(); };
     } else if (!frmInfo_.window.loaded() && info_) {
         // Closing may come from inside the view's own event handler: end it later.

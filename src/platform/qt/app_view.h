@@ -12,14 +12,14 @@ namespace somnar {
 // loaded, and the end of the program once neither is loaded.
 class AppView : public QObject {
     Q_OBJECT
-public:
+  public:
     AppView(Form1& form, FrmInfo& info);
     ~AppView() override;
 
     WindowView& mainView() { return *main_; }
     WindowView* infoView() { return info_; }
 
-private:
+  private:
     void followInfoWindow();
     void endWhenNoWindowIsLeft();
 

@@ -133,8 +133,7 @@ QWidget* createPicture(PictureBox& picture, QWidget* parent) {
 void syncPicker(const Picker& picker, QComboBox& combo) {
     const auto& items = picker.items();
     const auto listed = static_cast<std::size_t>(combo.count());
-    if (listed > items.size() ||
-        (listed > 0 && combo.itemText(0) != toQt(items.front()))) {
+    if (listed > items.size() || (listed > 0 && combo.itemText(0) != toQt(items.front()))) {
         combo.clear();
     }
     QStringList missing;
@@ -334,8 +333,8 @@ void connectControlInput(Control& control, QWidget& widget, const std::function<
         }
         case ControlKind::PictureBox: {
             auto& picture = static_cast<PictureBox&>(control);
-            QObject::connect(static_cast<PictureWidget*>(&widget), &PictureWidget::clicked,
-                             &widget, [&picture, resync] {
+            QObject::connect(static_cast<PictureWidget*>(&widget), &PictureWidget::clicked, &widget,
+                             [&picture, resync] {
                                  picture.userClick();
                                  resync();
                              });

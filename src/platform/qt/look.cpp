@@ -9,13 +9,18 @@ constexpr const char* kSans = "Liberation Sans";
 constexpr const char* kMono = "Liberation Mono";
 
 // Sizes are set in pixels so the text fits the places whatever the screen's dpi says.
-int pixelsForPoints(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+int pixelsForPoints(double points) {
+    return static_cast<int>(std::lround(points * 96.0 / 72.0));
+}
 
 }  // namespace
 
 QFont windowFont() {
     QFont font(kSans);
-    font.setPixelSize(pixelsForPoints(8.0));
+    // About 7.5 pt, a little condensed: the widths of the 8 pt bitmap font the places
+    // were laid out for.
+    font.setPixelSize(10);
+    font.setStretch(96);
     return font;
 }
 
@@ -44,7 +49,11 @@ QIcon iconFor(Picture picture) {
     return {};
 }
 
-QIcon mainWindowIcon() { return QIcon(QStringLiteral(":/icons/window.png")); }
-QIcon infoWindowIcon() { return QIcon(QStringLiteral(":/icons/info-window.png")); }
+QIcon mainWindowIcon() {
+    return QIcon(QStringLiteral(":/icons/window.png"));
+}
+QIcon infoWindowIcon() {
+    return QIcon(QStringLiteral(":/icons/info-window.png"));
+}
 
 }  // namespace somnar

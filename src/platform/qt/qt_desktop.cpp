@@ -13,7 +13,11 @@ QSize screenSize() {
 
 }  // namespace
 
-int QtDesktop::screenWidthTwips() const { return screenSize().width() * 15; }
-int QtDesktop::screenHeightTwips() const { return screenSize().height() * 15; }
+int QtDesktop::screenWidthTwips() const {
+    return screenSize().width() * 15;
+}
+int QtDesktop::screenHeightTwips() const {
+    return screenSize().height() * 15;
+}
 
 }  // namespace somnar

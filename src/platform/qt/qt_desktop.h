@@ -6,7 +6,7 @@ namespace somnar {
 
 // The primary screen's size, in twips of logical pixels.
 class QtDesktop : public Desktop {
-public:
+  public:
     int screenWidthTwips() const override;
     int screenHeightTwips() const override;
 };

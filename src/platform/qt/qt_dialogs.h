@@ -9,11 +9,11 @@ namespace somnar {
 
 // Message boxes with German buttons, modal to the main window.
 class QtDialogs : public Dialogs {
-public:
+  public:
     void setParentWindow(QWidget* parent) { parent_ = parent; }
     MessageAnswer showMessage(const MessageBox& box) override;
 
-private:
+  private:
     QPointer<QWidget> parent_;
 };
 

@@ -8,12 +8,12 @@
 namespace somnar {
 
 class QtTrayIcon : public TrayIcon {
-public:
+  public:
     void prepare(const std::string& tip) override;
     void add() override;
     void remove() override;
 
-private:
+  private:
     std::unique_ptr<QSystemTrayIcon> icon_;
 };
 

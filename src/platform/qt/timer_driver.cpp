@@ -20,8 +20,7 @@ void TimerDriver::follow(Binding& binding) {
         return;
     }
     const bool restarted = binding.startsSeen != model.startCount();
-    if (restarted || !binding.timer->isActive() ||
-        binding.timer->interval() != model.interval()) {
+    if (restarted || !binding.timer->isActive() || binding.timer->interval() != model.interval()) {
         binding.startsSeen = model.startCount();
         binding.timer->start(model.interval());
     }

@@ -13,13 +13,13 @@ namespace somnar {
 // the ticks to the model one at a time on the window's thread.
 class TimerDriver : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TimerDriver(QObject* parent) : QObject(parent) {}
 
     void drive(Timer& timer);
     void stopAll();
 
-private:
+  private:
     struct Binding {
         Timer* model;
         std::unique_ptr<QTimer> timer;

@@ -23,7 +23,9 @@ WindowView::WindowView(Window& window, const ControlRegistry& controls, const Lo
     syncWindow();
 }
 
-WindowView::~WindowView() { detach(); }
+WindowView::~WindowView() {
+    detach();
+}
 
 void WindowView::detach() {
     if (!attached_) {
@@ -37,7 +39,9 @@ void WindowView::detach() {
     }
 }
 
-QMenu* WindowView::menuFor(const Control* control) const { return menus_.value(control); }
+QMenu* WindowView::menuFor(const Control* control) const {
+    return menus_.value(control);
+}
 
 void WindowView::buildControls() {
     for (Control* control : controls_.controls()) {

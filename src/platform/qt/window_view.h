@@ -17,7 +17,7 @@ class TimerDriver;
 // ways. Generic: it knows control kinds, not control names.
 class WindowView : public QWidget {
     Q_OBJECT
-public:
+  public:
     struct Look {
         Qt::WindowFlags flags;
         QIcon icon;
@@ -36,10 +36,10 @@ public:
     // Runs when the user closes the window with its close box.
     std::function<void()> onCloseRequest;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenu(Control& top);
     void syncWindow();

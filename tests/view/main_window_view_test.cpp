@@ -1,0 +1,339 @@
+// The real main window offscreen: every control at its place with its caption, the
+// start state, and input and model changes passing both ways.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <set>
+
+#include "app/main_window_model.h"
+#include "fakes/fake_platform.h"
+#include "platform/qt/app_view.h"
+
+namespace somnar {
+namespace {
+
+using testing::FakePlatform;
+
+void processEventsFor(int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+struct MainWindowView : ::testing::Test {
+    FakePlatform platform;
+    FrmInfo info{platform.services};
+    Form1 form{platform.services, info};
+    std::unique_ptr<AppView> view;
+
+    void SetUp() override {
+        platform.dialer.entries = {"provider", "Mobil Funk"};
+        form.Form_Load();
+        view = std::make_unique<AppView>(form, info);
+        form.window.show();
+    }
+
+    template <typename W>
+    W* widget(const char* key) {
+        return view->mainView().findChild<W*>(QString::fromUtf8(key));
+    }
+};
+
+QString captionOf(QWidget* widget) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        return group->title();
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return edit->text();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        return combo->currentText();
+    }
+    return {};
+}
+
+std::string modelCaption(const Control& control) {
+    switch (control.kind()) {
+        case ControlKind::CommandButton: {
+            const auto& button = static_cast<const CommandButton&>(control);
+            return button.picture() == Picture::None ? button.caption() : "";
+        }
+        case ControlKind::CheckBox:
+            return static_cast<const CheckBox&>(control).caption();
+        case ControlKind::OptionButton:
+            return static_cast<const OptionButton&>(control).caption();
+        case ControlKind::Label:
+            return static_cast<const Label&>(control).caption();
+        case ControlKind::Frame: {
+            const auto& frame = static_cast<const Frame&>(control);
+            return frame.borderless() ? "" : frame.caption();
+        }
+        case ControlKind::TextBox:
+            return static_cast<const TextBox&>(control).text();
+        case ControlKind::Picker:
+            return static_cast<const Picker&>(control).text();
+        default:
+            return "";
+    }
+}
+
+TEST_F(MainWindowView, EveryControlHasItsWidgetAtItsPlaceWithItsCaption) {
+    int checked = 0;
+    for (const Control* control : form.registry().controls()) {
+        if (control->kind() == ControlKind::Timer || control->kind() == ControlKind::MenuEntry ||
+            control->kind() == ControlKind::Line) {
+            continue;
+        }
+        QWidget* shown = view->mainView().widgetFor(control);
+        ASSERT_NE(shown, nullptr) << control->key();
+        EXPECT_EQ(shown->objectName().toStdString(), control->key());
+        const Place& place = control->place();
+        if (control->kind() != ControlKind::Label ||
+            !static_cast<const Label*>(control)->autoSize()) {
+            EXPECT_EQ(shown->geometry(),
+                      QRect(place.left / 15, place.top / 15, place.width / 15, place.height / 15))
+                << control->key();
+        }
+        QWidget* expectedParent = control->container()
+                                      ? view->mainView().widgetFor(control->container())
+                                      : &view->mainView();
+        EXPECT_EQ(shown->parentWidget(), expectedParent) << control->key();
+        EXPECT_EQ(captionOf(shown).toStdString(), modelCaption(*control)) << control->key();
+        ++checked;
+    }
+    EXPECT_GT(checked, 80);
+}
+
+TEST_F(MainWindowView, WindowIsCaptionedFixedCompactAndWithoutMaximiseButton) {
+    WindowView& window = view->mainView();
+    EXPECT_EQ(window.windowTitle(), "Hibernate-Standby-Somnar-Scheduler");
+    EXPECT_EQ(window.size(), QSize(550, (3600 - 510) / 15));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(window.windowIcon().isNull());
+}
+
+TEST_F(MainWindowView, ExactlyTheDesignedControlsAreDisabledAtStart) {
+    std::set<std::string> disabled;
+    for (const Control* control : form.registry().controls()) {
+        QWidget* shown = view->mainView().widgetFor(control);
+        // Disabled in its own right, not only through a disabled frame.
+        if (shown != nullptr && shown->testAttribute(Qt::WA_ForceDisabled)) {
+            disabled.insert(control->key());
+        }
+    }
+    EXPECT_FALSE(widget<QWidget>("Label19")->isEnabled());  // inside the disabled frame
+    const std::set<std::string> expected{
+        "cmdTray",      "cmdReset", "cmdParameterInfo", "chkActionen",     "Frame1(0)",
+        "cmbDay",       "cmbMonth", "cmbYear",          "cmbHour",         "cmbMinute",
+        "cmbDFUE_Name", "txtUser",  "txtPassword",      "cmdNormalOrPW",   "chkFTP",
+        "txtServer",    "txtDir",   "txtFTP_USER",      "txtFTP_Password", "cmdNormalOrPW2",
+        "chkPassiv",    "Text1",    "cmbSpanne"};
+    EXPECT_EQ(disabled, expected);
+}
+
+TEST_F(MainWindowView, PickersShowTheirListsAndTexts) {
+    auto* spanne = widget<QComboBox>("cmbSpanne");
+    ASSERT_NE(spanne, nullptr);
+    EXPECT_EQ(spanne->count(), 1440);
+    EXPECT_EQ(spanne->currentText(), "  20");
+    EXPECT_EQ(spanne->font().family(), "Liberation Mono");
+    auto* names = widget<QComboBox>("cmbDFUE_Name");
+    EXPECT_EQ(names->count(), 2);
+    EXPECT_EQ(names->itemText(1), "Mobil Funk");
+    EXPECT_EQ(names->currentText(), "");
+}
+
+TEST_F(MainWindowView, HiddenControlsAreNotVisible) {
+    for (const char* key :
+         {"Command4", "cmdFTP_PUT", "TxtFile", "TxtFileR", "Label17", "Label18"}) {
+        QWidget* shown = view->mainView().findChild<QWidget*>(key);
+        ASSERT_NE(shown, nullptr) << key;
+        EXPECT_TRUE(shown->isHidden()) << key;
+    }
+    EXPECT_FALSE(widget<QWidget>("chkINET")->isHidden());
+}
+
+TEST_F(MainWindowView, ModelChangesReachTheWidgets) {
+    form.Label26.setCaption("Countdown für Ruhezustand aktiv...");
+    EXPECT_EQ(widget<QLabel>("Label26")->text(), "Countdown für Ruhezustand aktiv...");
+    form.chkINET.setValue(1);
+    EXPECT_TRUE(widget<QCheckBox>("chkINET")->isChecked());
+    form.txtPassword.setPasswordChar("");
+    EXPECT_EQ(widget<QLineEdit>("txtPassword")->echoMode(), QLineEdit::Normal);
+    form.cmbDay.setText("7");
+    EXPECT_EQ(widget<QComboBox>("cmbDay")->currentText(), "7");
+    form.cmdTray.setEnabled(true);
+    EXPECT_TRUE(widget<QPushButton>("cmdTray")->isEnabled());
+    form.window.setHeight(10365);
+    EXPECT_EQ(view->mainView().height(), (10365 - 510) / 15);
+}
+
+TEST_F(MainWindowView, UserInputReachesTheModel) {
+    widget<QRadioButton>("optSOMNAR(0)")->click();
+    EXPECT_TRUE(form.optSOMNAR[0].value());
+    EXPECT_FALSE(form.optSOMNAR[1].value());
+    EXPECT_FALSE(widget<QRadioButton>("optSOMNAR(1)")->isChecked());
+
+    widget<QCheckBox>("chkPROG")->click();
+    EXPECT_EQ(form.chkPROG.value(), 1);
+
+    // Clicking the selected option again leaves it selected.
+    widget<QRadioButton>("optSOMNAR(0)")->click();
+    EXPECT_TRUE(widget<QRadioButton>("optSOMNAR(0)")->isChecked());
+
+    auto* minute = widget<QComboBox>("cmbMinute_aus");
+    minute->setEditText("42");
+    EXPECT_EQ(form.cmbMinute_aus.text(), "42");
+}
+
+TEST_F(MainWindowView, DisabledWidgetsPassNoInput) {
+    widget<QPushButton>("cmdReset")->click();  // disabled: Qt drops the click
+    auto* user = widget<QLineEdit>("txtUser");
+    user->setText("typed while disabled");
+    EXPECT_EQ(form.txtUser.text(), "");
+}
+
+TEST_F(MainWindowView, PopUpMenuHasItsTwoEntriesInOrder) {
+    QMenu* menu = view->mainView().menuFor(&form.mnuPopUp);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), "Countdownparameter anzeigen");
+    EXPECT_EQ(menu->actions()[1]->text(), "Programmfenster anzeigen");
+    int shown = 0;
+    form.mnuAnzeige.onClick = [&] { ++shown; };
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(MainWindowView, ModelTimersTickThroughQtTimers) {
+    int clockTicks = 0;
+    form.tmrAktZeit.onTick = [&] { ++clockTicks; };
+    int idleTicks = 0;
+    form.tmrRuhe.onTick = [&] { ++idleTicks; };
+    form.tmrAktZeit.setInterval(20);
+    processEventsFor(200);
+    EXPECT_GE(clockTicks, 2);
+    EXPECT_EQ(idleTicks, 0);
+    form.tmrAktZeit.setEnabled(false);
+    const int stopped = clockTicks;
+    processEventsFor(100);
+    EXPECT_EQ(clockTicks, stopped);
+}
+
+TEST_F(MainWindowView, InfoButtonOpensOneInfoWindowAndItsBackButtonClosesIt) {
+    widget<QPushButton>("cmdInfo")->click();
+    ASSERT_NE(view->infoView(), nullptr);
+    WindowView* first = view->infoView();
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->windowTitle(), "Somnar-Scheduler INFO");
+    auto* text = first->findChild<QPlainTextEdit*>("Text1");
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->toPlainText().startsWith("Das Programm versetzt den Rechner"));
+    EXPECT_EQ(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+
+    widget<QPushButton>("cmdInfo")->click();
+    EXPECT_EQ(view->infoView(), first);
+
+    first->findChild<QPushButton*>("Command1")->click();
+    EXPECT_EQ(view->infoView(), nullptr);
+    EXPECT_FALSE(info.window.loaded());
+}
+
+TEST_F(MainWindowView, ClosingTheMainWindowStoresTheDialUpValues) {
+    form.txtUser.setText("anna");
+    view->mainView().close();
+    EXPECT_FALSE(form.window.loaded());
+    EXPECT_EQ(platform.settings.stored("Verbindung", "Userername"), "anna");
+}
+
+TEST_F(MainWindowView, ProgramEndsWhenTheLastWindowCloses) {
+    form.cmdInfo_Click();
+    QTimer::singleShot(0, [&] {
+        view->mainView().close();
+        EXPECT_TRUE(info.window.loaded());  // the info window keeps the program running
+        view->infoView()->close();
+    });
+    QTimer safety;
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [] { QApplication::exit(99); });
+    safety.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0);
+}
+
+}  // namespace
+}  // namespace somnar
+
+namespace somnar {
+namespace {
+
+// Captions fit their designed places with the window's fonts, so none is cut off.
+TEST_F(MainWindowView, NoCaptionIsCutOffInTheFullView) {
+    form.window.setHeight(10365);
+    std::vector<std::string> cut;
+    for (const Control* control : form.registry().controls()) {
+        QWidget* shown = view->mainView().widgetFor(control);
+        // The focus target lies outside the client area and is never seen.
+        if (shown == nullptr || shown->isHidden() || shown->x() >= view->mainView().width()) {
+            continue;
+        }
+        int needed = 0;
+        if (auto* label = qobject_cast<QLabel*>(shown); label && !label->text().isEmpty()) {
+            needed = label->fontMetrics().horizontalAdvance(label->text());
+        } else if (auto* push = qobject_cast<QPushButton*>(shown);
+                   push && !push->text().isEmpty()) {
+            needed = push->fontMetrics().horizontalAdvance(push->text()) + 4;
+        } else if (auto* box = qobject_cast<QAbstractButton*>(shown);
+                   box && !box->text().isEmpty()) {
+            needed = box->sizeHint().width();  // text and its tick box or circle
+        } else if (auto* group = qobject_cast<QGroupBox*>(shown); group) {
+            needed = group->fontMetrics().horizontalAdvance(group->title());
+        }
+        if (needed > shown->width()) {
+            cut.push_back(control->key() + " needs " + std::to_string(needed) + " has " +
+                          std::to_string(shown->width()));
+        }
+        // A later sibling must not cover the caption's text.
+        if (qobject_cast<QLabel*>(shown) != nullptr && needed > 0) {
+            const QRect text(shown->pos(), QSize(needed, shown->height()));
+            for (QObject* other : shown->parentWidget()->children()) {
+                auto* sibling = qobject_cast<QWidget*>(other);
+                if (sibling && sibling != shown && !sibling->isHidden() &&
+                    qobject_cast<QLabel*>(sibling) == nullptr &&
+                    sibling->geometry().intersects(text)) {
+                    cut.push_back(control->key() + " is covered by " +
+                                  sibling->objectName().toStdString());
+                }
+            }
+        }
+    }
+    EXPECT_EQ(cut, std::vector<std::string>{});
+    if (const QByteArray folder = qgetenv("SOMNAR_SCREENSHOT_DIR"); !folder.isEmpty()) {
+        view->mainView().grab().save(QString::fromUtf8(folder) + "/main-window-full.png");
+    }
+}
+
+}  // namespace
+}  // namespace somnar
