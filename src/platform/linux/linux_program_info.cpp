@@ -1,0 +1,36 @@
+#include "platform/linux/linux_program_info.h"
+
+#include <string_view>
+#include <system_error>
+
+namespace somnar {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The kernel marks the link of an executable that was replaced or removed while it runs
+// (a rebuild, a package update) with this suffix.
+constexpr std::string_view kDeletedMark = " (deleted)";
+
+fs::path executablePath(const std::string& argv0, const fs::path& selfLink) {
+    std::error_code error;
+    std::string target = fs::read_symlink(selfLink, error).string();
+    if (!error && !target.empty()) {
+        if (target.ends_with(kDeletedMark)) {
+            target.resize(target.size() - kDeletedMark.size());
+        }
+        return target;
+    }
+    return argv0;
+}
+
+}  // namespace
+
+LinuxProgramInfo::LinuxProgramInfo(const std::string& argv0, const fs::path& selfLink) {
+    const fs::path file = executablePath(argv0, selfLink).filename();
+    name_ = file.stem().string();
+    extension_ = file.extension().string();
+}
+
+}  // namespace somnar

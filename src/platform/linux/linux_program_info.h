@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "platform/program_info.h"
+
+namespace somnar {
+
+// Name and extension of the running executable, taken from /proc/self/exe, or from
+// argv[0] where that link cannot be read.
+class LinuxProgramInfo : public ProgramInfo {
+  public:
+    // argv0: the program's argv[0]. selfLink: the link to the running executable.
+    explicit LinuxProgramInfo(const std::string& argv0 = {},
+                              const std::filesystem::path& selfLink = "/proc/self/exe");
+
+    // "somnar-scheduler" for /usr/bin/somnar-scheduler, "a" for ./a.out.
+    std::string programName() const override { return name_; }
+    // The file name's part from its last dot on ("" for "somnar-scheduler", ".out" for
+    // "a.out"); a leading dot alone, as in ".hidden", starts no extension.
+    std::string executableExtension() const override { return extension_; }
+
+  private:
+    std::string name_;
+    std::string extension_;
+};
+
+}  // namespace somnar

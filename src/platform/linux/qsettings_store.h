@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "platform/settings_store.h"
+
+namespace somnar {
+
+// The settings as INI files, one per application:
+// <config home>/somnar-scheduler/<application>.ini, section = INI group, key = key.
+//
+// The files hold passwords, so they are kept readable by their owner only (0600) and
+// the folder is created 0700. A file that cannot be read or parsed is left untouched
+// by reading (all its values read as empty); the next write to that application moves
+// it aside as "<application>.ini.unreadable" (".unreadable.2", ... when that name is
+// taken) and starts a fresh file.
+class QSettingsStore : public SettingsStore {
+  public:
+    // configHome: the folder that holds "somnar-scheduler"; empty means the user's
+    // configuration folder ($XDG_CONFIG_HOME, else ~/.config).
+    explicit QSettingsStore(std::filesystem::path configHome = {});
+
+    std::string read(std::string_view application, std::string_view section,
+                     std::string_view key) override;
+    bool write(std::string_view application, std::string_view section, std::string_view key,
+               std::string_view value) override;
+
+    // The file that holds the values of the application ("" for a name that cannot be
+    // a file name, such as one with a slash).
+    std::filesystem::path fileFor(std::string_view application) const;
+
+  private:
+    std::filesystem::path folder_;
+};
+
+}  // namespace somnar
