@@ -11,6 +11,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -337,19 +339,54 @@ TEST_F(SettingsStoreTest, EarlierBackupIsNeverReplaced) {
     EXPECT_EQ(store_.read("Verbindung", "Values", "Name"), "x");
 }
 
-TEST_F(SettingsStoreTest, FileWithoutReadPermissionReadsEmptyAndIsKept) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads a file of mode 000; covered by the other unreadable cases";
+// The store kept from reading a file by its mode, as an ordinary user is; the first
+// fault found, or "" when all went as it should.
+std::string modeZeroScenario(const fs::path& home) {
+    QSettingsStore store(home);
+    const fs::path folder = home / "somnar-scheduler";
+    if (!store.write("Verbindung", "Values", "Name", "alt")) {
+        return "first write failed";
     }
-    ASSERT_TRUE(store_.write("Verbindung", "Values", "Name", "alt"));
-    const std::string before = readBytes(file("Verbindung"));
-    ASSERT_EQ(::chmod(file("Verbindung").c_str(), 0), 0);
+    const std::string before = readBytes(folder / "Verbindung.ini");
+    if (::chmod((folder / "Verbindung.ini").c_str(), 0) != 0) {
+        return "chmod failed";
+    }
+    if (store.read("Verbindung", "Values", "Name") != "") {
+        return "a file without read permission gave a value";
+    }
+    if (!store.write("Verbindung", "Values", "Name", "neu")) {
+        return "write after the unreadable file failed";
+    }
+    if (store.read("Verbindung", "Values", "Name") != "neu") {
+        return "the fresh file does not hold the new value";
+    }
+    const fs::path backup = folder / "Verbindung.ini.unreadable";
+    if (::chmod(backup.c_str(), 0600) != 0 || readBytes(backup) != before) {
+        return "the backup does not hold the old bytes";
+    }
+    return "";
+}
 
-    EXPECT_EQ(store_.read("Verbindung", "Values", "Name"), "");
-    ASSERT_TRUE(store_.write("Verbindung", "Values", "Name", "neu"));
-    EXPECT_EQ(store_.read("Verbindung", "Values", "Name"), "neu");
-    ASSERT_EQ(::chmod((folder() / "Verbindung.ini.unreadable").c_str(), 0600), 0);
-    EXPECT_EQ(readBytes(folder() / "Verbindung.ini.unreadable"), before);
+TEST_F(SettingsStoreTest, FileWithoutReadPermissionReadsEmptyAndIsKept) {
+    if (::geteuid() != 0) {
+        EXPECT_EQ(modeZeroScenario(home_.path()), "");
+        return;
+    }
+    // Root reads any file, so a child process runs the case as the user "nobody".
+    constexpr uid_t kNobody = 65534;
+    ASSERT_EQ(::chown(home_.path().c_str(), kNobody, kNobody), 0);
+    EXPECT_EXIT(
+        {
+            if (::setresgid(kNobody, kNobody, kNobody) != 0 ||
+                ::setresuid(kNobody, kNobody, kNobody) != 0) {
+                std::fprintf(stderr, "could not become nobody\n");
+                std::_Exit(2);
+            }
+            const std::string fault = modeZeroScenario(home_.path());
+            std::fprintf(stderr, "%s\n", fault.c_str());
+            std::_Exit(fault.empty() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
