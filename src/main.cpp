@@ -11,14 +11,15 @@
 #include "platform/linux/qsettings_store.h"
 #include "platform/linux/system_clock.h"
 #include "platform/qt/app_view.h"
+#include "platform/qt/font_warm_up.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_tray_icon.h"
 
 int main(int argc, char* argv[]) {
+    somnar::FontWarmUp fonts;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("somnar-scheduler"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Somnar Scheduler"));
     // The program ends when its last window is unloaded, not when the main window is
     // only hidden to the notification area.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -40,6 +41,7 @@ int main(int argc, char* argv[]) {
     if (form.Form_Load() == somnar::StartOutcome::SecondCopy) {
         return 0;
     }
+    fonts.wait();
     somnar::AppView view(form, info);
     dialogs.setParentWindow(&view.mainView());
     form.window.show();

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStringListModel>
 #include <algorithm>
 
 #include "platform/qt/look.h"
@@ -131,17 +132,21 @@ QWidget* createPicture(PictureBox& picture, QWidget* parent) {
 }
 
 void syncPicker(const Picker& picker, QComboBox& combo) {
+    // The list is handed over whole: item by item is slow for the 1440 minutes.
     const auto& items = picker.items();
-    const auto listed = static_cast<std::size_t>(combo.count());
-    if (listed > items.size() || (listed > 0 && combo.itemText(0) != toQt(items.front()))) {
-        combo.clear();
-    }
-    QStringList missing;
-    for (auto i = static_cast<std::size_t>(combo.count()); i < items.size(); ++i) {
-        missing << toQt(items[i]);
-    }
-    if (!missing.isEmpty()) {
-        combo.addItems(missing);
+    auto* list = qobject_cast<QStringListModel*>(combo.model());
+    if (list == nullptr || static_cast<std::size_t>(list->rowCount()) != items.size() ||
+        (!items.empty() && list->index(0).data().toString() != toQt(items.front()))) {
+        QStringList texts;
+        texts.reserve(static_cast<qsizetype>(items.size()));
+        for (const std::string& item : items) {
+            texts << toQt(item);
+        }
+        if (list == nullptr) {
+            combo.setModel(new QStringListModel(texts, &combo));
+        } else {
+            list->setStringList(texts);
+        }
     }
     if (picker.listIndex() >= 0 && picker.listIndex() < combo.count()) {
         combo.setCurrentIndex(picker.listIndex());
@@ -171,9 +176,12 @@ void syncLabel(const Label& label, QLabel& widget) {
     widget.setText(toQt(label.caption()));
     widget.setAlignment(labelAlignment(label.alignment()));
     setTextColor(widget, label.foreColor(), QPalette::WindowText);
-    if (label.autoSize()) {
+    if (label.autoSize() && widget.parentWidget() != nullptr) {
+        // Room up to the container's right edge: nothing lies beside these labels, and
+        // no text has to be measured before the window shows.
         const int designed = twipsToPixels(label.place().width);
-        widget.resize(std::max(designed, widget.sizeHint().width()), widget.height());
+        const int room = widget.parentWidget()->width() - widget.x();
+        widget.resize(std::max(designed, room), widget.height());
     }
 }
 

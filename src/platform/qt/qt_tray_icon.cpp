@@ -6,14 +6,15 @@
 namespace somnar {
 
 void QtTrayIcon::prepare(const std::string& tip) {
-    icon_ = std::make_unique<QSystemTrayIcon>(mainWindowIcon());
-    icon_->setToolTip(toQt(tip));
+    tip_ = toQt(tip);
 }
 
 void QtTrayIcon::add() {
-    if (icon_) {
-        icon_->show();
+    if (!icon_) {
+        icon_ = std::make_unique<QSystemTrayIcon>(mainWindowIcon());
+        icon_->setToolTip(tip_);
     }
+    icon_->show();
 }
 
 void QtTrayIcon::remove() {

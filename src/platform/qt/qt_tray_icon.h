@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QSystemTrayIcon>
 #include <memory>
 
@@ -14,7 +15,10 @@ class QtTrayIcon : public TrayIcon {
     void remove() override;
 
   private:
+    // Made when first added: creating it asks the desktop for its notification area,
+    // which would slow every start.
     std::unique_ptr<QSystemTrayIcon> icon_;
+    QString tip_;
 };
 
 }  // namespace somnar
