@@ -173,7 +173,8 @@ bool moveAside(const fs::path& file) {
         fs::path backup = file;
         backup += kBackupSuffix;
         if (number > 1) {
-            backup += "." + std::to_string(number);
+            backup += ".";
+            backup += std::to_string(number);
         }
         if (renameWithoutReplacing(file, backup)) {
             BrokenFiles::instance().forget(toQt(file));
