@@ -46,6 +46,13 @@ struct MainWindowView : ::testing::Test {
         form.Form_Load();
         view = std::make_unique<AppView>(form, info);
         form.window.show();
+        // The widgets below the compact view follow once the window has been painted.
+        QElapsedTimer waited;
+        waited.start();
+        while (view->mainView().findChild<QWidget*>("chkINET") == nullptr &&
+               waited.elapsed() < 2000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
     }
 
     template <typename W>
@@ -174,6 +181,37 @@ TEST_F(MainWindowView, HiddenControlsAreNotVisible) {
         EXPECT_TRUE(shown->isHidden()) << key;
     }
     EXPECT_FALSE(widget<QWidget>("chkINET")->isHidden());
+}
+
+TEST(MainWindowStart, WidgetsBelowTheCompactViewFollowRightAfterTheWindowShows) {
+    FakePlatform platform;
+    FrmInfo info{platform.services};
+    Form1 form{platform.services, info};
+    form.Form_Load();
+    AppView view(form, info);
+    form.window.show();
+    EXPECT_NE(view.mainView().findChild<QWidget*>("cmdRS_aus(0)"), nullptr);
+    EXPECT_EQ(view.mainView().findChild<QWidget*>("chkINET"), nullptr);
+    form.txtUser.setText("vor dem Bau");
+    processEventsFor(300);
+    auto* user = view.mainView().findChild<QLineEdit*>("txtUser");
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(user->text(), "vor dem Bau");
+    EXPECT_FALSE(user->isHidden());
+}
+
+TEST(MainWindowStart, GrowingTheWindowBuildsTheRestAtOnce) {
+    FakePlatform platform;
+    FrmInfo info{platform.services};
+    Form1 form{platform.services, info};
+    form.Form_Load();
+    AppView view(form, info);
+    form.window.show();
+    form.window.setHeight(10365);
+    auto* spanne = view.mainView().findChild<QComboBox*>("cmbSpanne");
+    ASSERT_NE(spanne, nullptr);
+    EXPECT_EQ(spanne->count(), 1440);
+    EXPECT_EQ(spanne->parentWidget()->objectName(), "Frame3");
 }
 
 TEST_F(MainWindowView, ModelChangesReachTheWidgets) {

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,7 +102,14 @@ QWidget* createCheckBox(CheckBox& box, QWidget* parent) {
 
 QWidget* createPicker(QWidget* parent) {
     auto* widget = new QComboBox(parent);
-    widget->setEditable(true);
+    // The list model comes first, so the editable field is wired to it only once.
+    widget->setModel(new QStringListModel(widget));
+    // A picker completes nothing as the user types; a completer of our own, without a
+    // list, keeps the combo box from building one over its whole list.
+    auto* field = new QLineEdit(widget);
+    field->setCompleter(new QCompleter(field));
+    widget->setLineEdit(field);
+    field->setCompleter(nullptr);
     widget->setInsertPolicy(QComboBox::NoInsert);
     widget->setMaxVisibleItems(12);
     return widget;

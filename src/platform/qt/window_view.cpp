@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QMenu>
+#include <QTimer>
+#include <utility>
 
 #include "app/control_design.h"
 #include "platform/qt/control_widgets.h"
@@ -43,33 +45,88 @@ QMenu* WindowView::menuFor(const Control* control) const {
     return menus_.value(control);
 }
 
-void WindowView::buildControls() {
-    for (Control* control : controls_.controls()) {
-        if (control->kind() == ControlKind::Timer) {
-            timers_->drive(static_cast<Timer&>(*control));
-            continue;
-        }
-        if (control->kind() == ControlKind::MenuEntry) {
-            if (control->container() == nullptr) {
-                buildMenu(*control);
-            }
-            continue;
-        }
-        QWidget* parent = control->container() ? widgets_.value(control->container()) : this;
-        QWidget* widget = createControlWidget(*control, parent ? parent : this);
-        widgets_.insert(control, widget);
-        auto resync = [control, widget] { syncControlWidget(*control, *widget); };
-        control->setObserver(resync);
-        connectControlInput(*control, *widget, resync);
-        resync();
+namespace {
+
+constexpr int kLaterBuildFallbackMs = 200;
+
+int topOf(const Control& control) {
+    if (control.kind() == ControlKind::Line) {
+        return static_cast<const Line&>(control).ends().y1;
     }
-    // Later siblings lie on earlier ones (the small pictures on their buttons).
-    for (Control* control : controls_.controls()) {
-        if (QWidget* widget = widgets_.value(control);
+    return control.place().top;
+}
+
+void raisePictures(const QList<Control*>& controls,
+                   const QHash<const Control*, QWidget*>& widgets) {
+    // Later siblings lie on earlier ones: the small pictures lie on their buttons.
+    for (Control* control : controls) {
+        if (QWidget* widget = widgets.value(control);
             widget && control->kind() == ControlKind::PictureBox) {
             widget->raise();
         }
     }
+}
+
+}  // namespace
+
+QWidget* WindowView::widgetFor(const Control* control) {
+    if (!widgets_.contains(control) && !later_.isEmpty()) {
+        buildAllControls();
+    }
+    return widgets_.value(control);
+}
+
+void WindowView::buildControls() {
+    // What lies below the shown part of the window is built after the window shows,
+    // so the window appears sooner.
+    const int shownHeight = window_.height() - kFrameHeightTwips;
+    QList<Control*> built;
+    for (Control* control : controls_.controls()) {
+        if (control->kind() == ControlKind::Timer) {
+            timers_->drive(static_cast<Timer&>(*control));
+        } else if (control->kind() == ControlKind::MenuEntry) {
+            if (control->container() == nullptr) {
+                buildMenu(*control);
+            }
+        } else if (control->container() == nullptr ? topOf(*control) >= shownHeight
+                                                   : !widgets_.contains(control->container())) {
+            later_.append(control);
+        } else {
+            buildControl(*control);
+            built.append(control);
+        }
+    }
+    raisePictures(built, widgets_);
+    if (!later_.isEmpty()) {
+        // Normally the first paint starts the rest; this covers a window never painted.
+        QTimer::singleShot(kLaterBuildFallbackMs, this, [this] { buildAllControls(); });
+    }
+}
+
+void WindowView::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!later_.isEmpty()) {
+        // Painted means shown on screen: the rest is built right after this paint.
+        QTimer::singleShot(0, this, [this] { buildAllControls(); });
+    }
+}
+
+void WindowView::buildAllControls() {
+    const QList<Control*> pending = std::exchange(later_, {});
+    for (Control* control : pending) {
+        buildControl(*control);
+    }
+    raisePictures(pending, widgets_);
+}
+
+void WindowView::buildControl(Control& control) {
+    QWidget* parent = control.container() ? widgets_.value(control.container()) : this;
+    QWidget* widget = createControlWidget(control, parent ? parent : this);
+    widgets_.insert(&control, widget);
+    auto resync = [&control, widget] { syncControlWidget(control, *widget); };
+    control.setObserver(resync);
+    connectControlInput(control, *widget, resync);
+    resync();
 }
 
 void WindowView::buildMenu(Control& top) {
@@ -88,6 +145,9 @@ void WindowView::buildMenu(Control& top) {
 }
 
 void WindowView::applyWindowSize() {
+    if (!later_.isEmpty() && window_.height() - kFrameHeightTwips > height() * 15) {
+        buildAllControls();
+    }
     setFixedSize(twipsToPixels(window_.width() - kFrameWidthTwips),
                  twipsToPixels(window_.height() - kFrameHeightTwips));
 }

@@ -29,7 +29,11 @@ class WindowView : public QWidget {
     // Stops listening to the model; the widgets stay until the view is deleted.
     void detach();
 
-    QWidget* widgetFor(const Control* control) const { return widgets_.value(control); }
+    // The widget of a control; builds the widgets left for later if it is one of them.
+    QWidget* widgetFor(const Control* control);
+    // Builds the widgets that lie below the window's visible height at start; they
+    // follow right after the window shows, or at once when the window grows.
+    void buildAllControls();
     // The menu built for a top-level menu entry of the model, if any.
     QMenu* menuFor(const Control* control) const;
 
@@ -38,9 +42,11 @@ class WindowView : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void buildControls();
+    void buildControl(Control& control);
     void buildMenu(Control& top);
     void syncWindow();
     void applyWindowSize();
@@ -49,6 +55,7 @@ class WindowView : public QWidget {
     const ControlRegistry& controls_;
     QHash<const Control*, QWidget*> widgets_;
     QHash<const Control*, QMenu*> menus_;
+    QList<Control*> later_;
     TimerDriver* timers_ = nullptr;
     unsigned frontRequestsSeen_ = 0;
     unsigned focusRequestsSeen_ = 0;
