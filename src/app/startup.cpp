@@ -59,6 +59,19 @@ void fillTime(Picker& hour, Picker& minute, const HourMinute& preset) {
     minute.setText(preset.minute);
 }
 
+// "ja" or "nein", and the commands of a sleep state the machine lacks disabled; its
+// renewed-sleep option is no longer chosen either.
+void showSleepState(bool possible, Label& answer, CommandButton& now, OptionButton& renewed,
+                    CommandButton& timed) {
+    answer.setCaption(possible ? "ja" : "nein");
+    now.setEnabled(possible);
+    renewed.setEnabled(possible);
+    if (!possible) {
+        renewed.setValue(false);
+    }
+    timed.setEnabled(possible);
+}
+
 }  // namespace
 
 StartOutcome Form1::Form_Load() {
@@ -89,24 +102,12 @@ StartOutcome Form1::Form_Load() {
         fillTime(cmbHour_aus, cmbMinute_aus, minutesAhead(clock.now(), 5));
     });
     runStep("hibernation check", [&] {
-        const bool possible = services_.power.canHibernate();
-        lbHibernate.setCaption(possible ? "ja" : "nein");
-        cmdHibernate.setEnabled(possible);
-        Option1[0].setEnabled(possible);
-        if (!possible) {
-            Option1[0].setValue(false);
-        }
-        cmdRS_aus[0].setEnabled(possible);
+        showSleepState(services_.power.canHibernate(), lbHibernate, cmdHibernate, Option1[0],
+                       cmdRS_aus[0]);
     });
     runStep("standby check", [&] {
-        const bool possible = services_.power.canSuspend();
-        lbSuspend.setCaption(possible ? "ja" : "nein");
-        cmdSuspend.setEnabled(possible);
-        Option1[1].setEnabled(possible);
-        if (!possible) {
-            Option1[1].setValue(false);
-        }
-        cmdRS_aus[1].setEnabled(possible);
+        showSleepState(services_.power.canSuspend(), lbSuspend, cmdSuspend, Option1[1],
+                       cmdRS_aus[1]);
     });
     runStep("dial-up list", [&] { list_verbindung(); });
     runStep("stored values", [&] {
