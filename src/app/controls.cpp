@@ -274,9 +274,12 @@ void Timer::setEnabled(bool enabled) {
 }
 
 void Timer::tick() {
-    if (enabled() && onTick) {
-        onTick();
+    if (!enabled() || !onTick || ticking_) {
+        return;
     }
+    ticking_ = true;
+    onTick();
+    ticking_ = false;
 }
 
 void MenuEntry::setCaption(std::string caption) {

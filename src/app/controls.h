@@ -309,7 +309,8 @@ class Timer : public Control {
     void setEnabled(bool enabled) override;
     unsigned startCount() const { return startCount_; }
     // One elapsed interval, delivered by the view's timer service or by a test;
-    // nothing happens while the timer is off.
+    // nothing happens while the timer is off, nor while its previous tick still runs
+    // (waiting in a message box).
     void tick();
 
     std::function<void()> onTick;
@@ -317,6 +318,7 @@ class Timer : public Control {
   private:
     int interval_ = 0;
     unsigned startCount_ = 0;
+    bool ticking_ = false;
 };
 
 class Line : public Control {

@@ -121,6 +121,17 @@ void Form1::registerControls() {
 
 void Form1::wireHandlers() {
     cmdInfo.onClick = [this] { cmdInfo_Click(); };
+    cmdHibernate.onClick = [this] { cmdHibernate_Click(); };
+    cmdSuspend.onClick = [this] { cmdSuspend_Click(); };
+    for (int i = 0; i < 2; ++i) {
+        cmdRS_aus[i].onClick = [this, i] { cmdRS_aus_Click(i); };
+    }
+    for (int i = 1; i <= 2; ++i) {
+        Picture1[i].onClick = [this, i] { Picture1_Click(i); };
+        Picture2[i].onClick = [this, i] { Picture2_Click(i); };
+    }
+    tmrRuhe.onTick = [this] { tmrRuhe_Timer(); };
+    tmrStandby.onTick = [this] { tmrStandby_Timer(); };
 }
 
 void Form1::cmdInfo_Click() {

@@ -4,7 +4,9 @@
 // design name, the window-level values beside them, and the handlers. Handlers of
 // each subsystem are defined in that subsystem's own files.
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/control_registry.h"
 #include "app/info_window_model.h"
@@ -14,6 +16,11 @@
 namespace somnar {
 
 enum class StartOutcome { Shown, SecondCopy };
+
+enum class GoOutcome {
+    AfterWake,  // slept (or the sleep failed) and the after-wake steps have run
+    Refused,    // the wake-up could not be armed: no sleep, nothing after it
+};
 
 class Form1 {
   public:
@@ -148,12 +155,29 @@ class Form1 {
     void cmdInfo_Click();
     void list_verbindung();
 
+    // Sleep requests: mode "hibernate" or "standby", moment "sofort" or "ruhezeit".
+    bool verify(std::string_view mode, std::string_view moment);
+    GoOutcome go(std::string_view mode);
+    void cmdHibernate_Click();
+    void cmdSuspend_Click();
+    void cmdRS_aus_Click(int index);
+    void Picture1_Click(int index);
+    void Picture2_Click(int index);
+    void tmrRuhe_Timer();
+    void tmrStandby_Timer();
+
+    // The renewed-sleep minutes when cmbSpanne holds a whole number from 1 to 1440.
+    std::optional<int> renewedSleepMinutes() const;
+
     const ControlRegistry& registry() const { return registry_; }
     Services& services() { return services_; }
 
   private:
     void registerControls();
     void wireHandlers();
+    void sleepNow(std::string_view mode);
+    void sleepCountdownTick(std::string_view mode, Timer& countdown);
+    void showWarning(std::string_view text);
 
     Services& services_;
     FrmInfo& frmInfo_;

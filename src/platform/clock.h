@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 namespace somnar {
@@ -25,6 +27,11 @@ class Clock {
     // The locale's general date-and-time text: short date, one blank, the time with
     // seconds; the date alone at exactly 00:00:00.
     virtual std::string generalDateTimeText(const LocalDateTime& moment) const = 0;
+
+    // The moment in UTC at which the local wall clock shows `moment`, with the time
+    // zone's offset in force on that date (not today's). Empty when it cannot be told.
+    virtual std::optional<std::chrono::sys_seconds> localToUtc(
+        const LocalDateTime& moment) const = 0;
 };
 
 }  // namespace somnar

@@ -7,8 +7,10 @@
 #include "platform/instance_guard.h"
 #include "platform/power_manager.h"
 #include "platform/program_info.h"
+#include "platform/program_starter.h"
 #include "platform/settings_store.h"
 #include "platform/tray_icon.h"
+#include "platform/wake_alarm.h"
 
 namespace somnar {
 
@@ -23,6 +25,8 @@ struct Services {
     Dialer& dialer;
     SettingsStore& settings;
     TrayIcon& tray;
+    WakeAlarm& wakeAlarm;
+    ProgramStarter& programs;
 };
 
 }  // namespace somnar

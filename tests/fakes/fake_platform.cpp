@@ -15,8 +15,79 @@ std::string FakeClock::generalDateTimeText(const LocalDateTime& at) const {
     return text;
 }
 
+std::optional<std::chrono::sys_seconds> FakeClock::localToUtc(const LocalDateTime& at) const {
+    return utc(at.year, at.month, at.day, at.hour, at.minute) -
+           std::chrono::minutes(utcOffsetMinutes(at));
+}
+
+std::chrono::sys_seconds utc(int year, int month, int day, int hour, int minute) {
+    using namespace std::chrono;
+    const sys_days date{std::chrono::year{year} / month / day};
+    return date + hours{hour} + minutes{minute};
+}
+
+int berlinOffsetMinutes(const LocalDateTime& at) {
+    using namespace std::chrono;
+    const auto lastSunday = [&](unsigned monthNumber) {
+        return sys_days{year{at.year} / month{monthNumber} / Sunday[last]} + hours{1};
+    };
+    // Compared in UTC as standard time gives it: close enough for whole-hour tests.
+    const sys_seconds asStandard = utc(at.year, at.month, at.day, at.hour, at.minute) - hours{1};
+    return asStandard >= lastSunday(3) && asStandard < lastSunday(10) ? 120 : 60;
+}
+
+SleepOutcome FakePowerManager::sleep(SleepState state) {
+    sleeps.push_back(state);
+    log_.push_back(state == SleepState::Hibernate ? "sleep hibernate" : "sleep standby");
+    if (whileAsleep) {
+        whileAsleep();
+    }
+    return outcome;
+}
+
+void FakePowerManager::keepAwake() {
+    ++keepAwakeCalls;
+    log_.push_back("keep awake");
+}
+
+namespace {
+
+class FakeArmedAlarm : public ArmedAlarm {
+  public:
+    FakeArmedAlarm(EventLog& log, int& released) : log_(log), released_(released) {}
+    ~FakeArmedAlarm() override {
+        ++released_;
+        log_.push_back("alarm released");
+    }
+
+  private:
+    EventLog& log_;
+    int& released_;
+};
+
+}  // namespace
+
+AlarmResult FakeWakeAlarm::arm(SleepState state, std::chrono::sys_seconds due) {
+    if (refuseWith != AlarmError::None) {
+        log_.push_back("alarm refused");
+        return {nullptr, refuseWith, refusalDetail};
+    }
+    armed.push_back({state, due});
+    log_.push_back("alarm armed");
+    return {std::make_unique<FakeArmedAlarm>(log_, released), AlarmError::None, {}};
+}
+
+StartResult FakeProgramStarter::startDetached(const std::string& commandLine) {
+    started.push_back(commandLine);
+    log_.push_back("start " + commandLine);
+    return answer;
+}
+
 MessageAnswer FakeDialogs::showMessage(const MessageBox& box) {
     shown.push_back(box);
+    if (whileOpen) {
+        whileOpen(box);
+    }
     if (!answers.empty()) {
         MessageAnswer answer = answers.front();
         answers.pop_front();

@@ -3,8 +3,11 @@
 // Fakes of the platform seams: they record what the logic asked and answer from a
 // script. FakePlatform bundles one of each and hands them out as Services.
 
+#include <chrono>
 #include <deque>
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -13,24 +16,41 @@
 
 namespace somnar::testing {
 
+// What the fakes were asked to do, in order, across all of them.
+using EventLog = std::vector<std::string>;
+
 class FakeClock : public Clock {
   public:
     LocalDateTime moment{2026, 12, 6, 10, 0, 0};
+    // Offset from UTC in minutes for a local moment; a fixed CET unless a test sets rules.
+    std::function<int(const LocalDateTime&)> utcOffsetMinutes = [](const LocalDateTime&) {
+        return 60;
+    };
 
     LocalDateTime now() const override { return moment; }
     // German form: 06.12.2026 07:15:42, the date alone at midnight.
     std::string generalDateTimeText(const LocalDateTime& at) const override;
+    std::optional<std::chrono::sys_seconds> localToUtc(const LocalDateTime& at) const override;
 
     void set(int year, int month, int day, int hour, int minute, int second = 0) {
         moment = {year, month, day, hour, minute, second};
     }
 };
 
+// Central European time: summer time from the last Sunday of March to the last Sunday of
+// October, switching at 01:00 UTC.
+int berlinOffsetMinutes(const LocalDateTime& at);
+
+// A moment given in UTC, for expectations.
+std::chrono::sys_seconds utc(int year, int month, int day, int hour, int minute);
+
 class FakeDialogs : public Dialogs {
   public:
     std::vector<MessageBox> shown;
     // Answers in order; when none is left, the first button of the box.
     std::deque<MessageAnswer> answers;
+    // Runs while a box is open, as the window system may run timers meanwhile.
+    std::function<void(const MessageBox&)> whileOpen;
 
     MessageAnswer showMessage(const MessageBox& box) override;
 };
@@ -66,11 +86,55 @@ class FakeInstanceGuard : public InstanceGuard {
 
 class FakePowerManager : public PowerManager {
   public:
+    explicit FakePowerManager(EventLog& log) : log_(log) {}
+
     bool hibernate = true;
     bool suspend = true;
+    SleepOutcome outcome = SleepOutcome::WokeUp;
+    std::vector<SleepState> sleeps;
+    int keepAwakeCalls = 0;
+    // Runs while the machine "sleeps", e.g. to move the clock on.
+    std::function<void()> whileAsleep;
 
     bool canHibernate() override { return hibernate; }
     bool canSuspend() override { return suspend; }
+    SleepOutcome sleep(SleepState state) override;
+    void keepAwake() override;
+
+  private:
+    EventLog& log_;
+};
+
+class FakeWakeAlarm : public WakeAlarm {
+  public:
+    explicit FakeWakeAlarm(EventLog& log) : log_(log) {}
+
+    AlarmError refuseWith = AlarmError::None;
+    std::string refusalDetail;
+    struct Armed {
+        SleepState state;
+        std::chrono::sys_seconds due;
+    };
+    std::vector<Armed> armed;
+    int released = 0;
+
+    AlarmResult arm(SleepState state, std::chrono::sys_seconds due) override;
+
+  private:
+    EventLog& log_;
+};
+
+class FakeProgramStarter : public ProgramStarter {
+  public:
+    explicit FakeProgramStarter(EventLog& log) : log_(log) {}
+
+    StartResult answer{true, {}};
+    std::vector<std::string> started;
+
+    StartResult startDetached(const std::string& commandLine) override;
+
+  private:
+    EventLog& log_;
 };
 
 class FakeDialer : public Dialer {
@@ -113,17 +177,21 @@ class FakeTrayIcon : public TrayIcon {
 };
 
 struct FakePlatform {
+    EventLog log;
     FakeClock clock;
     FakeDialogs dialogs;
     FakeDesktop desktop;
     FakeProgramInfo program;
     FakeInstanceGuard instance;
-    FakePowerManager power;
+    FakePowerManager power{log};
     FakeDialer dialer;
     FakeSettingsStore settings;
     FakeTrayIcon tray;
+    FakeWakeAlarm wakeAlarm{log};
+    FakeProgramStarter programs{log};
 
-    Services services{clock, dialogs, desktop, program, instance, power, dialer, settings, tray};
+    Services services{clock,  dialogs,  desktop, program,   instance, power,
+                      dialer, settings, tray,    wakeAlarm, programs};
 };
 
 }  // namespace somnar::testing

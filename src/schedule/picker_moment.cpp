@@ -1,0 +1,74 @@
+#include "schedule/picker_moment.h"
+
+#include <charconv>
+#include <chrono>
+#include <tuple>
+
+namespace somnar {
+namespace {
+
+using namespace std::chrono;
+
+year_month_day calendarDate(const LocalDateTime& moment) {
+    return year{moment.year} / month{static_cast<unsigned>(moment.month)} /
+           day{static_cast<unsigned>(moment.day)};
+}
+
+}  // namespace
+
+std::optional<int> wholeNumber(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return std::nullopt;
+    }
+    const auto last = text.find_last_not_of(' ');
+    const char* begin = text.data() + first;
+    const char* end = text.data() + last + 1;
+    if (*begin < '0' || *begin > '9') {
+        return std::nullopt;  // no sign, no other characters
+    }
+    int number = 0;
+    const auto [stop, error] = std::from_chars(begin, end, number);
+    if (error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+std::optional<LocalDateTime> pickerMoment(const Picker& day, const Picker& month,
+                                          const Picker& year, const Picker& hour,
+                                          const Picker& minute) {
+    const auto d = wholeNumber(day.text());
+    const auto m = wholeNumber(month.text());
+    const auto y = wholeNumber(year.text());
+    const auto h = wholeNumber(hour.text());
+    const auto min = wholeNumber(minute.text());
+    if (!d || !m || !y || !h || !min || *y < 1 || *y > 9999 || *h > 23 || *min > 59) {
+        return std::nullopt;
+    }
+    const LocalDateTime moment{*y, *m, *d, *h, *min, 0};
+    if (*m < 1 || *m > 12 || *d < 1 || *d > 31 || !calendarDate(moment).ok()) {
+        return std::nullopt;
+    }
+    return moment;
+}
+
+LocalDateTime nextDay(const LocalDateTime& moment) {
+    const year_month_day next{sys_days{calendarDate(moment)} + days{1}};
+    LocalDateTime result = moment;
+    result.year = static_cast<int>(next.year());
+    result.month = static_cast<int>(static_cast<unsigned>(next.month()));
+    result.day = static_cast<int>(static_cast<unsigned>(next.day()));
+    return result;
+}
+
+int weekdayNumber(const LocalDateTime& moment) {
+    return static_cast<int>(weekday{sys_days{calendarDate(moment)}}.c_encoding()) + 1;
+}
+
+bool isBefore(const LocalDateTime& a, const LocalDateTime& b) {
+    return std::tie(a.year, a.month, a.day, a.hour, a.minute, a.second) <
+           std::tie(b.year, b.month, b.day, b.hour, b.minute, b.second);
+}
+
+}  // namespace somnar

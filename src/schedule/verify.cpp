@@ -1,0 +1,161 @@
+// Checking a sleep request and asking the user to confirm it.
+
+#include <array>
+
+#include "app/main_window_model.h"
+#include "app/number_text.h"
+#include "schedule/picker_moment.h"
+#include "schedule/sleep_request.h"
+
+namespace somnar {
+namespace {
+
+const std::string kCrLf = "\r\n";
+
+constexpr std::array<std::string_view, 7> kWeekdayNames{
+    "Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Sonnabend"};
+
+constexpr std::string_view kPastWakeUp =
+    "Die aktuelle Zeit ist grösser als die eingestellte Aufwachzeit. Deshalb wurde der Tag um "
+    "eins erhöht!";
+constexpr std::string_view kInvalidWakeUp =
+    "Die Aufwachzeit ist ungültig: Tag, Monat, Jahr, Stunde und Minute müssen ganze Zahlen "
+    "sein und ein gültiges Datum mit Uhrzeit ergeben.";
+constexpr std::string_view kInvalidSleepTime =
+    "Die Zeit für den Ruhe- oder Standbyzustand ist ungültig: Tag, Monat, Jahr, Stunde und "
+    "Minute müssen ganze Zahlen sein und ein gültiges Datum mit Uhrzeit ergeben.";
+constexpr std::string_view kInvalidMinutes =
+    "Die Minuten bis zum erneuten Ruhe- oder Standbyzustand müssen eine ganze Zahl von 1 bis "
+    "1440 sein.";
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Weekday name, ", ", day.month.year, " ", hour:minute, the pickers' texts as they stand.
+std::string describe(const LocalDateTime& moment, const Picker& day, const Picker& month,
+                     const Picker& year, const Picker& hour, const Picker& minute) {
+    return std::string(kWeekdayNames.at(static_cast<std::size_t>(weekdayNumber(moment) - 1))) +
+           ", " + day.text() + "." + month.text() + "." + year.text() + " " + hour.text() + ":" +
+           minute.text();
+}
+
+}  // namespace
+
+std::optional<int> Form1::renewedSleepMinutes() const {
+    const auto minutes = wholeNumber(cmbSpanne.text());
+    if (!minutes || *minutes < 1 || *minutes > 1440) {
+        return std::nullopt;
+    }
+    return minutes;
+}
+
+void Form1::showWarning(std::string_view text) {
+    services_.dialogs.showMessage({std::string(text), std::string(kApplicationTitle),
+                                   MessageButtons::Ok, MessageIcon::Warning});
+}
+
+bool Form1::verify(std::string_view mode, std::string_view moment) {
+    Clock& clock = services_.clock;
+    const LocalDateTime now = clock.now();
+    Label4.setCaption(clock.generalDateTimeText(now));
+
+    // Texts that give no date and time would leave nothing sound to sleep or wake by.
+    const bool wakeWanted = optSOMNAR[0].value();
+    const bool atSleepTime = moment == kAtSleepTime;
+    auto wakeUp = pickerMoment(cmbDay, cmbMonth, cmbYear, cmbHour, cmbMinute);
+    const auto sleepAt =
+        pickerMoment(cmbDay_aus, cmbMonth_aus, cmbYear_aus, cmbHour_aus, cmbMinute_aus);
+    if (wakeWanted && !wakeUp) {
+        showWarning(kInvalidWakeUp);
+        return false;
+    }
+    if (atSleepTime && !sleepAt) {
+        showWarning(kInvalidSleepTime);
+        return false;
+    }
+    if (chkSLEEPnachSOMNAR.ticked() && !renewedSleepMinutes()) {
+        showWarning(kInvalidMinutes);
+        return false;
+    }
+
+    // A wake-up moment already gone by moves to tomorrow, across month and year ends.
+    if (wakeUp && isBefore(*wakeUp, now)) {
+        const std::string day = cmbDay.text();
+        const std::string month = cmbMonth.text();
+        const std::string year = cmbYear.text();
+        const LocalDateTime tomorrow = nextDay(now);
+        cmbDay.setText(std::to_string(tomorrow.day));
+        if (tomorrow.month != wakeUp->month) {
+            cmbMonth.setText(twoDigits(tomorrow.month));
+        }
+        if (tomorrow.year != wakeUp->year) {
+            cmbYear.setText(fourDigits(tomorrow.year));
+        }
+        const MessageAnswer answer =
+            services_.dialogs.showMessage({std::string(kPastWakeUp), std::string(kApplicationTitle),
+                                           MessageButtons::OkCancel, MessageIcon::Warning});
+        if (answer != MessageAnswer::Ok) {
+            cmbDay.setText(day);
+            cmbMonth.setText(month);
+            cmbYear.setText(year);
+            return false;
+        }
+        wakeUp->year = tomorrow.year;
+        wakeUp->month = tomorrow.month;
+        wakeUp->day = tomorrow.day;
+    }
+
+    const std::string word(
+        stateWord(mode == kHibernate ? SleepState::Hibernate : SleepState::Standby));
+    std::string moment_phrase = "jetzt";
+    if (atSleepTime) {
+        moment_phrase = "am " + describe(*sleepAt, cmbDay_aus, cmbMonth_aus, cmbYear_aus,
+                                         cmbHour_aus, cmbMinute_aus);
+    }
+    std::string text = "Der Rechner wird " + moment_phrase + " in den " + word + " versetzt.";
+    if (wakeWanted) {
+        text += " Er wird am " + describe(*wakeUp, cmbDay, cmbMonth, cmbYear, cmbHour, cmbMinute) +
+                " wieder aus dem " + word + " erweckt.";
+    } else {
+        text += " Der Rechner wird nicht wieder aus dem " + word + " erweckt.";
+    }
+    if (chkINET.ticked()) {
+        text += " Danach wird eine Verbindung in das Internet hergestellt (" + cmbDFUE_Name.text() +
+                ").";
+    }
+    if (chkFTP.ticked()) {
+        text += kCrLf +
+                "Nachdem die Internetverbindung hergestellt ist, wir die vergebene IP-Adresse "
+                "per FTP an den Server " +
+                txtServer.text() + " geschickt (ip.html)";
+    }
+    if (chkPROG.ticked() && !Text1.text().empty()) {
+        text += kCrLf + "Nach dem Aufwachen wird das Programm/Batchdatei " + Text1.text() +
+                " gestartet.";
+    }
+    if (chkSLEEPnachSOMNAR.ticked()) {
+        const std::string minutes = trimmed(cmbSpanne.text());
+        if (Option1[0].value()) {
+            text += kCrLf + "Nach dem Aufwachen wird nach " + minutes +
+                    " Minuten wieder der Ruhezustand eingeleitet.";
+        }
+        if (Option1[1].value()) {
+            text += kCrLf + "Nach dem Aufwachen wird nach " + minutes +
+                    " Minuten wieder der Standbyzustand eingeleitet.";
+        }
+    }
+    confirmText = text;
+
+    const MessageAnswer answer =
+        services_.dialogs.showMessage({confirmText, services_.program.programName(),
+                                       MessageButtons::OkCancel, MessageIcon::Information});
+    confirmed = answer == MessageAnswer::Ok;
+    return confirmed;
+}
+
+}  // namespace somnar

@@ -1,0 +1,199 @@
+// The four sleep commands, the pictures on the timed ones, and the countdown to a sleep
+// at the set time.
+
+#include <gtest/gtest.h>
+
+#include "unit/form_fixture.h"
+
+namespace somnar {
+namespace {
+
+using testing::FormTest;
+
+struct SleepCommandTest : FormTest {
+    void SetUp() override {
+        FormTest::SetUp();
+        platform.clock.set(2026, 12, 6, 14, 0, 0);
+        setSleepTime("06", "12", "2026", "14", "30");
+        setWakeUp("07", "12", "2026", "06", "30");
+    }
+};
+
+TEST_F(SleepCommandTest, HibernateNowWithoutWakeUpAsksAndNoDoesNothing) {
+    form.tmrRuhe.setEnabled(true);
+    form.tmrStandby.setEnabled(true);
+    platform.dialogs.answers = {MessageAnswer::No};
+    form.cmdHibernate.userClick();
+    ASSERT_EQ(platform.dialogs.shown.size(), 1u);
+    const MessageBox& question = platform.dialogs.shown[0];
+    EXPECT_EQ(question.text,
+              "Soll der Rechner jetzt in den Ruhezustand versetzt werden und nicht automatisch "
+              "wieder erwachen?");
+    EXPECT_EQ(question.title, "Somnar-Scheduler");
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(question.icon, MessageIcon::Question);
+    EXPECT_TRUE(platform.power.sleeps.empty());
+    EXPECT_FALSE(form.tmrRuhe.enabled());
+    EXPECT_FALSE(form.tmrStandby.enabled());
+}
+
+TEST_F(SleepCommandTest, StandbyNowWithoutWakeUpSleepsWithoutAlarmAndNothingFollows) {
+    form.chkINET.setValue(1);
+    form.cmdSuspend.userClick();
+    EXPECT_EQ(platform.dialogs.shown.at(0).text,
+              "Soll der Rechner jetzt in den Standbyzustand versetzt werden und nicht automatisch "
+              "wieder erwachen?");
+    EXPECT_EQ(platform.log, testing::EventLog{"sleep standby"});
+}
+
+TEST_F(SleepCommandTest, HibernateNowWithWakeUpConfirmsAndGoes) {
+    wantWakeUp();
+    form.cmdHibernate.userClick();
+    ASSERT_EQ(platform.dialogs.shown.size(), 1u);
+    EXPECT_EQ(platform.dialogs.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(platform.log, (testing::EventLog{"alarm armed", "sleep hibernate", "keep awake",
+                                               "alarm released"}));
+}
+
+TEST_F(SleepCommandTest, CancelledConfirmationGoesNowhere) {
+    wantWakeUp();
+    platform.dialogs.answers = {MessageAnswer::Cancel};
+    form.cmdSuspend.userClick();
+    EXPECT_TRUE(platform.log.empty());
+}
+
+TEST_F(SleepCommandTest, TimedStandbyConfirmedArmsItsCountdownAndFreezesTheWindow) {
+    wantWakeUp();
+    form.chkActionen.setValue(1);
+    form.window.setHeight(10365);
+    form.tmrRuhe.setEnabled(true);
+    form.cmdRS_aus[1].userClick();
+    EXPECT_TRUE(form.tmrStandby.enabled());
+    EXPECT_FALSE(form.tmrRuhe.enabled());
+    for (const Control* frozen :
+         {static_cast<Control*>(&form.cmdRS_aus[0]), static_cast<Control*>(&form.cmdRS_aus[1]),
+          static_cast<Control*>(&form.cmdHibernate), static_cast<Control*>(&form.cmdSuspend),
+          static_cast<Control*>(&form.Picture1[2]), static_cast<Control*>(&form.Picture2[2])}) {
+        EXPECT_FALSE(frozen->enabled()) << frozen->key();
+    }
+    EXPECT_EQ(form.window.height(), 3600);
+    EXPECT_EQ(form.chkActionen.value(), 0);
+    EXPECT_FALSE(form.chkActionen.enabled());
+    EXPECT_TRUE(platform.log.empty());  // nothing sleeps yet
+}
+
+TEST_F(SleepCommandTest, TimedRequestCancelledChangesNothing) {
+    platform.dialogs.answers = {MessageAnswer::Cancel};
+    form.cmdRS_aus[0].userClick();
+    EXPECT_FALSE(form.tmrRuhe.enabled());
+    EXPECT_TRUE(form.cmdRS_aus[0].enabled());
+    EXPECT_TRUE(form.cmdHibernate.enabled());
+}
+
+TEST_F(SleepCommandTest, PictureOnTheStandbyButtonActsAsTheButtonOthersDoNothing) {
+    form.Picture1[1].userClick();
+    form.Picture2[1].userClick();
+    EXPECT_TRUE(platform.dialogs.shown.empty());
+    form.Picture1[2].userClick();
+    EXPECT_TRUE(form.tmrStandby.enabled());
+    EXPECT_EQ(platform.dialogs.shown.size(), 1u);
+}
+
+TEST(SleepCommandStart, PictureOnAButtonStartUpDisabledDoesNothing) {
+    testing::FakePlatform platform;
+    platform.power.hibernate = false;
+    FrmInfo info{platform.services};
+    Form1 form{platform.services, info};
+    form.Form_Load();
+    EXPECT_TRUE(form.Picture2[2].enabled());
+    form.Picture2[2].userClick();
+    EXPECT_TRUE(platform.dialogs.shown.empty());
+    EXPECT_FALSE(form.tmrRuhe.enabled());
+}
+
+struct CountdownTest : SleepCommandTest {
+    void startHibernationCountdown() {
+        form.cmdRS_aus[0].userClick();
+        ASSERT_TRUE(form.tmrRuhe.enabled());
+        platform.dialogs.shown.clear();
+    }
+};
+
+TEST_F(CountdownTest, TicksBlinkTheStatusAndFireFromTheSetMinuteOn) {
+    startHibernationCountdown();
+    platform.clock.set(2026, 12, 6, 14, 29, 59);
+    const bool blinkBefore = form.Label26.enabled();
+    form.tmrRuhe.tick();
+    EXPECT_EQ(form.Label26.caption(), "Countdown für Ruhezustand aktiv...");
+    EXPECT_NE(form.Label26.enabled(), blinkBefore);
+    EXPECT_TRUE(form.cmdReset.enabled());
+    EXPECT_TRUE(form.cmdParameterInfo.enabled());
+    EXPECT_TRUE(form.cmdTray.enabled());
+    EXPECT_TRUE(platform.log.empty());
+    form.tmrRuhe.tick();
+    EXPECT_EQ(form.Label26.enabled(), blinkBefore);
+
+    platform.clock.set(2026, 12, 6, 14, 30, 0);
+    platform.power.whileAsleep = [this] {
+        EXPECT_EQ(form.Label26.caption(), "Countdown für Ruhezustand aktiv...");
+    };
+    form.tmrRuhe.tick();
+    EXPECT_EQ(platform.log, testing::EventLog{"sleep hibernate"});  // no wake-up wanted
+    EXPECT_EQ(form.Label26.caption(), "");
+    EXPECT_FALSE(form.tmrRuhe.enabled());
+    EXPECT_TRUE(form.chkActionen.enabled());
+    EXPECT_FALSE(form.cmdRS_aus[0].enabled());  // until "Reset"
+}
+
+TEST_F(CountdownTest, AMinuteThatWentByWithoutATickStillFires) {
+    startHibernationCountdown();
+    platform.clock.set(2026, 12, 7, 8, 5, 0);  // the machine slept through it
+    form.tmrRuhe.tick();
+    EXPECT_EQ(platform.power.sleeps.size(), 1u);
+}
+
+TEST_F(CountdownTest, TheWakeUpChoiceAtTheFiringTickDecides) {
+    startHibernationCountdown();
+    wantWakeUp();
+    platform.clock.set(2026, 12, 6, 14, 30, 1);
+    form.tmrRuhe.tick();
+    EXPECT_EQ(platform.log, (testing::EventLog{"alarm armed", "sleep hibernate", "keep awake",
+                                               "alarm released"}));
+}
+
+TEST_F(CountdownTest, StandbyCountdownSaysSoAndSleepsInStandby) {
+    form.cmdRS_aus[1].userClick();
+    platform.clock.set(2026, 12, 6, 14, 31, 0);
+    form.tmrStandby.tick();
+    EXPECT_EQ(platform.log, testing::EventLog{"sleep standby"});
+    EXPECT_FALSE(form.tmrStandby.enabled());
+}
+
+TEST_F(CountdownTest, SleepTimeEditedIntoNonsenseNeverComesDue) {
+    startHibernationCountdown();
+    form.cmbMinute_aus.setText("3O");
+    platform.clock.set(2026, 12, 6, 23, 0, 0);
+    form.tmrRuhe.tick();
+    EXPECT_TRUE(platform.log.empty());
+    EXPECT_TRUE(form.tmrRuhe.enabled());
+}
+
+TEST_F(CountdownTest, ARefusedWakeUpEndsTheCountdownWithoutSleeping) {
+    startHibernationCountdown();
+    wantWakeUp();
+    platform.wakeAlarm.refuseWith = AlarmError::NoAlarmClock;
+    int nestedTicks = 0;
+    platform.dialogs.whileOpen = [&](const MessageBox&) {
+        ++nestedTicks;
+        form.tmrRuhe.tick();  // the window system may tick while the box is open
+    };
+    platform.clock.set(2026, 12, 6, 14, 30, 0);
+    form.tmrRuhe.tick();
+    EXPECT_EQ(nestedTicks, 1);  // the nested tick did not start a second request
+    EXPECT_TRUE(platform.power.sleeps.empty());
+    EXPECT_FALSE(form.tmrRuhe.enabled());
+    EXPECT_EQ(form.Label26.caption(), "");
+}
+
+}  // namespace
+}  // namespace somnar
