@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 #include "platform/clock.h"
@@ -22,6 +24,15 @@ class SystemClock : public Clock {
     // time with seconds; the date alone at 00:00:00. The C/POSIX locale (no locale chosen)
     // gives the German form "dd.MM.yyyy HH:mm:ss", the language of the program.
     std::string generalDateTimeText(const LocalDateTime& moment) const override;
+
+    // Uses the local zone's rules for that date, so a wake-up set across a change to or
+    // from summer time still comes at the time the user picked. Two wall-clock times need
+    // a choice: one skipped when the clocks go forward counts with the offset before the
+    // change (02:30 becomes 03:30 summer time, as far past the change as 02:30 would
+    // have been); one shown twice when the clocks go back is its first occurrence, so
+    // the machine is not woken an hour later than it could be. Empty for impossible
+    // fields (month 13, 30 February, 24:00).
+    std::optional<std::chrono::sys_seconds> localToUtc(const LocalDateTime& moment) const override;
 
   private:
     QLocale locale_;
