@@ -38,13 +38,15 @@ std::string readLog(const std::filesystem::path& log) {
 
 }  // namespace
 
-PrivateBus::PrivateBus() {
+PrivateBus::PrivateBus(BusKind kind) {
     if (folder().empty()) {
         error_ = "cannot make a temporary folder";
         return;
     }
     const auto config = folder() / "bus.conf";
-    std::ofstream(config) << busConfig(folder() / "system_bus_socket");
+    const bool system = kind == BusKind::System;
+    std::ofstream(config) << busConfig(folder() /
+                                       (system ? "system_bus_socket" : "session_bus_socket"));
     // Its complaints (as root it cannot raise its file limit here) go to a log, not the test
     // output.
     const auto log = folder() / "bus.log";
@@ -61,11 +63,16 @@ PrivateBus::PrivateBus() {
         return;
     }
     address_ = *printed;
-    systemBus_.emplace("DBUS_SYSTEM_BUS_ADDRESS", address_);
+    busAddress_.emplace(system ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS", address_);
 }
 
 PrivateBus::~PrivateBus() {
-    systemBus_.reset();
+    busAddress_.reset();
+    stop();
+}
+
+void PrivateBus::stop() {
+    const std::lock_guard lock(daemonMutex_);
     daemon_.stop();
 }
 

@@ -8,10 +8,21 @@ owned, so a test can start asking.
   --can-hibernate / --can-suspend VALUE   answers of CanHibernate / CanSuspend
   --fail METHOD                           answer METHOD with AccessDenied (repeatable)
   --stall METHOD                          never answer METHOD (repeatable)
+  --no-sleep-signal                       Hibernate/Suspend answer, but nothing follows
+  --announce-before-reply                 emit PrepareForSleep(true) before the answer,
+                                          as logind itself does
+  --delay-max SECONDS                     how long delay locks may hold the sleep back (5)
+  --asleep SECONDS                        how long the machine sleeps (0.2)
+  --stay-asleep                           never wake: no PrepareForSleep(false)
+  --stray-resume                          emit PrepareForSleep(false) before the sleep,
+                                          as a late resume of an earlier one
 
-Hibernate(b) and Suspend(b) answer at once, then emit PrepareForSleep(true) and
-PrepareForSleep(false), as a machine that sleeps and wakes again would. Inhibit(ssss)
-hands out the write end of a pipe; its closing is recorded as {"event": "InhibitorReleased"}.
+Hibernate(b) and Suspend(b) play a machine that sleeps and wakes again: they answer,
+emit PrepareForSleep(true), wait until every delay lock on "sleep" is released (at most
+--delay-max), record {"event": "Asleep"}, and after --asleep emit PrepareForSleep(false).
+Each signal is recorded as {"signal": "PrepareForSleep", "args": [...]} when emitted.
+Inhibit(ssss) hands out the write end of a pipe; its closing is recorded as
+{"event": "InhibitorReleased", "args": [what, mode]}.
 """
 
 import argparse
@@ -55,7 +66,8 @@ class Manager(dbus.service.Object):
         super().__init__(bus, PATH)
         self._options = options
         self._recorder = recorder
-        self._inhibitors = []
+        self._inhibitors = {}  # read end of the pipe -> (what, mode)
+        self._going_down = None  # the timer that ends the delay of a sleep under way
 
     def _answer(self, method, reply, error, *value):
         if method in self._options.stall:
@@ -80,11 +92,46 @@ class Manager(dbus.service.Object):
 
     def _sleep(self, method, interactive, reply, error):
         self._recorder.call(method, interactive)
-        # Reply first, as logind does: the call returns before the machine goes down.
-        self._answer(method, reply, error)
-        if method not in self._options.fail and method not in self._options.stall:
-            self.PrepareForSleep(True)
+        if method in self._options.fail or method in self._options.stall:
+            self._answer(method, reply, error)
+            return
+        if self._options.stray_resume:
             self.PrepareForSleep(False)
+        if self._options.no_sleep_signal:
+            reply()
+            return
+        if self._options.announce_before_reply:
+            self._announce()
+            reply()
+        else:
+            reply()
+            self._announce()
+
+    def _announce(self):
+        self.PrepareForSleep(True)
+        self._going_down = GLib.timeout_add(
+            int(self._options.delay_max * 1000), self._fall_asleep)
+        self._fall_asleep_when_unlocked()
+
+    def _fall_asleep_when_unlocked(self):
+        if self._going_down is None:
+            return
+        if any("sleep" in what.split(":") and mode == "delay"
+               for what, mode in self._inhibitors.values()):
+            return
+        GLib.source_remove(self._going_down)
+        self._fall_asleep()
+
+    def _fall_asleep(self):
+        self._going_down = None
+        self._recorder.write({"event": "Asleep"})
+        if not self._options.stay_asleep:
+            GLib.timeout_add(int(self._options.asleep * 1000), self._wake)
+        return False
+
+    def _wake(self):
+        self.PrepareForSleep(False)
+        return False
 
     @dbus.service.method(MANAGER, in_signature="b", out_signature="",
                          async_callbacks=("reply", "error"))
@@ -105,14 +152,15 @@ class Manager(dbus.service.Object):
             return
         read_end, write_end = os.pipe()
         GLib.io_add_watch(read_end, GLib.IO_HUP | GLib.IO_ERR, self._released)
-        self._inhibitors.append(read_end)
+        self._inhibitors[read_end] = (str(what), str(mode))
         reply(dbus.types.UnixFd(write_end))
         os.close(write_end)  # the caller now holds the only write end
 
     def _released(self, fd, _condition):
-        self._recorder.write({"event": "InhibitorReleased"})
+        what, mode = self._inhibitors.pop(fd)
+        self._recorder.write({"event": "InhibitorReleased", "args": [what, mode]})
         os.close(fd)
-        self._inhibitors.remove(fd)
+        self._fall_asleep_when_unlocked()
         return False
 
     @dbus.service.signal(MANAGER, signature="b")
@@ -128,6 +176,12 @@ def main():
     parser.add_argument("--record")
     parser.add_argument("--fail", action="append", default=[])
     parser.add_argument("--stall", action="append", default=[])
+    parser.add_argument("--no-sleep-signal", action="store_true")
+    parser.add_argument("--announce-before-reply", action="store_true")
+    parser.add_argument("--delay-max", type=float, default=5.0)
+    parser.add_argument("--asleep", type=float, default=0.2)
+    parser.add_argument("--stay-asleep", action="store_true")
+    parser.add_argument("--stray-resume", action="store_true")
     options = parser.parse_args()
     if not options.address:
         sys.exit("fake_logind: no bus address (--address or DBUS_SYSTEM_BUS_ADDRESS)")

@@ -1,16 +1,23 @@
 #include "platform/linux/logind_power_manager.h"
 
+#include "platform/linux/logind_names.h"
+#include "platform/linux/logind_sleep.h"
+
+#include <utility>
+
 namespace somnar {
 
 namespace {
 
-constexpr const char* kLogindService = "org.freedesktop.login1";
-constexpr const char* kLogindPath = "/org/freedesktop/login1";
-constexpr const char* kLogindManager = "org.freedesktop.login1.Manager";
+// Shown by logind and the desktop to whoever asks why sleep or blanking is held back.
+constexpr const char* kSleepLockReason = "Ruhezustand oder Standby wird eingeleitet";
+constexpr const char* kAwakeReason = "Aufgaben nach dem Aufwachen laufen";
 
 }  // namespace
 
-LogindPowerManager::LogindPowerManager(std::chrono::milliseconds timeout) : timeout_(timeout) {}
+LogindPowerManager::LogindPowerManager(std::chrono::milliseconds timeout,
+                                       std::chrono::milliseconds sleepStartLimit)
+    : timeout_(timeout), sleepStartLimit_(sleepStartLimit) {}
 
 bool LogindPowerManager::canHibernate() {
     return askCapability("CanHibernate");
@@ -20,13 +27,33 @@ bool LogindPowerManager::canSuspend() {
     return askCapability("CanSuspend");
 }
 
+SleepOutcome LogindPowerManager::sleep(SleepState state) {
+    sd_bus* bus = connection();
+    if (bus == nullptr) {
+        return SleepOutcome::Failed;
+    }
+    // Without the lock the machine still sleeps; we may only miss the announcement.
+    InhibitorLock delayLock = takeInhibitorLock(bus, "sleep", kSleepLockReason, "delay", timeout_);
+    const char* method = state == SleepState::Hibernate ? "Hibernate" : "Suspend";
+    return sleepThroughLogind(bus, method, std::move(delayLock), sleepStartLimit_);
+}
+
+void LogindPowerManager::keepAwake() {
+    if (!idleLock_.held()) {
+        if (sd_bus* bus = connection()) {
+            idleLock_ = takeInhibitorLock(bus, "idle", kAwakeReason, "block", timeout_);
+        }
+    }
+    screenSaver_.inhibit(logind::kApplication, kAwakeReason, timeout_);
+}
+
 bool LogindPowerManager::askCapability(const char* method) {
     sd_bus* bus = connection();
     if (bus == nullptr) {
         return false;
     }
     const dbus::MessagePtr call =
-        dbus::newMethodCall(bus, kLogindService, kLogindPath, kLogindManager, method);
+        dbus::newMethodCall(bus, logind::kService, logind::kPath, logind::kManager, method);
     if (!call) {
         return false;
     }

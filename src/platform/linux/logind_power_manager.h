@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/linux/inhibitor_lock.h"
+#include "platform/linux/screen_saver_inhibitor.h"
 #include "platform/linux/sd_bus_handles.h"
 #include "platform/linux/system_bus.h"
 #include "platform/power_manager.h"
@@ -8,16 +10,30 @@
 
 namespace somnar {
 
-// Asks systemd-logind on the system bus what the machine may do. One connection is kept
-// for all requests, so the sleep calls, PrepareForSleep and inhibitor locks can share it.
+// Talks to systemd-logind on the system bus: what the machine may do, the sleep itself and
+// keeping it awake. One connection is kept for all requests, so the sleep calls,
+// PrepareForSleep and inhibitor locks share it.
 class LogindPowerManager final : public PowerManager {
   public:
-    explicit LogindPowerManager(std::chrono::milliseconds timeout = dbus::kDefaultTimeout);
+    // How long logind may take to announce a sleep it was asked for, including the time the
+    // user needs to authenticate.
+    static constexpr std::chrono::milliseconds kSleepStartLimit{30000};
+
+    // `timeout`: for each query and lock request; `sleepStartLimit`: see kSleepStartLimit.
+    explicit LogindPowerManager(std::chrono::milliseconds timeout = dbus::kDefaultTimeout,
+                                std::chrono::milliseconds sleepStartLimit = kSleepStartLimit);
 
     // True when logind answers "yes" or "challenge" (allowed after authentication);
     // false for any other answer and when logind or the bus cannot be reached.
     bool canHibernate() override;
     bool canSuspend() override;
+
+    // Hibernate(true) or Suspend(true), under a delay lock that makes logind wait until we
+    // have seen it announce the sleep; then blocks until it reports the resume.
+    SleepOutcome sleep(SleepState state) override;
+
+    // An idle lock in block mode, and the screen saver held off, both until the object goes.
+    void keepAwake() override;
 
   private:
     bool askCapability(const char* method);
@@ -25,7 +41,10 @@ class LogindPowerManager final : public PowerManager {
     sd_bus* connection();
 
     std::chrono::milliseconds timeout_;
+    std::chrono::milliseconds sleepStartLimit_;
     dbus::BusPtr bus_;
+    InhibitorLock idleLock_;
+    ScreenSaverInhibitor screenSaver_;
 };
 
 }  // namespace somnar
