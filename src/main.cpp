@@ -6,6 +6,8 @@
 #include "app/main_window_model.h"
 #include "platform/linux/dialup_entries.h"
 #include "platform/linux/linux_program_info.h"
+#include "platform/linux/linux_program_starter.h"
+#include "platform/linux/linux_wake_alarm.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/linux/logind_power_manager.h"
 #include "platform/linux/qsettings_store.h"
@@ -33,8 +35,10 @@ int main(int argc, char* argv[]) {
     somnar::LinuxDialupEntries dialer;
     somnar::QSettingsStore settings;
     somnar::QtTrayIcon tray;
-    somnar::Services services{clock, dialogs, desktop,  program, instance,
-                              power, dialer,  settings, tray};
+    somnar::LinuxWakeAlarm wakeAlarm;
+    somnar::LinuxProgramStarter programs;
+    somnar::Services services{clock,  dialogs,  desktop, program,   instance, power,
+                              dialer, settings, tray,    wakeAlarm, programs};
 
     somnar::FrmInfo info(services);
     somnar::Form1 form(services, info);
