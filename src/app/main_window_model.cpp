@@ -132,6 +132,22 @@ void Form1::wireHandlers() {
     }
     tmrRuhe.onTick = [this] { tmrRuhe_Timer(); };
     tmrStandby.onTick = [this] { tmrStandby_Timer(); };
+    tmrAktZeit.onTick = [this] { tmrAktZeit_Timer(); };
+    Timer1.onTick = [this] { Timer1_Timer(); };
+
+    for (int i = 0; i < 2; ++i) {
+        optSOMNAR[i].onClick = [this, i] { optSOMNAR_Click(i); };
+    }
+    chkINET.onClick = [this] { chkINET_Click(); };
+    chkDSL.onClick = [this] { chkDSL_Click(); };
+    chkPROG.onClick = [this] { chkPROG_Click(); };
+    chkSLEEPnachSOMNAR.onClick = [this] { chkSLEEPnachSOMNAR_Click(); };
+    chkActionen.onClick = [this] { chkActionen_Click(); };
+    chkFTP.onClick = [this] { chkFTP_Click(); };
+
+    cmdParameterInfo.onClick = [this] { cmdParameterInfo_Click(); };
+    mnuCountdown.onClick = [this] { mnuCountdown_Click(); };
+    cmdReset.onClick = [this] { cmdReset_Click(); };
 }
 
 void Form1::cmdInfo_Click() {

@@ -147,6 +147,7 @@ class Form1 {
     // Window-level values.
     std::string confirmText;
     bool confirmed = false;
+    double elapsed = 0;  // seconds counted by the renewed-sleep countdown
 
     // Start-up: runs once before the window is first shown.
     StartOutcome Form_Load();
@@ -166,6 +167,24 @@ class Form1 {
     void tmrRuhe_Timer();
     void tmrStandby_Timer();
 
+    // The clock and the renewed-sleep countdown.
+    void tmrAktZeit_Timer();
+    void Timer1_Timer();
+
+    // Option rules.
+    void optSOMNAR_Click(int index);
+    void chkINET_Click();
+    void chkDSL_Click();
+    void chkPROG_Click();
+    void chkSLEEPnachSOMNAR_Click();
+    void chkActionen_Click();
+    void chkFTP_Click();
+
+    // Countdown parameters and reset.
+    void cmdParameterInfo_Click();
+    void mnuCountdown_Click();
+    void cmdReset_Click();
+
     // The renewed-sleep minutes when cmbSpanne holds a whole number from 1 to 1440.
     std::optional<int> renewedSleepMinutes() const;
 
@@ -181,6 +200,9 @@ class Form1 {
 
     Services& services_;
     FrmInfo& frmInfo_;
+    // What start-up found the machine can do.
+    bool canHibernate_ = true;
+    bool canSuspend_ = true;
     ControlRegistry registry_;
 };
 

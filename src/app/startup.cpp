@@ -102,12 +102,12 @@ StartOutcome Form1::Form_Load() {
         fillTime(cmbHour_aus, cmbMinute_aus, minutesAhead(clock.now(), 5));
     });
     runStep("hibernation check", [&] {
-        showSleepState(services_.power.canHibernate(), lbHibernate, cmdHibernate, Option1[0],
-                       cmdRS_aus[0]);
+        canHibernate_ = services_.power.canHibernate();
+        showSleepState(canHibernate_, lbHibernate, cmdHibernate, Option1[0], cmdRS_aus[0]);
     });
     runStep("standby check", [&] {
-        showSleepState(services_.power.canSuspend(), lbSuspend, cmdSuspend, Option1[1],
-                       cmdRS_aus[1]);
+        canSuspend_ = services_.power.canSuspend();
+        showSleepState(canSuspend_, lbSuspend, cmdSuspend, Option1[1], cmdRS_aus[1]);
     });
     runStep("dial-up list", [&] { list_verbindung(); });
     runStep("stored values", [&] {
