@@ -1,11 +1,21 @@
 #include "platform/linux/dialup_entries.h"
 
+#include "platform/linux/dialup_dialler.h"
 #include "platform/linux/networkmanager_dialups.h"
 #include "platform/linux/ppp_peers.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace somnar {
+
+namespace {
+
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+}  // namespace
 
 LinuxDialupEntries::LinuxDialupEntries(std::filesystem::path peersFolder,
                                        std::chrono::milliseconds busTimeout)
@@ -13,16 +23,42 @@ LinuxDialupEntries::LinuxDialupEntries(std::filesystem::path peersFolder,
 
 std::vector<std::string> LinuxDialupEntries::listEntries() {
     std::vector<std::string> names = listPppPeers(peersFolder_);
-    // One budget for connecting and all questions, so a stalled service delays the
-    // start-up by at most that much.
-    const auto deadline = std::chrono::steady_clock::now() + busTimeout_;
-    const dbus::BusPtr bus = dbus::openSystemBus(busTimeout_);
-    if (bus) {
-        for (std::string& name : listNetworkManagerDialups(bus.get(), deadline)) {
-            names.push_back(std::move(name));
-        }
+    for (std::string& name : networkManagerDialups()) {
+        names.push_back(std::move(name));
     }
     return names;
+}
+
+DialResult LinuxDialupEntries::dial(const std::string& name, const std::string& user,
+                                    const std::string& password) {
+    try {
+        if (name.empty()) {
+            return {false, "Es ist keine DFÜ-Verbindung ausgewählt."};
+        }
+        // The listing's own test of a peer, so only a name the picker could offer is
+        // dialled (no hidden file, no path out of the folder).
+        if (contains(listPppPeers(peersFolder_), name)) {
+            return startPon(name, user, password);
+        }
+        if (contains(networkManagerDialups(), name)) {
+            return startNmcli(name);
+        }
+        return {false, "Die DFÜ-Verbindung \"" + name + "\" gibt es auf diesem Rechner nicht."};
+    } catch (const std::exception&) {
+        // Only running out of memory gets here.
+        return {false, "Die DFÜ-Verbindung konnte nicht gestartet werden."};
+    }
+}
+
+std::vector<std::string> LinuxDialupEntries::networkManagerDialups() const {
+    // One budget for connecting and all questions, so a stalled service delays the caller
+    // by at most that much.
+    const auto deadline = std::chrono::steady_clock::now() + busTimeout_;
+    const dbus::BusPtr bus = dbus::openSystemBus(busTimeout_);
+    if (!bus) {
+        return {};
+    }
+    return listNetworkManagerDialups(bus.get(), deadline);
 }
 
 }  // namespace somnar

@@ -12,6 +12,8 @@ namespace somnar {
 
 // The dial-up connections of a Linux machine: the pppd peers first, then NetworkManager's
 // mobile broadband, PPPoE and Bluetooth connections. A source that is missing adds nothing.
+// A peer is dialled through pon, a NetworkManager connection through nmcli; when both
+// have the name, the peer is dialled.
 class LinuxDialupEntries final : public Dialer {
   public:
     explicit LinuxDialupEntries(std::filesystem::path peersFolder = "/etc/ppp/peers",
@@ -19,7 +21,12 @@ class LinuxDialupEntries final : public Dialer {
 
     std::vector<std::string> listEntries() override;
 
+    DialResult dial(const std::string& name, const std::string& user,
+                    const std::string& password) override;
+
   private:
+    std::vector<std::string> networkManagerDialups() const;
+
     std::filesystem::path peersFolder_;
     std::chrono::milliseconds busTimeout_;
 };
