@@ -16,6 +16,7 @@
 #include "platform/qt/font_warm_up.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_tray_icon.h"
 
 int main(int argc, char* argv[]) {
@@ -37,8 +38,9 @@ int main(int argc, char* argv[]) {
     somnar::QtTrayIcon tray;
     somnar::LinuxWakeAlarm wakeAlarm;
     somnar::LinuxProgramStarter programs;
+    somnar::QtFileDialog fileDialog;
     somnar::Services services{clock,  dialogs,  desktop, program,   instance, power,
-                              dialer, settings, tray,    wakeAlarm, programs};
+                              dialer, settings, tray,    wakeAlarm, programs, fileDialog};
 
     somnar::FrmInfo info(services);
     somnar::Form1 form(services, info);
@@ -48,6 +50,7 @@ int main(int argc, char* argv[]) {
     fonts.wait();
     somnar::AppView view(form, info);
     dialogs.setParentWindow(&view.mainView());
+    fileDialog.setParentWindow(&view.mainView());
     form.window.show();
     return QApplication::exec();
 }

@@ -195,6 +195,18 @@ void TextBox::userSetText(std::string text) {
     }
 }
 
+void TextBox::userDropFiles(const std::vector<std::string>& paths) {
+    if (acceptsFileDrops_ && acceptsInput() && onFilesDropped) {
+        onFilesDropped(paths);
+    }
+}
+
+void TextBox::userMouseMove() {
+    if (onMouseMove) {
+        onMouseMove();
+    }
+}
+
 void TextBox::setPasswordChar(std::string passwordChar) {
     if (assign(passwordChar_, std::move(passwordChar))) {
         notify();

@@ -240,6 +240,15 @@ class TextBox : public Control {
     const std::optional<Rgb>& foreColor() const { return foreColor_; }
     void setForeColor(std::optional<Rgb> color);
 
+    // Files dropped onto the box by the user, full paths in the order given; only a box
+    // that accepts drops and takes input receives them.
+    void userDropFiles(const std::vector<std::string>& paths);
+    // The mouse moving over the box.
+    void userMouseMove();
+
+    std::function<void(const std::vector<std::string>&)> onFilesDropped;
+    std::function<void()> onMouseMove;
+
   private:
     std::string text_;
     std::string passwordChar_;

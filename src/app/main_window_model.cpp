@@ -12,6 +12,10 @@ Form1::Form1(Services& services, FrmInfo& frmInfo)
     wireHandlers();
 }
 
+Form1::~Form1() {
+    services_.tray.onMouseMessage = nullptr;
+}
+
 void Form1::registerControls() {
     ControlRegistry& r = registry_;
     r.add(Label27, "Label27");
@@ -148,6 +152,18 @@ void Form1::wireHandlers() {
     cmdParameterInfo.onClick = [this] { cmdParameterInfo_Click(); };
     mnuCountdown.onClick = [this] { mnuCountdown_Click(); };
     cmdReset.onClick = [this] { cmdReset_Click(); };
+
+    Command4.onClick = [this] { Command4_Click(); };
+
+    cmdTray.onClick = [this] { cmdTray_Click(); };
+    mnuAnzeige.onClick = [this] { mnuAnzeige_Click(); };
+    services_.tray.onMouseMessage = [this](int message) { trayIcon_MouseMessage(message); };
+
+    cmdOpenExe.onClick = [this] { cmdOpenExe_Click(); };
+    Text1.onFilesDropped = [this](const std::vector<std::string>& files) {
+        Text1_OLEDragDrop(files);
+    };
+    Text1.onMouseMove = [this] { Text1_MouseMove(); };
 }
 
 void Form1::cmdInfo_Click() {

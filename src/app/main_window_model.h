@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/control_registry.h"
 #include "app/info_window_model.h"
@@ -25,6 +26,7 @@ enum class GoOutcome {
 class Form1 {
   public:
     Form1(Services& services, FrmInfo& frmInfo);
+    ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -147,7 +149,8 @@ class Form1 {
     // Window-level values.
     std::string confirmText;
     bool confirmed = false;
-    double elapsed = 0;  // seconds counted by the renewed-sleep countdown
+    double elapsed = 0;       // seconds counted by the renewed-sleep countdown
+    int lastTrayMessage = 0;  // the last mouse message from the notification-area icon
 
     // Start-up: runs once before the window is first shown.
     StartOutcome Form_Load();
@@ -184,6 +187,19 @@ class Form1 {
     void cmdParameterInfo_Click();
     void mnuCountdown_Click();
     void cmdReset_Click();
+
+    // Dial-up start after waking.
+    void Command4_Click();
+
+    // Notification-area icon.
+    void cmdTray_Click();
+    void trayIcon_MouseMessage(int message);
+    void mnuAnzeige_Click();
+
+    // Program file selection.
+    void cmdOpenExe_Click();
+    void Text1_OLEDragDrop(const std::vector<std::string>& files);
+    void Text1_MouseMove();
 
     // The renewed-sleep minutes when cmbSpanne holds a whole number from 1 to 1440.
     std::optional<int> renewedSleepMinutes() const;

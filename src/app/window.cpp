@@ -33,6 +33,17 @@ void Window::hide() {
     notify();
 }
 
+void Window::minimize() {
+    ++minimizeRequests_;
+    notify();
+}
+
+void Window::popUp(Control* menu) {
+    popUpMenu_ = menu;
+    ++popUpRequests_;
+    notify();
+}
+
 void Window::setLoaded(bool loaded) {
     if (loaded_ == loaded) {
         return;

@@ -25,6 +25,15 @@ class Window {
     bool visible() const { return visible_; }
     void show();
     void hide();
+    // Asks the window system to minimise the window; counted so the view sees every request.
+    void minimize();
+    unsigned minimizeRequests() const { return minimizeRequests_; }
+
+    // Opens a pop-up menu at the mouse position; the view returns from it once an entry
+    // was chosen (its handler has run) or the menu was dismissed.
+    void popUp(Control* menu);
+    Control* popUpMenu() const { return popUpMenu_; }
+    unsigned popUpRequests() const { return popUpRequests_; }
 
     // Between load and unload the window exists; the program runs while one exists.
     bool loaded() const { return loaded_; }
@@ -58,6 +67,9 @@ class Window {
     bool loaded_ = false;
     unsigned frontRequests_ = 0;
     unsigned focusRequests_ = 0;
+    unsigned minimizeRequests_ = 0;
+    unsigned popUpRequests_ = 0;
+    Control* popUpMenu_ = nullptr;
     Control* focus_ = nullptr;
     std::function<void()> observer_;
     std::function<void()> lifecycleObserver_;

@@ -11,7 +11,7 @@ enum class SleepOutcome {
 
 // The machine's sleep states, as the power service of the desktop offers them.
 class PowerManager {
-public:
+  public:
     virtual ~PowerManager() = default;
 
     virtual bool canHibernate() = 0;

@@ -13,6 +13,8 @@ class ProgramInfo {
     virtual std::string programName() const = 0;
     // The executable's extension with its dot ("" where executables have none).
     virtual std::string executableExtension() const = 0;
+    // The process's current folder.
+    virtual std::string currentFolder() const = 0;
 };
 
 }  // namespace somnar

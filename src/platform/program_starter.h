@@ -11,7 +11,7 @@ struct StartResult {
 
 // Starts a program or script from its command line, without waiting for it.
 class ProgramStarter {
-public:
+  public:
     virtual ~ProgramStarter() = default;
 
     virtual StartResult startDetached(const std::string& commandLine) = 0;

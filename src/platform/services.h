@@ -4,6 +4,7 @@
 #include "platform/desktop.h"
 #include "platform/dialer.h"
 #include "platform/dialogs.h"
+#include "platform/file_dialog.h"
 #include "platform/instance_guard.h"
 #include "platform/power_manager.h"
 #include "platform/program_info.h"
@@ -27,6 +28,7 @@ struct Services {
     TrayIcon& tray;
     WakeAlarm& wakeAlarm;
     ProgramStarter& programs;
+    FileDialog& fileDialog;
 };
 
 }  // namespace somnar

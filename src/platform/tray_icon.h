@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace somnar {
@@ -13,6 +14,12 @@ class TrayIcon {
     virtual void prepare(const std::string& tip) = 0;
     virtual void add() = 0;
     virtual void remove() = 0;
+    // Whether the desktop has a notification area at all.
+    virtual bool available() = 0;
+
+    // The mouse on the icon, as the window messages number it: 0x201 left button down,
+    // 0x202 left button up, 0x203 double click, 0x204/0x205 right button down/up.
+    std::function<void(int message)> onMouseMessage;
 };
 
 }  // namespace somnar

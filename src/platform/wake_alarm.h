@@ -10,7 +10,7 @@ namespace somnar {
 
 // An armed wake-up; destroying it takes the alarm back.
 class ArmedAlarm {
-public:
+  public:
     virtual ~ArmedAlarm() = default;
 };
 
@@ -31,7 +31,7 @@ struct AlarmResult {
 
 // The clock that wakes the machine from a sleep state at a given time.
 class WakeAlarm {
-public:
+  public:
     virtual ~WakeAlarm() = default;
 
     virtual AlarmResult arm(SleepState state, std::chrono::sys_seconds due) = 0;

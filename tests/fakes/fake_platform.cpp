@@ -77,6 +77,13 @@ AlarmResult FakeWakeAlarm::arm(SleepState state, std::chrono::sys_seconds due) {
     return {std::make_unique<FakeArmedAlarm>(log_, released), AlarmError::None, {}};
 }
 
+DialResult FakeDialer::dial(const std::string& name, const std::string& user,
+                            const std::string& password) {
+    dialled.push_back({name, user, password});
+    log_.push_back("dial " + name);
+    return answer;
+}
+
 StartResult FakeProgramStarter::startDetached(const std::string& commandLine) {
     started.push_back(commandLine);
     log_.push_back("start " + commandLine);

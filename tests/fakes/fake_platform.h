@@ -68,6 +68,9 @@ class FakeProgramInfo : public ProgramInfo {
   public:
     std::string name = "somnar-scheduler";
     std::string extension;
+    std::string folder = "/home/anna";
+
+    std::string currentFolder() const override { return folder; }
 
     std::string programName() const override { return name; }
     std::string executableExtension() const override { return extension; }
@@ -139,9 +142,35 @@ class FakeProgramStarter : public ProgramStarter {
 
 class FakeDialer : public Dialer {
   public:
+    explicit FakeDialer(EventLog& log) : log_(log) {}
+
     std::vector<std::string> entries;
+    DialResult answer{true, {}};
+    std::vector<std::vector<std::string>> dialled;  // name, user, password
 
     std::vector<std::string> listEntries() override { return entries; }
+    DialResult dial(const std::string& name, const std::string& user,
+                    const std::string& password) override;
+
+  private:
+    EventLog& log_;
+};
+
+class FakeFileDialog : public FileDialog {
+  public:
+    struct Request {
+        std::string title;
+        std::string folder;
+        std::vector<FileFilter> filters;
+    };
+    std::vector<Request> requests;
+    std::optional<ChosenFile> answer;
+
+    std::optional<ChosenFile> askOpenFileName(const std::string& title, const std::string& folder,
+                                              const std::vector<FileFilter>& filters) override {
+        requests.push_back({title, folder, filters});
+        return answer;
+    }
 };
 
 class FakeSettingsStore : public SettingsStore {
@@ -174,6 +203,9 @@ class FakeTrayIcon : public TrayIcon {
     }
     void add() override { calls.push_back("add"); }
     void remove() override { calls.push_back("remove"); }
+    bool available() override { return hasNotificationArea; }
+
+    bool hasNotificationArea = true;
 };
 
 struct FakePlatform {
@@ -184,14 +216,15 @@ struct FakePlatform {
     FakeProgramInfo program;
     FakeInstanceGuard instance;
     FakePowerManager power{log};
-    FakeDialer dialer;
+    FakeDialer dialer{log};
     FakeSettingsStore settings;
     FakeTrayIcon tray;
     FakeWakeAlarm wakeAlarm{log};
     FakeProgramStarter programs{log};
+    FakeFileDialog fileDialog;
 
     Services services{clock,  dialogs,  desktop, program,   instance, power,
-                      dialer, settings, tray,    wakeAlarm, programs};
+                      dialer, settings, tray,    wakeAlarm, programs, fileDialog};
 };
 
 }  // namespace somnar::testing

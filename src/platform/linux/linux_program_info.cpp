@@ -33,4 +33,10 @@ LinuxProgramInfo::LinuxProgramInfo(const std::string& argv0, const fs::path& sel
     extension_ = file.extension().string();
 }
 
+std::string LinuxProgramInfo::currentFolder() const {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::string("/") : folder.string();
+}
+
 }  // namespace somnar

@@ -20,6 +20,8 @@ class LinuxProgramInfo : public ProgramInfo {
     // The file name's part from its last dot on ("" for "somnar-scheduler", ".out" for
     // "a.out"); a leading dot alone, as in ".hidden", starts no extension.
     std::string executableExtension() const override { return extension_; }
+    // The working folder, "/" when it cannot be told (it was removed, say).
+    std::string currentFolder() const override;
 
   private:
     std::string name_;

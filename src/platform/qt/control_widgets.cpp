@@ -3,14 +3,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStringListModel>
+#include <QUrl>
 #include <algorithm>
 
 #include "platform/qt/look.h"
@@ -79,6 +82,61 @@ Qt::CheckState checkState(int value) {
             return Qt::Unchecked;
     }
 }
+
+// Files dropped onto a text box and the mouse resting on it reach the model; a drop of
+// files never pastes their names as text.
+class TextBoxEvents : public QObject {
+  public:
+    TextBoxEvents(TextBox& box, QObject* parent) : QObject(parent), box_(box) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::DragEnter:
+            case QEvent::DragMove: {
+                auto* drag = static_cast<QDragMoveEvent*>(event);
+                if (box_.acceptsFileDrops() && !localFiles(drag->mimeData()).empty()) {
+                    drag->acceptProposedAction();
+                    return true;
+                }
+                break;
+            }
+            case QEvent::Drop: {
+                auto* drop = static_cast<QDropEvent*>(event);
+                const std::vector<std::string> files = localFiles(drop->mimeData());
+                if (box_.acceptsFileDrops() && !files.empty()) {
+                    drop->acceptProposedAction();
+                    box_.userDropFiles(files);
+                    return true;
+                }
+                break;
+            }
+            case QEvent::ToolTip:
+            case QEvent::Enter:
+                box_.userMouseMove();  // the tool tip shown next is the one it sets
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    static std::vector<std::string> localFiles(const QMimeData* data) {
+        std::vector<std::string> files;
+        if (data == nullptr) {
+            return files;
+        }
+        for (const QUrl& url : data->urls()) {
+            if (url.isLocalFile()) {
+                files.push_back(fromQt(url.toLocalFile()));
+            }
+        }
+        return files;
+    }
+
+    TextBox& box_;
+};
 
 QWidget* createButton(CommandButton& button, QWidget* parent) {
     auto* widget = new QPushButton(parent);
@@ -344,6 +402,8 @@ void connectControlInput(Control& control, QWidget& widget, const std::function<
             if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
                 QObject::connect(edit, &QLineEdit::textEdited, edit,
                                  [&box](const QString& text) { box.userSetText(fromQt(text)); });
+                edit->installEventFilter(new TextBoxEvents(box, edit));
+                edit->setAcceptDrops(box.acceptsFileDrops());
             }
             break;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
 #include <memory>
@@ -8,17 +9,33 @@
 
 namespace somnar {
 
-class QtTrayIcon : public TrayIcon {
+// The program's icon in the notification area. The mouse on the icon reaches the
+// logic as press and release messages, so the menu can open on the release.
+class QtTrayIcon : public QObject, public TrayIcon {
+    Q_OBJECT
   public:
+    QtTrayIcon();
+    ~QtTrayIcon() override;
+
     void prepare(const std::string& tip) override;
     void add() override;
     void remove() override;
+    bool available() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void activated(QSystemTrayIcon::ActivationReason reason);
+    void tell(int message);
+
     // Made when first added: creating it asks the desktop for its notification area,
     // which would slow every start.
     std::unique_ptr<QSystemTrayIcon> icon_;
     QString tip_;
+    // Set once the icon's own window has reported a mouse button: the finer messages then
+    // come from there, not from the icon's summary signal.
+    bool ownWindowSeen_ = false;
 };
 
 }  // namespace somnar

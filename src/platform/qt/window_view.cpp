@@ -1,6 +1,7 @@
 #include "platform/qt/window_view.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QMenu>
 #include <QTimer>
 #include <utility>
@@ -21,6 +22,8 @@ WindowView::WindowView(Window& window, const ControlRegistry& controls, const Lo
     buildControls();
     frontRequestsSeen_ = window_.frontRequests();
     focusRequestsSeen_ = window_.focusRequests();
+    minimizeRequestsSeen_ = window_.minimizeRequests();
+    popUpRequestsSeen_ = window_.popUpRequests();
     window_.setObserver([this] { syncWindow(); });
     syncWindow();
 }
@@ -168,6 +171,17 @@ void WindowView::syncWindow() {
         frontRequestsSeen_ = window_.frontRequests();
         raise();
         activateWindow();
+    }
+    if (window_.minimizeRequests() != minimizeRequestsSeen_) {
+        minimizeRequestsSeen_ = window_.minimizeRequests();
+        showMinimized();
+    }
+    if (window_.popUpRequests() != popUpRequestsSeen_) {
+        popUpRequestsSeen_ = window_.popUpRequests();
+        // Returns once an entry was chosen (its handler has run) or the menu was dismissed.
+        if (QMenu* menu = menuFor(window_.popUpMenu())) {
+            menu->exec(QCursor::pos());
+        }
     }
     if (window_.focusRequests() != focusRequestsSeen_) {
         focusRequestsSeen_ = window_.focusRequests();

@@ -59,6 +59,8 @@ class WindowView : public QWidget {
     TimerDriver* timers_ = nullptr;
     unsigned frontRequestsSeen_ = 0;
     unsigned focusRequestsSeen_ = 0;
+    unsigned minimizeRequestsSeen_ = 0;
+    unsigned popUpRequestsSeen_ = 0;
     QPoint placeApplied_{-1, -1};
     bool attached_ = true;
 };
