@@ -1,0 +1,155 @@
+// The tray icon, the program path's drops and tool tip, and the open-file dialog, with
+// the real widgets offscreen.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolTip>
+#include <QUrl>
+
+#include "app/main_window_model.h"
+#include "fakes/fake_platform.h"
+#include "platform/qt/app_view.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_tray_icon.h"
+
+namespace somnar {
+namespace {
+
+using testing::FakePlatform;
+
+struct AfterWakeView : ::testing::Test {
+    FakePlatform platform;
+    FrmInfo info{platform.services};
+    Form1 form{platform.services, info};
+    std::unique_ptr<AppView> view;
+
+    void SetUp() override {
+        form.Form_Load();
+        view = std::make_unique<AppView>(form, info);
+        form.window.show();
+        view->mainView().buildAllControls();
+    }
+
+    template <typename W>
+    W* widget(const char* key) {
+        return view->mainView().findChild<W*>(QString::fromUtf8(key));
+    }
+};
+
+TEST_F(AfterWakeView, TrayHidesTheWindowAndOnlyTheLeftReleaseOpensTheMenu) {
+    form.cmdTray.setEnabled(true);
+    widget<QPushButton>("cmdTray")->click();
+    EXPECT_EQ(platform.tray.calls, (std::vector<std::string>{"prepare", "add"}));
+    EXPECT_FALSE(view->mainView().isVisible());
+
+    platform.tray.onMouseMessage(0x201);
+    platform.tray.onMouseMessage(0x205);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
+    QString shownEntries;
+    QTimer::singleShot(100, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            shownEntries += action->text() + "|";
+        }
+        menu->actions().at(1)->trigger();
+        menu->close();
+    });
+    platform.tray.onMouseMessage(0x202);  // returns once the menu is closed
+    EXPECT_EQ(shownEntries, "Countdownparameter anzeigen|Programmfenster anzeigen|");
+    EXPECT_TRUE(view->mainView().isVisible());
+    EXPECT_EQ(platform.tray.calls.back(), "remove");
+}
+
+TEST_F(AfterWakeView, WithoutNotificationAreaTheTrayButtonMinimisesTheWindow) {
+    platform.tray.hasNotificationArea = false;
+    form.cmdTray.setEnabled(true);
+    widget<QPushButton>("cmdTray")->click();
+    EXPECT_TRUE(view->mainView().windowState() & Qt::WindowMinimized);
+    EXPECT_EQ(platform.tray.calls, std::vector<std::string>{"prepare"});
+}
+
+TEST_F(AfterWakeView, DroppingThreeFilesPutsTheFirstIntoThePath) {
+    form.chkPROG.setValue(1);
+    auto* path = widget<QLineEdit>("Text1");
+    ASSERT_NE(path, nullptr);
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile("/home/anna/Aufwachen-Ruhe/eins.sh"),
+                   QUrl::fromLocalFile("/home/anna/zwei.sh"), QUrl::fromLocalFile("/tmp/drei")});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(path, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(path, &drop);
+    EXPECT_EQ(form.Text1.text(), "/home/anna/Aufwachen-Ruhe/eins.sh");
+    EXPECT_EQ(path->text(), "/home/anna/Aufwachen-Ruhe/eins.sh");
+}
+
+TEST_F(AfterWakeView, TheToolTipShowsTheWholePath) {
+    form.chkPROG.setValue(1);
+    auto* path = widget<QLineEdit>("Text1");
+    path->setText("/ein/langer/Pfad/zum/Programm.sh");
+    emit path->textEdited(path->text());
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), path->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(path, &hover);
+    EXPECT_EQ(path->toolTip(), "/ein/langer/Pfad/zum/Programm.sh");
+    QToolTip::hideText();
+}
+
+TEST_F(AfterWakeView, CancelledDialogEmptiesThePath) {
+    EXPECT_FALSE(form.Text1.text().empty());
+    widget<QPushButton>("cmdOpenExe")->click();
+    EXPECT_EQ(form.Text1.text(), "");
+    EXPECT_EQ(widget<QLineEdit>("Text1")->text(), "");
+}
+
+TEST(QtTrayIconMessages, PressAndReleaseOnTheIconWindowArriveAsTheirOwnMessages) {
+    QtTrayIcon tray;
+    std::vector<int> messages;
+    tray.onMouseMessage = [&](int message) { messages.push_back(message); };
+    QWidget iconWindow;
+    iconWindow.setObjectName("QSystemTrayIconSys");
+    QWidget other;
+    const QPointF at(3, 3);
+    const auto send = [&](QWidget& target, QEvent::Type type, Qt::MouseButton button) {
+        QMouseEvent event(type, at, target.mapToGlobal(at), button, button, Qt::NoModifier);
+        QApplication::sendEvent(&target, &event);
+    };
+    send(iconWindow, QEvent::MouseButtonPress, Qt::LeftButton);
+    send(iconWindow, QEvent::MouseButtonRelease, Qt::LeftButton);
+    send(iconWindow, QEvent::MouseButtonPress, Qt::RightButton);
+    send(iconWindow, QEvent::MouseButtonRelease, Qt::RightButton);
+    send(other, QEvent::MouseButtonRelease, Qt::LeftButton);  // not the icon
+    EXPECT_EQ(messages, (std::vector<int>{0x201, 0x202, 0x204, 0x205}));
+}
+
+TEST(QtFileDialogSetUp, TitleFolderAndChoicesThatFindScriptsAndFilesWithoutExtension) {
+    const auto dialog = QtFileDialog::makeDialog(
+        nullptr, "Exe oder BAT Datei auswählen", "/tmp",
+        {{"EXE- oder BAT-Dateien(*.exe;*.bat)", {"*.exe", "*.bat", "*.sh"}},
+         {" Alle Dateien (*.*)", {"*"}}});
+    EXPECT_EQ(dialog->windowTitle(), "Exe oder BAT Datei auswählen");
+    EXPECT_EQ(dialog->directory().absolutePath(), "/tmp");
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_TRUE(dialog->testOption(QFileDialog::HideNameFilterDetails));
+    // Qt drops the leading blank of the second caption.
+    EXPECT_EQ(dialog->nameFilters(),
+              (QStringList{"EXE- oder BAT-Dateien(*.exe;*.bat) (*.exe *.bat *.sh)",
+                           "Alle Dateien (*.*) (*)"}));
+    EXPECT_TRUE(dialog->selectedNameFilter().startsWith("EXE- oder BAT-Dateien(*.exe;*.bat)"))
+        << dialog->selectedNameFilter().toStdString();
+}
+
+}  // namespace
+}  // namespace somnar
