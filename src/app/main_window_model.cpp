@@ -164,6 +164,11 @@ void Form1::wireHandlers() {
         Text1_OLEDragDrop(files);
     };
     Text1.onMouseMove = [this] { Text1_MouseMove(); };
+
+    tmrIP.onTick = [this] { tmrIP_Timer(); };
+    cmdFTP_PUT.onClick = [this] { cmdFTP_PUT_Click(); };
+    cmdNormalOrPW.onClick = [this] { cmdNormalOrPW_Click(); };
+    cmdNormalOrPW2.onClick = [this] { cmdNormalOrPW2_Click(); };
 }
 
 void Form1::cmdInfo_Click() {

@@ -201,6 +201,15 @@ class Form1 {
     void Text1_OLEDragDrop(const std::vector<std::string>& files);
     void Text1_MouseMove();
 
+    // IP publication.
+    bool IsConnected();
+    void tmrIP_Timer();
+    std::string LocalIpAddress();
+    void makeHTML();
+    void cmdFTP_PUT_Click();
+    void cmdNormalOrPW_Click();
+    void cmdNormalOrPW2_Click();
+
     // The renewed-sleep minutes when cmbSpanne holds a whole number from 1 to 1440.
     std::optional<int> renewedSleepMinutes() const;
 
@@ -213,6 +222,10 @@ class Form1 {
     void sleepNow(std::string_view mode);
     void sleepCountdownTick(std::string_view mode, Timer& countdown);
     void showWarning(std::string_view text);
+    void togglePassword(TextBox& box, CommandButton& button);
+    // Where ip.html is written and read from.
+    std::string documentFolder();
+    std::string documentPath(const std::string& name);
 
     Services& services_;
     FrmInfo& frmInfo_;

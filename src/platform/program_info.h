@@ -15,6 +15,8 @@ class ProgramInfo {
     virtual std::string executableExtension() const = 0;
     // The process's current folder.
     virtual std::string currentFolder() const = 0;
+    // The folder that holds the executable.
+    virtual std::string programFolder() const = 0;
 };
 
 }  // namespace somnar

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/connectivity.h"
 #include "platform/desktop.h"
 #include "platform/dialer.h"
 #include "platform/dialogs.h"
 #include "platform/file_dialog.h"
+#include "platform/files.h"
+#include "platform/ftp_client.h"
+#include "platform/host_address.h"
 #include "platform/instance_guard.h"
 #include "platform/power_manager.h"
 #include "platform/program_info.h"
@@ -29,6 +33,10 @@ struct Services {
     WakeAlarm& wakeAlarm;
     ProgramStarter& programs;
     FileDialog& fileDialog;
+    Connectivity& connectivity;
+    HostAddress& hostAddress;
+    Files& files;
+    FtpClient& ftp;
 };
 
 }  // namespace somnar

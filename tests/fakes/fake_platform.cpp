@@ -90,6 +90,49 @@ StartResult FakeProgramStarter::startDetached(const std::string& commandLine) {
     return answer;
 }
 
+bool FakeFiles::writeSingleByteText(const std::string& path, const std::string& text) {
+    const auto slash = path.rfind('/');
+    const std::string folder = path.substr(0, slash == 0 ? 1 : slash);
+    if (!folderWritable(folder) && folder != data) {
+        log_.push_back("write failed " + path);
+        return false;
+    }
+    written[path] = text;
+    log_.push_back("write " + path);
+    return true;
+}
+
+FtpResult FakeFtpClient::record(const std::string& call, const FtpResult& answer) {
+    calls.push_back(call);
+    log_.push_back("ftp " + call);
+    if (during) {
+        during(call);
+    }
+    return answer;
+}
+
+FtpResult FakeFtpClient::open(const std::string& agent) {
+    return record("open " + agent, openAnswer);
+}
+
+FtpResult FakeFtpClient::connect(const std::string& server, const std::string& user,
+                                 const std::string& password, bool passive) {
+    lastPassive = passive;
+    return record("connect " + server + " " + user + " " + password, connectAnswer);
+}
+
+FtpResult FakeFtpClient::changeDirectory(const std::string& folder) {
+    return record("cwd " + folder, directoryAnswer);
+}
+
+FtpResult FakeFtpClient::putFile(const std::string& localPath, const std::string& remoteName) {
+    return record("put " + localPath + " " + remoteName, putAnswer);
+}
+
+void FakeFtpClient::disconnect() {
+    record("disconnect", {true, 0});
+}
+
 MessageAnswer FakeDialogs::showMessage(const MessageBox& box) {
     shown.push_back(box);
     if (whileOpen) {

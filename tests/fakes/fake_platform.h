@@ -3,6 +3,7 @@
 // Fakes of the platform seams: they record what the logic asked and answer from a
 // script. FakePlatform bundles one of each and hands them out as Services.
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -71,6 +72,9 @@ class FakeProgramInfo : public ProgramInfo {
     std::string folder = "/home/anna";
 
     std::string currentFolder() const override { return folder; }
+    std::string programFolder() const override { return installedIn; }
+
+    std::string installedIn = "/opt/somnar";
 
     std::string programName() const override { return name; }
     std::string executableExtension() const override { return extension; }
@@ -208,6 +212,76 @@ class FakeTrayIcon : public TrayIcon {
     bool hasNotificationArea = true;
 };
 
+class FakeConnectivity : public Connectivity {
+  public:
+    bool online = false;
+    int asked = 0;
+
+    bool isConnected() override {
+        ++asked;
+        return online;
+    }
+};
+
+class FakeHostAddress : public HostAddress {
+  public:
+    HostNameResult name{std::string("somnar-pc"), 0};
+    std::map<std::string, std::vector<Ipv4Address>> resolver;
+    std::vector<Ipv4Address> interfaces;
+
+    HostNameResult hostName() override { return name; }
+    std::vector<Ipv4Address> resolveIpv4(const std::string& host) override {
+        auto found = resolver.find(host);
+        return found == resolver.end() ? std::vector<Ipv4Address>{} : found->second;
+    }
+    std::vector<Ipv4Address> interfaceIpv4() override { return interfaces; }
+};
+
+class FakeFiles : public Files {
+  public:
+    explicit FakeFiles(EventLog& log) : log_(log) {}
+
+    std::vector<std::string> writableFolders{"/opt/somnar"};
+    std::string data = "/home/anna/.local/share/somnar-scheduler";
+    std::map<std::string, std::string> written;  // path: the bytes as given
+
+    bool folderWritable(const std::string& folder) override {
+        return std::find(writableFolders.begin(), writableFolders.end(), folder) !=
+               writableFolders.end();
+    }
+    std::string dataFolder() override { return data; }
+    bool writeSingleByteText(const std::string& path, const std::string& text) override;
+
+  private:
+    EventLog& log_;
+};
+
+class FakeFtpClient : public FtpClient {
+  public:
+    explicit FakeFtpClient(EventLog& log) : log_(log) {}
+
+    // Scripted answers per step; ok unless a test says otherwise.
+    FtpResult openAnswer{true, 0};
+    FtpResult connectAnswer{true, 0};
+    FtpResult directoryAnswer{true, 0};
+    FtpResult putAnswer{true, 0};
+    std::vector<std::string> calls;
+    bool lastPassive = false;
+    // Runs at each call, e.g. to look at the status line meanwhile.
+    std::function<void(const std::string&)> during;
+
+    FtpResult open(const std::string& agent) override;
+    FtpResult connect(const std::string& server, const std::string& user,
+                      const std::string& password, bool passive) override;
+    FtpResult changeDirectory(const std::string& folder) override;
+    FtpResult putFile(const std::string& localPath, const std::string& remoteName) override;
+    void disconnect() override;
+
+  private:
+    FtpResult record(const std::string& call, const FtpResult& answer);
+    EventLog& log_;
+};
+
 struct FakePlatform {
     EventLog log;
     FakeClock clock;
@@ -222,9 +296,14 @@ struct FakePlatform {
     FakeWakeAlarm wakeAlarm{log};
     FakeProgramStarter programs{log};
     FakeFileDialog fileDialog;
+    FakeConnectivity connectivity;
+    FakeHostAddress hostAddress;
+    FakeFiles files{log};
+    FakeFtpClient ftp{log};
 
-    Services services{clock,  dialogs,  desktop, program,   instance, power,
-                      dialer, settings, tray,    wakeAlarm, programs, fileDialog};
+    Services services{clock,        dialogs,     desktop, program,   instance, power,
+                      dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
+                      connectivity, hostAddress, files,   ftp};
 };
 
 }  // namespace somnar::testing

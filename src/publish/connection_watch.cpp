@@ -1,0 +1,24 @@
+// Waiting for the connection after waking, then publishing the address once.
+
+#include "app/main_window_model.h"
+
+namespace somnar {
+
+bool Form1::IsConnected() {
+    return services_.connectivity.isConnected();
+}
+
+// Address, document, upload, stop: each start of the watch publishes at most once, also
+// when the lookup or the upload failed. A tick that comes while a box of this one is
+// open does not run (the timer does not re-enter its handler).
+void Form1::tmrIP_Timer() {
+    if (!IsConnected()) {
+        return;
+    }
+    lblIP.setCaption(LocalIpAddress());
+    makeHTML();
+    cmdFTP_PUT.setValue(true);
+    tmrIP.setEnabled(false);
+}
+
+}  // namespace somnar

@@ -1,0 +1,47 @@
+// ip.html: the address and the moment of writing, in four CR LF lines.
+
+#include "app/main_window_model.h"
+#include "schedule/sleep_request.h"
+
+namespace somnar {
+
+// The program's folder where the user may write there (a copy in a home folder),
+// otherwise the user's data folder for this program (an installed copy).
+std::string Form1::documentFolder() {
+    Files& files = services_.files;
+    const std::string programFolder = services_.program.programFolder();
+    if (files.folderWritable(programFolder)) {
+        return programFolder;
+    }
+    return files.dataFolder();
+}
+
+std::string Form1::documentPath(const std::string& name) {
+    std::string folder = documentFolder();
+    if (folder.empty()) {
+        return {};
+    }
+    if (folder.back() != '/') {
+        folder += '/';
+    }
+    return folder + name;
+}
+
+void Form1::makeHTML() {
+    const std::string crlf = "\r\n";
+    Clock& clock = services_.clock;
+    const std::string document =
+        "<HTML>" + crlf + "<CENTER> Meine IP-Adresse lautet: " + lblIP.caption() + crlf +
+        "<CENTER> Rechner wurde gestartet: " + clock.generalDateTimeText(clock.now()) + crlf +
+        "</CENTER></HTML>" + crlf;
+    const std::string path = documentPath("ip.html");
+    if (path.empty() || !services_.files.writeSingleByteText(path, document)) {
+        services_.dialogs.showMessage({"Die Datei ip.html konnte nicht geschrieben werden" +
+                                           (path.empty() ? std::string(".") : " (" + path + ").") +
+                                           " Die Übertragung per FTP meldet deshalb einen Fehler.",
+                                       std::string(kApplicationTitle), MessageButtons::Ok,
+                                       MessageIcon::Warning});
+    }
+}
+
+}  // namespace somnar

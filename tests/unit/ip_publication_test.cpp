@@ -1,0 +1,254 @@
+// The connection watch, the address lookup, ip.html and the FTP upload.
+
+#include <gtest/gtest.h>
+
+#include "unit/form_fixture.h"
+
+namespace somnar {
+namespace {
+
+using testing::EventLog;
+using testing::FormTest;
+
+struct PublicationTest : FormTest {
+    void SetUp() override {
+        FormTest::SetUp();
+        platform.clock.set(2026, 12, 6, 7, 15, 42);
+        platform.hostAddress.resolver["somnar-pc"] = {{127, 0, 1, 1}, {192, 168, 0, 5}};
+        form.txtServer.setText("ftp.example.org");
+        form.txtFTP_USER.setText("web1");
+        form.txtFTP_Password.setText("geheim");
+        form.txtDir.setText("/htdocs");
+    }
+    std::string document() const { return platform.files.written.at("/opt/somnar/ip.html"); }
+};
+
+TEST_F(PublicationTest, LookupSkipsLoopbackAndTakesTheFirstOtherAddress) {
+    EXPECT_EQ(form.LocalIpAddress(), "192.168.0.5");
+    platform.hostAddress.resolver["somnar-pc"] = {{10, 0, 0, 1}, {192, 168, 0, 5}};
+    EXPECT_EQ(form.LocalIpAddress(), "10.0.0.1");
+    EXPECT_TRUE(platform.dialogs.shown.empty());
+}
+
+TEST_F(PublicationTest, LookupFallsBackToAnInterfaceThatIsUp) {
+    platform.hostAddress.resolver["somnar-pc"] = {{127, 0, 1, 1}};
+    platform.hostAddress.interfaces = {{127, 0, 0, 1}, {172, 17, 0, 2}, {10, 1, 2, 3}};
+    EXPECT_EQ(form.LocalIpAddress(), "172.17.0.2");
+    platform.hostAddress.resolver.clear();  // the name does not resolve at all
+    EXPECT_EQ(form.LocalIpAddress(), "172.17.0.2");
+}
+
+TEST_F(PublicationTest, NoAddressAnywhereIsTheResolutionFailure) {
+    platform.hostAddress.resolver["somnar-pc"] = {{127, 0, 1, 1}};
+    platform.hostAddress.interfaces = {{127, 0, 0, 1}};
+    EXPECT_EQ(form.LocalIpAddress(), "");
+    ASSERT_EQ(platform.dialogs.shown.size(), 1u);
+    EXPECT_EQ(platform.dialogs.shown[0],
+              (MessageBox{"Windows Sockets are not responding. Unable to successfully get Host "
+                          "Name.",
+                          "Somnar-Scheduler", MessageButtons::Ok, MessageIcon::None}));
+}
+
+TEST_F(PublicationTest, HostNameFailureNamesTheCodeWithItsSignPlace) {
+    platform.hostAddress.name = {std::nullopt, 5};
+    EXPECT_EQ(form.LocalIpAddress(), "");
+    EXPECT_EQ(lastMessage(),
+              "Windows Sockets error  5 has occurred. Unable to successfully get Host Name.");
+}
+
+TEST_F(PublicationTest, DocumentIsFourCrLfLinesExactly) {
+    form.lblIP.setCaption("192.168.0.5");
+    form.makeHTML();
+    EXPECT_EQ(document(),
+              "<HTML>\r\n<CENTER> Meine IP-Adresse lautet: 192.168.0.5\r\n<CENTER> Rechner wurde "
+              "gestartet: 06.12.2026 07:15:42\r\n</CENTER></HTML>\r\n");
+}
+
+TEST_F(PublicationTest, EmptyAddressAndMidnightAndASecondWriteReplacingTheFirst) {
+    form.lblIP.setCaption("");
+    form.makeHTML();
+    platform.clock.set(2026, 12, 7, 0, 0, 0);
+    form.makeHTML();
+    EXPECT_EQ(document(),
+              "<HTML>\r\n<CENTER> Meine IP-Adresse lautet: \r\n<CENTER> Rechner wurde gestartet: "
+              "07.12.2026\r\n</CENTER></HTML>\r\n");
+}
+
+TEST_F(PublicationTest, AnUnwritableProgramFolderSendsTheDocumentToTheDataFolder) {
+    platform.files.writableFolders.clear();
+    form.makeHTML();
+    const std::string moved = "/home/anna/.local/share/somnar-scheduler/ip.html";
+    EXPECT_EQ(platform.files.written.count(moved), 1u);
+    form.cmdFTP_PUT.setValue(true);
+    EXPECT_NE(std::find(platform.ftp.calls.begin(), platform.ftp.calls.end(),
+                        "put " + moved + " ip.html"),
+              platform.ftp.calls.end());
+}
+
+TEST_F(PublicationTest, ADocumentThatCannotBeWrittenAnywhereIsReported) {
+    platform.files.writableFolders.clear();
+    platform.files.data = "";
+    form.makeHTML();
+    EXPECT_EQ(lastMessage(),
+              "Die Datei ip.html konnte nicht geschrieben werden. Die Übertragung per FTP meldet "
+              "deshalb einen Fehler.");
+    EXPECT_TRUE(platform.files.written.empty());
+}
+
+TEST_F(PublicationTest, UploadStoresTheValuesThenRunsTheStepsWithTheirStatus) {
+    std::vector<std::string> statusDuring;
+    platform.ftp.during = [&](const std::string&) {
+        statusDuring.push_back(form.Status.caption());
+    };
+    form.cmdFTP_PUT.setValue(true);
+    EXPECT_EQ(
+        platform.ftp.calls,
+        (std::vector<std::string>{"open VidOru FTP", "connect ftp.example.org web1 geheim",
+                                  "cwd /htdocs", "put /opt/somnar/ip.html ip.html", "disconnect"}));
+    EXPECT_EQ(statusDuring, (std::vector<std::string>{"Disconnected...", "Internet Open...",
+                                                      "Connected to Server...",
+                                                      "Directory Ready...", "Sending File..."}));
+    EXPECT_EQ(form.Status.caption(), "Disconnected...");
+    EXPECT_EQ(platform.settings.stored("VidOru FTP", "Server"), "ftp.example.org");
+    EXPECT_EQ(platform.settings.stored("VidOru FTP", "Directory"), "/htdocs");
+    using A = testing::FakeSettingsStore::Address;
+    EXPECT_EQ(platform.settings.writes, (std::vector<A>{{"VidOru FTP", "Values", "Server"},
+                                                        {"VidOru FTP", "Values", "User"},
+                                                        {"VidOru FTP", "Values", "Password"},
+                                                        {"VidOru FTP", "Values", "Directory"}}));
+}
+
+struct UploadFailure {
+    const char* step;
+    const char* title;
+    long code;
+    std::vector<std::string> calls;
+};
+
+class UploadFailureTest : public PublicationTest,
+                          public ::testing::WithParamInterface<UploadFailure> {};
+
+TEST_P(UploadFailureTest, EachStepFailsWithItsTitleAndCodeAndEndsDisconnected) {
+    const UploadFailure& failure = GetParam();
+    const FtpResult refused{false, failure.code};
+    const std::string step = failure.step;
+    (step == "open"      ? platform.ftp.openAnswer
+     : step == "connect" ? platform.ftp.connectAnswer
+     : step == "cwd"     ? platform.ftp.directoryAnswer
+                         : platform.ftp.putAnswer) = refused;
+    form.Status.setCaption("vorher");
+    std::string statusWhileBoxOpen;
+    platform.dialogs.whileOpen = [&](const MessageBox&) {
+        statusWhileBoxOpen = form.Status.caption();
+    };
+    form.cmdFTP_PUT.setValue(true);
+    ASSERT_EQ(platform.dialogs.shown.size(), 1u);
+    EXPECT_EQ(platform.dialogs.shown[0],
+              (MessageBox{"Error: " + std::to_string(failure.code), failure.title,
+                          MessageButtons::Ok, MessageIcon::Question}));
+    EXPECT_NE(statusWhileBoxOpen, "Disconnected...");
+    EXPECT_EQ(form.Status.caption(), "Disconnected...");
+    EXPECT_EQ(platform.ftp.calls, failure.calls);
+    EXPECT_EQ(platform.settings.stored("VidOru FTP", "Password"), "geheim");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, UploadFailureTest,
+    ::testing::Values(UploadFailure{"open", "Internet Conection Error", 2, {"open VidOru FTP"}},
+                      UploadFailure{"connect",
+                                    "Server Conection Error",
+                                    530,
+                                    {"open VidOru FTP", "connect ftp.example.org web1 geheim"}},
+                      UploadFailure{"cwd",
+                                    "Initial Directory Error",
+                                    550,
+                                    {"open VidOru FTP", "connect ftp.example.org web1 geheim",
+                                     "cwd /htdocs", "disconnect"}},
+                      UploadFailure{
+                          "put",
+                          "File Transfer Error",
+                          26,
+                          {"open VidOru FTP", "connect ftp.example.org web1 geheim", "cwd /htdocs",
+                           "put /opt/somnar/ip.html ip.html", "disconnect"}}));
+
+TEST_F(PublicationTest, PassiveModeFollowsTheBoxAndAGreyedBoxCountsAsTicked) {
+    for (const auto& [value, passive] : {std::pair{CheckBox::Unchecked, false},
+                                         {CheckBox::Checked, true},
+                                         {CheckBox::Grayed, true}}) {
+        form.chkPassiv.setValue(value);
+        form.cmdFTP_PUT_Click();
+        EXPECT_EQ(platform.ftp.lastPassive, passive) << value;
+    }
+}
+
+TEST_F(PublicationTest, AnEmptyFolderIsStillSentToTheServer) {
+    form.txtDir.setText("");
+    form.cmdFTP_PUT_Click();
+    EXPECT_EQ(platform.ftp.calls.at(2), "cwd ");
+}
+
+TEST_F(PublicationTest, WatchWithoutConnectionKeepsWatchingAndShowsNothing) {
+    form.tmrIP.setEnabled(true);
+    for (int tick = 0; tick < 5; ++tick) {
+        form.tmrIP.tick();
+    }
+    EXPECT_EQ(platform.connectivity.asked, 5);
+    EXPECT_TRUE(form.tmrIP.enabled());
+    EXPECT_EQ(form.lblIP.caption(), "0.0.0.0");
+    EXPECT_TRUE(platform.log.empty());
+    EXPECT_TRUE(platform.dialogs.shown.empty());
+}
+
+TEST_F(PublicationTest, OnceConnectedTheWatchPublishesOnceInOrderAndStops) {
+    platform.connectivity.online = true;
+    form.tmrIP.setEnabled(true);
+    form.tmrIP.tick();
+    EXPECT_EQ(form.lblIP.caption(), "192.168.0.5");
+    EXPECT_NE(document().find("lautet: 192.168.0.5\r\n"), std::string::npos);
+    EXPECT_EQ(platform.log, (EventLog{"write /opt/somnar/ip.html", "ftp open VidOru FTP",
+                                      "ftp connect ftp.example.org web1 geheim", "ftp cwd /htdocs",
+                                      "ftp put /opt/somnar/ip.html ip.html", "ftp disconnect"}));
+    EXPECT_FALSE(form.tmrIP.enabled());
+    form.tmrIP.tick();
+    EXPECT_EQ(platform.ftp.calls.size(), 5u);
+}
+
+TEST_F(PublicationTest, AFailedLookupStillWritesAndUploadsAnEmptyAddress) {
+    platform.connectivity.online = true;
+    platform.hostAddress.name = {std::nullopt, 11};
+    form.tmrIP.setEnabled(true);
+    form.tmrIP.tick();
+    EXPECT_EQ(form.lblIP.caption(), "");
+    EXPECT_NE(document().find("lautet: \r\n"), std::string::npos);
+    EXPECT_EQ(platform.ftp.calls.size(), 5u);
+    EXPECT_FALSE(form.tmrIP.enabled());
+}
+
+TEST_F(PublicationTest, NoSecondPublicationWhileABoxOfTheFirstIsOpen) {
+    platform.connectivity.online = true;
+    platform.ftp.connectAnswer = {false, 530};
+    platform.dialogs.whileOpen = [&](const MessageBox&) { form.tmrIP.tick(); };
+    form.tmrIP.setEnabled(true);
+    form.tmrIP.tick();
+    EXPECT_EQ(platform.dialogs.shown.size(), 1u);
+    EXPECT_EQ(platform.ftp.calls,
+              (std::vector<std::string>{"open VidOru FTP", "connect ftp.example.org web1 geheim"}));
+    EXPECT_FALSE(form.tmrIP.enabled());
+}
+
+TEST_F(PublicationTest, PasswordButtonsShowAndHideTheirFieldAndGiveTheFocusAway) {
+    for (auto [box, button] : {std::pair{&form.txtPassword, &form.cmdNormalOrPW},
+                               std::pair{&form.txtFTP_Password, &form.cmdNormalOrPW2}}) {
+        button->setValue(true);
+        EXPECT_EQ(box->passwordChar(), "");
+        EXPECT_EQ(button->caption(), "P");
+        EXPECT_EQ(form.window.focus(), &form.cmdDummy);
+        button->setValue(true);
+        EXPECT_EQ(box->passwordChar(), "*");
+        EXPECT_EQ(button->caption(), "N");
+    }
+    EXPECT_EQ(form.txtFTP_Password.text(), "geheim");
+}
+
+}  // namespace
+}  // namespace somnar
