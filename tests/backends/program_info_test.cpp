@@ -61,3 +61,26 @@ TEST_F(ProgramInfoLinkTest, ExtensionIsThePartAfterTheLastDot) {
 
 }  // namespace
 }  // namespace somnar
+
+namespace somnar {
+namespace {
+
+TEST_F(ProgramInfoLinkTest, FolderOfTheExecutableAlsoWhenItWasReplaced) {
+    EXPECT_EQ(
+        LinuxProgramInfo("argv0", linkTo("/opt/somnar/somnar-scheduler (deleted)")).programFolder(),
+        "/opt/somnar");
+    const LinuxProgramInfo running;
+    EXPECT_EQ(running.programFolder(), fs::read_symlink("/proc/self/exe").parent_path().string());
+}
+
+TEST(ProgramInfoTest, CurrentFolderIsTheWorkingFolder) {
+    test::TempDir dir;
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    const std::string seen = LinuxProgramInfo().currentFolder();
+    fs::current_path(before);
+    EXPECT_EQ(seen, fs::canonical(dir.path()).string());
+}
+
+}  // namespace
+}  // namespace somnar

@@ -28,9 +28,17 @@ fs::path executablePath(const std::string& argv0, const fs::path& selfLink) {
 }  // namespace
 
 LinuxProgramInfo::LinuxProgramInfo(const std::string& argv0, const fs::path& selfLink) {
-    const fs::path file = executablePath(argv0, selfLink).filename();
+    const fs::path executable = executablePath(argv0, selfLink);
+    const fs::path file = executable.filename();
     name_ = file.stem().string();
     extension_ = file.extension().string();
+    std::error_code error;
+    const fs::path absolute = fs::absolute(executable, error);
+    folder_ = (error ? executable : absolute).parent_path().string();
+}
+
+std::string LinuxProgramInfo::programFolder() const {
+    return folder_;
 }
 
 std::string LinuxProgramInfo::currentFolder() const {

@@ -22,10 +22,13 @@ class LinuxProgramInfo : public ProgramInfo {
     std::string executableExtension() const override { return extension_; }
     // The working folder, "/" when it cannot be told (it was removed, say).
     std::string currentFolder() const override;
+    // The folder of the running executable.
+    std::string programFolder() const override;
 
   private:
     std::string name_;
     std::string extension_;
+    std::string folder_;
 };
 
 }  // namespace somnar
