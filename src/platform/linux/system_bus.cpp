@@ -1,5 +1,7 @@
 #include "platform/linux/system_bus.h"
 
+#include "platform/linux/session_bus.h"
+
 #include <cstdint>
 
 namespace somnar::dbus {
@@ -38,15 +40,14 @@ bool waitUntilReady(sd_bus* bus, Clock::time_point deadline) {
     }
 }
 
-}  // namespace
-
-BusPtr openSystemBus(std::chrono::milliseconds timeout) {
+// Opens a bus with the given sd-bus opener and waits at most `timeout` for the daemon.
+BusPtr openBus(int (*opener)(sd_bus**), std::chrono::milliseconds timeout) {
     if (timeout.count() <= 0) {
         return nullptr;
     }
     const auto deadline = Clock::now() + timeout;
     sd_bus* raw = nullptr;
-    if (sd_bus_open_system(&raw) < 0) {
+    if (opener(&raw) < 0) {
         return nullptr;
     }
     BusPtr bus(raw);
@@ -57,6 +58,16 @@ BusPtr openSystemBus(std::chrono::milliseconds timeout) {
         return nullptr;
     }
     return bus;
+}
+
+}  // namespace
+
+BusPtr openSystemBus(std::chrono::milliseconds timeout) {
+    return openBus(sd_bus_open_system, timeout);
+}
+
+BusPtr openSessionBus(std::chrono::milliseconds timeout) {
+    return openBus(sd_bus_open_user, timeout);
 }
 
 MessagePtr newMethodCall(sd_bus* bus, const char* destination, const char* path,
