@@ -136,13 +136,17 @@ class NetworkManager(dbus.service.Object):
         self._service.answer("CheckConnectivity", reply, error,
                              self._properties()["Connectivity"])
 
-    @dbus.service.method(PROPERTIES, in_signature="ss", out_signature="v")
-    def Get(self, interface, name):
+    @dbus.service.method(PROPERTIES, in_signature="ss", out_signature="v",
+                         async_callbacks=("reply", "error"))
+    def Get(self, interface, name, reply, error):
         self._service.recorder.call("Get", interface, name)
+        if "Get" in self._service.options.stall:
+            return
         if interface != NM or name not in self._properties():
-            raise dbus.exceptions.DBusException(
-                "No such property", name="org.freedesktop.DBus.Error.InvalidArgs")
-        return self._properties()[name]
+            error(dbus.exceptions.DBusException(
+                "No such property", name="org.freedesktop.DBus.Error.InvalidArgs"))
+            return
+        reply(self._properties()[name])
 
     @dbus.service.method(PROPERTIES, in_signature="s", out_signature="a{sv}")
     def GetAll(self, interface):

@@ -1,0 +1,107 @@
+#include "platform/linux/linux_files.h"
+
+#include "platform/linux/latin1_text.h"
+#include "platform/linux/unique_fd.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QString>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <utility>
+
+namespace somnar {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isPlainFileName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string("/\0", 2)) == std::string::npos;
+}
+
+// Creates the folder and its missing parents 0700, as the XDG rules ask for.
+bool ensurePrivateFolder(const fs::path& folder) {
+    fs::path partial;
+    for (const fs::path& part : folder) {
+        partial /= part;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
+            return false;
+        }
+    }
+    std::error_code error;
+    return fs::is_directory(folder, error);
+}
+
+}  // namespace
+
+LinuxFiles::LinuxFiles(std::string applicationName)
+    : applicationName_(std::move(applicationName)) {}
+
+bool LinuxFiles::folderWritable(const std::string& folder) {
+    try {
+        struct stat status {};
+        if (folder.empty() || ::stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+            ::access(folder.c_str(), W_OK | X_OK) != 0) {
+            return false;
+        }
+        std::string probe = (fs::path(folder) / ".somnar-write-test-XXXXXX").string();
+        const UniqueFd fd(::mkostemp(probe.data(), O_CLOEXEC));
+        if (!fd.valid()) {
+            return false;
+        }
+        ::unlink(probe.c_str());
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+std::string LinuxFiles::dataFolder() {
+    try {
+        if (!isPlainFileName(applicationName_)) {
+            return {};
+        }
+        const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        if (base.isEmpty()) {
+            return {};
+        }
+        const fs::path folder = fs::path(QFile::encodeName(base).toStdString()) / applicationName_;
+        if (!ensurePrivateFolder(folder)) {
+            return {};
+        }
+        return folder.string();
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+bool LinuxFiles::writeSingleByteText(const std::string& path, const std::string& utf8Text) {
+    try {
+        if (path.empty()) {
+            return false;
+        }
+        const std::string bytes = toLatin1(utf8Text);
+        QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+        if (!file.open(QIODevice::WriteOnly)) {
+            return false;
+        }
+        const auto size = static_cast<qint64>(bytes.size());
+        if (file.write(bytes.data(), size) != size) {
+            file.cancelWriting();
+        }
+        return file.commit();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace somnar
