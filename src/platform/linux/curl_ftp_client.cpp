@@ -1,0 +1,244 @@
+#include "platform/linux/curl_ftp_client.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <new>
+
+#include "platform/linux/ftp_server_address.h"
+
+namespace somnar {
+namespace {
+
+// Sets options one after the other and keeps the first failure.
+class Options {
+  public:
+    explicit Options(CURL* handle) : handle_(handle) {}
+
+    template <typename Value>
+    Options& set(CURLoption option, Value value) {
+        if (result_ == CURLE_OK) {
+            result_ = curl_easy_setopt(handle_, option, value);
+        }
+        return *this;
+    }
+    [[nodiscard]] CURLcode result() const { return result_; }
+
+  private:
+    CURL* handle_;
+    CURLcode result_ = CURLE_OK;
+};
+
+FtpResult failed(CURLcode code) {
+    return {false, static_cast<long>(code)};
+}
+
+CURLcode initLibrary() {
+    static const CURLcode result = curl_global_init(CURL_GLOBAL_DEFAULT);
+    return result;
+}
+
+// A line break would end the command and start another one of the caller's making.
+bool hasLineBreak(const std::string& text) {
+    return text.find_first_of("\r\n") != std::string::npos;
+}
+
+// Unlike libcurl's own reader this tells a read error from the end of the file, so a
+// failing disk cannot end in a cut-off file reported as stored.
+size_t readFile(char* buffer, size_t size, size_t count, void* stream) {
+    auto* file = static_cast<std::FILE*>(stream);
+    const size_t got = std::fread(buffer, 1, size * count, file);
+    if (got == 0 && std::ferror(file) != 0) {
+        return CURL_READFUNC_ABORT;
+    }
+    return got;
+}
+
+}  // namespace
+
+CurlFtpClient::CurlFtpClient(std::chrono::seconds answerLimit, std::chrono::seconds stallLimit)
+    : answerLimit_(answerLimit), stallLimit_(stallLimit) {}
+
+FtpResult CurlFtpClient::open(const std::string& agent) {
+    try {
+        agent_ = agent;
+        return makeHandle();
+    } catch (const std::bad_alloc&) {
+        return failed(CURLE_OUT_OF_MEMORY);
+    }
+}
+
+FtpResult CurlFtpClient::makeHandle() {
+    curl_.reset();  // says QUIT on a connection still open
+    connected_ = false;
+    used_ = false;
+    if (const CURLcode init = initLibrary(); init != CURLE_OK) {
+        return failed(init);
+    }
+    CurlEasy handle(curl_easy_init());
+    if (!handle) {
+        return failed(CURLE_FAILED_INIT);
+    }
+    const long answerSeconds = static_cast<long>(answerLimit_.count());
+    Options options(handle.get());
+    options.set(CURLOPT_USERAGENT, agent_.c_str())
+        .set(CURLOPT_PROTOCOLS_STR, "ftp")
+        .set(CURLOPT_NOSIGNAL, 1L)
+        .set(CURLOPT_CONNECTTIMEOUT, answerSeconds)  // covers the login, too
+        .set(CURLOPT_SERVER_RESPONSE_TIMEOUT, answerSeconds)
+        .set(CURLOPT_ACCEPTTIMEOUT_MS, answerSeconds * 1000L)  // active mode's call back
+        .set(CURLOPT_LOW_SPEED_LIMIT, 1L)
+        .set(CURLOPT_LOW_SPEED_TIME, static_cast<long>(stallLimit_.count()))
+        // Never a CWD of libcurl's own: the folder is the one changeDirectory() chose.
+        .set(CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD))
+        .set(CURLOPT_TRANSFERTEXT, 0L)
+        .set(CURLOPT_SOCKOPTFUNCTION, &CurlFtpClient::onSocket)
+        .set(CURLOPT_SOCKOPTDATA, static_cast<void*>(this))
+        .set(CURLOPT_PREREQFUNCTION, &CurlFtpClient::onPrerequest)
+        .set(CURLOPT_PREREQDATA, static_cast<void*>(this))
+        .set(CURLOPT_READFUNCTION, &readFile);
+    if (options.result() != CURLE_OK) {
+        return failed(options.result());
+    }
+    curl_ = std::move(handle);
+    return {true, 0};
+}
+
+FtpResult CurlFtpClient::connect(const std::string& server, const std::string& user,
+                                 const std::string& password, bool passive) {
+    try {
+        if (!curl_ || used_) {
+            if (const FtpResult made = makeHandle(); !made.ok) {
+                return made;
+            }
+        }
+        const auto address = parseFtpServer(server);
+        if (!address) {
+            return failed(CURLE_URL_MALFORMAT);
+        }
+        if (hasLineBreak(user) || hasLineBreak(password)) {
+            return failed(CURLE_BAD_FUNCTION_ARGUMENT);
+        }
+        baseUrl_ = "ftp://" + urlHost(*address) + ":" + std::to_string(address->port) + "/";
+        Options options(curl_.get());
+        // No user name: libcurl's anonymous login.
+        options.set(CURLOPT_URL, baseUrl_.c_str())
+            .set(CURLOPT_NOBODY, 1L)
+            .set(CURLOPT_USERNAME, user.empty() ? nullptr : user.c_str())
+            .set(CURLOPT_PASSWORD, user.empty() ? nullptr : password.c_str())
+            // "-": the address the control connection goes out from.
+            .set(CURLOPT_FTPPORT, passive ? nullptr : "-");
+        if (options.result() != CURLE_OK) {
+            return failed(options.result());
+        }
+        const FtpResult result = perform(false);
+        connected_ = result.ok;
+        return result;
+    } catch (const std::bad_alloc&) {
+        return failed(CURLE_OUT_OF_MEMORY);
+    }
+}
+
+FtpResult CurlFtpClient::changeDirectory(const std::string& folder) {
+    try {
+        if (!curl_ || !connected_) {
+            return failed(CURLE_FAILED_INIT);
+        }
+        if (hasLineBreak(folder)) {
+            return failed(CURLE_BAD_FUNCTION_ARGUMENT);
+        }
+        const std::string command = folder.empty() ? "CWD" : "CWD " + folder;
+        CurlSlist commands(curl_slist_append(nullptr, command.c_str()));
+        if (!commands) {
+            return failed(CURLE_OUT_OF_MEMORY);
+        }
+        Options options(curl_.get());
+        options.set(CURLOPT_URL, baseUrl_.c_str())
+            .set(CURLOPT_NOBODY, 1L)
+            .set(CURLOPT_QUOTE, commands.get());
+        const FtpResult result =
+            options.result() == CURLE_OK ? perform(true) : failed(options.result());
+        // The list goes with this step; no later step may send it again.
+        curl_easy_setopt(curl_.get(), CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr));
+        return result;
+    } catch (const std::bad_alloc&) {
+        return failed(CURLE_OUT_OF_MEMORY);
+    }
+}
+
+FtpResult CurlFtpClient::putFile(const std::string& localPath, const std::string& remoteName) {
+    try {
+        if (!curl_ || !connected_) {
+            return failed(CURLE_FAILED_INIT);
+        }
+        // Checked here, so a missing file sends nothing and gets one code.
+        UniqueFile file(std::fopen(localPath.c_str(), "rb"));
+        struct stat status {};
+        if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) {
+            return failed(CURLE_FILE_COULDNT_READ_FILE);
+        }
+        // Escaped whole, so the name reaches STOR as given (libcurl decodes it again).
+        CurlText name(
+            curl_easy_escape(curl_.get(), remoteName.c_str(), static_cast<int>(remoteName.size())));
+        if (!name) {
+            return failed(CURLE_OUT_OF_MEMORY);
+        }
+        // Relative to the login's folder: with NOCWD, "STOR <name>" into the current one.
+        const std::string url = baseUrl_ + name.get();
+        Options options(curl_.get());
+        options.set(CURLOPT_URL, url.c_str())
+            .set(CURLOPT_NOBODY, 0L)
+            .set(CURLOPT_UPLOAD, 1L)
+            .set(CURLOPT_READDATA, static_cast<void*>(file.get()))
+            .set(CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(status.st_size));
+        const FtpResult result =
+            options.result() == CURLE_OK ? perform(true) : failed(options.result());
+        // The file closes on return; the handle must not keep pointing at it.
+        curl_easy_setopt(curl_.get(), CURLOPT_UPLOAD, 0L);
+        curl_easy_setopt(curl_.get(), CURLOPT_READDATA, static_cast<void*>(nullptr));
+        curl_easy_setopt(curl_.get(), CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(-1));
+        return result;
+    } catch (const std::bad_alloc&) {
+        return failed(CURLE_OUT_OF_MEMORY);
+    }
+}
+
+void CurlFtpClient::disconnect() {
+    curl_.reset();
+    connected_ = false;
+    used_ = false;
+}
+
+FtpResult CurlFtpClient::perform(bool onLoginConnection) {
+    used_ = true;
+    newConnection_ = false;
+    requireLoginConnection_ = onLoginConnection;
+    const CURLcode result = curl_easy_perform(curl_.get());
+    if (result == CURLE_OK) {
+        return {true, 0};
+    }
+    long reply = 0;
+    if (curl_easy_getinfo(curl_.get(), CURLINFO_RESPONSE_CODE, &reply) == CURLE_OK &&
+        reply >= 400) {
+        return {false, reply};
+    }
+    return failed(result);
+}
+
+int CurlFtpClient::onSocket(void* self, curl_socket_t, curlsocktype purpose) {
+    if (purpose == CURLSOCKTYPE_IPCXN) {
+        static_cast<CurlFtpClient*>(self)->newConnection_ = true;
+    }
+    return CURL_SOCKOPT_OK;
+}
+
+// Runs once the connection for a transfer is ready, before its first command. A new
+// control connection here means the login's one was lost: going on would store the file
+// in the login folder instead of the one changeDirectory() chose.
+int CurlFtpClient::onPrerequest(void* self, char*, char*, int, int) {
+    const auto* client = static_cast<CurlFtpClient*>(self);
+    return client->requireLoginConnection_ && client->newConnection_ ? CURL_PREREQFUNC_ABORT
+                                                                     : CURL_PREREQFUNC_OK;
+}
+
+}  // namespace somnar
