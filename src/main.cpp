@@ -4,7 +4,11 @@
 #include <QApplication>
 
 #include "app/main_window_model.h"
+#include "platform/linux/curl_ftp_client.h"
 #include "platform/linux/dialup_entries.h"
+#include "platform/linux/linux_connectivity.h"
+#include "platform/linux/linux_files.h"
+#include "platform/linux/linux_host_address.h"
 #include "platform/linux/linux_program_info.h"
 #include "platform/linux/linux_program_starter.h"
 #include "platform/linux/linux_wake_alarm.h"
@@ -39,8 +43,13 @@ int main(int argc, char* argv[]) {
     somnar::LinuxWakeAlarm wakeAlarm;
     somnar::LinuxProgramStarter programs;
     somnar::QtFileDialog fileDialog;
-    somnar::Services services{clock,  dialogs,  desktop, program,   instance, power,
-                              dialer, settings, tray,    wakeAlarm, programs, fileDialog};
+    somnar::LinuxConnectivity connectivity;
+    somnar::LinuxHostAddress hostAddress;
+    somnar::LinuxFiles files;
+    somnar::CurlFtpClient ftp;
+    somnar::Services services{clock,        dialogs,     desktop, program,   instance, power,
+                              dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
+                              connectivity, hostAddress, files,   ftp};
 
     somnar::FrmInfo info(services);
     somnar::Form1 form(services, info);
