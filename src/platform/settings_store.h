@@ -2,6 +2,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace somnar {
 
@@ -19,6 +21,11 @@ class SettingsStore {
     // Returns false when the value could not be written.
     virtual bool write(std::string_view application, std::string_view section, std::string_view key,
                        std::string_view value) = 0;
+
+    // Writes several values of one section in their order, in one go (one rewrite of
+    // the file). Returns false when they could not be written.
+    virtual bool writeValues(std::string_view application, std::string_view section,
+                             const std::vector<std::pair<std::string, std::string>>& values) = 0;
 };
 
 }  // namespace somnar

@@ -18,15 +18,12 @@ void Form1::cmdFTP_PUT_Click() {
     const std::string localPath = documentPath(TxtFile.text());
     const std::string remoteName = TxtFileR.text();
 
-    // Stored before anything else, whatever follows.
-    SettingsStore& store = services_.settings;
-    auto write = [&store](const SettingKey& at, const std::string& value) {
-        store.write(at.application, at.section, at.key, value);
-    };
-    write(settings::kFtpServer, server);
-    write(settings::kFtpUser, user);
-    write(settings::kFtpPassword, password);
-    write(settings::kFtpDirectory, folder);
+    // Stored before anything else, whatever follows; one rewrite of the file for all four.
+    services_.settings.writeValues(settings::kFtpServer.application, settings::kFtpServer.section,
+                                   {{std::string(settings::kFtpServer.key), server},
+                                    {std::string(settings::kFtpUser.key), user},
+                                    {std::string(settings::kFtpPassword.key), password},
+                                    {std::string(settings::kFtpDirectory.key), folder}});
 
     FtpClient& ftp = services_.ftp;
     auto fail = [&](const char* title, const FtpResult& result, bool connected) {

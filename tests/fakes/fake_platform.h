@@ -189,6 +189,14 @@ class FakeSettingsStore : public SettingsStore {
                      std::string_view key) override;
     bool write(std::string_view application, std::string_view section, std::string_view key,
                std::string_view value) override;
+    bool writeValues(std::string_view application, std::string_view section,
+                     const std::vector<std::pair<std::string, std::string>>& values) override {
+        bool all = true;
+        for (const auto& [key, value] : values) {
+            all = write(application, section, key, value) && all;
+        }
+        return all;
+    }
 
     void store(std::string_view application, std::string_view key, std::string_view value) {
         values[{std::string(application), "Values", std::string(key)}] = value;

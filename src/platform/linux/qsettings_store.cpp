@@ -239,6 +239,11 @@ std::string QSettingsStore::read(std::string_view application, std::string_view 
 
 bool QSettingsStore::write(std::string_view application, std::string_view section,
                            std::string_view key, std::string_view value) {
+    return writeValues(application, section, {{std::string(key), std::string(value)}});
+}
+
+bool QSettingsStore::writeValues(std::string_view application, std::string_view section,
+                                 const std::vector<std::pair<std::string, std::string>>& values) {
     try {
         const fs::path file = fileFor(application);
         if (file.empty() || !ensurePrivateFolder(folder_)) {
@@ -252,7 +257,9 @@ bool QSettingsStore::write(std::string_view application, std::string_view sectio
             return false;
         }
         QSettings settings(toQt(file), QSettings::IniFormat);
-        settings.setValue(settingsKey(section, key), toQt(value));
+        for (const auto& [key, value] : values) {
+            settings.setValue(settingsKey(section, key), toQt(std::string_view(value)));
+        }
         settings.sync();
         const bool written = settings.status() == QSettings::NoError;
         return tightenMode(file) && written;

@@ -26,6 +26,8 @@ class QSettingsStore : public SettingsStore {
                      std::string_view key) override;
     bool write(std::string_view application, std::string_view section, std::string_view key,
                std::string_view value) override;
+    bool writeValues(std::string_view application, std::string_view section,
+                     const std::vector<std::pair<std::string, std::string>>& values) override;
 
     // The file that holds the values of the application ("" for a name that cannot be
     // a file name, such as one with a slash).
