@@ -9,7 +9,7 @@
 #include <iostream>
 
 #include "app/main_window_model.h"
-#include "platform/linux/curl_ftp_client.h"
+#include "platform/linux/ftp/curl_ftp_client.h"
 #include "platform/linux/linux_connectivity.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_host_address.h"

@@ -4,8 +4,8 @@
 #include <QApplication>
 
 #include "app/main_window_model.h"
-#include "platform/linux/curl_ftp_client.h"
 #include "platform/linux/dialup_entries.h"
+#include "platform/linux/lazy_ftp_client.h"
 #include "platform/linux/linux_connectivity.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_host_address.h"
@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
     somnar::LinuxConnectivity connectivity;
     somnar::LinuxHostAddress hostAddress;
     somnar::LinuxFiles files;
-    somnar::CurlFtpClient ftp;
+    somnar::LazyFtpClient ftp(somnar::LazyFtpClient::defaultModulePaths(program.programFolder()));
     somnar::Services services{clock,        dialogs,     desktop, program,   instance, power,
                               dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
                               connectivity, hostAddress, files,   ftp};

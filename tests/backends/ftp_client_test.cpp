@@ -1,5 +1,5 @@
-#include "platform/linux/curl_ftp_client.h"
-#include "platform/linux/ftp_server_address.h"
+#include "platform/linux/ftp/curl_ftp_client.h"
+#include "platform/linux/ftp/ftp_server_address.h"
 
 #include "backends/ftp_server.h"
 #include "backends/test_environment.h"
@@ -367,6 +367,39 @@ TEST(FtpServerAddressTest, MalformedServerTextsAreRefused) {
 TEST(FtpServerAddressTest, Ipv6HostsGoIntoUrlsInBrackets) {
     EXPECT_EQ(urlHost({"::1", 21}), "[::1]");
     EXPECT_EQ(urlHost({"ftp.example.org", 21}), "ftp.example.org");
+}
+
+}  // namespace
+}  // namespace somnar
+
+#include "platform/linux/lazy_ftp_client.h"
+
+namespace somnar {
+namespace {
+
+// The program reaches the FTP client through its module, loaded at the first upload.
+TEST(LazyFtpClientTest, LoadsTheModuleAtTheFirstStepAndPassesTheStepsOn) {
+    LazyFtpClient client({"/nirgends/somnar_ftp.so", SOMNAR_FTP_MODULE});
+    EXPECT_TRUE(client.open("VidOru FTP").ok);
+    const FtpResult refused = client.connect(
+        "127.0.0.1:" + std::to_string(test::closedLoopbackPort()), "anna", "geheim", true);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.code, 7);  // nothing listens there: libcurl's "could not connect"
+    client.disconnect();
+}
+
+TEST(LazyFtpClientTest, AMissingModuleFailsEveryStepWithoutCrashing) {
+    LazyFtpClient client({"/nirgends/somnar_ftp.so"});
+    EXPECT_EQ(client.open("VidOru FTP").code, 2);
+    EXPECT_FALSE(client.connect("127.0.0.1", "", "", true).ok);
+    EXPECT_FALSE(client.putFile("/tmp/x", "x").ok);
+    client.disconnect();
+}
+
+TEST(LazyFtpClientTest, ModuleIsFoundBesideTheProgramOrInItsLibraryFolder) {
+    EXPECT_EQ(LazyFtpClient::defaultModulePaths("/usr/local/bin"),
+              (std::vector<std::string>{"/usr/local/bin/somnar_ftp.so",
+                                        "/usr/local/bin/../lib/somnar-scheduler/somnar_ftp.so"}));
 }
 
 }  // namespace

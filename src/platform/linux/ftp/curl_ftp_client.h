@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/ftp_client.h"
-#include "platform/linux/curl_handles.h"
+#include "platform/linux/ftp/curl_handles.h"
 
 namespace somnar {
 

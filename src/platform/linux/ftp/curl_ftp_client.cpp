@@ -1,11 +1,11 @@
-#include "platform/linux/curl_ftp_client.h"
+#include "platform/linux/ftp/curl_ftp_client.h"
 
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <new>
 
-#include "platform/linux/ftp_server_address.h"
+#include "platform/linux/ftp/ftp_server_address.h"
 
 namespace somnar {
 namespace {
