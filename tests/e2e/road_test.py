@@ -13,12 +13,22 @@ Scenarios:
   4. Closing the window (WM_DELETE_WINDOW, as a window manager sends it) stores the
      dial-up values in Verbindung.ini with mode 0600.
 
+Then, each in a program run of its own with fresh folders:
+  5. "ja, ... Aufwachzeit" with DSL, FTP publication and renewed hibernation after one
+     minute, "Standby jetzt": one Suspend, ip.html on the loopback FTP server identical to
+     the one written beside the program, the FTP values stored with mode 0600, and about a
+     minute later one Hibernate.
+  6. "nein" with the standby time set to the next minute, "Standby" (timed): the opened
+     window shrinks back, one Suspend at that minute and nothing after the wake-up.
+
 Every wait polls for its effect with a bounded deadline. Exits non-zero on any failure.
 """
 
 import ctypes
+import datetime
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -28,6 +38,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 FAKE_LOGIND = os.path.join(HERE, "..", "peers", "fake_logind.py")
+FTP_SERVER = os.path.join(HERE, "..", "peers", "ftp_server.py")
 PYTHON = "/usr/bin/python3"
 MAIN_TITLE = "Hibernate-Standby-Somnar-Scheduler"
 BOX_TITLE = "Somnar-Scheduler"
@@ -42,6 +53,21 @@ PLACES = {
     "Frame2": (None, (120, 1920, 5175, 615)),
     "optSOMNAR(0)": ("Frame2", (240, 300, 3375, 195)),
     "optSOMNAR(1)": ("Frame2", (4140, 300, 855, 195)),
+    "chkActionen": (None, (6000, 2640, 2055, 375)),
+    "cmbHour_aus": ("Frame4", (180, 1140, 615, 330)),
+    "cmbMinute_aus": ("Frame4", (840, 1140, 615, 330)),
+    "cmdRS_aus(1)": ("Frame4", (2460, 1020, 1635, 435)),
+    "chkDSL": (None, (5400, 3240, 2595, 255)),
+    "Frame1(1)": (None, (0, 4860, 8175, 2415)),
+    "chkFTP": ("Frame1(1)", (180, 0, 7935, 255)),
+    "txtServer": ("Frame1(1)", (2880, 540, 2715, 285)),
+    "txtDir": ("Frame1(1)", (2880, 900, 2415, 285)),
+    "txtFTP_USER": ("Frame1(1)", (2880, 1260, 2415, 285)),
+    "txtFTP_Password": ("Frame1(1)", (2880, 1620, 2415, 285)),
+    "chkSLEEPnachSOMNAR": (None, (180, 8700, 7935, 375)),
+    "Frame3": (None, (120, 9120, 7995, 675)),
+    "Option1(0)": ("Frame3", (420, 300, 1635, 195)),
+    "cmbSpanne": ("Frame3", (6300, 240, 795, 330)),
 }
 
 
@@ -66,9 +92,10 @@ def wait_for(predicate, timeout, what):
 
 
 def control_centre(name):
-    """The centre of a control in pixels, relative to the window's client area."""
+    """The centre of a control in pixels, relative to the window's client area; for a
+    picker the middle of its text part, clear of the drop-down arrow."""
     container, (left, top, width, height) = PLACES[name]
-    x = left + width / 2.0
+    x = left + (150 if name.startswith("cmb") else width / 2.0)
     y = top + height / 2.0
     while container is not None:
         container, (cl, ct, _, _) = PLACES[container]
@@ -156,6 +183,16 @@ class Session:
         wait_for(lambda: {"CanHibernate", "CanSuspend"} <=
                  {c.get("method") for c in self.calls()}, 10, "CanHibernate and CanSuspend")
 
+    def start_ftp(self, home, user, password, folder):
+        ftp = subprocess.Popen(
+            [PYTHON, FTP_SERVER, "--home", home, "--user", user, "--password", password,
+             "--folder", folder],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.procs.append(ftp)
+        line = ftp.stdout.readline()  # PORT n, or EOF when it died
+        check(line.startswith("PORT "), "the FTP server did not start")
+        return int(line.split()[1])
+
     # --- X helpers ----------------------------------------------------------------------
 
     def xdotool(self, *args):
@@ -178,6 +215,17 @@ class Session:
         dx, dy = control_centre(name)
         out = self.xdotool("mousemove", "--sync", str(x0 + dx), str(y0 + dy), "click", "1")
         check(out.returncode == 0, "xdotool click failed: " + out.stderr)
+
+    def type_into(self, name, text):
+        """Replace the text of an editable control: click into it, select all, type."""
+        self.xdotool("windowfocus", "--sync", str(self.window))
+        self.click(name)
+        out = self.xdotool("key", "--clearmodifiers", "ctrl+a", "BackSpace")
+        check(out.returncode == 0, "xdotool key failed: " + out.stderr)
+        out = self.xdotool("type", "--clearmodifiers", "--delay", "20", text)
+        check(out.returncode == 0, "xdotool type failed: " + out.stderr)
+        # Leave the field with Tab so the control takes the text as entered.
+        self.xdotool("key", "--clearmodifiers", "Tab")
 
     def answer_box(self, box):
         """Focus a message box and press Return (its default, first button)."""
@@ -352,6 +400,136 @@ def closing_stores_dial_up_values(s):
         check(key in keys, "key %s missing in [Values]: %r" % (key, section))
 
 
+def ini_values(path, group):
+    """The key=value lines of one [group] of an ini file."""
+    with open(path, encoding="utf-8") as f:
+        lines = [line.rstrip("\r\n") for line in f]
+    check("[%s]" % group in lines, "no [%s] group in %r" % (group, lines))
+    values = {}
+    for line in lines[lines.index("[%s]" % group) + 1:]:
+        if line.startswith("["):
+            break
+        if "=" in line:
+            key, value = line.split("=", 1)
+            values[key.strip()] = value.strip()
+    return values
+
+
+def standby_now_publishes_ip_and_hibernates_again(s):
+    if not subprocess.run(["ip", "-4", "route", "show", "default"], capture_output=True,
+                          text=True).stdout.strip():
+        return "skipped: no default route, the program would not count as online"
+    now = datetime.datetime.now()
+    if now.hour == 23 and now.minute >= 50:
+        return "skipped: the preset wake-up time would fall on the next day"
+    local_copy = os.path.join(os.path.dirname(s.binary), "ip.html")
+    if os.path.exists(local_copy):
+        os.remove(local_copy)  # so the one compared below is this run's
+    folder, user, password = "incoming", "somnaruser", "pw-42_x"
+    home = os.path.join(s.tmp, "ftphome")
+    os.mkdir(home)
+    port = s.start_ftp(home, user, password, folder)
+    server = "127.0.0.1:%d" % port
+
+    s.click("optSOMNAR(0)")
+    _, _, _, compact = s.geometry(s.window)
+    s.click("chkActionen")
+    wait_for(lambda: s.geometry(s.window)[3] > compact + 300, 5, "the options to open")
+    s.click("chkDSL")
+    s.click("chkFTP")
+    s.type_into("txtServer", server)
+    s.type_into("txtDir", "/" + folder)
+    s.type_into("txtFTP_USER", user)
+    s.type_into("txtFTP_Password", password)
+    s.click("chkSLEEPnachSOMNAR")
+    s.click("Option1(0)")
+    s.type_into("cmbSpanne", "1")
+    s.click("cmdSuspend")
+    box = s.wait_box(what="the standby question")
+    s.answer_box(box)
+    wait_for(lambda: s.calls("Suspend"), 10, "a Suspend call")
+    asleep_at = time.monotonic()
+
+    uploaded = os.path.join(home, folder, "ip.html")
+    wait_for(lambda: os.path.exists(uploaded) and os.path.exists(local_copy) and
+             os.path.getsize(uploaded) > 0 and
+             os.path.getsize(uploaded) == os.path.getsize(local_copy),
+             30, "ip.html on the FTP server")
+    with open(uploaded, "rb") as f:
+        remote = f.read()
+    with open(local_copy, "rb") as f:
+        local = f.read()
+    check(remote == local, "uploaded ip.html differs: %r vs %r" % (remote, local))
+    check(remote.endswith(b"\r\n"), "ip.html does not end with CR LF: %r" % remote)
+    lines = remote.split(b"\r\n")[:-1]
+    check(len(lines) == 4 and not any(b"\n" in l or b"\r" in l for l in lines),
+          "ip.html is not 4 CR LF lines: %r" % remote)
+    match = re.match(rb"<CENTER> Meine IP-Adresse lautet: (\d+)\.(\d+)\.(\d+)\.(\d+)",
+                     lines[1])
+    check(match, "line 2 of ip.html is %r" % lines[1])
+    octets = [int(g) for g in match.groups()]
+    check(octets[0] not in (0, 127) and all(o <= 255 for o in octets),
+          "ip.html names no usable address: %r" % lines[1])
+
+    ini = os.path.join(s.config, "somnar-scheduler", "VidOru FTP.ini")
+    wait_for(lambda: os.path.exists(ini), 5, "VidOru FTP.ini")
+    mode = os.stat(ini).st_mode & 0o777
+    check(mode == 0o600, "VidOru FTP.ini has mode %o" % mode)
+    values = ini_values(ini, "Values")
+    expected = {"Server": server, "User": user, "Password": password,
+                "Directory": "/" + folder}
+    for key, value in expected.items():
+        check(values.get(key) == value, "%s in VidOru FTP.ini is %r, typed %r"
+              % (key, values.get(key), value))
+
+    check(len(s.calls("Suspend")) == 1, "expected one Suspend, got %r" % s.calls("Suspend"))
+    check(not s.calls("Hibernate"), "Hibernate before the minute was over")
+    wait_for(lambda: s.calls("Hibernate"), 90, "the renewed hibernation")
+    took = time.monotonic() - asleep_at
+    check(45 <= took, "renewed hibernation after %.0f s, one minute was set" % took)
+    time.sleep(0.5)
+    check(len(s.calls("Hibernate")) == 1, "expected one Hibernate, got %r"
+          % s.calls("Hibernate"))
+    check(len(s.calls("Suspend")) == 1, "a second Suspend: %r" % s.calls("Suspend"))
+    return None
+
+
+def timed_standby_next_minute(s):
+    now = datetime.datetime.now()
+    if now.second >= 50:  # too close to the next minute to set the pickers in time
+        time.sleep(61 - now.second)
+        now = datetime.datetime.now()
+    if now.hour == 23 and now.minute >= 58:
+        return "skipped: less than 2 minutes before midnight"
+    target = (now + datetime.timedelta(minutes=1)).replace(second=0, microsecond=0)
+    # Open the options (possible only with "ja"), then "nein": the window stays open, so
+    # that the request's shrinking back to the compact view can be seen.
+    s.click("optSOMNAR(0)")
+    _, _, _, compact = s.geometry(s.window)
+    s.click("chkActionen")
+    wait_for(lambda: s.geometry(s.window)[3] > compact + 300, 5, "the options to open")
+    s.click("optSOMNAR(1)")
+    s.type_into("cmbHour_aus", "%02d" % target.hour)
+    s.type_into("cmbMinute_aus", "%02d" % target.minute)
+    _, _, _, before = s.geometry(s.window)
+    s.click("cmdRS_aus(1)")
+    box = s.wait_box(what="the standby confirmation")
+    s.answer_box(box)
+    wait_for(lambda: s.geometry(s.window) and s.geometry(s.window)[3] < before, 5,
+             "the window to shrink")
+    check(not s.calls("Suspend"), "Suspend before the set minute")
+    wait_for(lambda: s.calls("Suspend"), 75, "the timed Suspend")
+    fired = datetime.datetime.now()
+    check(fired >= target - datetime.timedelta(seconds=1),
+          "Suspend at %s, before %s" % (fired.time(), target.time()))
+    wait_for(lambda: any(e.get("signal") == "PrepareForSleep" and e.get("args") == [False]
+                         for e in s.calls()), 10, "the wake-up announcement")
+    time.sleep(3)
+    check(len(s.calls("Suspend")) == 1, "expected one Suspend, got %r" % s.calls("Suspend"))
+    check(not s.calls("Hibernate"), "unexpected Hibernate: %r" % s.calls("Hibernate"))
+    return None
+
+
 SCENARIOS = [
     ("standby now without wake-up reaches logind once", standby_now_without_wake_up),
     ("hibernation now without a real-time clock is refused", hibernate_now_without_clock_refuses),
@@ -359,13 +537,17 @@ SCENARIOS = [
     ("closing the window stores the dial-up values", closing_stores_dial_up_values),
 ]
 
+# Each list runs in a program run of its own, with fresh folders.
+RUNS = [
+    SCENARIOS,
+    [("standby now with wake-up publishes the IP by FTP and hibernates again",
+      standby_now_publishes_ip_and_hibernates_again)],
+    [("timed standby at the next minute, no wake-up", timed_standby_next_minute)],
+]
 
-def main():
-    if len(sys.argv) != 2:
-        print(__doc__, file=sys.stderr)
-        return 2
-    binary = os.path.abspath(sys.argv[1])
-    started = time.monotonic()
+
+def run(binary, scenarios):
+    """One program run; returns the number of failures."""
     failures = 0
     session = Session(binary)
     try:
@@ -373,7 +555,7 @@ def main():
         session.start_bus()
         session.start_logind()
         session.start_program()
-        for title, scenario in SCENARIOS:
+        for title, scenario in scenarios:
             try:
                 note = scenario(session)
             except Failure as error:
@@ -389,6 +571,16 @@ def main():
         if failures:
             session.report()
         session.close()
+    return failures
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    binary = os.path.abspath(sys.argv[1])
+    started = time.monotonic()
+    failures = sum(run(binary, scenarios) for scenarios in RUNS)
     print("%s in %.1f s" % ("FAILED" if failures else "OK", time.monotonic() - started))
     return 1 if failures else 0
 
