@@ -1,7 +1,7 @@
 // startup_probe TITLE PROGRAM [ARGS...]
 // Starts PROGRAM, waits until a top-level window named TITLE is mapped in the X
 // server given by DISPLAY, waits two seconds more, and prints one line:
-//   <milliseconds until mapped> <resident KiB two seconds later>
+//   <milliseconds until mapped> <resident KiB two seconds later> <peak resident KiB>
 // Then it ends the program. Exit status 1 when no such window shows within 20 s.
 
 #include <X11/Xatom.h>
@@ -47,12 +47,13 @@ std::string windowName(Display* display, Window window) {
     return name;
 }
 
-long residentKiB(pid_t pid) {
+// A memory figure of /proc/PID/status in KiB: "VmRSS:" now, "VmHWM:" its peak.
+long memoryKiB(pid_t pid, const std::string& field) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
+        if (line.rfind(field, 0) == 0) {
+            return std::stol(line.substr(field.size()));
         }
     }
     return -1;
@@ -100,9 +101,11 @@ int main(int argc, char* argv[]) {
         }
     }
     long rss = -1;
+    long peak = -1;
     if (mappedMs >= 0) {
         std::this_thread::sleep_for(std::chrono::seconds(2));
-        rss = residentKiB(child);
+        rss = memoryKiB(child, "VmRSS:");
+        peak = memoryKiB(child, "VmHWM:");
     }
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
@@ -111,6 +114,6 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "startup_probe: no window named '%s' within 20 s\n", title.c_str());
         return 1;
     }
-    std::printf("%.1f %ld\n", mappedMs, rss);
+    std::printf("%.1f %ld %ld\n", mappedMs, rss, peak);
     return 0;
 }
