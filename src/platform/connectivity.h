@@ -4,7 +4,7 @@ namespace somnar {
 
 // Whether the machine is online now, by whatever kind of connection.
 class Connectivity {
-public:
+  public:
     virtual ~Connectivity() = default;
 
     virtual bool isConnected() = 0;

@@ -6,7 +6,7 @@ namespace somnar {
 
 // The few file operations the logic needs, with folders as plain path texts.
 class Files {
-public:
+  public:
     virtual ~Files() = default;
 
     // Whether a file may be created in the folder by this user.

@@ -15,7 +15,7 @@ struct FtpResult {
 // An FTP upload in the steps the status line shows. One connection at a time; every
 // call returns (within the client's time limits) and never throws.
 class FtpClient {
-public:
+  public:
     virtual ~FtpClient() = default;
 
     // Readies the client library (the "internet open" step).

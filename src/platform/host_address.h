@@ -17,7 +17,7 @@ struct HostNameResult {
 
 // The machine's own names and addresses, as the system knows them.
 class HostAddress {
-public:
+  public:
     virtual ~HostAddress() = default;
 
     virtual HostNameResult hostName() = 0;

@@ -9,10 +9,6 @@
 namespace somnar {
 namespace {
 
-constexpr std::string_view kInvalidWakeUp =
-    "Die Aufwachzeit ist ungültig: Tag, Monat, Jahr, Stunde und Minute müssen ganze Zahlen "
-    "sein und ein gültiges Datum mit Uhrzeit ergeben.";
-
 std::string alarmReason(AlarmError error) {
     switch (error) {
         case AlarmError::NoPermission:
@@ -40,7 +36,7 @@ std::string wakeAlarmRefusal(SleepState state, AlarmError error, const std::stri
 }  // namespace
 
 GoOutcome Form1::go(std::string_view mode) {
-    const SleepState state = mode == kHibernate ? SleepState::Hibernate : SleepState::Standby;
+    const SleepState state = requestedState(mode);
 
     // The pickers stay editable during a countdown: check them again now.
     const auto wakeUp = pickerMoment(cmbDay, cmbMonth, cmbYear, cmbHour, cmbMinute);

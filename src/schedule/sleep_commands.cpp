@@ -13,7 +13,7 @@ constexpr int kCompactHeight = 3600;
 void Form1::sleepNow(std::string_view mode) {
     tmrRuhe.setEnabled(false);
     tmrStandby.setEnabled(false);
-    const SleepState state = mode == kHibernate ? SleepState::Hibernate : SleepState::Standby;
+    const SleepState state = requestedState(mode);
     if (optSOMNAR[0].value()) {
         if (verify(mode, kNow)) {
             go(mode);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string_view>
 
 #include "platform/sleep_state.h"
@@ -13,16 +12,15 @@ inline constexpr std::string_view kStandby = "standby";
 inline constexpr std::string_view kNow = "sofort";
 inline constexpr std::string_view kAtSleepTime = "ruhezeit";
 
-// The sleep state a mode text names; empty for any other text.
-inline std::optional<SleepState> sleepStateOf(std::string_view mode) {
-    if (mode == kHibernate) {
-        return SleepState::Hibernate;
-    }
-    if (mode == kStandby) {
-        return SleepState::Standby;
-    }
-    return std::nullopt;
+// The state a request's mode names; any text but "hibernate" means standby.
+inline SleepState requestedState(std::string_view mode) {
+    return mode == kHibernate ? SleepState::Hibernate : SleepState::Standby;
 }
+
+// Wake-up pickers that give no date and time.
+inline constexpr std::string_view kInvalidWakeUp =
+    "Die Aufwachzeit ist ungültig: Tag, Monat, Jahr, Stunde und Minute müssen ganze Zahlen "
+    "sein und ein gültiges Datum mit Uhrzeit ergeben.";
 
 // "Ruhezustand" or "Standbyzustand", as the German texts name the states.
 inline std::string_view stateWord(SleepState state) {

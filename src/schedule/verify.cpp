@@ -18,9 +18,6 @@ constexpr std::array<std::string_view, 7> kWeekdayNames{
 constexpr std::string_view kPastWakeUp =
     "Die aktuelle Zeit ist grösser als die eingestellte Aufwachzeit. Deshalb wurde der Tag um "
     "eins erhöht!";
-constexpr std::string_view kInvalidWakeUp =
-    "Die Aufwachzeit ist ungültig: Tag, Monat, Jahr, Stunde und Minute müssen ganze Zahlen "
-    "sein und ein gültiges Datum mit Uhrzeit ergeben.";
 constexpr std::string_view kInvalidSleepTime =
     "Die Zeit für den Ruhe- oder Standbyzustand ist ungültig: Tag, Monat, Jahr, Stunde und "
     "Minute müssen ganze Zahlen sein und ein gültiges Datum mit Uhrzeit ergeben.";
@@ -110,8 +107,7 @@ bool Form1::verify(std::string_view mode, std::string_view moment) {
         wakeUp->day = tomorrow.day;
     }
 
-    const std::string word(
-        stateWord(mode == kHibernate ? SleepState::Hibernate : SleepState::Standby));
+    const std::string word(stateWord(requestedState(mode)));
     std::string moment_phrase = "jetzt";
     if (atSleepTime) {
         moment_phrase = "am " + describe(*sleepAt, cmbDay_aus, cmbMonth_aus, cmbYear_aus,

@@ -15,7 +15,7 @@ void Form1::tmrStandby_Timer() {
 }
 
 void Form1::sleepCountdownTick(std::string_view mode, Timer& countdown) {
-    const SleepState state = mode == kHibernate ? SleepState::Hibernate : SleepState::Standby;
+    const SleepState state = requestedState(mode);
     Label26.setCaption("Countdown für " + std::string(stateWord(state)) + " aktiv...");
     cmdReset.setEnabled(true);
     cmdParameterInfo.setEnabled(true);

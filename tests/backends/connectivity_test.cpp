@@ -22,6 +22,7 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 using Clock = std::chrono::steady_clock;
+using test::commandOutput;
 namespace fs = std::filesystem;
 
 constexpr const char* kHeader =
@@ -35,18 +36,6 @@ std::string route(const std::string& interface, const std::string& destination,
 }
 
 const std::string kLanRoute = route("eth0", "000200C0", "0001", "00FFFFFF");
-
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-            output += buffer;
-        }
-        ::pclose(pipe);
-    }
-    return output;
-}
 
 // Whether `ip` shows the interface up with its link, as the kernel tells it to `ip`.
 bool ipShowsRunning(const std::string& interface) {

@@ -1,5 +1,7 @@
 #include "platform/linux/linux_host_address.h"
 
+#include "backends/test_environment.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -15,24 +17,14 @@
 namespace somnar {
 namespace {
 
+using test::commandOutput;
+
 using namespace std::chrono_literals;
 using ::testing::Contains;
 using ::testing::IsEmpty;
 using Clock = std::chrono::steady_clock;
 
 constexpr Ipv4Address kLoopback = {127, 0, 0, 1};
-
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-            output += buffer;
-        }
-        ::pclose(pipe);
-    }
-    return output;
-}
 
 Ipv4Address parse(const std::string& dotted) {
     Ipv4Address bytes{};

@@ -1,5 +1,7 @@
 #include "backends/test_environment.h"
 
+#include <cstdio>
+
 #include <cstdlib>
 #include <fstream>
 #include <system_error>
@@ -43,6 +45,18 @@ std::vector<std::string> readLines(const std::filesystem::path& file) {
         lines.push_back(line);
     }
     return lines;
+}
+
+std::string commandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            output += buffer;
+        }
+        ::pclose(pipe);
+    }
+    return output;
 }
 
 }  // namespace somnar::test

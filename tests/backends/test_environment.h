@@ -38,4 +38,7 @@ class ScopedEnv {
 // The lines of a text file; empty when it does not exist.
 std::vector<std::string> readLines(const std::filesystem::path& file);
 
+// What a shell command prints on standard output; empty when it cannot run.
+std::string commandOutput(const std::string& command);
+
 }  // namespace somnar::test

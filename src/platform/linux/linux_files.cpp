@@ -1,6 +1,7 @@
 #include "platform/linux/linux_files.h"
 
 #include "platform/linux/latin1_text.h"
+#include "platform/linux/private_folder.h"
 #include "platform/linux/unique_fd.h"
 
 #include <QFile>
@@ -26,19 +27,6 @@ namespace {
 bool isPlainFileName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
            name.find_first_of(std::string("/\0", 2)) == std::string::npos;
-}
-
-// Creates the folder and its missing parents 0700, as the XDG rules ask for.
-bool ensurePrivateFolder(const fs::path& folder) {
-    fs::path partial;
-    for (const fs::path& part : folder) {
-        partial /= part;
-        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-    }
-    std::error_code error;
-    return fs::is_directory(folder, error);
 }
 
 }  // namespace

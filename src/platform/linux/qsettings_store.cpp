@@ -1,5 +1,7 @@
 #include "platform/linux/qsettings_store.h"
 
+#include "platform/linux/private_folder.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -112,22 +114,6 @@ FileState inspect(const fs::path& file) {
         return FileState::Unusable;
     }
     return FileState::Usable;
-}
-
-// Creates the folder and any missing parents 0700, as the XDG rules ask for.
-bool ensurePrivateFolder(const fs::path& folder) {
-    std::error_code error;
-    if (fs::is_directory(folder, error)) {
-        return true;
-    }
-    fs::path partial;
-    for (const fs::path& part : folder) {
-        partial /= part;
-        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-    }
-    return fs::is_directory(folder, error);
 }
 
 // An empty file made 0600 from the start, so that QSaveFile, which copies the mode of
