@@ -10,6 +10,7 @@
 
 #include "app/main_window_model.h"
 #include "platform/linux/ftp/curl_ftp_client.h"
+#include "platform/linux/journal_log.h"
 #include "platform/linux/linux_connectivity.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_host_address.h"
@@ -28,7 +29,8 @@ struct Unused : somnar::Dialogs,
                 somnar::TrayIcon,
                 somnar::WakeAlarm,
                 somnar::ProgramStarter,
-                somnar::FileDialog {
+                somnar::FileDialog,
+                somnar::Notifier {
     somnar::MessageAnswer showMessage(const somnar::MessageBox& box) override {
         std::cerr << box.title << ": " << box.text << '\n';
         return somnar::MessageAnswer::Ok;
@@ -38,7 +40,9 @@ struct Unused : somnar::Dialogs,
     bool acquire() override { return true; }
     bool canHibernate() override { return false; }
     bool canSuspend() override { return false; }
-    somnar::SleepOutcome sleep(somnar::SleepState) override { return somnar::SleepOutcome::Failed; }
+    somnar::SleepResult sleep(somnar::SleepState) override {
+        return {somnar::SleepOutcome::NoService, {}};
+    }
     void keepAwake() override {}
     std::vector<std::string> listEntries() override { return {}; }
     somnar::DialResult dial(const std::string&, const std::string&, const std::string&) override {
@@ -54,6 +58,7 @@ struct Unused : somnar::Dialogs,
         const std::string&, const std::string&, const std::vector<somnar::FileFilter>&) override {
         return std::nullopt;
     }
+    void notify(const std::string&, const std::string&) override {}
 };
 
 }  // namespace
@@ -72,9 +77,10 @@ int main(int argc, char* argv[]) {
     somnar::LinuxHostAddress hostAddress;
     somnar::LinuxFiles files;
     somnar::CurlFtpClient ftp;
+    somnar::JournalLog log;
     somnar::Services services{clock,        unused,      unused, program, unused, unused,
                               unused,       settings,    unused, unused,  unused, unused,
-                              connectivity, hostAddress, files,  ftp};
+                              connectivity, hostAddress, files,  ftp,     log,    unused};
     somnar::FrmInfo info(services);
     somnar::Form1 form(services, info);
     form.txtServer.setText(argv[1]);

@@ -4,7 +4,9 @@
 #include <QApplication>
 
 #include "app/main_window_model.h"
+#include "platform/linux/desktop_notifier.h"
 #include "platform/linux/dialup_entries.h"
+#include "platform/linux/journal_log.h"
 #include "platform/linux/lazy_ftp_client.h"
 #include "platform/linux/linux_connectivity.h"
 #include "platform/linux/linux_files.h"
@@ -47,9 +49,12 @@ int main(int argc, char* argv[]) {
     somnar::LinuxHostAddress hostAddress;
     somnar::LinuxFiles files;
     somnar::LazyFtpClient ftp(somnar::LazyFtpClient::defaultModulePaths(program.programFolder()));
-    somnar::Services services{clock,        dialogs,     desktop, program,   instance, power,
-                              dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
-                              connectivity, hostAddress, files,   ftp};
+    somnar::JournalLog log;
+    somnar::DesktopNotifier notifier;
+    somnar::Services services{clock,     dialogs,      desktop,     program, instance, power,
+                              dialer,    settings,     tray,        wakeAlarm, programs,
+                              fileDialog, connectivity, hostAddress, files,   ftp,
+                              log,       notifier};
 
     somnar::FrmInfo info(services);
     somnar::Form1 form(services, info);

@@ -32,6 +32,11 @@ class Clock {
     // zone's offset in force on that date (not today's). Empty when it cannot be told.
     virtual std::optional<std::chrono::sys_seconds> localToUtc(
         const LocalDateTime& moment) const = 0;
+
+    // Time on a clock that never jumps (not with the wall clock, nor with the time zone)
+    // and counts while the machine is awake; only differences between two readings mean
+    // anything.
+    virtual std::chrono::milliseconds monotonic() const = 0;
 };
 
 }  // namespace somnar

@@ -15,7 +15,10 @@ class Files {
     // cannot be had.
     virtual std::string dataFolder() = 0;
     // Creates or replaces the file with the text converted to a single-byte encoding
-    // (ISO 8859-1; characters beyond it become "?"). False when it cannot be written.
+    // (ISO 8859-1; characters beyond it become "?"). A new file is written beside it and
+    // renamed over the name, so whatever stood under the name (a symbolic link included)
+    // is replaced, never written through. False when it cannot be written; the old file
+    // is then left as it was.
     virtual bool writeSingleByteText(const std::string& path, const std::string& utf8Text) = 0;
 };
 

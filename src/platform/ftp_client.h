@@ -24,7 +24,8 @@ class FtpClient {
     // (without a port the FTP default). passive: passive mode, active otherwise.
     virtual FtpResult connect(const std::string& server, const std::string& user,
                               const std::string& password, bool passive) = 0;
-    // Changes the current folder on the server; sent also for an empty folder text.
+    // Changes the current folder on the server. An empty folder text keeps the folder the
+    // login put us in (nothing is sent: a bare CWD fails on many servers).
     virtual FtpResult changeDirectory(const std::string& folder) = 0;
     // Stores the local file in binary mode under the remote name in the current folder.
     virtual FtpResult putFile(const std::string& localPath, const std::string& remoteName) = 0;

@@ -1,12 +1,27 @@
 #pragma once
 
+#include <string>
+
 #include "platform/sleep_state.h"
 
 namespace somnar {
 
 enum class SleepOutcome {
-    WokeUp,  // the machine slept and has woken again
-    Failed,  // the machine did not go to sleep; returned at once
+    WokeUp,         // the machine slept and has woken again
+    NotAuthorized,  // the power service refused: this user may not (also after asking)
+    NotSupported,   // the power service refused: the machine cannot enter this state
+    Refused,        // the power service refused for another reason (busy, error reply)
+    NotAnnounced,   // accepted, but the sleep did not begin within the time allowed
+    NoService,      // there is no power service to ask (no system bus, no logind)
+};
+
+// How a sleep request ended. detail: the power service's own words on a refusal (its
+// error text, untranslated), empty otherwise.
+struct SleepResult {
+    SleepOutcome outcome = SleepOutcome::WokeUp;
+    std::string detail;
+
+    bool slept() const { return outcome == SleepOutcome::WokeUp; }
 };
 
 // The machine's sleep states, as the power service of the desktop offers them.
@@ -17,9 +32,10 @@ class PowerManager {
     virtual bool canHibernate() = 0;
     virtual bool canSuspend() = 0;
 
-    // Puts the machine to sleep and returns only after it has woken again, or at once
-    // when it does not go to sleep. Nothing else of the program runs meanwhile.
-    virtual SleepOutcome sleep(SleepState state) = 0;
+    // Puts the machine to sleep and returns only after it has woken again, or as soon as
+    // it is clear that it does not go to sleep. Nothing else of the program runs meanwhile.
+    // The time the user takes to authorise the request is not limited here.
+    virtual SleepResult sleep(SleepState state) = 0;
 
     // Keeps the machine and its display awake for the rest of the run.
     virtual void keepAwake() = 0;

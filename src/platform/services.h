@@ -10,6 +10,8 @@
 #include "platform/ftp_client.h"
 #include "platform/host_address.h"
 #include "platform/instance_guard.h"
+#include "platform/log.h"
+#include "platform/notifier.h"
 #include "platform/power_manager.h"
 #include "platform/program_info.h"
 #include "platform/program_starter.h"
@@ -37,6 +39,8 @@ struct Services {
     HostAddress& hostAddress;
     Files& files;
     FtpClient& ftp;
+    Log& log;
+    Notifier& notifier;
 };
 
 }  // namespace somnar

@@ -26,6 +26,9 @@ class SettingsStore {
     // the file). Returns false when they could not be written.
     virtual bool writeValues(std::string_view application, std::string_view section,
                              const std::vector<std::pair<std::string, std::string>>& values) = 0;
+
+    // Where the values of the application are kept (a file path), for messages.
+    virtual std::string location(std::string_view application) const = 0;
 };
 
 }  // namespace somnar

@@ -36,13 +36,29 @@ int berlinOffsetMinutes(const LocalDateTime& at) {
     return asStandard >= lastSunday(3) && asStandard < lastSunday(10) ? 120 : 60;
 }
 
-SleepOutcome FakePowerManager::sleep(SleepState state) {
+void FakeClock::advance(std::chrono::milliseconds by) {
+    using namespace std::chrono;
+    steady += by;
+    fraction_ += by;
+    const seconds whole = duration_cast<seconds>(fraction_);
+    fraction_ -= whole;
+    const sys_seconds then = utc(moment.year, moment.month, moment.day, moment.hour, moment.minute) +
+                             seconds{moment.second} + whole;
+    const sys_days date = floor<days>(then);
+    const year_month_day ymd{date};
+    const hh_mm_ss time{then - date};
+    moment = {static_cast<int>(ymd.year()),       static_cast<int>(unsigned(ymd.month())),
+              static_cast<int>(unsigned(ymd.day())), static_cast<int>(time.hours().count()),
+              static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count())};
+}
+
+SleepResult FakePowerManager::sleep(SleepState state) {
     sleeps.push_back(state);
     log_.push_back(state == SleepState::Hibernate ? "sleep hibernate" : "sleep standby");
     if (whileAsleep) {
         whileAsleep();
     }
-    return outcome;
+    return result;
 }
 
 void FakePowerManager::keepAwake() {
@@ -162,6 +178,18 @@ bool FakeSettingsStore::write(std::string_view application, std::string_view sec
         return false;
     }
     values[at] = value;
+    return true;
+}
+
+bool FakeSettingsStore::writeValues(std::string_view application, std::string_view section,
+                                    const std::vector<std::pair<std::string, std::string>>& pairs) {
+    if (failWrites) {
+        ++failedWrites;
+        return false;
+    }
+    for (const auto& [key, value] : pairs) {
+        write(application, section, key, value);
+    }
     return true;
 }
 

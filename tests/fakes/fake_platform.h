@@ -28,7 +28,11 @@ class FakeClock : public Clock {
         return 60;
     };
 
+    // The clock that never jumps; advance() moves it with the wall clock.
+    std::chrono::milliseconds steady{0};
+
     LocalDateTime now() const override { return moment; }
+    std::chrono::milliseconds monotonic() const override { return steady; }
     // German form: 06.12.2026 07:15:42, the date alone at midnight.
     std::string generalDateTimeText(const LocalDateTime& at) const override;
     std::optional<std::chrono::sys_seconds> localToUtc(const LocalDateTime& at) const override;
@@ -36,6 +40,11 @@ class FakeClock : public Clock {
     void set(int year, int month, int day, int hour, int minute, int second = 0) {
         moment = {year, month, day, hour, minute, second};
     }
+    // Time passes: both clocks move on; the wall clock shows whole seconds.
+    void advance(std::chrono::milliseconds by);
+
+  private:
+    std::chrono::milliseconds fraction_{0};
 };
 
 // Central European time: summer time from the last Sunday of March to the last Sunday of
@@ -97,7 +106,7 @@ class FakePowerManager : public PowerManager {
 
     bool hibernate = true;
     bool suspend = true;
-    SleepOutcome outcome = SleepOutcome::WokeUp;
+    SleepResult result;
     std::vector<SleepState> sleeps;
     int keepAwakeCalls = 0;
     // Runs while the machine "sleeps", e.g. to move the clock on.
@@ -105,7 +114,7 @@ class FakePowerManager : public PowerManager {
 
     bool canHibernate() override { return hibernate; }
     bool canSuspend() override { return suspend; }
-    SleepOutcome sleep(SleepState state) override;
+    SleepResult sleep(SleepState state) override;
     void keepAwake() override;
 
   private:
@@ -184,18 +193,17 @@ class FakeSettingsStore : public SettingsStore {
     std::vector<Address> reads;
     std::vector<Address> writes;
     bool failWrites = false;
+    int failedWrites = 0;
 
     std::string read(std::string_view application, std::string_view section,
                      std::string_view key) override;
     bool write(std::string_view application, std::string_view section, std::string_view key,
                std::string_view value) override;
     bool writeValues(std::string_view application, std::string_view section,
-                     const std::vector<std::pair<std::string, std::string>>& values) override {
-        bool all = true;
-        for (const auto& [key, value] : values) {
-            all = write(application, section, key, value) && all;
-        }
-        return all;
+                     const std::vector<std::pair<std::string, std::string>>& values) override;
+
+    std::string location(std::string_view application) const override {
+        return "/home/anna/.config/somnar-scheduler/" + std::string(application) + ".ini";
     }
 
     void store(std::string_view application, std::string_view key, std::string_view value) {
@@ -290,6 +298,28 @@ class FakeFtpClient : public FtpClient {
     EventLog& log_;
 };
 
+class FakeLog : public Log {
+  public:
+    std::vector<std::pair<LogLevel, std::string>> entries;
+
+    void write(LogLevel level, const std::string& text) override { entries.emplace_back(level, text); }
+};
+
+class FakeNotifier : public Notifier {
+  public:
+    explicit FakeNotifier(EventLog& log) : log_(log) {}
+
+    std::vector<std::pair<std::string, std::string>> shown;  // summary, body
+
+    void notify(const std::string& summary, const std::string& body) override {
+        shown.emplace_back(summary, body);
+        log_.push_back("notify " + summary);
+    }
+
+  private:
+    EventLog& log_;
+};
+
 struct FakePlatform {
     EventLog log;
     FakeClock clock;
@@ -308,10 +338,13 @@ struct FakePlatform {
     FakeHostAddress hostAddress;
     FakeFiles files{log};
     FakeFtpClient ftp{log};
+    FakeLog journal;
+    FakeNotifier notifier{log};
 
-    Services services{clock,        dialogs,     desktop, program,   instance, power,
-                      dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
-                      connectivity, hostAddress, files,   ftp};
+    Services services{clock,      dialogs,      desktop,     program, instance, power,
+                      dialer,     settings,     tray,        wakeAlarm, programs,
+                      fileDialog, connectivity, hostAddress, files,   ftp,
+                      journal,    notifier};
 };
 
 }  // namespace somnar::testing

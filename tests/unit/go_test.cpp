@@ -88,7 +88,7 @@ TEST_F(GoTest, AProgramThatCannotStartIsReportedWithoutABoxAndTheRestGoesOn) {
 }
 
 TEST_F(GoTest, AFailedSleepRunsTheAfterWakePathAtOnce) {
-    platform.power.outcome = SleepOutcome::Failed;
+    platform.power.result = {SleepOutcome::Refused, "Access denied"};
     form.chkINET.setValue(1);
     form.go("hibernate");
     EXPECT_EQ(platform.power.keepAwakeCalls, 1);

@@ -27,10 +27,10 @@ bool LogindPowerManager::canSuspend() {
     return askCapability("CanSuspend");
 }
 
-SleepOutcome LogindPowerManager::sleep(SleepState state) {
+SleepResult LogindPowerManager::sleep(SleepState state) {
     sd_bus* bus = connection();
     if (bus == nullptr) {
-        return SleepOutcome::Failed;
+        return {SleepOutcome::NoService, {}};
     }
     // Without the lock the machine still sleeps; we may only miss the announcement.
     InhibitorLock delayLock = takeInhibitorLock(bus, "sleep", kSleepLockReason, "delay", timeout_);

@@ -30,7 +30,7 @@ class LogindPowerManager final : public PowerManager {
 
     // Hibernate(true) or Suspend(true), under a delay lock that makes logind wait until we
     // have seen it announce the sleep; then blocks until it reports the resume.
-    SleepOutcome sleep(SleepState state) override;
+    SleepResult sleep(SleepState state) override;
 
     // An idle lock in block mode, and the screen saver held off, both until the object goes.
     void keepAwake() override;

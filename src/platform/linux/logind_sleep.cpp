@@ -94,7 +94,7 @@ void discardPending(sd_bus* bus) {
 
 }  // namespace
 
-SleepOutcome sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock delayLock,
+SleepResult sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock delayLock,
                                 std::chrono::milliseconds startLimit) {
     const auto deadline = Clock::now() + startLimit;
     discardPending(bus);
@@ -103,12 +103,13 @@ SleepOutcome sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock d
     const SlotPtr prepareForSleep = watchPrepareForSleep(bus, progress);
     const SlotPtr logindOwner = watchLogindOwner(bus, progress);
     if (!prepareForSleep || !logindOwner || !requestSleep(bus, method, deadline)) {
-        return SleepOutcome::Failed;
+        return {SleepOutcome::Refused, {}};
     }
     // Once announced, we are running again whenever we run at all: every way out of the
     // wait then counts as woken.
     const auto stopped = [&] {
-        return progress.announced ? SleepOutcome::WokeUp : SleepOutcome::Failed;
+        return progress.announced ? SleepResult{SleepOutcome::WokeUp, {}}
+                                  : SleepResult{SleepOutcome::NotAnnounced, {}};
     };
     for (;;) {
         if (progress.announced) {
@@ -129,7 +130,7 @@ SleepOutcome sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock d
         if (!progress.announced) {
             const auto now = Clock::now();
             if (now >= deadline) {
-                return SleepOutcome::Failed;
+                return {SleepOutcome::NotAnnounced, {}};
             }
             wait = static_cast<std::uint64_t>(
                 std::chrono::duration_cast<std::chrono::microseconds>(deadline - now).count());

@@ -14,7 +14,7 @@ namespace somnar {
 // of the request, else the machine is taken not to go down. `delayLock`, a delay lock on
 // sleep, is released as soon as the sleep is announced, so that it holds logind back only
 // until then; on every other way out it is released on return.
-SleepOutcome sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock delayLock,
+SleepResult sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock delayLock,
                                 std::chrono::milliseconds startLimit);
 
 }  // namespace somnar

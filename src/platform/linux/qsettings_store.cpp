@@ -254,4 +254,8 @@ bool QSettingsStore::writeValues(std::string_view application, std::string_view 
     }
 }
 
+std::string QSettingsStore::location(std::string_view application) const {
+    return fileFor(application).string();
+}
+
 }  // namespace somnar

@@ -29,6 +29,8 @@ class QSettingsStore : public SettingsStore {
     bool writeValues(std::string_view application, std::string_view section,
                      const std::vector<std::pair<std::string, std::string>>& values) override;
 
+    std::string location(std::string_view application) const override;
+
     // The file that holds the values of the application ("" for a name that cannot be
     // a file name, such as one with a slash).
     std::filesystem::path fileFor(std::string_view application) const;

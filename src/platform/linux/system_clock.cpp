@@ -171,4 +171,9 @@ std::string SystemClock::generalDateTimeText(const LocalDateTime& moment) const 
     return text.toStdString();
 }
 
+std::chrono::milliseconds SystemClock::monotonic() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
 }  // namespace somnar

@@ -34,6 +34,9 @@ class SystemClock : public Clock {
     // fields (month 13, 30 February, 24:00).
     std::optional<std::chrono::sys_seconds> localToUtc(const LocalDateTime& moment) const override;
 
+    // CLOCK_MONOTONIC: stands still while the machine sleeps.
+    std::chrono::milliseconds monotonic() const override;
+
   private:
     QLocale locale_;
     QString dateFormat_;
