@@ -51,10 +51,9 @@ int main(int argc, char* argv[]) {
     somnar::LazyFtpClient ftp(somnar::LazyFtpClient::defaultModulePaths(program.programFolder()));
     somnar::JournalLog log;
     somnar::DesktopNotifier notifier;
-    somnar::Services services{clock,     dialogs,      desktop,     program, instance, power,
-                              dialer,    settings,     tray,        wakeAlarm, programs,
-                              fileDialog, connectivity, hostAddress, files,   ftp,
-                              log,       notifier};
+    somnar::Services services{clock,        dialogs,     desktop, program,   instance, power,
+                              dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
+                              connectivity, hostAddress, files,   ftp,       log,      notifier};
 
     somnar::FrmInfo info(services);
     somnar::Form1 form(services, info);

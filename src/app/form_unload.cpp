@@ -1,23 +1,34 @@
-// Closing the main window stores the dial-up values.
-
-#include <iostream>
+// Closing the main window stores the dial-up and FTP values, so nothing typed is lost.
 
 #include "app/main_window_model.h"
 #include "app/settings_keys.h"
+#include "schedule/sleep_request.h"
 
 namespace somnar {
 
+bool Form1::storeDialupValues() {
+    return services_.settings.writeValues(
+        settings::kDialupName.application, settings::kDialupName.section,
+        {{std::string(settings::kDialupName.key), cmbDFUE_Name.text()},
+         {std::string(settings::kDialupUser.key), txtUser.text()},
+         {std::string(settings::kDialupPassword.key), txtPassword.text()}});
+}
+
 void Form1::Form_Unload() {
-    SettingsStore& store = services_.settings;
-    auto write = [&store](const SettingKey& at, const std::string& value) {
-        if (!store.write(at.application, at.section, at.key, value)) {
-            std::cerr << "somnar-scheduler: could not store " << at.application << '/' << at.section
-                      << '/' << at.key << '\n';
-        }
+    // One message for each file that cannot take its values, while the user is there.
+    const auto tellNotStored = [this](std::string_view application) {
+        const std::string text = "Die Einstellungen konnten nicht gespeichert werden (" +
+                                 services_.settings.location(application) +
+                                 "). Die eingegebenen Werte gehen beim Beenden verloren.";
+        services_.log.write(LogLevel::Error, text);
+        showWarning(text);
     };
-    write(settings::kDialupName, cmbDFUE_Name.text());
-    write(settings::kDialupUser, txtUser.text());
-    write(settings::kDialupPassword, txtPassword.text());
+    if (!storeDialupValues()) {
+        tellNotStored(settings::kDialupName.application);
+    }
+    if (!storeFtpValues()) {
+        tellNotStored(settings::kFtpServer.application);
+    }
     window.hide();
     window.setLoaded(false);
 }

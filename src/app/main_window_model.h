@@ -4,6 +4,7 @@
 // design name, the window-level values beside them, and the handlers. Handlers of
 // each subsystem are defined in that subsystem's own files.
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,8 +20,9 @@ namespace somnar {
 enum class StartOutcome { Shown, SecondCopy };
 
 enum class GoOutcome {
-    AfterWake,  // slept (or the sleep failed) and the after-wake steps have run
+    AfterWake,  // slept, woke, and the after-wake steps have run
     Refused,    // the wake-up could not be armed: no sleep, nothing after it
+    NotSlept,   // the machine did not go to sleep: nothing after it
 };
 
 class Form1 {
@@ -205,7 +207,8 @@ class Form1 {
     bool IsConnected();
     void tmrIP_Timer();
     std::string LocalIpAddress();
-    void makeHTML();
+    // False when ip.html could not be written (the user has been told).
+    bool makeHTML();
     void cmdFTP_PUT_Click();
     void cmdNormalOrPW_Click();
     void cmdNormalOrPW2_Click();
@@ -222,7 +225,20 @@ class Form1 {
     void sleepNow(std::string_view mode);
     void sleepCountdownTick(std::string_view mode, Timer& countdown);
     void showWarning(std::string_view text);
+    // A problem for the log and a notification that waits for the user.
+    void reportProblem(const std::string& text);
+    // The same, also in the status line: what went wrong after an unattended wake-up.
+    void reportAfterWake(const std::string& text);
+    // A box with the reason; the sleep commands are usable again.
+    void reportSleepRefused(SleepState state, const SleepResult& result);
+    void enableSleepCommands();
+    // Seconds the renewed-sleep countdown counts at this tick: the real time since the
+    // last counting tick, one interval at the first tick of a run or after a pause.
+    double secondsSinceLastCount();
     void togglePassword(TextBox& box, CommandButton& button);
+    // One rewrite of each settings file; false when the values are not on disk.
+    bool storeFtpValues();
+    bool storeDialupValues();
     // Where ip.html is written and read from.
     std::string documentFolder();
     std::string documentPath(const std::string& name);
@@ -232,6 +248,10 @@ class Form1 {
     // What start-up found the machine can do.
     bool canHibernate_ = true;
     bool canSuspend_ = true;
+    // The renewed-sleep countdown: the clock reading of its last counting tick and the
+    // run of Timer1 it belongs to.
+    std::optional<std::chrono::milliseconds> lastCount_;
+    unsigned countedRun_ = 0;
     ControlRegistry registry_;
 };
 

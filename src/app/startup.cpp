@@ -1,7 +1,6 @@
 // Start-up of the main window: runs once, before the window is first shown.
 
 #include <exception>
-#include <iostream>
 
 #include "app/main_window_model.h"
 #include "app/number_text.h"
@@ -17,12 +16,12 @@ constexpr const char* kTrayTip = "Somnar Scheduler";
 
 // A step that fails is skipped; the next one runs.
 template <typename Step>
-void runStep(const char* what, Step&& step) {
+void runStep(Log& log, const char* what, Step&& step) {
     try {
         step();
     } catch (const std::exception& error) {
-        std::cerr << "somnar-scheduler: start-up step skipped (" << what << "): " << error.what()
-                  << '\n';
+        log.write(LogLevel::Warning,
+                  std::string("start-up step skipped (") + what + "): " + error.what());
     }
 }
 
@@ -79,38 +78,39 @@ StartOutcome Form1::Form_Load() {
         return StartOutcome::SecondCopy;
     }
     Clock& clock = services_.clock;
+    Log& log = services_.log;
 
-    runStep("status line", [&] { Label26.setCaption(""); });
+    runStep(log, "status line", [&] { Label26.setCaption(""); });
     HourMinute wakePreset;
-    runStep("wake-up preset", [&] { wakePreset = minutesAhead(clock.now(), 10); });
-    runStep("centre", [&] {
+    runStep(log, "wake-up preset", [&] { wakePreset = minutesAhead(clock.now(), 10); });
+    runStep(log, "centre", [&] {
         window.move((services_.desktop.screenWidthTwips() - window.width()) / 2,
                     (services_.desktop.screenHeightTwips() - window.height()) / 2);
     });
-    runStep("compact view", [&] { window.setHeight(kCompactHeight); });
-    runStep("clock", [&] { Label4.setCaption(clock.generalDateTimeText(clock.now())); });
-    runStep("wake-up pickers", [&] {
+    runStep(log, "compact view", [&] { window.setHeight(kCompactHeight); });
+    runStep(log, "clock", [&] { Label4.setCaption(clock.generalDateTimeText(clock.now())); });
+    runStep(log, "wake-up pickers", [&] {
         fillDate(cmbDay, cmbMonth, cmbYear, clock.now());
         fillTime(cmbHour, cmbMinute, wakePreset);
     });
-    runStep("renewed-sleep minutes", [&] {
+    runStep(log, "renewed-sleep minutes", [&] {
         fillNumbers(cmbSpanne, 1, 1440, rightAligned4);
         cmbSpanne.setText("  20");
     });
-    runStep("sleep-time pickers", [&] {
+    runStep(log, "sleep-time pickers", [&] {
         fillDate(cmbDay_aus, cmbMonth_aus, cmbYear_aus, clock.now());
         fillTime(cmbHour_aus, cmbMinute_aus, minutesAhead(clock.now(), 5));
     });
-    runStep("hibernation check", [&] {
+    runStep(log, "hibernation check", [&] {
         canHibernate_ = services_.power.canHibernate();
         showSleepState(canHibernate_, lbHibernate, cmdHibernate, Option1[0], cmdRS_aus[0]);
     });
-    runStep("standby check", [&] {
+    runStep(log, "standby check", [&] {
         canSuspend_ = services_.power.canSuspend();
         showSleepState(canSuspend_, lbSuspend, cmdSuspend, Option1[1], cmdRS_aus[1]);
     });
-    runStep("dial-up list", [&] { list_verbindung(); });
-    runStep("stored values", [&] {
+    runStep(log, "dial-up list", [&] { list_verbindung(); });
+    runStep(log, "stored values", [&] {
         SettingsStore& store = services_.settings;
         auto read = [&store](const SettingKey& at) {
             return store.read(at.application, at.section, at.key);
@@ -123,11 +123,11 @@ StartOutcome Form1::Form_Load() {
         txtFTP_Password.setText(read(settings::kFtpPassword));
         txtDir.setText(read(settings::kFtpDirectory));
     });
-    runStep("file names", [&] {
+    runStep(log, "file names", [&] {
         TxtFile.setText("ip.html");
         TxtFileR.setText("ip.html");
     });
-    runStep("notification-area icon", [&] { services_.tray.prepare(kTrayTip); });
+    runStep(log, "notification-area icon", [&] { services_.tray.prepare(kTrayTip); });
     // The task-list entry stays: on Linux desktops it is how a window without a
     // notification area is found again.
     window.setLoaded(true);

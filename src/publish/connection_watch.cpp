@@ -9,15 +9,17 @@ bool Form1::IsConnected() {
 }
 
 // Address, document, upload, stop: each start of the watch publishes at most once, also
-// when the lookup or the upload failed. A tick that comes while a box of this one is
-// open does not run (the timer does not re-enter its handler).
+// when the lookup or the upload failed; without a new document nothing is uploaded. A tick that
+// comes while a box of this one is open does not run (the timer does not re-enter its handler).
 void Form1::tmrIP_Timer() {
     if (!IsConnected()) {
         return;
     }
     lblIP.setCaption(LocalIpAddress());
-    makeHTML();
-    cmdFTP_PUT.setValue(true);
+    // An ip.html of an earlier run must never go out as if it were new.
+    if (makeHTML()) {
+        cmdFTP_PUT.setValue(true);
+    }
     tmrIP.setEnabled(false);
 }
 

@@ -7,6 +7,7 @@ namespace somnar {
 namespace {
 
 constexpr const char* kDisconnected = "Disconnected...";
+constexpr const char* kNotStored = "FTP-Werte nicht gespeichert";
 
 }  // namespace
 
@@ -19,16 +20,20 @@ void Form1::cmdFTP_PUT_Click() {
     const std::string remoteName = TxtFileR.text();
 
     // Stored before anything else, whatever follows; one rewrite of the file for all four.
-    services_.settings.writeValues(settings::kFtpServer.application, settings::kFtpServer.section,
-                                   {{std::string(settings::kFtpServer.key), server},
-                                    {std::string(settings::kFtpUser.key), user},
-                                    {std::string(settings::kFtpPassword.key), password},
-                                    {std::string(settings::kFtpDirectory.key), folder}});
+    // Nobody may be at the machine: a failure shows in the status label, not in a box.
+    if (!storeFtpValues()) {
+        Status.setCaption(kNotStored);
+        services_.log.write(LogLevel::Warning,
+                            std::string(kNotStored) + ": " +
+                                services_.settings.location(settings::kFtpServer.application));
+    }
 
     FtpClient& ftp = services_.ftp;
     auto fail = [&](const char* title, const FtpResult& result, bool connected) {
-        services_.dialogs.showMessage({"Error: " + std::to_string(result.code), title,
-                                       MessageButtons::Ok, MessageIcon::Question});
+        const std::string error = "Error: " + std::to_string(result.code);
+        reportProblem("Die IP-Adresse wurde nicht per FTP übertragen: " + std::string(title) +
+                      ", " + error);
+        services_.dialogs.showMessage({error, title, MessageButtons::Ok, MessageIcon::Question});
         Status.setCaption(kDisconnected);
         if (connected) {
             ftp.disconnect();
@@ -58,6 +63,15 @@ void Form1::cmdFTP_PUT_Click() {
     Status.setCaption("Sending File...");
     ftp.disconnect();
     Status.setCaption(kDisconnected);
+}
+
+bool Form1::storeFtpValues() {
+    return services_.settings.writeValues(
+        settings::kFtpServer.application, settings::kFtpServer.section,
+        {{std::string(settings::kFtpServer.key), txtServer.text()},
+         {std::string(settings::kFtpUser.key), txtFTP_USER.text()},
+         {std::string(settings::kFtpPassword.key), txtFTP_Password.text()},
+         {std::string(settings::kFtpDirectory.key), txtDir.text()}});
 }
 
 // The caption names the next press: "N" (normal) while the text is hidden, "P" while

@@ -27,7 +27,7 @@ std::string Form1::documentPath(const std::string& name) {
     return folder + name;
 }
 
-void Form1::makeHTML() {
+bool Form1::makeHTML() {
     const std::string crlf = "\r\n";
     Clock& clock = services_.clock;
     const std::string document =
@@ -35,13 +35,16 @@ void Form1::makeHTML() {
         "<CENTER> Rechner wurde gestartet: " + clock.generalDateTimeText(clock.now()) + crlf +
         "</CENTER></HTML>" + crlf;
     const std::string path = documentPath("ip.html");
-    if (path.empty() || !services_.files.writeSingleByteText(path, document)) {
-        services_.dialogs.showMessage({"Die Datei ip.html konnte nicht geschrieben werden" +
-                                           (path.empty() ? std::string(".") : " (" + path + ").") +
-                                           " Die Übertragung per FTP meldet deshalb einen Fehler.",
-                                       std::string(kApplicationTitle), MessageButtons::Ok,
-                                       MessageIcon::Warning});
+    if (!path.empty() && services_.files.writeSingleByteText(path, document)) {
+        return true;
     }
+    const std::string text = "Die Datei ip.html konnte nicht geschrieben werden" +
+                             (path.empty() ? std::string(".") : " (" + path + ").") +
+                             " Die IP-Adresse wird deshalb nicht per FTP übertragen.";
+    Status.setCaption("ip.html nicht geschrieben");
+    reportProblem(text);
+    showWarning(text);
+    return false;
 }
 
 }  // namespace somnar

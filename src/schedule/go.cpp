@@ -1,7 +1,5 @@
 // Arming the wake-up, entering the sleep state, and what follows the wake-up.
 
-#include <iostream>
-
 #include "app/main_window_model.h"
 #include "schedule/picker_moment.h"
 #include "schedule/sleep_request.h"
@@ -43,6 +41,7 @@ GoOutcome Form1::go(std::string_view mode) {
     const auto due = wakeUp ? services_.clock.localToUtc(*wakeUp) : std::nullopt;
     if (!due) {
         showWarning(kInvalidWakeUp);
+        enableSleepCommands();
         return GoOutcome::Refused;
     }
     AlarmResult armed = services_.wakeAlarm.arm(state, *due);
@@ -51,10 +50,18 @@ GoOutcome Form1::go(std::string_view mode) {
         services_.dialogs.showMessage({wakeAlarmRefusal(state, armed.error, armed.detail),
                                        std::string(kApplicationTitle), MessageButtons::Ok,
                                        MessageIcon::Critical});
+        enableSleepCommands();
         return GoOutcome::Refused;
     }
 
-    services_.power.sleep(state);  // returns after waking, or at once when it failed
+    // Returns after waking, or once it is clear the machine does not go down; the alarm
+    // stays armed until then, however long the user takes to authorise the request.
+    const SleepResult slept = services_.power.sleep(state);
+    if (!slept.slept()) {
+        armed.alarm.reset();
+        reportSleepRefused(state, slept);
+        return GoOutcome::NotSlept;
+    }
 
     services_.power.keepAwake();
     armed.alarm.reset();
@@ -72,8 +79,7 @@ GoOutcome Form1::go(std::string_view mode) {
         const StartResult started = services_.programs.startDetached(Text1.text());
         if (!started.started) {
             // Nobody may be at the machine now: no box that would hold up what follows.
-            Label26.setCaption("Programmstart fehlgeschlagen: " + started.reason);
-            std::cerr << "somnar-scheduler: " << started.reason << '\n';
+            reportAfterWake("Programmstart fehlgeschlagen: " + started.reason);
         }
     }
     if (chkSLEEPnachSOMNAR.ticked()) {

@@ -16,6 +16,14 @@ year_month_day calendarDate(const LocalDateTime& moment) {
 
 }  // namespace
 
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 std::optional<int> wholeNumber(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) {
@@ -40,10 +48,15 @@ std::optional<LocalDateTime> pickerMoment(const Picker& day, const Picker& month
                                           const Picker& minute) {
     const auto d = wholeNumber(day.text());
     const auto m = wholeNumber(month.text());
-    const auto y = wholeNumber(year.text());
     const auto h = wholeNumber(hour.text());
     const auto min = wholeNumber(minute.text());
-    if (!d || !m || !y || !h || !min || *y < 1 || *y > 9999 || *h > 23 || *min > 59) {
+    // "26" or "02026" would be read as a year of another millennium.
+    const std::string yearText = trimmed(year.text());
+    std::optional<int> y;
+    if (yearText.size() == 4) {
+        y = wholeNumber(yearText);
+    }
+    if (!d || !m || !y || !h || !min || *y < 1 || *h > 23 || *min > 59) {
         return std::nullopt;
     }
     const LocalDateTime moment{*y, *m, *d, *h, *min, 0};
@@ -64,6 +77,11 @@ LocalDateTime nextDay(const LocalDateTime& moment) {
 
 int weekdayNumber(const LocalDateTime& moment) {
     return static_cast<int>(weekday{sys_days{calendarDate(moment)}}.c_encoding()) + 1;
+}
+
+LocalDateTime startOfMinute(LocalDateTime moment) {
+    moment.second = 0;
+    return moment;
 }
 
 bool isBefore(const LocalDateTime& a, const LocalDateTime& b) {

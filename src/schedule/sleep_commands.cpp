@@ -25,7 +25,9 @@ void Form1::sleepNow(std::string_view mode) {
     const MessageAnswer answer = services_.dialogs.showMessage(
         {question, std::string(kApplicationTitle), MessageButtons::YesNo, MessageIcon::Question});
     if (answer == MessageAnswer::Yes) {
-        services_.power.sleep(state);
+        if (const SleepResult slept = services_.power.sleep(state); !slept.slept()) {
+            reportSleepRefused(state, slept);
+        }
     }
 }
 

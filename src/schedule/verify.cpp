@@ -21,17 +21,14 @@ constexpr std::string_view kPastWakeUp =
 constexpr std::string_view kInvalidSleepTime =
     "Die Zeit für den Ruhe- oder Standbyzustand ist ungültig: Tag, Monat, Jahr, Stunde und "
     "Minute müssen ganze Zahlen sein und ein gültiges Datum mit Uhrzeit ergeben.";
+constexpr std::string_view kSleepTimeGone =
+    "Die Zeit für den Ruhe- oder Standbyzustand liegt in der Vergangenheit. Bitte eine spätere "
+    "Zeit einstellen.";
+constexpr std::string_view kWakeUpNotAfterSleep =
+    "Die Aufwachzeit muss nach der Zeit für den Ruhe- oder Standbyzustand liegen.";
 constexpr std::string_view kInvalidMinutes =
     "Die Minuten bis zum erneuten Ruhe- oder Standbyzustand müssen eine ganze Zahl von 1 bis "
     "1440 sein.";
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // Weekday name, ", ", day.month.year, " ", hour:minute, the pickers' texts as they stand.
 std::string describe(const LocalDateTime& moment, const Picker& day, const Picker& month,
@@ -49,11 +46,6 @@ std::optional<int> Form1::renewedSleepMinutes() const {
         return std::nullopt;
     }
     return minutes;
-}
-
-void Form1::showWarning(std::string_view text) {
-    services_.dialogs.showMessage({std::string(text), std::string(kApplicationTitle),
-                                   MessageButtons::Ok, MessageIcon::Warning});
 }
 
 bool Form1::verify(std::string_view mode, std::string_view moment) {
@@ -80,8 +72,14 @@ bool Form1::verify(std::string_view mode, std::string_view moment) {
         return false;
     }
 
+    // The present minute still comes due at the first tick; an earlier one never would.
+    if (atSleepTime && isBefore(*sleepAt, startOfMinute(now))) {
+        showWarning(kSleepTimeGone);
+        return false;
+    }
+
     // A wake-up moment already gone by moves to tomorrow, across month and year ends.
-    if (wakeUp && isBefore(*wakeUp, now)) {
+    if (wakeWanted && isBefore(*wakeUp, now)) {
         const std::string day = cmbDay.text();
         const std::string month = cmbMonth.text();
         const std::string year = cmbYear.text();
@@ -105,6 +103,11 @@ bool Form1::verify(std::string_view mode, std::string_view moment) {
         wakeUp->year = tomorrow.year;
         wakeUp->month = tomorrow.month;
         wakeUp->day = tomorrow.day;
+    }
+    // A wake-up before the sleep would be gone by the time the machine sleeps.
+    if (wakeWanted && atSleepTime && !isBefore(*sleepAt, *wakeUp)) {
+        showWarning(kWakeUpNotAfterSleep);
+        return false;
     }
 
     const std::string word(stateWord(requestedState(mode)));

@@ -30,13 +30,7 @@ void Form1::cmdReset_Click() {
     tmrRuhe.setEnabled(false);
     tmrStandby.setEnabled(false);
     Timer1.setEnabled(false);
-    // A sleep state the machine lacks keeps its commands disabled.
-    cmdHibernate.setEnabled(canHibernate_);
-    cmdSuspend.setEnabled(canSuspend_);
-    cmdRS_aus[0].setEnabled(canHibernate_);
-    cmdRS_aus[1].setEnabled(canSuspend_);
-    Picture1[2].setEnabled(true);
-    Picture2[2].setEnabled(true);
+    enableSleepCommands();
     cmdTray.setEnabled(false);
     cmdReset.setEnabled(false);
     cmdParameterInfo.setEnabled(false);

@@ -1,7 +1,5 @@
 // Dialling the dial-up connection after waking.
 
-#include <iostream>
-
 #include "app/main_window_model.h"
 
 namespace somnar {
@@ -11,8 +9,7 @@ void Form1::Command4_Click() {
         services_.dialer.dial(cmbDFUE_Name.text(), txtUser.text(), txtPassword.text());
     if (!dialled.started) {
         // Nobody may be at the machine now: no box that would hold up the rest.
-        Label26.setCaption("Einwahl fehlgeschlagen: " + dialled.reason);
-        std::cerr << "somnar-scheduler: " << dialled.reason << '\n';
+        reportAfterWake("Einwahl fehlgeschlagen: " + dialled.reason);
     }
 }
 

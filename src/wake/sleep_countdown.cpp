@@ -16,24 +16,25 @@ void Form1::tmrStandby_Timer() {
 
 void Form1::sleepCountdownTick(std::string_view mode, Timer& countdown) {
     const SleepState state = requestedState(mode);
-    Label26.setCaption("Countdown für " + std::string(stateWord(state)) + " aktiv...");
+    // Texts that give no moment never come due: the line says why the countdown stands.
+    const auto sleepAt =
+        pickerMoment(cmbDay_aus, cmbMonth_aus, cmbYear_aus, cmbHour_aus, cmbMinute_aus);
+    Label26.setCaption(sleepAt ? "Countdown für " + std::string(stateWord(state)) + " aktiv..."
+                               : "Angehalten: Ruhezeit ungültig");
     cmdReset.setEnabled(true);
     cmdParameterInfo.setEnabled(true);
     cmdTray.setEnabled(true);
     Label26.setEnabled(!Label26.enabled());
 
     // Due once the present moment has reached the set minute, also when that minute went
-    // by without a tick (the machine was busy or asleep). Texts that give no moment
-    // never come due.
-    const auto sleepAt =
-        pickerMoment(cmbDay_aus, cmbMonth_aus, cmbYear_aus, cmbHour_aus, cmbMinute_aus);
+    // by without a tick (the machine was busy or asleep).
     if (!sleepAt || isBefore(services_.clock.now(), *sleepAt)) {
         return;
     }
     if (optSOMNAR[0].value()) {
         go(mode);
-    } else {
-        services_.power.sleep(state);
+    } else if (const SleepResult slept = services_.power.sleep(state); !slept.slept()) {
+        reportSleepRefused(state, slept);
     }
     Label26.setCaption("");
     countdown.setEnabled(false);

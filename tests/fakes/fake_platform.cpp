@@ -42,14 +42,18 @@ void FakeClock::advance(std::chrono::milliseconds by) {
     fraction_ += by;
     const seconds whole = duration_cast<seconds>(fraction_);
     fraction_ -= whole;
-    const sys_seconds then = utc(moment.year, moment.month, moment.day, moment.hour, moment.minute) +
-                             seconds{moment.second} + whole;
+    const sys_seconds then =
+        utc(moment.year, moment.month, moment.day, moment.hour, moment.minute) +
+        seconds{moment.second} + whole;
     const sys_days date = floor<days>(then);
     const year_month_day ymd{date};
     const hh_mm_ss time{then - date};
-    moment = {static_cast<int>(ymd.year()),       static_cast<int>(unsigned(ymd.month())),
-              static_cast<int>(unsigned(ymd.day())), static_cast<int>(time.hours().count()),
-              static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count())};
+    moment = {static_cast<int>(ymd.year()),
+              static_cast<int>(unsigned(ymd.month())),
+              static_cast<int>(unsigned(ymd.day())),
+              static_cast<int>(time.hours().count()),
+              static_cast<int>(time.minutes().count()),
+              static_cast<int>(time.seconds().count())};
 }
 
 SleepResult FakePowerManager::sleep(SleepState state) {

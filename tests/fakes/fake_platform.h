@@ -302,7 +302,9 @@ class FakeLog : public Log {
   public:
     std::vector<std::pair<LogLevel, std::string>> entries;
 
-    void write(LogLevel level, const std::string& text) override { entries.emplace_back(level, text); }
+    void write(LogLevel level, const std::string& text) override {
+        entries.emplace_back(level, text);
+    }
 };
 
 class FakeNotifier : public Notifier {
@@ -341,10 +343,9 @@ struct FakePlatform {
     FakeLog journal;
     FakeNotifier notifier{log};
 
-    Services services{clock,      dialogs,      desktop,     program, instance, power,
-                      dialer,     settings,     tray,        wakeAlarm, programs,
-                      fileDialog, connectivity, hostAddress, files,   ftp,
-                      journal,    notifier};
+    Services services{clock,        dialogs,     desktop, program,   instance, power,
+                      dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
+                      connectivity, hostAddress, files,   ftp,       journal,  notifier};
 };
 
 }  // namespace somnar::testing

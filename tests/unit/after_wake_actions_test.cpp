@@ -20,13 +20,6 @@ TEST_F(FormTest, DialUpStartPassesNameUserAndPasswordAsTheyStand) {
     EXPECT_TRUE(platform.dialogs.shown.empty());
 }
 
-TEST_F(FormTest, ADialerThatCannotStartIsReportedInTheStatusLineWithoutABox) {
-    platform.dialer.answer = {false, "pon konnte nicht gestartet werden."};
-    form.Command4.setValue(true);
-    EXPECT_EQ(form.Label26.caption(), "Einwahl fehlgeschlagen: pon konnte nicht gestartet werden.");
-    EXPECT_TRUE(platform.dialogs.shown.empty());
-}
-
 TEST_F(FormTest, AfterWakingTheDialUpStartsFromGo) {
     platform.clock.set(2026, 12, 6, 20, 0, 0);
     setWakeUp("07", "12", "2026", "06", "30");

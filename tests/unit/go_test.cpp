@@ -75,24 +75,66 @@ TEST_F(GoTest, ProgramBoxWithEmptyPathStartsNothing) {
     EXPECT_TRUE(platform.programs.started.empty());
 }
 
-TEST_F(GoTest, AProgramThatCannotStartIsReportedWithoutABoxAndTheRestGoesOn) {
+// Nobody may be at the machine: no box holds up the rest, the problem waits in the
+// status line, the journal and a notification.
+TEST_F(GoTest, AProgramOrDiallerThatCannotStartIsReportedWithoutABoxAndTheRestGoesOn) {
+    form.chkINET.setValue(1);
+    form.Command4.onClick = [this] { form.Command4_Click(); };
     form.chkPROG.setValue(1);
     form.Text1.setText("/nirgends/da.sh");
     form.chkSLEEPnachSOMNAR.setValue(1);
+    platform.dialer.answer = {false, "pon ist nicht installiert."};
     platform.programs.answer = {false, "Die Datei /nirgends/da.sh gibt es nicht."};
     form.go("standby");
+    const std::string dial = "Einwahl fehlgeschlagen: pon ist nicht installiert.";
+    const std::string start =
+        "Programmstart fehlgeschlagen: Die Datei /nirgends/da.sh gibt es nicht.";
     EXPECT_TRUE(platform.dialogs.shown.empty());
-    EXPECT_EQ(form.Label26.caption(),
-              "Programmstart fehlgeschlagen: Die Datei /nirgends/da.sh gibt es nicht.");
+    EXPECT_EQ(form.Label26.caption(), start);
+    EXPECT_EQ(platform.journal.entries, (std::vector<std::pair<LogLevel, std::string>>{
+                                            {LogLevel::Error, dial}, {LogLevel::Error, start}}));
+    ASSERT_EQ(platform.notifier.shown.size(), 2u);
+    EXPECT_EQ(platform.notifier.shown[0].second, dial);
+    EXPECT_EQ(platform.notifier.shown[1].second, start);
     EXPECT_TRUE(form.Timer1.enabled());
 }
 
-TEST_F(GoTest, AFailedSleepRunsTheAfterWakePathAtOnce) {
-    platform.power.result = {SleepOutcome::Refused, "Access denied"};
+// A sleep that did not happen is no wake-up: the alarm goes, the user is told why, and
+// nothing of the after-wake path runs.
+TEST_F(GoTest, ASleepThatDidNotHappenRunsNothingAfterItAndSaysWhy) {
+    const std::tuple<SleepOutcome, std::string, std::string> cases[] = {
+        {SleepOutcome::NotAuthorized, "Interactive authentication required.",
+         "Die Energieverwaltung erlaubt es diesem Benutzer nicht.\r\nInteractive "
+         "authentication required."},
+        {SleepOutcome::NotSupported, "", "Dieser Rechner unterstützt diesen Zustand nicht."},
+        {SleepOutcome::Refused, "There's already a shutdown or sleep operation in progress",
+         "Die Energieverwaltung hat die Anfrage abgelehnt.\r\nThere's already a shutdown or "
+         "sleep operation in progress"},
+        {SleepOutcome::NotAnnounced, "",
+         "Die Energieverwaltung hat die Anfrage angenommen, aber nicht ausgeführt."},
+        {SleepOutcome::NoService, "",
+         "Die Energieverwaltung (systemd-logind) ist nicht erreichbar."}};
     form.chkINET.setValue(1);
-    form.go("hibernate");
-    EXPECT_EQ(platform.power.keepAwakeCalls, 1);
-    EXPECT_NE(std::find(platform.log.begin(), platform.log.end(), "Command4"), platform.log.end());
+    form.chkDSL.setValue(0);
+    form.chkPROG.setValue(1);
+    form.Text1.setText("/home/anna/start.sh");
+    form.chkSLEEPnachSOMNAR.setValue(1);
+    for (const auto& [outcome, detail, reason] : cases) {
+        platform.log.clear();
+        form.cmdRS_aus[0].setEnabled(false);  // as a timed request leaves them
+        form.cmdHibernate.setEnabled(false);
+        platform.power.result = {outcome, detail};
+        EXPECT_EQ(form.go("hibernate"), GoOutcome::NotSlept);
+        EXPECT_EQ(platform.log, (EventLog{"alarm armed", "sleep hibernate", "alarm released"}));
+        EXPECT_EQ(lastMessage(), "Der Rechner wurde nicht in den Ruhezustand versetzt. " + reason);
+        EXPECT_EQ(platform.dialogs.shown.back().icon, MessageIcon::Critical);
+        EXPECT_TRUE(form.cmdRS_aus[0].enabled());
+        EXPECT_TRUE(form.cmdHibernate.enabled());
+    }
+    EXPECT_EQ(platform.power.keepAwakeCalls, 0);
+    EXPECT_FALSE(form.Timer1.enabled());
+    EXPECT_FALSE(form.cmdReset.enabled());
+    EXPECT_EQ(platform.journal.entries.size(), std::size(cases));
 }
 
 TEST_F(GoTest, AnAlarmThatCannotBeArmedLeadsToNoSleepAndNothingAfter) {

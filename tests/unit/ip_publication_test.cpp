@@ -85,14 +85,22 @@ TEST_F(PublicationTest, AnUnwritableProgramFolderSendsTheDocumentToTheDataFolder
               platform.ftp.calls.end());
 }
 
-TEST_F(PublicationTest, ADocumentThatCannotBeWrittenAnywhereIsReported) {
+// An ip.html of an earlier run must not go out as if it were new.
+TEST_F(PublicationTest, ADocumentThatCannotBeWrittenIsReportedAndNothingIsUploaded) {
     platform.files.writableFolders.clear();
     platform.files.data = "";
-    form.makeHTML();
-    EXPECT_EQ(lastMessage(),
-              "Die Datei ip.html konnte nicht geschrieben werden. Die Übertragung per FTP meldet "
-              "deshalb einen Fehler.");
-    EXPECT_TRUE(platform.files.written.empty());
+    platform.connectivity.online = true;
+    form.tmrIP.setEnabled(true);
+    form.tmrIP.tick();
+    const std::string text =
+        "Die Datei ip.html konnte nicht geschrieben werden. Die IP-Adresse wird deshalb nicht "
+        "per FTP übertragen.";
+    EXPECT_EQ(lastMessage(), text);
+    EXPECT_EQ(form.Status.caption(), "ip.html nicht geschrieben");
+    EXPECT_TRUE(platform.ftp.calls.empty());
+    EXPECT_FALSE(form.tmrIP.enabled());
+    EXPECT_EQ(platform.notifier.shown.size(), 1u);
+    EXPECT_EQ(platform.journal.entries.at(0).second, text);
 }
 
 TEST_F(PublicationTest, UploadStoresTheValuesThenRunsTheStepsWithTheirStatus) {
@@ -118,6 +126,23 @@ TEST_F(PublicationTest, UploadStoresTheValuesThenRunsTheStepsWithTheirStatus) {
                                                         {"VidOru FTP", "Values", "Directory"}}));
 }
 
+// Nobody may be at the machine: the upload goes on and the status label says it.
+TEST_F(PublicationTest, ValuesThatCannotBeStoredShowInTheStatusAndTheUploadGoesOn) {
+    platform.settings.failWrites = true;
+    std::string statusAtOpen;
+    platform.ftp.during = [&](const std::string& call) {
+        if (call.rfind("open", 0) == 0) {
+            statusAtOpen = form.Status.caption();
+        }
+    };
+    form.cmdFTP_PUT.setValue(true);
+    EXPECT_EQ(statusAtOpen, "FTP-Werte nicht gespeichert");
+    EXPECT_TRUE(platform.dialogs.shown.empty());
+    EXPECT_EQ(platform.ftp.calls.size(), 5u);
+    EXPECT_EQ(platform.journal.entries.at(0).second,
+              "FTP-Werte nicht gespeichert: /home/anna/.config/somnar-scheduler/VidOru FTP.ini");
+}
+
 struct UploadFailure {
     const char* step;
     const char* title;
@@ -138,8 +163,10 @@ TEST_P(UploadFailureTest, EachStepFailsWithItsTitleAndCodeAndEndsDisconnected) {
                          : platform.ftp.putAnswer) = refused;
     form.Status.setCaption("vorher");
     std::string statusWhileBoxOpen;
+    std::vector<std::pair<std::string, std::string>> notifiedBeforeTheBox;
     platform.dialogs.whileOpen = [&](const MessageBox&) {
         statusWhileBoxOpen = form.Status.caption();
+        notifiedBeforeTheBox = platform.notifier.shown;
     };
     form.cmdFTP_PUT.setValue(true);
     ASSERT_EQ(platform.dialogs.shown.size(), 1u);
@@ -147,6 +174,10 @@ TEST_P(UploadFailureTest, EachStepFailsWithItsTitleAndCodeAndEndsDisconnected) {
               (MessageBox{"Error: " + std::to_string(failure.code), failure.title,
                           MessageButtons::Ok, MessageIcon::Question}));
     EXPECT_NE(statusWhileBoxOpen, "Disconnected...");
+    ASSERT_EQ(notifiedBeforeTheBox.size(), 1u);
+    EXPECT_EQ(notifiedBeforeTheBox[0].second,
+              "Die IP-Adresse wurde nicht per FTP übertragen: " + std::string(failure.title) +
+                  ", Error: " + std::to_string(failure.code));
     EXPECT_EQ(form.Status.caption(), "Disconnected...");
     EXPECT_EQ(platform.ftp.calls, failure.calls);
     EXPECT_EQ(platform.settings.stored("VidOru FTP", "Password"), "geheim");
@@ -179,12 +210,6 @@ TEST_F(PublicationTest, PassiveModeFollowsTheBoxAndAGreyedBoxCountsAsTicked) {
         form.cmdFTP_PUT_Click();
         EXPECT_EQ(platform.ftp.lastPassive, passive) << value;
     }
-}
-
-TEST_F(PublicationTest, AnEmptyFolderIsStillSentToTheServer) {
-    form.txtDir.setText("");
-    form.cmdFTP_PUT_Click();
-    EXPECT_EQ(platform.ftp.calls.at(2), "cwd ");
 }
 
 TEST_F(PublicationTest, WatchWithoutConnectionKeepsWatchingAndShowsNothing) {

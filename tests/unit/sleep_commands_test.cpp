@@ -169,13 +169,36 @@ TEST_F(CountdownTest, StandbyCountdownSaysSoAndSleepsInStandby) {
     EXPECT_FALSE(form.tmrStandby.enabled());
 }
 
-TEST_F(CountdownTest, SleepTimeEditedIntoNonsenseNeverComesDue) {
+TEST_F(CountdownTest, SleepTimeEditedIntoNonsenseNeverComesDueAndTheLineSaysWhy) {
     startHibernationCountdown();
-    form.cmbMinute_aus.setText("3O");
     platform.clock.set(2026, 12, 6, 23, 0, 0);
-    form.tmrRuhe.tick();
+    for (auto [picker, text] : {std::pair{&form.cmbMinute_aus, "3O"}, {&form.cmbYear_aus, "26"}}) {
+        const std::string before = picker->text();
+        picker->setText(text);
+        form.tmrRuhe.tick();
+        EXPECT_EQ(form.Label26.caption(), "Angehalten: Ruhezeit ungültig");
+        picker->setText(before);
+    }
     EXPECT_TRUE(platform.log.empty());
     EXPECT_TRUE(form.tmrRuhe.enabled());
+}
+
+// A sleep that did not happen: told in a box, and the sleep commands are usable again.
+TEST_F(CountdownTest, ARefusedSleepWithoutWakeUpIsToldAndTheCommandsComeBack) {
+    platform.power.result = {SleepOutcome::NotAuthorized, ""};
+    startHibernationCountdown();
+    platform.clock.set(2026, 12, 6, 14, 30, 0);
+    form.tmrRuhe.tick();
+    EXPECT_FALSE(form.tmrRuhe.enabled());
+    EXPECT_TRUE(form.cmdRS_aus[0].enabled());
+    EXPECT_TRUE(form.cmdSuspend.enabled());
+    form.cmdSuspend.userClick();  // the yes/no question, then the same refusal
+    ASSERT_EQ(platform.dialogs.shown.size(), 3u);
+    for (const std::size_t box : {0u, 2u}) {
+        EXPECT_EQ(platform.dialogs.shown[box].text.substr(0, 31),
+                  "Der Rechner wurde nicht in den ");
+    }
+    EXPECT_EQ(platform.power.keepAwakeCalls, 0);
 }
 
 TEST_F(CountdownTest, ARefusedWakeUpEndsTheCountdownWithoutSleeping) {

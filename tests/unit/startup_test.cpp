@@ -233,23 +233,31 @@ TEST_F(StartupTest, StartLeavesBoxesOptionsAndTimersAsDesigned) {
 
 struct UnloadTest : StartupTest {};
 
-TEST_F(UnloadTest, ClosingStoresTheThreeDialUpValuesInOrderEvenWhileDisabled) {
+// Values typed and never sent by an upload are kept too.
+TEST_F(UnloadTest, ClosingStoresTheDialUpAndFtpValuesInOrderEvenWhileDisabled) {
     start();
     form.cmbDFUE_Name.setText("Mein Provider");
     form.txtUser.setText("");
     form.txtPassword.setText(" geheim ");
     form.txtServer.setText("nie hochgeladen");
+    form.txtDir.setText("/www");
     platform.settings.writes.clear();
     form.Form_Unload();
 
     using A = testing::FakeSettingsStore::Address;
     EXPECT_EQ(platform.settings.writes, (std::vector<A>{{"Verbindung", "Values", "Name"},
                                                         {"Verbindung", "Values", "Userername"},
-                                                        {"Verbindung", "Values", "Password"}}));
+                                                        {"Verbindung", "Values", "Password"},
+                                                        {"VidOru FTP", "Values", "Server"},
+                                                        {"VidOru FTP", "Values", "User"},
+                                                        {"VidOru FTP", "Values", "Password"},
+                                                        {"VidOru FTP", "Values", "Directory"}}));
     EXPECT_EQ(platform.settings.stored("Verbindung", "Name"), "Mein Provider");
     EXPECT_EQ(platform.settings.stored("Verbindung", "Userername"), "");
     EXPECT_EQ(platform.settings.stored("Verbindung", "Password"), " geheim ");
-    EXPECT_EQ(platform.settings.stored("VidOru FTP", "Server"), "");
+    EXPECT_EQ(platform.settings.stored("VidOru FTP", "Server"), "nie hochgeladen");
+    EXPECT_EQ(platform.settings.stored("VidOru FTP", "Directory"), "/www");
+    EXPECT_TRUE(platform.dialogs.shown.empty());
     EXPECT_FALSE(form.window.loaded());
 }
 
@@ -266,11 +274,17 @@ TEST_F(UnloadTest, StoredValuesComeBackOnTheNextStart) {
     EXPECT_EQ(next.txtUser.text(), "bert");
 }
 
-TEST_F(UnloadTest, AFailedWriteDoesNotStopTheClosing) {
+TEST_F(UnloadTest, AFileThatCannotBeRewrittenIsToldOnceEachAndTheClosingGoesOn) {
     start();
     platform.settings.failWrites = true;
     form.Form_Unload();
-    EXPECT_EQ(platform.settings.writes.size(), 3u);
+    ASSERT_EQ(platform.dialogs.shown.size(), 2u);
+    EXPECT_EQ(platform.dialogs.shown[0].text,
+              "Die Einstellungen konnten nicht gespeichert werden "
+              "(/home/anna/.config/somnar-scheduler/Verbindung.ini). Die eingegebenen Werte gehen "
+              "beim Beenden verloren.");
+    EXPECT_NE(platform.dialogs.shown[1].text.find("VidOru FTP.ini"), std::string::npos);
+    EXPECT_EQ(platform.dialogs.shown[1].icon, MessageIcon::Warning);
     EXPECT_FALSE(form.window.loaded());
 }
 

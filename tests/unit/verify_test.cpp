@@ -212,12 +212,16 @@ TEST_F(PastWakeUpTest, CancelRestoresThePickersAndKeepsTheEarlierAnswer) {
     EXPECT_TRUE(form.confirmed);
 }
 
-TEST_F(PastWakeUpTest, WarningAlsoWithoutAWakeUpWanted) {
+// With "nein" the disabled wake-up pickers are not looked at.
+TEST_F(PastWakeUpTest, NoWarningWithoutAWakeUpWanted) {
     form.optSOMNAR[1].setValue(true);
     platform.clock.set(2026, 12, 6, 10, 0, 30);
     setWakeUp("06", "12", "2026", "10", "00");
-    form.verify("standby", "ruhezeit");
-    EXPECT_EQ(platform.dialogs.shown.front().text.rfind("Die aktuelle Zeit", 0), 0u);
+    setSleepTime("06", "12", "2026", "11", "00");
+    EXPECT_TRUE(form.verify("standby", "ruhezeit"));
+    ASSERT_EQ(platform.dialogs.shown.size(), 1u);
+    EXPECT_EQ(lastMessage().rfind("Der Rechner wird am", 0), 0u);
+    EXPECT_EQ(form.cmbDay.text(), "06");
 }
 
 struct BadPickerTest : FormTest {
@@ -255,6 +259,41 @@ TEST_F(BadPickerTest, SleepTimeTextsAreCheckedForTimedRequestsOnly) {
     wantWakeUp();
     platform.dialogs.shown.clear();
     EXPECT_TRUE(form.verify("standby", "sofort"));
+}
+
+// Present time 06.12.2026 23:10:30; sleep and wake-up as given.
+TEST_F(BadPickerTest, TimesThatCannotComeAreRefused) {
+    const std::string gone =
+        "Die Zeit für den Ruhe- oder Standbyzustand liegt in der Vergangenheit. Bitte eine "
+        "spätere Zeit einstellen.";
+    const std::string notAfter =
+        "Die Aufwachzeit muss nach der Zeit für den Ruhe- oder Standbyzustand liegen.";
+    const std::string invalid = "Die Zeit für den Ruhe- oder Standbyzustand ist ungültig";
+    struct Case {
+        const char* sleepYear;
+        const char* sleepTime;  // hour, minute
+        const char* wakeDay;
+        const char* wakeTime;
+        std::string refusal;  // empty: confirmed
+    };
+    const Case cases[] = {
+        {"2026", "2309", "07", "0630", gone},     {"2026", "2310", "07", "0630", ""},
+        {"2026", "2330", "06", "2330", notAfter}, {"2026", "2330", "06", "2320", notAfter},
+        {"2026", "2330", "06", "2331", ""},       {"26", "2330", "07", "0630", invalid},
+        {"02026", "2330", "07", "0630", invalid},
+    };
+    wantWakeUp();
+    platform.clock.set(2026, 12, 6, 23, 10, 30);
+    for (const Case& c : cases) {
+        platform.dialogs.shown.clear();
+        const std::string sleep = c.sleepTime;
+        const std::string wake = c.wakeTime;
+        setSleepTime("06", "12", c.sleepYear, sleep.substr(0, 2), sleep.substr(2));
+        setWakeUp(c.wakeDay, "12", "2026", wake.substr(0, 2), wake.substr(2));
+        EXPECT_EQ(form.verify("hibernate", "ruhezeit"), c.refusal.empty()) << sleep << wake;
+        EXPECT_EQ(lastMessage().rfind(c.refusal.empty() ? "Der Rechner wird am" : c.refusal, 0), 0u)
+            << sleep << " " << wake;
+    }
 }
 
 TEST_F(BadPickerTest, WakeUpTextsDoNotMatterWithoutAWakeUp) {
