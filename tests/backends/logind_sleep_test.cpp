@@ -17,6 +17,7 @@
 #include <stop_token>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace somnar {
@@ -30,12 +31,18 @@ constexpr auto kPromptly = 2s;
 // The shortened limit for logind to announce the sleep, and how long a give-up may take.
 constexpr auto kStartLimit = 1s;
 constexpr auto kWithinStartLimit = kStartLimit + 2s;
+// A shortened timeout for the connection and the lock request.
+constexpr auto kShortTimeout = 500ms;
+// How long the stand-in takes to answer, as a user takes to authenticate.
+constexpr auto kAuthentication = 1s;
+constexpr auto kSlowAuthentication = 40s;
+static_assert(kSlowAuthentication > LogindPowerManager::kSleepStartLimit);
 // A wait in the bus must not cost more than this share of its time in processor time.
 constexpr int kMaxCpuPercent = 25;
 // How long the stand-ins' own events (a released lock) may take to be noted.
 constexpr auto kNoted = 5s;
-// Far longer than any test here needs.
-constexpr auto kHangLimit = 20s;
+// Far longer than any test here needs, the slow authentication included.
+constexpr auto kHangLimit = kSlowAuthentication + 20s;
 
 const std::string kSleepLockTaken =
     R"({"method": "Inhibit", "args": ["sleep", "Somnar Scheduler", )"
@@ -64,7 +71,7 @@ std::chrono::microseconds threadCpuTime() {
 }
 
 struct TimedSleep {
-    SleepOutcome outcome;
+    SleepResult result;
     Clock::duration wall;
     std::chrono::microseconds cpu;
 };
@@ -72,8 +79,8 @@ struct TimedSleep {
 TimedSleep timedSleep(LogindPowerManager& manager, SleepState state) {
     const auto cpuBefore = threadCpuTime();
     const auto start = Clock::now();
-    const SleepOutcome outcome = manager.sleep(state).outcome;
-    return {outcome, Clock::now() - start, threadCpuTime() - cpuBefore};
+    SleepResult result = manager.sleep(state);
+    return {std::move(result), Clock::now() - start, threadCpuTime() - cpuBefore};
 }
 
 // Stops the bus when a test runs longer than `after`: a sleep that would wait for ever
@@ -157,6 +164,17 @@ INSTANTIATE_TEST_SUITE_P(States, LogindSleepStateTest,
                                            StateCase{SleepState::Standby, "Suspend", "Standby"}),
                          [](const auto& info) { return std::string(info.param.label); });
 
+// With the real limit: the user takes longer to authenticate than logind has to announce
+// the sleep, and sleep() still returns only once the machine has slept and woken.
+TEST_F(LogindSleepTest, SlowAuthenticationIsNotCountedAgainstTheAnnouncement) {
+    ASSERT_NO_FATAL_FAILURE(startLogind(
+        {"--reply-after", std::to_string(std::chrono::seconds(kSlowAuthentication).count())}));
+    LogindPowerManager manager;
+
+    EXPECT_EQ(manager.sleep(SleepState::Standby).outcome, SleepOutcome::WokeUp);
+    EXPECT_EQ(test::readLines(record()), wholeSleep("Suspend"));
+}
+
 TEST_F(LogindSleepTest, TwoSleepsInARowBothWake) {
     ASSERT_NO_FATAL_FAILURE(startLogind({}));
     LogindPowerManager manager;
@@ -180,41 +198,98 @@ TEST_F(LogindSleepTest, ResumeBeforeTheAnnouncementIsNotTakenForTheWakeUp) {
     EXPECT_EQ(test::readLines(record()), expected);
 }
 
-TEST_F(LogindSleepTest, RefusedRequestFailsAtOnceAndFreesTheLock) {
-    ASSERT_NO_FATAL_FAILURE(startLogind({"--fail", "Hibernate"}));
-    LogindPowerManager manager(dbus::kDefaultTimeout, kStartLimit);
+struct RefusalCase {
+    const char* error;
+    const char* message;
+    SleepOutcome outcome;
+    const char* detail;
+    const char* label;
+};
+
+void PrintTo(const RefusalCase& refusal, std::ostream* out) {
+    *out << refusal.label;
+}
+
+class LogindRefusalTest : public LogindSleepTest,
+                          public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(LogindRefusalTest, EndsAtOnceWithItsKindAndLogindsWordsAndFreesTheLock) {
+    ASSERT_NO_FATAL_FAILURE(startLogind({"--fail", "Hibernate", "--error", GetParam().error,
+                                         "--error-message", GetParam().message}));
+    LogindPowerManager manager;
 
     const TimedSleep sleep = timedSleep(manager, SleepState::Hibernate);
 
-    EXPECT_NE(sleep.outcome, SleepOutcome::WokeUp);
-    EXPECT_LT(sleep.wall, kStartLimit);
+    EXPECT_EQ(sleep.result.outcome, GetParam().outcome);
+    EXPECT_EQ(sleep.result.detail, GetParam().detail);
+    EXPECT_LT(sleep.wall, kPromptly);
     EXPECT_TRUE(test::waitForLine(record(), kSleepLockReleased, kNoted));
     EXPECT_EQ(
         test::readLines(record()),
         (std::vector<std::string>{kSleepLockTaken, requested("Hibernate"), kSleepLockReleased}));
 }
 
-TEST_F(LogindSleepTest, UnansweredRequestFailsAfterTheLimit) {
+constexpr const char* kInProgress = "There's already a shutdown or sleep operation in progress";
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, LogindRefusalTest,
+    ::testing::Values(
+        RefusalCase{"org.freedesktop.DBus.Error.AccessDenied", "Access denied",
+                    SleepOutcome::NotAuthorized, "Access denied", "AccessDenied"},
+        RefusalCase{"org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
+                    "Interactive authentication required.", SleepOutcome::NotAuthorized,
+                    "Interactive authentication required.", "InteractiveAuthorizationRequired"},
+        RefusalCase{"org.freedesktop.PolicyKit1.Error.NotAuthorized", "Not authorized",
+                    SleepOutcome::NotAuthorized, "Not authorized", "PolkitNotAuthorized"},
+        RefusalCase{"org.freedesktop.PolicyKit1.Error.Cancelled", "Cancelled",
+                    SleepOutcome::NotAuthorized, "Cancelled", "PolkitCancelled"},
+        RefusalCase{"org.freedesktop.login1.SleepVerbNotSupported",
+                    "Not enough swap space for hibernation", SleepOutcome::NotSupported,
+                    "Not enough swap space for hibernation", "SleepVerbNotSupported"},
+        RefusalCase{"org.freedesktop.DBus.Error.NotSupported", "Not supported",
+                    SleepOutcome::NotSupported, "Not supported", "NotSupported"},
+        RefusalCase{"org.freedesktop.DBus.Error.ServiceUnknown", "No such service",
+                    SleepOutcome::NoService, "No such service", "ServiceUnknown"},
+        // Without a message, its name is all logind said.
+        RefusalCase{"org.freedesktop.DBus.Error.NameHasNoOwner", "", SleepOutcome::NoService,
+                    "org.freedesktop.DBus.Error.NameHasNoOwner", "NameHasNoOwnerWithoutMessage"},
+        RefusalCase{"org.freedesktop.login1.OperationInProgress", kInProgress,
+                    SleepOutcome::Refused, kInProgress, "OperationInProgress"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// However long the user takes to authenticate: neither the start limit nor the connection's
+// timeout ends the wait for the answer; only the bus going away does.
+TEST_F(LogindSleepTest, UnansweredRequestIsAwaitedPastEveryLimitUntilTheBusGoes) {
     ASSERT_NO_FATAL_FAILURE(startLogind({"--stall", "Suspend"}));
-    LogindPowerManager manager(dbus::kDefaultTimeout, kStartLimit);
+    LogindPowerManager manager(kShortTimeout, kStartLimit);
+    std::atomic<bool> busGone{false};
+    std::jthread busGoes([&] {
+        test::waitForLine(record(), requested("Suspend"), kNoted);
+        std::this_thread::sleep_for(2 * kStartLimit);
+        busGone = true;
+        bus_.stop();
+    });
 
-    const TimedSleep sleep = timedSleep(manager, SleepState::Standby);
+    const SleepResult result = manager.sleep(SleepState::Standby);
+    const bool returnedAfterTheBusWent = busGone;
+    busGoes.join();
 
-    EXPECT_NE(sleep.outcome, SleepOutcome::WokeUp);
-    EXPECT_GE(sleep.wall, kStartLimit);
-    EXPECT_LT(sleep.wall, kWithinStartLimit);
-    EXPECT_TRUE(test::waitForLine(record(), kSleepLockReleased, kNoted));
+    EXPECT_TRUE(returnedAfterTheBusWent);
+    EXPECT_EQ(result.outcome, SleepOutcome::NoService);
 }
 
-TEST_F(LogindSleepTest, AnsweredButNeverAnnouncedFailsAfterTheLimitWithoutSpinning) {
-    ASSERT_NO_FATAL_FAILURE(startLogind({"--no-sleep-signal"}));
-    LogindPowerManager manager(dbus::kDefaultTimeout, kStartLimit);
+// The limit starts with logind's answer, not with the request.
+TEST_F(LogindSleepTest, AcceptedButNeverAnnouncedFailsAfterTheLimitWithoutSpinning) {
+    ASSERT_NO_FATAL_FAILURE(
+        startLogind({"--no-sleep-signal", "--reply-after",
+                     std::to_string(std::chrono::seconds(kAuthentication).count())}));
+    LogindPowerManager manager(kShortTimeout, kStartLimit);
 
     const TimedSleep sleep = timedSleep(manager, SleepState::Hibernate);
 
-    EXPECT_NE(sleep.outcome, SleepOutcome::WokeUp);
-    EXPECT_GE(sleep.wall, kStartLimit);
-    EXPECT_LT(sleep.wall, kWithinStartLimit);
+    EXPECT_EQ(sleep.result.outcome, SleepOutcome::NotAnnounced);
+    EXPECT_GE(sleep.wall, kAuthentication + kStartLimit);
+    EXPECT_LT(sleep.wall, kAuthentication + kWithinStartLimit);
     EXPECT_LT(sleep.cpu * 100, sleep.wall * kMaxCpuPercent);
     EXPECT_TRUE(test::waitForLine(record(), kSleepLockReleased, kNoted));
     EXPECT_EQ(
@@ -237,7 +312,7 @@ TEST_F(LogindSleepTest, NoLogindOnTheBusFailsAtOnce) {
 
     const TimedSleep sleep = timedSleep(manager, SleepState::Hibernate);
 
-    EXPECT_NE(sleep.outcome, SleepOutcome::WokeUp);
+    EXPECT_EQ(sleep.result.outcome, SleepOutcome::NoService);
     EXPECT_LT(sleep.wall, kPromptly);
 }
 
@@ -274,7 +349,7 @@ TEST_F(LogindSleepTest, BusGoingAwayWhileAsleepEndsTheWaitWithoutSpinning) {
     busGoes.join();
 
     EXPECT_TRUE(asleep);
-    EXPECT_EQ(sleep.outcome, SleepOutcome::WokeUp);
+    EXPECT_EQ(sleep.result.outcome, SleepOutcome::WokeUp);
     EXPECT_LT(sleep.cpu * 100, sleep.wall * kMaxCpuPercent);
 }
 
@@ -287,7 +362,7 @@ TEST(LogindSleepWithoutBusTest, MissingBusSocketFailsAtOnce) {
 
     const TimedSleep sleep = timedSleep(manager, SleepState::Standby);
 
-    EXPECT_NE(sleep.outcome, SleepOutcome::WokeUp);
+    EXPECT_EQ(sleep.result.outcome, SleepOutcome::NoService);
     EXPECT_LT(sleep.wall, kPromptly);
 }
 

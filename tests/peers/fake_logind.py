@@ -6,9 +6,12 @@ file as one JSON line {"method": ..., "args": [...]}. Prints "READY" once the na
 owned, so a test can start asking.
 
   --can-hibernate / --can-suspend VALUE   answers of CanHibernate / CanSuspend
-  --fail METHOD                           answer METHOD with AccessDenied (repeatable)
+  --fail METHOD                           answer METHOD with an error (repeatable)
+  --error NAME / --error-message TEXT     that error (AccessDenied, "Access denied")
   --stall METHOD                          never answer METHOD (repeatable)
   --no-sleep-signal                       Hibernate/Suspend answer, but nothing follows
+  --reply-after SECONDS                   Hibernate/Suspend answer only after this long,
+                                          as after the user authenticated (0)
   --announce-before-reply                 emit PrepareForSleep(true) before the answer,
                                           as logind itself does
   --delay-max SECONDS                     how long delay locks may hold the sleep back (5)
@@ -74,7 +77,7 @@ class Manager(dbus.service.Object):
             return
         if method in self._options.fail:
             error(dbus.exceptions.DBusException(
-                "Access denied", name="org.freedesktop.DBus.Error.AccessDenied"))
+                self._options.error_message, name=self._options.error))
             return
         reply(*value)
 
@@ -97,15 +100,19 @@ class Manager(dbus.service.Object):
             return
         if self._options.stray_resume:
             self.PrepareForSleep(False)
+        GLib.timeout_add(int(self._options.reply_after * 1000), self._accept, reply)
+
+    def _accept(self, reply):
         if self._options.no_sleep_signal:
             reply()
-            return
+            return False
         if self._options.announce_before_reply:
             self._announce()
             reply()
         else:
             reply()
             self._announce()
+        return False
 
     def _announce(self):
         self.PrepareForSleep(True)
@@ -176,7 +183,10 @@ def main():
     parser.add_argument("--record")
     parser.add_argument("--fail", action="append", default=[])
     parser.add_argument("--stall", action="append", default=[])
+    parser.add_argument("--error", default="org.freedesktop.DBus.Error.AccessDenied")
+    parser.add_argument("--error-message", default="Access denied")
     parser.add_argument("--no-sleep-signal", action="store_true")
+    parser.add_argument("--reply-after", type=float, default=0.0)
     parser.add_argument("--announce-before-reply", action="store_true")
     parser.add_argument("--delay-max", type=float, default=5.0)
     parser.add_argument("--asleep", type=float, default=0.2)

@@ -7,15 +7,22 @@
 
 namespace somnar {
 
-// Notifications through org.freedesktop.Notifications on the desktop session's bus.
+// Notifications through org.freedesktop.Notifications on the desktop session's bus:
+// critical and without expiry, so they wait for the user who comes back. Without a session
+// bus or a notification service nothing is shown.
 class DesktopNotifier final : public Notifier {
   public:
-    explicit DesktopNotifier(std::string applicationName = "Somnar Scheduler");
+    // The most one notification may cost, connecting included, when the service is slow.
+    static constexpr std::chrono::milliseconds kTimeout{2000};
+
+    explicit DesktopNotifier(std::string applicationName = "Somnar Scheduler",
+                             std::chrono::milliseconds timeout = kTimeout);
 
     void notify(const std::string& summary, const std::string& body) override;
 
   private:
     std::string applicationName_;
+    std::chrono::milliseconds timeout_;
 };
 
 }  // namespace somnar

@@ -15,8 +15,8 @@ namespace somnar {
 // PrepareForSleep and inhibitor locks share it.
 class LogindPowerManager final : public PowerManager {
   public:
-    // How long logind may take to announce a sleep it was asked for, including the time the
-    // user needs to authenticate.
+    // How long logind may take to announce a sleep once it has accepted the request. The
+    // time the user needs to authenticate comes before that and is not limited here.
     static constexpr std::chrono::milliseconds kSleepStartLimit{30000};
 
     // `timeout`: for each query and lock request; `sleepStartLimit`: see kSleepStartLimit.

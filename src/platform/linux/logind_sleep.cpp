@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace somnar {
 
@@ -18,12 +20,55 @@ struct SlotUnref {
 };
 using SlotPtr = std::unique_ptr<sd_bus_slot, SlotUnref>;
 
-// What the signals told so far.
+// What logind's answer and its signals told so far.
 struct SleepProgress {
+    std::optional<Clock::time_point> acceptedAt;  // logind took the request on
+    std::optional<SleepResult> refusal;           // logind (or the bus) turned it down
     bool announced = false;   // PrepareForSleep(true): the machine is going down
     bool resumed = false;     // PrepareForSleep(false) after it: the machine is up again
     bool logindGone = false;  // logind left the bus; no more signals will come
 };
+
+struct RefusalKind {
+    const char* errorName;
+    SleepOutcome outcome;
+};
+
+// What logind's error answers mean; any other is a refusal for another reason (busy, ...).
+constexpr RefusalKind kRefusalKinds[] = {
+    {SD_BUS_ERROR_ACCESS_DENIED, SleepOutcome::NotAuthorized},
+    {SD_BUS_ERROR_INTERACTIVE_AUTHORIZATION_REQUIRED, SleepOutcome::NotAuthorized},
+    {"org.freedesktop.PolicyKit1.Error.NotAuthorized", SleepOutcome::NotAuthorized},
+    {"org.freedesktop.PolicyKit1.Error.Cancelled", SleepOutcome::NotAuthorized},
+    {logind::kSleepVerbNotSupported, SleepOutcome::NotSupported},
+    {SD_BUS_ERROR_NOT_SUPPORTED, SleepOutcome::NotSupported},
+    {SD_BUS_ERROR_SERVICE_UNKNOWN, SleepOutcome::NoService},
+    {SD_BUS_ERROR_NAME_HAS_NO_OWNER, SleepOutcome::NoService},
+};
+
+SleepResult refusalOf(const sd_bus_error& error, bool connectionLost) {
+    const bool hasMessage = error.message != nullptr && error.message[0] != '\0';
+    SleepResult refusal{connectionLost ? SleepOutcome::NoService : SleepOutcome::Refused,
+                        hasMessage ? error.message : (error.name != nullptr ? error.name : "")};
+    for (const RefusalKind& kind : kRefusalKinds) {
+        if (!connectionLost && sd_bus_error_has_name(&error, kind.errorName) > 0) {
+            refusal.outcome = kind.outcome;
+        }
+    }
+    return refusal;
+}
+
+int onSleepAnswer(sd_bus_message* reply, void* userdata, sd_bus_error* /*error*/) {
+    auto& progress = *static_cast<SleepProgress*>(userdata);
+    if (const sd_bus_error* error = sd_bus_message_get_error(reply)) {
+        // sd-bus answers a call itself when the connection breaks before the reply came.
+        const bool connectionLost = sd_bus_is_open(sd_bus_message_get_bus(reply)) <= 0;
+        progress.refusal = refusalOf(*error, connectionLost);
+    } else {
+        progress.acceptedAt = Clock::now();
+    }
+    return 0;
+}
 
 int onPrepareForSleep(sd_bus_message* message, void* userdata, sd_bus_error* /*error*/) {
     auto& progress = *static_cast<SleepProgress*>(userdata);
@@ -72,17 +117,23 @@ SlotPtr watchLogindOwner(sd_bus* bus, SleepProgress& progress) {
     return SlotPtr(raw);
 }
 
-bool requestSleep(sd_bus* bus, const char* method, Clock::time_point deadline) {
+// Sends the request; its answer reaches `progress`. logind answers only once polkit has
+// decided, and the user may take as long as they need to authenticate: no time limit of
+// ours on the answer (logind and polkit keep their own).
+SlotPtr requestSleep(sd_bus* bus, const char* method, SleepProgress& progress) {
     const dbus::MessagePtr call =
         dbus::newMethodCall(bus, logind::kService, logind::kPath, logind::kManager, method);
     // interactive = true: polkit may ask the user to authenticate.
     if (!call || sd_bus_message_append(call.get(), "b", 1) < 0 ||
         sd_bus_message_set_allow_interactive_authorization(call.get(), 1) < 0) {
-        return false;
+        return nullptr;
     }
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return dbus::callMethod(bus, call.get(), left) != nullptr;
+    sd_bus_slot* raw = nullptr;
+    // UINT64_MAX: no timeout at all (0 would mean the connection's default).
+    if (sd_bus_call_async(bus, &raw, call.get(), onSleepAnswer, &progress, UINT64_MAX) < 0) {
+        return nullptr;
+    }
+    return SlotPtr(raw);
 }
 
 // Drops what arrived since the last sleep, so that a late signal of an earlier request
@@ -95,27 +146,35 @@ void discardPending(sd_bus* bus) {
 }  // namespace
 
 SleepResult sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock delayLock,
-                                std::chrono::milliseconds startLimit) {
-    const auto deadline = Clock::now() + startLimit;
+                               std::chrono::milliseconds startLimit) {
     discardPending(bus);
     SleepProgress progress;
     // Subscribed before the request: logind may announce the sleep before it replies.
     const SlotPtr prepareForSleep = watchPrepareForSleep(bus, progress);
     const SlotPtr logindOwner = watchLogindOwner(bus, progress);
-    if (!prepareForSleep || !logindOwner || !requestSleep(bus, method, deadline)) {
-        return {SleepOutcome::Refused, {}};
+    const SlotPtr answer =
+        prepareForSleep && logindOwner ? requestSleep(bus, method, progress) : nullptr;
+    if (!answer) {
+        return {SleepOutcome::NoService, {}};
     }
     // Once announced, we are running again whenever we run at all: every way out of the
     // wait then counts as woken.
-    const auto stopped = [&] {
-        return progress.announced ? SleepResult{SleepOutcome::WokeUp, {}}
-                                  : SleepResult{SleepOutcome::NotAnnounced, {}};
+    const auto stopped = [&]() -> SleepResult {
+        if (progress.announced) {
+            return {SleepOutcome::WokeUp, {}};
+        }
+        return {progress.acceptedAt ? SleepOutcome::NotAnnounced : SleepOutcome::NoService, {}};
     };
     for (;;) {
         if (progress.announced) {
             delayLock.release();
         }
-        if (progress.resumed || progress.logindGone) {
+        // logind's answer decides first: a failed sleep may be announced and called off
+        // before the error reply comes.
+        if (progress.refusal) {
+            return *progress.refusal;
+        }
+        if (progress.acceptedAt && (progress.resumed || progress.logindGone)) {
             return stopped();
         }
         const int processed = sd_bus_process(bus, nullptr);
@@ -125,9 +184,10 @@ SleepResult sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock de
         if (processed > 0) {
             continue;
         }
-        // Asleep, the machine may stay down for hours: no limit then.
+        // Waiting for the answer, or asleep (maybe for hours): no limit then.
         std::uint64_t wait = UINT64_MAX;
-        if (!progress.announced) {
+        if (progress.acceptedAt && !progress.announced) {
+            const auto deadline = *progress.acceptedAt + startLimit;
             const auto now = Clock::now();
             if (now >= deadline) {
                 return {SleepOutcome::NotAnnounced, {}};
