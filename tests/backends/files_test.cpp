@@ -25,6 +25,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
 namespace fs = std::filesystem;
 
 constexpr uid_t kNobody = 65534;
@@ -124,6 +125,32 @@ TEST_F(FilesTest, ShorterTextReplacesTheWholeFile) {
     ASSERT_TRUE(files_.writeSingleByteText(file.string(), "short\r\n"));
     EXPECT_EQ(bytesOf(file), "short\r\n");
     EXPECT_THAT(namesIn(temp_.path()), ElementsAre("ip.html"));
+}
+
+TEST_F(FilesTest, LinkUnderTheNameIsReplacedByAPlainFileNotWrittenThrough) {
+    const fs::path file = temp_.path() / "ip.html";
+    std::ofstream(temp_.path() / "other") << "kept";
+    fs::create_symlink(temp_.path() / "other", file);
+    const mode_t previous = ::umask(0);
+    const bool written = files_.writeSingleByteText(file.string(), "neu");
+    ::umask(previous);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(bytesOf(temp_.path() / "other"), "kept");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file)));
+    EXPECT_EQ(bytesOf(file), "neu");
+    EXPECT_EQ(modeOf(file), 0644u);
+    EXPECT_THAT(namesIn(temp_.path()), UnorderedElementsAre("ip.html", "other"));
+}
+
+TEST_F(FilesTest, ReadOnlyOldFileInAWritableFolderIsReplaced) {
+    const fs::path file = temp_.path() / "ip.html";
+    std::ofstream(file) << "old";
+    fs::permissions(file, fs::perms(0444));
+    fs::permissions(temp_.path(), fs::perms::all);
+    // Root writes any file, so the case runs as another user where it can.
+    const auto write = [&] { return LinuxFiles().writeSingleByteText(file.string(), "neu"); };
+    EXPECT_TRUE(::geteuid() == 0 ? asNobody(write) : write());
+    EXPECT_EQ(bytesOf(file), "neu");
 }
 
 TEST_F(FilesTest, MissingFolderCannotBeWritten) {

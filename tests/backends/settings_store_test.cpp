@@ -6,9 +6,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "backends/test_environment.h"
@@ -90,6 +93,43 @@ class FolderWatch {
     int fd_;
     std::string events_;
 };
+
+// The file mounted onto itself for the lifetime of the object (root only): read-only, or
+// writable but a mount point, which no rename may replace.
+class ScopedBindMount {
+  public:
+    ScopedBindMount(fs::path file, bool readOnly) : file_(std::move(file)) {
+        mounted_ = ::mount(file_.c_str(), file_.c_str(), nullptr, MS_BIND, nullptr) == 0;
+        if (mounted_ && readOnly &&
+            ::mount(nullptr, file_.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) !=
+                0) {
+            ::umount2(file_.c_str(), 0);
+            mounted_ = false;
+        }
+    }
+    ~ScopedBindMount() {
+        if (mounted_) {
+            ::umount2(file_.c_str(), 0);
+        }
+    }
+    ScopedBindMount(const ScopedBindMount&) = delete;
+    ScopedBindMount& operator=(const ScopedBindMount&) = delete;
+
+    [[nodiscard]] bool mounted() const { return mounted_; }
+
+  private:
+    fs::path file_;
+    bool mounted_ = false;
+};
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 class SettingsStoreTest : public ::testing::Test {
   protected:
@@ -178,6 +218,18 @@ TEST_F(SettingsStoreTest, ValuesWithIniSpecialCharactersComeBackExactly) {
     }
 }
 
+TEST_F(SettingsStoreTest, ValueWrittenByHandWithCommasReadsAsWrittenAndIsKeptByAStore) {
+    fs::create_directories(folder());
+    writeBytes(file("Verbindung"), "[Values]\nPassword=ab,cd\nUserername=a, b\n");
+    EXPECT_EQ(store_.read("Verbindung", "Values", "Password"), "ab,cd");
+    EXPECT_EQ(store_.read("Verbindung", "Values", "Userername"), "a,b");
+
+    ASSERT_TRUE(store_.write("Verbindung", "Values", "Password",
+                             store_.read("Verbindung", "Values", "Password")));
+    EXPECT_EQ(store_.read("Verbindung", "Values", "Password"), "ab,cd");
+    EXPECT_EQ(store_.read("Verbindung", "Values", "Userername"), "a,b");
+}
+
 TEST_F(SettingsStoreTest, UmlautsAreStoredAsUtf8) {
     ASSERT_TRUE(store_.write("Verbindung", "Values", "Name", "Grüße"));
     EXPECT_THAT(test::readLines(file("Verbindung")), Contains("Name=Grüße"));
@@ -193,9 +245,9 @@ TEST_F(SettingsStoreTest, FileIsOwnerOnlyFromFirstWriteOnAndFolder0700) {
     EXPECT_EQ(modeOf(file("Verbindung")), 0600u);
 }
 
-// QSettings writes a new file and renames it over the old one. Were the mode put right
-// only after that, the values would lie in a wider file for a moment: so once the new
-// file is in place, nothing may have to change its mode.
+// A write puts a new file in place by rename. Were the mode put right only after that, the values
+// would lie in a wider file for a moment: so once the new file is in place, nothing may have to
+// change its mode.
 TEST_F(SettingsStoreTest, RewrittenFileArrivesOwnerOnly) {
     const ScopedUmask openUmask(0);
     fs::create_directories(folder());
@@ -207,7 +259,7 @@ TEST_F(SettingsStoreTest, RewrittenFileArrivesOwnerOnly) {
     ASSERT_TRUE(store_.write("Verbindung", "Values", "Password", "anders"));
     const std::string all = watch.eventsFor("Verbindung.ini");
 
-    ASSERT_NE(firstWrite.find('M'), std::string::npos) << "QSettings renamed no file into place";
+    ASSERT_NE(firstWrite.find('M'), std::string::npos) << "no file was renamed into place";
     EXPECT_EQ(firstWrite.find('A', firstWrite.find('M')), std::string::npos) << firstWrite;
     const std::string rewrite = all.substr(firstWrite.size());
     ASSERT_NE(rewrite.find('M'), std::string::npos) << rewrite;
@@ -275,6 +327,58 @@ TEST_F(SettingsStoreTest, WriteGivesUpWhenAnotherWriterHoldsTheLock) {
     otherWriter.unlock();
     EXPECT_EQ(store_.read("Verbindung", "Values", "Name"), "alt");
     EXPECT_TRUE(store_.write("Verbindung", "Values", "Name", "neu"));
+}
+
+// A link to a file is kept and the file rewritten; a link that leads nowhere stays as it
+// is and the write says it failed.
+TEST_F(SettingsStoreTest, LinkUnderTheFileNameIsFollowedOnlyToAnExistingFile) {
+    const fs::path dotfile = home_.path() / "dotfiles" / "Verbindung.ini";
+    fs::create_directories(dotfile.parent_path());
+    fs::create_directories(folder());
+    writeBytes(dotfile, "[Values]\nName=alt\n");
+    struct Link {
+        std::string application;
+        fs::path target;
+        bool followed;
+    };
+    for (const Link& link : {Link{"Verbindung", dotfile, true},
+                             Link{"Leer", dotfile.parent_path() / "Leer.ini", false},
+                             Link{"Fort", home_.path() / "missing" / "Fort.ini", false}}) {
+        SCOPED_TRACE(link.application);
+        fs::create_symlink(link.target, file(link.application));
+        EXPECT_EQ(store_.write(link.application, "Values", "Password", "geheim"), link.followed);
+        EXPECT_EQ(fs::read_symlink(file(link.application)), link.target);
+        EXPECT_EQ(store_.read(link.application, "Values", "Password"),
+                  link.followed ? "geheim" : "");
+        EXPECT_EQ(fs::exists(link.target), link.followed);
+    }
+    EXPECT_EQ(test::readLines(dotfile),
+              (std::vector<std::string>{"[Values]", "Name=alt", "Password=geheim"}));
+    EXPECT_EQ(modeOf(dotfile), 0600u);
+    EXPECT_FALSE(fs::exists(home_.path() / "missing"));
+    EXPECT_EQ(namesIn(folder()),
+              (std::vector<std::string>{"Fort.ini", "Leer.ini", "Verbindung.ini"}));
+}
+
+// Root may write any file, but not on a read-only mount nor by a rename over a mount point.
+TEST_F(SettingsStoreTest, FileThatCannotBeReplacedKeepsItsValuesAndTheWriteSaysSo) {
+    for (const bool readOnly : {true, false}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "mount point");
+        ASSERT_TRUE(store_.write("Verbindung", "Values", "Name", "alt"));
+        {
+            const ScopedBindMount mount(file("Verbindung"), readOnly);
+            if (!mount.mounted()) {
+                GTEST_SKIP() << "needs root and the right to mount";
+            }
+            EXPECT_FALSE(store_.write("Verbindung", "Values", "Name", "neu"));
+            EXPECT_EQ(store_.read("Verbindung", "Values", "Name"), "alt");
+        }
+        // Nor does the value come back, or get written, once the file could be replaced.
+        EXPECT_EQ(store_.read("Verbindung", "Values", "Name"), "alt");
+        EXPECT_EQ(test::readLines(file("Verbindung")),
+                  (std::vector<std::string>{"[Values]", "Name=alt"}));
+        EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"Verbindung.ini"});
+    }
 }
 
 // A file QSettings cannot parse: reads give nothing and leave it alone; the next write

@@ -5,7 +5,6 @@
 #include "platform/linux/unique_fd.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QString>
 
@@ -77,16 +76,9 @@ bool LinuxFiles::writeSingleByteText(const std::string& path, const std::string&
         if (path.empty()) {
             return false;
         }
-        const std::string bytes = toLatin1(utf8Text);
-        QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-        if (!file.open(QIODevice::WriteOnly)) {
-            return false;
-        }
-        const auto size = static_cast<qint64>(bytes.size());
-        if (file.write(bytes.data(), size) != size) {
-            file.cancelWriting();
-        }
-        return file.commit();
+        // Readable for everyone, as a published document is.
+        ReplacementFile file(path, 0644);
+        return file.valid() && file.write(toLatin1(utf8Text)) && file.replaceTarget();
     } catch (const std::exception&) {
         return false;
     }

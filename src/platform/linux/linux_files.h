@@ -18,8 +18,9 @@ class LinuxFiles final : public Files {
     // $XDG_DATA_HOME/<application>, else ~/.local/share/<application>; made 0700 (its
     // missing parents too) when missing, an existing folder is kept as it is.
     std::string dataFolder() override;
-    // Written to a temporary file beside it and renamed over it only when complete, so a
-    // failed write leaves the old file (or none) and no part of the new one.
+    // Written to a new file beside it (0644 before the umask) and renamed over the name
+    // only when complete: a link under the name is replaced, not followed, and a failed
+    // write leaves the old file (or none) and no part of the new one.
     bool writeSingleByteText(const std::string& path, const std::string& utf8Text) override;
 
   private:

@@ -13,10 +13,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <mutex>
+#include <optional>
 
 namespace somnar {
 
@@ -116,25 +119,62 @@ FileState inspect(const fs::path& file) {
     return FileState::Usable;
 }
 
-// An empty file made 0600 from the start, so that QSaveFile, which copies the mode of
-// the file it replaces, never writes the values into a wider file.
-bool createPrivateFile(const fs::path& file) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return errno == EEXIST;  // kept as it is; tightenMode() follows
+// Where the values go: the file under the name, or the file a symbolic link under the
+// name leads to (a user's link into their own collection of settings is kept). Nothing
+// when the link leads nowhere, when it is not a file, or when this user may not write it
+// (its owner made it read-only, or it lies on a read-only mount).
+std::optional<fs::path> writableTarget(const fs::path& file) {
+    struct stat status {};
+    if (::lstat(file.c_str(), &status) != 0) {
+        return errno == ENOENT ? std::optional(file) : std::nullopt;
     }
-    return ::close(fd) == 0;
+    fs::path target = file;
+    if (S_ISLNK(status.st_mode)) {
+        std::error_code error;
+        target = fs::canonical(file, error);
+        if (error || ::stat(target.c_str(), &status) != 0) {
+            return std::nullopt;
+        }
+    }
+    if (!S_ISREG(status.st_mode) || ::access(target.c_str(), W_OK) != 0) {
+        return std::nullopt;
+    }
+    return target;
 }
 
-bool tightenMode(const fs::path& file) {
-    struct stat status {};
-    if (::stat(file.c_str(), &status) != 0) {
+bool copyInto(ReplacementFile& fresh, const fs::path& file) {
+    QFile old(toQt(file));
+    if (!old.open(QIODevice::ReadOnly)) {
         return false;
     }
-    if ((status.st_mode & 0077) == 0) {
-        return true;
+    const QByteArray bytes = old.readAll();
+    return old.error() == QFileDevice::NoError &&
+           fresh.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+// The modification time in milliseconds, as QSettings compares it; none for no file.
+std::optional<std::int64_t> modifiedMs(const fs::path& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) {
+        return std::nullopt;
     }
-    return ::chmod(file.c_str(), status.st_mode & 0700) == 0;
+    return std::int64_t{status.st_mtim.tv_sec} * 1000 + status.st_mtim.tv_nsec / 1'000'000;
+}
+
+// QSettings takes a file it has parsed for unchanged while its size and modification time
+// in milliseconds are; the file system's clock is coarser than that, so a rewrite of the
+// same size right after another could go unseen by later reads. The new file is dated
+// after the one it replaces.
+bool dateAfter(const fs::path& fresh, std::optional<std::int64_t> replacedMs) {
+    const std::optional<std::int64_t> freshMs = modifiedMs(fresh);
+    if (!replacedMs || (freshMs && *freshMs > *replacedMs)) {
+        return freshMs.has_value();
+    }
+    const std::int64_t later = *replacedMs + 1;
+    const std::array<timespec, 2> times{
+        timespec{0, UTIME_OMIT},
+        timespec{static_cast<time_t>(later / 1000), static_cast<long>(later % 1000) * 1'000'000}};
+    return ::utimensat(AT_FDCWD, fresh.c_str(), times.data(), AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool renameWithoutReplacing(const fs::path& from, const fs::path& to) {
@@ -173,17 +213,6 @@ bool moveAside(const fs::path& file) {
     return false;
 }
 
-// QSettings waits without limit for its lock file; a bounded wait here keeps a write
-// from hanging behind another process.
-bool settingsLockIsFree(const fs::path& file) {
-    QLockFile lock(toQt(file) + QStringLiteral(".lock"));
-    if (!lock.tryLock(kLockWaitMs)) {
-        return false;
-    }
-    lock.unlock();
-    return true;
-}
-
 bool isPlainFileName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." &&
            name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
@@ -217,7 +246,13 @@ std::string QSettingsStore::read(std::string_view application, std::string_view 
             return {};
         }
         const QSettings settings(toQt(file), QSettings::IniFormat);
-        return settings.value(settingsKey(section, key)).toString().toStdString();
+        const QVariant value = settings.value(settingsKey(section, key));
+        // QSettings reads a value written by hand with commas (Password=ab,cd) as a list;
+        // it is the text that was written (the blanks around its commas aside).
+        if (value.typeId() == QMetaType::QStringList) {
+            return value.toStringList().join(u',').toStdString();
+        }
+        return value.toString().toStdString();
     } catch (...) {
         return {};
     }
@@ -235,20 +270,40 @@ bool QSettingsStore::writeValues(std::string_view application, std::string_view 
         if (file.empty() || !ensurePrivateFolder(folder_)) {
             return false;
         }
-        if (inspect(file) == FileState::Unusable && !moveAside(file)) {
+        // The lock QSettings takes for its own writes to the file, so that other writers
+        // wait for this one; held with a bounded wait, where QSettings would wait forever.
+        QLockFile lock(toQt(file) + QStringLiteral(".lock"));
+        if (!lock.tryLock(kLockWaitMs)) {
             return false;
         }
-        // The rewrite takes over the mode of the file it replaces, so that is set first.
-        if (!createPrivateFile(file) || !tightenMode(file) || !settingsLockIsFree(file)) {
+        const std::optional<std::int64_t> replacedMs = modifiedMs(file);
+        const FileState state = inspect(file);
+        if (state == FileState::Unusable && !moveAside(file)) {
             return false;
         }
-        QSettings settings(toQt(file), QSettings::IniFormat);
-        for (const auto& [key, value] : values) {
-            settings.setValue(settingsKey(section, key), toQt(std::string_view(value)));
+        const std::optional<fs::path> target = writableTarget(file);
+        if (!target) {
+            return false;
         }
-        settings.sync();
-        const bool written = settings.status() == QSettings::NoError;
-        return tightenMode(file) && written;
+        // QSettings edits a private copy that replaces the file only once it is written
+        // whole: a QSettings that fails to write its own file keeps the values it could
+        // not write in its process-wide cache, hands them out to later reads as if they
+        // were stored and writes them whenever that file is next opened.
+        ReplacementFile fresh(*target, 0600);
+        if (!fresh.valid() || (state == FileState::Usable && !copyInto(fresh, *target))) {
+            return false;
+        }
+        {
+            QSettings settings(toQt(fresh.path()), QSettings::IniFormat);
+            for (const auto& [key, value] : values) {
+                settings.setValue(settingsKey(section, key), toQt(std::string_view(value)));
+            }
+            settings.sync();
+            if (settings.status() != QSettings::NoError) {
+                return false;
+            }
+        }
+        return dateAfter(fresh.path(), replacedMs) && fresh.replaceTarget();
     } catch (...) {
         return false;
     }
