@@ -5,7 +5,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -96,6 +98,27 @@ TEST_F(AfterWakeView, DroppingThreeFilesPutsTheFirstIntoThePath) {
     EXPECT_EQ(path->text(), "/home/anna/Aufwachen-Ruhe/eins.sh");
 }
 
+TEST_F(AfterWakeView, DropsWithoutALocalFileLeaveThePathAsItIs) {
+    form.chkPROG.setValue(1);
+    auto* path = widget<QLineEdit>("Text1");
+    const std::string before = form.Text1.text();
+    ASSERT_FALSE(before.empty());
+    QMimeData text;
+    text.setText("/home/anna/eingefügt.sh");
+    QMimeData web;
+    web.setUrls({QUrl("https://example.org/aufwachen.sh")});
+    web.setText("https://example.org/aufwachen.sh");
+    for (QMimeData* data : {&text, &web}) {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(path, &enter);
+        EXPECT_FALSE(enter.isAccepted()) << data->text().toStdString();
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(path, &drop);
+        EXPECT_EQ(path->text().toStdString(), before) << data->text().toStdString();
+        EXPECT_EQ(form.Text1.text(), before);
+    }
+}
+
 TEST_F(AfterWakeView, TheToolTipShowsTheWholePath) {
     form.chkPROG.setValue(1);
     auto* path = widget<QLineEdit>("Text1");
@@ -134,21 +157,28 @@ TEST(QtTrayIconMessages, PressAndReleaseOnTheIconWindowArriveAsTheirOwnMessages)
     EXPECT_EQ(messages, (std::vector<int>{0x201, 0x202, 0x204, 0x205}));
 }
 
-TEST(QtFileDialogSetUp, TitleFolderAndChoicesThatFindScriptsAndFilesWithoutExtension) {
+TEST(QtFileDialogSetUp, TitleFolderAndChoicesAsWrittenThatFindScriptsAndFilesWithoutExtension) {
     const auto dialog = QtFileDialog::makeDialog(
         nullptr, "Exe oder BAT Datei auswählen", "/tmp",
         {{"EXE- oder BAT-Dateien(*.exe;*.bat)", {"*.exe", "*.bat", "*.sh"}},
          {" Alle Dateien (*.*)", {"*"}}});
+    dialog->show();
     EXPECT_EQ(dialog->windowTitle(), "Exe oder BAT Datei auswählen");
     EXPECT_EQ(dialog->directory().absolutePath(), "/tmp");
     EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
-    EXPECT_TRUE(dialog->testOption(QFileDialog::HideNameFilterDetails));
-    // Qt drops the leading blank of the second caption.
-    EXPECT_EQ(dialog->nameFilters(),
-              (QStringList{"EXE- oder BAT-Dateien(*.exe;*.bat) (*.exe *.bat *.sh)",
-                           "Alle Dateien (*.*) (*)"}));
-    EXPECT_TRUE(dialog->selectedNameFilter().startsWith("EXE- oder BAT-Dateien(*.exe;*.bat)"))
-        << dialog->selectedNameFilter().toStdString();
+    auto* choices = dialog->findChild<QComboBox*>("fileTypeCombo");
+    auto* files = dialog->findChild<QFileSystemModel*>();
+    ASSERT_NE(choices, nullptr);
+    ASSERT_NE(files, nullptr);
+    ASSERT_EQ(choices->count(), 2);
+    EXPECT_EQ(choices->itemText(0), "EXE- oder BAT-Dateien(*.exe;*.bat)");
+    EXPECT_EQ(choices->itemText(1), " Alle Dateien (*.*)");
+    EXPECT_EQ(choices->currentIndex(), 0);
+    EXPECT_EQ(files->nameFilters(), (QStringList{"*.exe", "*.bat", "*.sh"}));
+    emit choices->activated(1);
+    EXPECT_EQ(files->nameFilters(), QStringList{"*"});
+    EXPECT_EQ(choices->itemText(1), " Alle Dateien (*.*)");
+    dialog->close();
 }
 
 }  // namespace

@@ -229,6 +229,33 @@ TEST_F(MainWindowView, ModelChangesReachTheWidgets) {
     EXPECT_EQ(view->mainView().height(), (10365 - 510) / 15);
 }
 
+// Both ends of a status line too long for its label stay readable; the whole line is
+// the tool tip, unless the control has its own.
+TEST_F(MainWindowView, StatusTooLongForItsLabelIsShortenedInTheMiddle) {
+    const QString whole = QStringLiteral(
+        "Programmstart fehlgeschlagen: Das Programm "
+        "/home/anna/Schreibtisch/Aufwachen-Ruhe/aufwachen.sh wurde nicht gefunden.");
+    for (Label* label : {&form.Label26, &form.Status}) {
+        auto* shown = qobject_cast<QLabel*>(view->mainView().widgetFor(label));
+        ASSERT_NE(shown, nullptr) << label->key();
+        label->setCaption(whole.toStdString());
+        const QString text = shown->text();
+        const qsizetype cut = text.indexOf(QChar(0x2026));
+        ASSERT_GT(cut, 0) << text.toStdString();
+        EXPECT_TRUE(whole.startsWith(text.left(cut))) << text.toStdString();
+        EXPECT_TRUE(whole.endsWith(text.mid(cut + 1)) && cut + 1 < text.size());
+        EXPECT_LE(shown->fontMetrics().horizontalAdvance(text), shown->width());
+        EXPECT_EQ(shown->toolTip(), whole);
+
+        label->setCaption("Connected...");
+        EXPECT_EQ(shown->text(), "Connected...");
+        EXPECT_EQ(shown->toolTip(), "");
+    }
+    form.Status.setToolTip("Verbindungsstatus");
+    form.Status.setCaption(whole.toStdString());
+    EXPECT_EQ(widget<QLabel>("Status")->toolTip(), "Verbindungsstatus");
+}
+
 TEST_F(MainWindowView, UserInputReachesTheModel) {
     widget<QRadioButton>("optSOMNAR(0)")->click();
     EXPECT_TRUE(form.optSOMNAR[0].value());
@@ -339,7 +366,9 @@ TEST_F(MainWindowView, NoCaptionIsCutOffInTheFullView) {
         }
         int needed = 0;
         if (auto* label = qobject_cast<QLabel*>(shown); label && !label->text().isEmpty()) {
-            needed = label->fontMetrics().horizontalAdvance(label->text());
+            // The caption as the model has it: one cut off would show shortened.
+            needed = label->fontMetrics().horizontalAdvance(
+                QString::fromStdString(static_cast<const Label*>(control)->caption()));
         } else if (auto* push = qobject_cast<QPushButton*>(shown);
                    push && !push->text().isEmpty()) {
             needed = push->fontMetrics().horizontalAdvance(push->text()) + 4;

@@ -83,8 +83,8 @@ Qt::CheckState checkState(int value) {
     }
 }
 
-// Files dropped onto a text box and the mouse resting on it reach the model; a drop of
-// files never pastes their names as text.
+// Files dropped onto a text box and the mouse resting on it reach the model; no drop
+// pastes text, neither the names of files nor anything else.
 class TextBoxEvents : public QObject {
   public:
     TextBoxEvents(TextBox& box, QObject* parent) : QObject(parent), box_(box) {}
@@ -97,19 +97,22 @@ class TextBoxEvents : public QObject {
                 auto* drag = static_cast<QDragMoveEvent*>(event);
                 if (box_.acceptsFileDrops() && !localFiles(drag->mimeData()).empty()) {
                     drag->acceptProposedAction();
-                    return true;
+                } else {
+                    drag->ignore();
                 }
-                break;
+                return true;
             }
             case QEvent::Drop: {
+                // Only local files: a line edit would paste dropped text or a web address.
                 auto* drop = static_cast<QDropEvent*>(event);
                 const std::vector<std::string> files = localFiles(drop->mimeData());
                 if (box_.acceptsFileDrops() && !files.empty()) {
                     drop->acceptProposedAction();
                     box_.userDropFiles(files);
-                    return true;
+                } else {
+                    drop->ignore();
                 }
-                break;
+                return true;
             }
             case QEvent::ToolTip:
             case QEvent::Enter:
@@ -239,15 +242,27 @@ void syncTextBox(const TextBox& box, QWidget& widget) {
 
 void syncLabel(const Label& label, QLabel& widget) {
     widget.setTextFormat(Qt::PlainText);
-    widget.setText(toQt(label.caption()));
     widget.setAlignment(labelAlignment(label.alignment()));
     setTextColor(widget, label.foreColor(), QPalette::WindowText);
+    const QString caption = toQt(label.caption());
     if (label.autoSize() && widget.parentWidget() != nullptr) {
         // Room up to the container's right edge: nothing lies beside these labels, and
         // no text has to be measured before the window shows.
         const int designed = twipsToPixels(label.place().width);
         const int room = widget.parentWidget()->width() - widget.x();
         widget.resize(std::max(designed, room), widget.height());
+        widget.setText(caption);
+        return;
+    }
+    // A line too long for its label keeps both ends (a message's start, a path's file
+    // name) and is shown whole as the tool tip, unless the control has one of its own.
+    const QString shown = caption.contains(u'\n')
+                              ? caption
+                              : widget.fontMetrics().elidedText(caption, Qt::ElideMiddle,
+                                                                widget.contentsRect().width());
+    widget.setText(shown);
+    if (shown != caption && label.toolTip().empty()) {
+        widget.setToolTip(caption);
     }
 }
 
