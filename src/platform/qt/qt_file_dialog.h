@@ -10,7 +10,8 @@ class QFileDialog;
 
 namespace somnar {
 
-// The desktop's open-file dialog: an existing file, the given choices of file types.
+// Qt's own open-file dialog: an existing file, the given choices of file types with their
+// captions exactly as written.
 class QtFileDialog : public FileDialog {
   public:
     void setParentWindow(QWidget* parent) { parent_ = parent; }
