@@ -31,12 +31,17 @@ void writeFile(const fs::path& file) {
     std::ofstream(file) << "/dev/ttyUSB0\n115200\n";
 }
 
-// pppd's peers folder as found on a machine: real peers beside files and folders that are not.
+// pppd's peers folder as found on a machine: real peers beside files and folders that are not,
+// and peers whose names pon cannot carry.
 void fillPeersFolder(const fs::path& folder) {
     writeFile(folder / "provider");
+    writeFile(folder / "T-Online");
     writeFile(folder / "T-Online DSL");
     writeFile(folder / "arcor");
-    writeFile(folder / "Mobilfunk Büro");
+    writeFile(folder / "Büro");
+    writeFile(folder / "-provider");
+    writeFile(folder / "Mobil\tFunk");
+    writeFile(folder / "glob?");
     writeFile(folder / ".hidden");
     writeFile(folder / "provider~");
     fs::create_directory(folder / "chatscripts");
@@ -80,7 +85,7 @@ TEST_F(DialupEntriesTest, PeersAreTheRegularFilesSortedByName) {
 
     // Byte order: capitals before small letters, as in the C locale.
     EXPECT_THAT(entries.listEntries(),
-                ElementsAre("Mobilfunk Büro", "T-Online DSL", "arcor", "linked", "provider"));
+                ElementsAre("Büro", "T-Online", "arcor", "linked", "provider"));
 }
 
 TEST_F(DialupEntriesTest, EmptyPeersFolderAndNoNetworkManagerGiveNothing) {

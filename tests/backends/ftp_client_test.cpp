@@ -174,20 +174,21 @@ TEST_F(FtpClientTest, MissingFolderIsRefusedWith550) {
     EXPECT_THAT(client_.changeDirectory("nowhere"), FailsWith(550));
 }
 
-// pyftpdlib takes a CWD without a folder for "/", the user's home, and says 250; so the
-// upload goes on and the file lands there.
-TEST_F(FtpClientTest, EmptyFolderSendsBareCwdAndTheServerDecides) {
+// The test server refuses a bare CWD, as common servers do.
+TEST_F(FtpClientTest, EmptyFolderSendsNoCwdAndStoresInTheLoginFolder) {
     FtpServer server({.folders = {"pub"}});
     ASSERT_TRUE(server.ok()) << server.error();
     const fs::path page = writeLocal("ip.html", kPage);
 
     ASSERT_THAT(login(client_, server), Succeeded());
-    ASSERT_THAT(client_.changeDirectory("pub"), Succeeded());
     EXPECT_THAT(client_.changeDirectory(""), Succeeded());
     EXPECT_THAT(client_.putFile(page.string(), "ip.html"), Succeeded());
+    client_.disconnect();
 
-    EXPECT_THAT(server.commands(), Contains("CWD"));
+    EXPECT_EQ(readBytes(server.home() / "ip.html"), kPage);
     EXPECT_THAT(filesIn(server.home()), ElementsAre("ip.html"));
+    EXPECT_THAT(server.commands(), ElementsAre("USER somnar", "PASS ******", "PWD", "EPSV",
+                                               "TYPE I", "STOR ip.html", "QUIT"));
 }
 
 TEST_F(FtpClientTest, ServerNobodyListensOnFailsWith7) {

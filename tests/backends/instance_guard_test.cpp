@@ -121,31 +121,6 @@ TEST_F(InstanceGuardTest, RunningProcessBlocksAndItsCrashFreesTheLock) {
     EXPECT_TRUE(guard.acquire());
 }
 
-TEST_F(InstanceGuardTest, LockFileInRuntimeFolder) {
-    const test::ScopedEnv runtime("XDG_RUNTIME_DIR", dir_.path().string());
-    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir_.path() / "somnar-scheduler.lock");
-    EXPECT_EQ(LockFileInstanceGuard().lockFile(), dir_.path() / "somnar-scheduler.lock");
-}
-
-TEST_F(InstanceGuardTest, FallsBackToTmpWithoutUsableRuntimeFolder) {
-    const fs::path fallback = "/tmp/somnar-scheduler-" + std::to_string(::getuid()) + ".lock";
-    const test::ScopedEnv runtime("XDG_RUNTIME_DIR", "");
-    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), fallback) << "empty";
-
-    ::unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), fallback) << "unset";
-
-    ::setenv("XDG_RUNTIME_DIR", (dir_.path() / "missing").c_str(), 1);
-    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), fallback) << "missing folder";
-
-    ::setenv("XDG_RUNTIME_DIR", "relative/run", 1);
-    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), fallback) << "relative path";
-
-    std::ofstream(dir_.path() / "plain") << "x";
-    ::setenv("XDG_RUNTIME_DIR", (dir_.path() / "plain").c_str(), 1);
-    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), fallback) << "a file, not a folder";
-}
-
 TEST_F(InstanceGuardTest, SymbolicLinkAtTheLockPathIsNotFollowed) {
     const fs::path target = dir_.path() / "elsewhere";
     fs::create_symlink(target, lock_);
@@ -169,6 +144,114 @@ TEST_F(InstanceGuardTest, LockFileOfAnotherUserCannotKeepTheProgramFromStarting)
 
     EXPECT_TRUE(LockFileInstanceGuard(lock_).acquire());
 }
+
+fs::path makeFolder(const fs::path& folder, mode_t mode) {
+    fs::create_directories(folder);
+    ::chmod(folder.c_str(), mode);
+    return folder;
+}
+
+void skipWithoutRoot() {
+    GTEST_SKIP() << "needs root to give a folder to another user";
+}
+
+fs::path folderOfAnotherUser(const fs::path& folder) {
+    if (::chown(makeFolder(folder, 0700).c_str(), 65534, 65534) != 0) {
+        skipWithoutRoot();
+    }
+    return folder;
+}
+
+void setEnv(const char* name, const fs::path& value) {
+    ::setenv(name, value.c_str(), 1);
+}
+
+// Where the lock goes: the runtime folder, else a folder of our own under the state or the
+// cache folder. prepare() gets the test's root, where the variables point at first: no
+// XDG_RUNTIME_DIR, XDG_STATE_HOME=state, XDG_CACHE_HOME=cache, HOME=home.
+struct LockPlace {
+    const char* name;
+    void (*prepare)(const fs::path& root);
+    const char* lockFile;  // below the root; empty: none
+};
+
+class DefaultLockFileTest : public InstanceGuardTest,
+                            public ::testing::WithParamInterface<LockPlace> {
+  protected:
+    fs::path root() const { return dir_.path(); }
+
+    test::ScopedEnv runtime_{"XDG_RUNTIME_DIR", ""};
+    test::ScopedEnv state_{"XDG_STATE_HOME", (root() / "state").string()};
+    test::ScopedEnv cache_{"XDG_CACHE_HOME", (root() / "cache").string()};
+    test::ScopedEnv home_{"HOME", (root() / "home").string()};
+};
+
+TEST_P(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
+    ::unsetenv("XDG_RUNTIME_DIR");
+    GetParam().prepare(root());
+    if (IsSkipped()) {
+        return;
+    }
+    const fs::path expected =
+        *GetParam().lockFile == '\0' ? fs::path() : root() / GetParam().lockFile;
+
+    LockFileInstanceGuard guard;
+    EXPECT_EQ(guard.lockFile(), expected);
+    EXPECT_TRUE(guard.acquire());
+    if (!expected.empty()) {
+        EXPECT_EQ(modeOf(expected.parent_path()), 0700u);
+        EXPECT_FALSE(LockFileInstanceGuard().acquire()) << "a second copy finds the lock";
+    }
+}
+
+constexpr const char* kInState = "state/somnar-scheduler/somnar-scheduler.lock";
+constexpr const char* kInCache = "cache/somnar-scheduler/somnar-scheduler.lock";
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, DefaultLockFileTest,
+    ::testing::Values(
+        LockPlace{"RuntimeFolder",
+                  [](const fs::path& r) { setEnv("XDG_RUNTIME_DIR", makeFolder(r / "run", 0700)); },
+                  "run/somnar-scheduler.lock"},
+        LockPlace{"NoRuntimeFolder", [](const fs::path&) {}, kInState},
+        LockPlace{"RelativeRuntimeFolder",
+                  [](const fs::path&) { ::setenv("XDG_RUNTIME_DIR", "relative/run", 1); },
+                  kInState},
+        LockPlace{"MissingRuntimeFolder",
+                  [](const fs::path& r) { setEnv("XDG_RUNTIME_DIR", r / "missing"); }, kInState},
+        LockPlace{"RuntimeFolderOpenToOthers",
+                  [](const fs::path& r) { setEnv("XDG_RUNTIME_DIR", makeFolder(r / "run", 0755)); },
+                  kInState},
+        LockPlace{
+            "RuntimeFolderOfAnotherUser",
+            [](const fs::path& r) { setEnv("XDG_RUNTIME_DIR", folderOfAnotherUser(r / "run")); },
+            kInState},
+        LockPlace{"StateFolderUnderHome", [](const fs::path&) { ::unsetenv("XDG_STATE_HOME"); },
+                  "home/.local/state/somnar-scheduler/somnar-scheduler.lock"},
+        LockPlace{"RelativeStateFolder",
+                  [](const fs::path&) { ::setenv("XDG_STATE_HOME", "state", 1); },
+                  "home/.local/state/somnar-scheduler/somnar-scheduler.lock"},
+        LockPlace{"StateFolderOpenToOthers",
+                  [](const fs::path& r) { makeFolder(r / "state/somnar-scheduler", 0755); },
+                  kInCache},
+        LockPlace{"StateFolderOfAnotherUser",
+                  [](const fs::path& r) { folderOfAnotherUser(r / "state/somnar-scheduler"); },
+                  kInCache},
+        LockPlace{"StateFolderCannotBeMade",
+                  [](const fs::path& r) { std::ofstream(r / "state") << "x"; }, kInCache},
+        LockPlace{"CacheFolderUnderHome",
+                  [](const fs::path& r) {
+                      std::ofstream(r / "state") << "x";
+                      ::unsetenv("XDG_CACHE_HOME");
+                  },
+                  "home/.cache/somnar-scheduler/somnar-scheduler.lock"},
+        LockPlace{"NoPrivateFolder",
+                  [](const fs::path& r) {
+                      makeFolder(r / "state/somnar-scheduler", 0755);
+                      makeFolder(r / "cache/somnar-scheduler", 0777);
+                  },
+                  ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace somnar

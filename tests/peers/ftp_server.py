@@ -3,7 +3,8 @@
 
 Listens on --host at a port of the system's choosing and prints "PORT <n>" once it
 accepts connections. Every command it receives and every reply it sends goes to standard
-error as pyftpdlib's debug log ("<- CWD pub", "-> 250 ..."), passwords masked.
+error as pyftpdlib's debug log ("<- CWD pub", "-> 250 ..."), passwords masked. A CWD
+without a folder is answered 501, as common servers do.
 
   --home DIR           the user's home folder, the root the user sees
   --user NAME          user name (default "somnar")
@@ -75,6 +76,11 @@ def main():
         authorizer.add_anonymous(args.home, perm=rights)
 
     class Handler(FTPHandler):
+        # A CWD without a folder is a syntax error (501), as on common servers; pyftpdlib
+        # itself would go to "/".
+        proto_cmds = dict(FTPHandler.proto_cmds,
+                          CWD=dict(FTPHandler.proto_cmds["CWD"], arg=True))
+
         def ftp_CWD(self, path):
             result = super().ftp_CWD(path)
             if args.hang_up_after_cwd:

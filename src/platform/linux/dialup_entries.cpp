@@ -22,7 +22,12 @@ LinuxDialupEntries::LinuxDialupEntries(std::filesystem::path peersFolder,
     : peersFolder_(std::move(peersFolder)), busTimeout_(busTimeout) {}
 
 std::vector<std::string> LinuxDialupEntries::listEntries() {
-    std::vector<std::string> names = listPppPeers(peersFolder_);
+    std::vector<std::string> names;
+    for (std::string& name : listPppPeers(peersFolder_)) {
+        if (ponCanDial(name)) {
+            names.push_back(std::move(name));
+        }
+    }
     for (std::string& name : networkManagerDialups()) {
         names.push_back(std::move(name));
     }
@@ -37,11 +42,15 @@ DialResult LinuxDialupEntries::dial(const std::string& name, const std::string& 
         }
         // The listing's own test of a peer, so only a name the picker could offer is
         // dialled (no hidden file, no path out of the folder).
-        if (contains(listPppPeers(peersFolder_), name)) {
+        const bool peer = contains(listPppPeers(peersFolder_), name);
+        if (peer && ponCanDial(name)) {
             return startPon(name, user, password);
         }
         if (contains(networkManagerDialups(), name)) {
             return startNmcli(name);
+        }
+        if (peer) {
+            return startPon(name, user, password);  // refuses the name, with the reason
         }
         return {false, "Die DFÜ-Verbindung \"" + name + "\" gibt es auf diesem Rechner nicht."};
     } catch (const std::exception&) {

@@ -13,7 +13,8 @@ namespace somnar {
 // The dial-up connections of a Linux machine: the pppd peers first, then NetworkManager's
 // mobile broadband, PPPoE and Bluetooth connections. A source that is missing adds nothing.
 // A peer is dialled through pon, a NetworkManager connection through nmcli; when both
-// have the name, the peer is dialled.
+// have the name, the peer is dialled. A peer whose name pon cannot carry (ponCanDial()) is
+// left out of the list and refused by dial(), unless NetworkManager has that name.
 class LinuxDialupEntries final : public Dialer {
   public:
     explicit LinuxDialupEntries(std::filesystem::path peersFolder = "/etc/ppp/peers",

@@ -1,5 +1,7 @@
 #include "platform/linux/lock_file_instance_guard.h"
 
+#include "platform/linux/private_folder.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -7,48 +9,60 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <string>
 #include <utility>
 
 namespace somnar {
 
 namespace fs = std::filesystem;
 
-LockFileInstanceGuard::OwnedFd& LockFileInstanceGuard::OwnedFd::operator=(
-    OwnedFd&& other) noexcept {
-    if (this != &other) {
-        OwnedFd old(std::exchange(fd_, std::exchange(other.fd_, -1)));
-    }
-    return *this;
+namespace {
+
+constexpr const char* kLockName = "somnar-scheduler.lock";
+
+// A folder no other user can write to: ours and 0700.
+bool isPrivateFolder(const fs::path& folder) {
+    struct stat status {};
+    return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::geteuid() && (status.st_mode & 07777) == 0700;
 }
 
-LockFileInstanceGuard::OwnedFd::~OwnedFd() {
-    if (fd_ >= 0) {
-        ::close(fd_);
+// The folder an XDG variable names; a relative one is ignored, as the XDG rules ask.
+fs::path xdgFolder(const char* variable, const char* underHome) {
+    if (const char* value = std::getenv(variable); value != nullptr && value[0] == '/') {
+        return value;
     }
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
+        return fs::path(home) / underHome;
+    }
+    return {};
 }
+
+}  // namespace
 
 LockFileInstanceGuard::LockFileInstanceGuard(fs::path lockFile)
     : lockFile_(lockFile.empty() ? defaultLockFile() : std::move(lockFile)) {}
 
 fs::path LockFileInstanceGuard::defaultLockFile() {
-    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
-    if (runtimeDir != nullptr && runtimeDir[0] == '/') {
-        struct stat status {};
-        if (::stat(runtimeDir, &status) == 0 && S_ISDIR(status.st_mode) &&
-            ::access(runtimeDir, W_OK | X_OK) == 0) {
-            return fs::path(runtimeDir) / "somnar-scheduler.lock";
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        runtime != nullptr && runtime[0] == '/' && isPrivateFolder(runtime)) {
+        return fs::path(runtime) / kLockName;
+    }
+    for (const fs::path& base :
+         {xdgFolder("XDG_STATE_HOME", ".local/state"), xdgFolder("XDG_CACHE_HOME", ".cache")}) {
+        const fs::path folder = base / "somnar-scheduler";
+        if (!base.empty() && ensurePrivateFolder(folder) && isPrivateFolder(folder)) {
+            return folder / kLockName;
         }
     }
-    return fs::path("/tmp") / ("somnar-scheduler-" + std::to_string(::getuid()) + ".lock");
+    return {};
 }
 
 bool LockFileInstanceGuard::acquire() {
-    if (fd_.valid()) {
+    if (fd_.valid() || lockFile_.empty()) {
         return true;
     }
-    // O_NOFOLLOW: in a shared folder such as /tmp the name must not lead elsewhere.
-    OwnedFd fd(::open(lockFile_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    // O_NOFOLLOW: a lock file given by the caller may lie in a shared folder.
+    UniqueFd fd(::open(lockFile_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd.valid()) {
         return true;
     }

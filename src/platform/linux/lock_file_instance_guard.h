@@ -1,9 +1,9 @@
 #pragma once
 
 #include <filesystem>
-#include <utility>
 
 #include "platform/instance_guard.h"
+#include "platform/linux/unique_fd.h"
 
 namespace somnar {
 
@@ -24,31 +24,16 @@ class LockFileInstanceGuard : public InstanceGuard {
 
     const std::filesystem::path& lockFile() const { return lockFile_; }
 
-    // $XDG_RUNTIME_DIR/somnar-scheduler.lock; /tmp/somnar-scheduler-<uid>.lock when that
-    // variable is unset or does not name a writable folder.
+    // somnar-scheduler.lock in the first private folder (this user's, mode 0700) of:
+    // $XDG_RUNTIME_DIR; somnar-scheduler in the state folder ($XDG_STATE_HOME, else
+    // ~/.local/state); somnar-scheduler in the cache folder ($XDG_CACHE_HOME, else ~/.cache).
+    // The last two are made when missing; one that is not private is not used, so no other
+    // user can take the lock first. Empty when there is no such folder.
     static std::filesystem::path defaultLockFile();
 
   private:
-    // Owns one file descriptor and closes it.
-    class OwnedFd {
-      public:
-        OwnedFd() = default;
-        explicit OwnedFd(int fd) : fd_(fd) {}
-        OwnedFd(OwnedFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-        OwnedFd& operator=(OwnedFd&& other) noexcept;
-        OwnedFd(const OwnedFd&) = delete;
-        OwnedFd& operator=(const OwnedFd&) = delete;
-        ~OwnedFd();
-
-        int get() const { return fd_; }
-        bool valid() const { return fd_ >= 0; }
-
-      private:
-        int fd_ = -1;
-    };
-
     std::filesystem::path lockFile_;
-    OwnedFd fd_;
+    UniqueFd fd_;
 };
 
 }  // namespace somnar

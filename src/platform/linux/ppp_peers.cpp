@@ -1,6 +1,7 @@
 #include "platform/linux/ppp_peers.h"
 
 #include <algorithm>
+#include <string_view>
 #include <system_error>
 
 namespace somnar {
@@ -27,6 +28,11 @@ std::vector<std::string> listPppPeers(const std::filesystem::path& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+bool ponCanDial(const std::string& peer) {
+    constexpr std::string_view kUnsafe = " \t\n\v\f\r*?[";
+    return !peer.empty() && peer.front() != '-' && peer.find_first_of(kUnsafe) == std::string::npos;
 }
 
 }  // namespace somnar

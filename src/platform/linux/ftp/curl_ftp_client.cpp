@@ -144,10 +144,14 @@ FtpResult CurlFtpClient::changeDirectory(const std::string& folder) {
         if (!curl_ || !connected_) {
             return failed(CURLE_FAILED_INIT);
         }
+        // The login's folder is where we are; a bare CWD fails on many servers.
+        if (folder.empty()) {
+            return {true, 0};
+        }
         if (hasLineBreak(folder)) {
             return failed(CURLE_BAD_FUNCTION_ARGUMENT);
         }
-        const std::string command = folder.empty() ? "CWD" : "CWD " + folder;
+        const std::string command = "CWD " + folder;
         CurlSlist commands(curl_slist_append(nullptr, command.c_str()));
         if (!commands) {
             return failed(CURLE_OUT_OF_MEMORY);

@@ -34,7 +34,8 @@ class CurlFtpClient : public FtpClient {
     // Logs in without a transfer; an empty user logs in as "anonymous".
     FtpResult connect(const std::string& server, const std::string& user,
                       const std::string& password, bool passive) override;
-    // Sends "CWD <folder>", or a bare "CWD" for an empty folder; the server's reply decides.
+    // Sends "CWD <folder>"; the server's reply decides. An empty folder sends nothing, so
+    // after connect() we stay in the login's folder.
     FtpResult changeDirectory(const std::string& folder) override;
     FtpResult putFile(const std::string& localPath, const std::string& remoteName) override;
     // Says QUIT and closes the connection; a later connect() makes a new handle.
