@@ -184,7 +184,9 @@ TEST_F(GoTest, PickersEditedDuringACountdownAreReadWhenGoRuns) {
 
 TEST_F(GoTest, PickersThatGiveNoDateAreRefusedBeforeAnythingIsArmed) {
     form.cmbDay.setText("32");
+    form.cmdRS_aus[1].setEnabled(false);  // as the timed request that fires now left it
     EXPECT_EQ(form.go("standby"), GoOutcome::Refused);
+    EXPECT_TRUE(form.cmdRS_aus[1].enabled());
     EXPECT_TRUE(platform.log.empty());
     EXPECT_EQ(lastMessage().rfind("Die Aufwachzeit ist ungültig", 0), 0u);
 }
