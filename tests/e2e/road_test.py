@@ -50,6 +50,9 @@ PLACES = {
     "Frame5": ("Frame4", (4260, 180, 735, 1335)),
     "cmdHibernate": ("Frame5", (110, 240, 495, 435)),
     "cmdSuspend": ("Frame5", (110, 840, 495, 435)),
+    "Frame1(0)": (None, (5400, 300, 2655, 1575)),
+    "cmbHour": ("Frame1(0)", (120, 1140, 615, 330)),
+    "cmbMinute": ("Frame1(0)", (900, 1140, 615, 330)),
     "Frame2": (None, (120, 1920, 5175, 615)),
     "optSOMNAR(0)": ("Frame2", (240, 300, 3375, 195)),
     "optSOMNAR(1)": ("Frame2", (4140, 300, 855, 195)),
@@ -67,6 +70,7 @@ PLACES = {
     "chkSLEEPnachSOMNAR": (None, (180, 8700, 7935, 375)),
     "Frame3": (None, (120, 9120, 7995, 675)),
     "Option1(0)": ("Frame3", (420, 300, 1635, 195)),
+    "Option1(1)": ("Frame3", (2700, 300, 1635, 195)),
     "cmbSpanne": ("Frame3", (6300, 240, 795, 330)),
 }
 

@@ -156,6 +156,7 @@ TEST_F(GoTest, AnAlarmThatCannotBeArmedLeadsToNoSleepAndNothingAfter) {
               "versetzt.");
     EXPECT_EQ(platform.dialogs.shown[0].title, "Somnar-Scheduler");
     EXPECT_EQ(platform.dialogs.shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(platform.journal.entries.at(0).second, lastMessage());
 }
 
 TEST_F(GoTest, EachRefusalIsNamed) {
