@@ -19,11 +19,19 @@ expect_file "$root/bin/somnar-scheduler"
 expect_file "$root/lib/somnar-scheduler/somnar_ftp.so"
 expect_file "$root/share/applications/somnar-scheduler.desktop"
 expect_file "$root/share/metainfo/io.github.somnar.Scheduler.metainfo.xml"
-expect_file "$root/share/icons/hicolor/16x16/apps/somnar-scheduler.png"
-expect_file "$root/share/icons/hicolor/32x32/apps/somnar-scheduler.png"
+for size in 16 32 48 64 128 256; do
+    icon="$root/share/icons/hicolor/${size}x${size}/apps/somnar-scheduler.png"
+    expect_file "$icon"
+    [[ "$(identify -format %wx%h "$icon" 2>&1)" == "${size}x${size}" ]] \
+        || { echo "WRONG SIZE: ${icon#"$stage"}"; failed=1; }
+done
+expect_file "$root/share/man/man1/somnar-scheduler.1"
 expect_file "$stage/etc/udev/rules.d/60-somnar-scheduler-rtc.rules"
 
 desktop-file-validate "$root/share/applications/somnar-scheduler.desktop" || failed=1
+# The manual page (UTF-8, hence preconv's -k) renders without a warning.
+man_warnings="$(groff -k -man -Tutf8 -z -ww "$root/share/man/man1/somnar-scheduler.1" 2>&1)"
+[[ -z "$man_warnings" ]] || { echo "$man_warnings"; failed=1; }
 appstreamcli validate --no-net "$root/share/metainfo/io.github.somnar.Scheduler.metainfo.xml" \
     > /dev/null || failed=1
 
