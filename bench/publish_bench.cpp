@@ -40,6 +40,7 @@ struct Unused : somnar::Dialogs,
     bool acquire() override { return true; }
     bool canHibernate() override { return false; }
     bool canSuspend() override { return false; }
+    std::optional<std::string> sleepAnswer(somnar::SleepState) override { return std::nullopt; }
     somnar::SleepResult sleep(somnar::SleepState) override {
         return {somnar::SleepOutcome::NoService, {}};
     }

@@ -1,9 +1,20 @@
-// Somnar Scheduler: wires the Linux backends to the window model and runs the
-// window system's event loop.
+// Somnar Scheduler: reads the command line, then either answers without a window (the
+// check, the test wake-up, help, version) or wires the Linux backends to the window model
+// and runs the window system's event loop.
 
 #include <QApplication>
+#include <QCoreApplication>
 
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
 #include "app/main_window_model.h"
+#include "app/preflight_check.h"
+#include "app/test_wake.h"
 #include "platform/linux/desktop_notifier.h"
 #include "platform/linux/dialup_entries.h"
 #include "platform/linux/journal_log.h"
@@ -13,6 +24,7 @@
 #include "platform/linux/linux_host_address.h"
 #include "platform/linux/linux_program_info.h"
 #include "platform/linux/linux_program_starter.h"
+#include "platform/linux/linux_system_facts.h"
 #include "platform/linux/linux_wake_alarm.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/linux/logind_power_manager.h"
@@ -25,10 +37,78 @@
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_tray_icon.h"
 
+namespace {
+
+constexpr const char* kName = "somnar-scheduler";
+
+// The check and the test wake-up, with the same backends the window uses.
+int runWithoutWindow(const somnar::CommandLine& line, int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QString::fromLatin1(kName));
+    somnar::SystemClock clock;
+    somnar::LinuxProgramInfo program(argc > 0 ? argv[0] : "");
+    somnar::LogindPowerManager power;
+    somnar::LinuxWakeAlarm wakeAlarm;
+    somnar::LinuxSystemFacts facts;
+    somnar::QSettingsStore settings;
+    somnar::LinuxDialupEntries dialer;
+    somnar::LazyFtpClient ftp(somnar::LazyFtpClient::defaultModulePaths(program.programFolder()));
+    somnar::CheckServices services{
+        power,  wakeAlarm, facts, settings,
+        dialer, ftp,       clock, program.programFolder() + "/" + program.programName()};
+    if (line.mode == somnar::RunMode::TestWake) {
+        return somnar::runTestWake(services, line.testState, line.testSeconds, std::cout);
+    }
+    const auto items = somnar::checkMachine(services, line.checkFtp);
+    std::cout << somnar::checkReport(items);
+    return somnar::checkExitStatus(items);
+}
+
+// Qt ends the program with an abort when it finds no display; say it in a sentence.
+bool hasDesktopSession() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const std::string chosen = platform != nullptr ? platform : "";
+    if (!chosen.empty() && chosen.rfind("xcb", 0) != 0 && chosen.rfind("wayland", 0) != 0) {
+        return true;  // offscreen and the like need no display
+    }
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    const somnar::CommandLine line =
+        somnar::parseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    if (!line.error.empty()) {
+        std::cerr << kName << ": " << line.error << "\nHilfe: " << kName << " --help\n";
+        return 2;
+    }
+    switch (line.mode) {
+        case somnar::RunMode::Help:
+            std::cout << somnar::helpText();
+            return 0;
+        case somnar::RunMode::Version:
+            std::cout << kName << ' ' << SOMNAR_VERSION << '\n';
+            return 0;
+        case somnar::RunMode::Check:
+        case somnar::RunMode::TestWake:
+            return runWithoutWindow(line, argc, argv);
+        case somnar::RunMode::Window:
+            break;
+    }
+    if (!hasDesktopSession()) {
+        std::cerr << kName
+                  << ": Das Programmfenster braucht eine Desktop-Sitzung (weder DISPLAY noch "
+                     "WAYLAND_DISPLAY ist gesetzt); ohne Fenster: "
+                  << kName << " --check oder --help\n";
+        return 1;
+    }
+
     somnar::FontWarmUp fonts;
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("somnar-scheduler"));
+    QApplication::setApplicationName(QString::fromLatin1(kName));
     // The program ends when its last window is unloaded, not when the main window is
     // only hidden to the notification area.
     QApplication::setQuitOnLastWindowClosed(false);

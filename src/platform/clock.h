@@ -37,6 +37,9 @@ class Clock {
     // and counts while the machine is awake; only differences between two readings mean
     // anything.
     virtual std::chrono::milliseconds monotonic() const = 0;
+
+    // The present moment in UTC, to the millisecond.
+    virtual std::chrono::sys_time<std::chrono::milliseconds> utcNow() const = 0;
 };
 
 }  // namespace somnar

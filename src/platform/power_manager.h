@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 #include "platform/sleep_state.h"
@@ -20,6 +22,8 @@ enum class SleepOutcome {
 struct SleepResult {
     SleepOutcome outcome = SleepOutcome::WokeUp;
     std::string detail;
+    // When the power service announced that the machine goes down, where it said so.
+    std::optional<std::chrono::sys_time<std::chrono::milliseconds>> wentDownAt{};
 
     bool slept() const { return outcome == SleepOutcome::WokeUp; }
 };
@@ -31,6 +35,9 @@ class PowerManager {
 
     virtual bool canHibernate() = 0;
     virtual bool canSuspend() = 0;
+    // The power service's own answer whether the state may be entered ("yes", "no",
+    // "challenge", "na"); empty when the service cannot be asked.
+    virtual std::optional<std::string> sleepAnswer(SleepState state) = 0;
 
     // Puts the machine to sleep and returns only after it has woken again, or as soon as
     // it is clear that it does not go to sleep. Nothing else of the program runs meanwhile.

@@ -28,6 +28,7 @@ std::string wakeAlarmRefusal(SleepState state, AlarmError error, const std::stri
         text += "\r\n" + detail;
     }
     text += "\r\nDer Rechner wird nicht in den " + std::string(stateWord(state)) + " versetzt.";
+    text += "\r\nWas diesem Rechner zum Wecken fehlt, zeigt: somnar-scheduler --check";
     return text;
 }
 

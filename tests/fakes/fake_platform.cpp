@@ -16,7 +16,7 @@ std::string FakeClock::generalDateTimeText(const LocalDateTime& at) const {
 }
 
 std::optional<std::chrono::sys_seconds> FakeClock::localToUtc(const LocalDateTime& at) const {
-    return utc(at.year, at.month, at.day, at.hour, at.minute) -
+    return utc(at.year, at.month, at.day, at.hour, at.minute) + std::chrono::seconds(at.second) -
            std::chrono::minutes(utcOffsetMinutes(at));
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/services.h"
+#include "platform/system_facts.h"
 
 namespace somnar::testing {
 
@@ -33,6 +34,9 @@ class FakeClock : public Clock {
 
     LocalDateTime now() const override { return moment; }
     std::chrono::milliseconds monotonic() const override { return steady; }
+    std::chrono::sys_time<std::chrono::milliseconds> utcNow() const override {
+        return *localToUtc(moment) + fraction_;
+    }
     // German form: 06.12.2026 07:15:42, the date alone at midnight.
     std::string generalDateTimeText(const LocalDateTime& at) const override;
     std::optional<std::chrono::sys_seconds> localToUtc(const LocalDateTime& at) const override;
@@ -114,6 +118,18 @@ class FakePowerManager : public PowerManager {
 
     bool canHibernate() override { return hibernate; }
     bool canSuspend() override { return suspend; }
+    // Without a scripted answer: "yes" or "no" as the two flags say.
+    std::optional<std::string> unreachable;
+    std::map<SleepState, std::string> answers;
+    std::optional<std::string> sleepAnswer(SleepState state) override {
+        if (unreachable) {
+            return std::nullopt;
+        }
+        if (auto found = answers.find(state); found != answers.end()) {
+            return found->second;
+        }
+        return (state == SleepState::Hibernate ? hibernate : suspend) ? "yes" : "no";
+    }
     SleepResult sleep(SleepState state) override;
     void keepAwake() override;
 
@@ -320,6 +336,31 @@ class FakeNotifier : public Notifier {
 
   private:
     EventLog& log_;
+};
+
+class FakeSystemFacts : public SystemFacts {
+  public:
+    bool alarmExists = true;
+    bool alarmWritable = true;
+    bool localTime = false;
+    std::string resume = "254:16";
+    std::uint64_t swap = 2ull << 30;
+    std::uint64_t inUse = 1ull << 30;
+    std::vector<std::string> programs{"pon", "pppd", "nmcli"};
+    std::vector<std::string> peers{"provider"};
+
+    bool wakeAlarmExists() override { return alarmExists; }
+    bool wakeAlarmWritable() override { return alarmWritable; }
+    bool clockKeepsLocalTime() override { return localTime; }
+    std::string resumeDevice() override { return resume; }
+    std::uint64_t swapBytes() override { return swap; }
+    std::uint64_t memoryInUseBytes() override { return inUse; }
+    bool programAvailable(const std::string& name) override {
+        return std::find(programs.begin(), programs.end(), name) != programs.end();
+    }
+    bool pppPeerExists(const std::string& name) override {
+        return std::find(peers.begin(), peers.end(), name) != peers.end();
+    }
 };
 
 struct FakePlatform {

@@ -153,7 +153,7 @@ TEST_F(GoTest, AnAlarmThatCannotBeArmedLeadsToNoSleepAndNothingAfter) {
               "Die Aufwachzeit konnte nicht gestellt werden. Dem Programm fehlt die Berechtigung, "
               "den Weckalarm zu stellen.\r\nAls root freischalten mit: setcap cap_wake_alarm+ep "
               "/usr/bin/somnar-scheduler\r\nDer Rechner wird nicht in den Standbyzustand "
-              "versetzt.");
+              "versetzt.\r\nWas diesem Rechner zum Wecken fehlt, zeigt: somnar-scheduler --check");
     EXPECT_EQ(platform.dialogs.shown[0].title, "Somnar-Scheduler");
     EXPECT_EQ(platform.dialogs.shown[0].icon, MessageIcon::Critical);
     EXPECT_EQ(platform.journal.entries.at(0).second, lastMessage());
@@ -172,7 +172,8 @@ TEST_F(GoTest, EachRefusalIsNamed) {
         EXPECT_EQ(lastMessage(), std::string("Die Aufwachzeit konnte nicht gestellt werden. ") +
                                      reason +
                                      "\r\nDer Rechner wird nicht in den Ruhezustand "
-                                     "versetzt.");
+                                     "versetzt.\r\nWas diesem Rechner zum Wecken fehlt, "
+                                     "zeigt: somnar-scheduler --check");
     }
     EXPECT_TRUE(platform.power.sleeps.empty());
 }

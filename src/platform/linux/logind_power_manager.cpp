@@ -19,12 +19,24 @@ LogindPowerManager::LogindPowerManager(std::chrono::milliseconds timeout,
                                        std::chrono::milliseconds sleepStartLimit)
     : timeout_(timeout), sleepStartLimit_(sleepStartLimit) {}
 
+namespace {
+
+bool allowed(const std::optional<std::string>& answer) {
+    return answer && (*answer == "yes" || *answer == "challenge");
+}
+
+}  // namespace
+
 bool LogindPowerManager::canHibernate() {
-    return askCapability("CanHibernate");
+    return allowed(askCapability("CanHibernate"));
 }
 
 bool LogindPowerManager::canSuspend() {
-    return askCapability("CanSuspend");
+    return allowed(askCapability("CanSuspend"));
+}
+
+std::optional<std::string> LogindPowerManager::sleepAnswer(SleepState state) {
+    return askCapability(state == SleepState::Hibernate ? "CanHibernate" : "CanSuspend");
 }
 
 SleepResult LogindPowerManager::sleep(SleepState state) {
@@ -47,22 +59,21 @@ void LogindPowerManager::keepAwake() {
     screenSaver_.inhibit(logind::kApplication, kAwakeReason, timeout_);
 }
 
-bool LogindPowerManager::askCapability(const char* method) {
+std::optional<std::string> LogindPowerManager::askCapability(const char* method) {
     sd_bus* bus = connection();
     if (bus == nullptr) {
-        return false;
+        return std::nullopt;
     }
     const dbus::MessagePtr call =
         dbus::newMethodCall(bus, logind::kService, logind::kPath, logind::kManager, method);
     if (!call) {
-        return false;
+        return std::nullopt;
     }
     const dbus::MessagePtr reply = dbus::callMethod(bus, call.get(), timeout_);
     if (!reply) {
-        return false;
+        return std::nullopt;
     }
-    const auto answer = dbus::readString(reply.get());
-    return answer && (*answer == "yes" || *answer == "challenge");
+    return dbus::readString(reply.get());
 }
 
 sd_bus* LogindPowerManager::connection() {

@@ -27,6 +27,7 @@ class LogindPowerManager final : public PowerManager {
     // false for any other answer and when logind or the bus cannot be reached.
     bool canHibernate() override;
     bool canSuspend() override;
+    std::optional<std::string> sleepAnswer(SleepState state) override;
 
     // Hibernate(true) or Suspend(true), under a delay lock that makes logind wait until we
     // have seen it announce the sleep; then blocks until it reports the resume.
@@ -36,7 +37,7 @@ class LogindPowerManager final : public PowerManager {
     void keepAwake() override;
 
   private:
-    bool askCapability(const char* method);
+    std::optional<std::string> askCapability(const char* method);
     // The open connection, reopened when the last one broke; null when there is no bus.
     sd_bus* connection();
 

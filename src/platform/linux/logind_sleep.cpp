@@ -24,7 +24,8 @@ using SlotPtr = std::unique_ptr<sd_bus_slot, SlotUnref>;
 struct SleepProgress {
     std::optional<Clock::time_point> acceptedAt;  // logind took the request on
     std::optional<SleepResult> refusal;           // logind (or the bus) turned it down
-    bool announced = false;   // PrepareForSleep(true): the machine is going down
+    bool announced = false;  // PrepareForSleep(true): the machine is going down
+    std::chrono::sys_time<std::chrono::milliseconds> announcedAt{};
     bool resumed = false;     // PrepareForSleep(false) after it: the machine is up again
     bool logindGone = false;  // logind left the bus; no more signals will come
 };
@@ -78,6 +79,8 @@ int onPrepareForSleep(sd_bus_message* message, void* userdata, sd_bus_error* /*e
     }
     if (start != 0) {
         progress.announced = true;
+        progress.announcedAt = std::chrono::time_point_cast<std::chrono::milliseconds>(
+            std::chrono::system_clock::now());
     } else if (progress.announced) {
         // A resume without our announcement belongs to an earlier sleep.
         progress.resumed = true;
@@ -161,7 +164,7 @@ SleepResult sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock de
     // wait then counts as woken.
     const auto stopped = [&]() -> SleepResult {
         if (progress.announced) {
-            return {SleepOutcome::WokeUp, {}};
+            return {SleepOutcome::WokeUp, {}, progress.announcedAt};
         }
         return {progress.acceptedAt ? SleepOutcome::NotAnnounced : SleepOutcome::NoService, {}};
     };

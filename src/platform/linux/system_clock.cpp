@@ -176,4 +176,9 @@ std::chrono::milliseconds SystemClock::monotonic() const {
         std::chrono::steady_clock::now().time_since_epoch());
 }
 
+std::chrono::sys_time<std::chrono::milliseconds> SystemClock::utcNow() const {
+    return std::chrono::time_point_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now());
+}
+
 }  // namespace somnar

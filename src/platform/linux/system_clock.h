@@ -36,6 +36,7 @@ class SystemClock : public Clock {
 
     // CLOCK_MONOTONIC: stands still while the machine sleeps.
     std::chrono::milliseconds monotonic() const override;
+    std::chrono::sys_time<std::chrono::milliseconds> utcNow() const override;
 
   private:
     QLocale locale_;

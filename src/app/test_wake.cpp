@@ -1,0 +1,88 @@
+#include "app/test_wake.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/number_text.h"
+#include "schedule/sleep_refusal.h"
+#include "schedule/sleep_request.h"
+
+namespace somnar {
+namespace {
+
+using namespace std::chrono;
+using Instant = sys_time<milliseconds>;
+
+constexpr double kLateLimit = 10.0;
+constexpr double kEarlyLimit = -0.5;  // reading the clock may lag the alarm that far
+
+Instant asInstant(const LocalDateTime& at) {
+    const sys_days date{year{at.year} / at.month / at.day};
+    return date + hours{at.hour} + minutes{at.minute} + seconds{at.second};
+}
+
+// Wall-clock time of day, "06:40:31,8", with the zone's present offset.
+std::string wallClock(Instant at, milliseconds offset) {
+    const Instant local = at + offset;
+    const hh_mm_ss time{local - floor<days>(local)};
+    return twoDigits(static_cast<int>(time.hours().count())) + ":" +
+           twoDigits(static_cast<int>(time.minutes().count())) + ":" +
+           twoDigits(static_cast<int>(time.seconds().count())) + "," +
+           std::to_string(time.subseconds().count() / 100);
+}
+
+std::string tenths(double seconds) {
+    const long value = std::lround(seconds * 10);
+    const std::string sign = value < 0 ? "-" : "";
+    return sign + std::to_string(std::abs(value) / 10) + "," + std::to_string(std::abs(value) % 10);
+}
+
+}  // namespace
+
+int runTestWake(CheckServices& services, SleepState state, int ahead, std::ostream& out) {
+    std::vector<CheckItem> items = checkSleepState(services, state);
+    if (checkExitStatus(items) != 0) {
+        std::erase_if(items,
+                      [](const CheckItem& item) { return item.state != CheckState::Missing; });
+        out << "Die Testweckung ist nicht möglich:\n" << checkReport(items);
+        return 1;
+    }
+    Clock& clock = services.clock;
+    const milliseconds offset = asInstant(clock.now()) - floor<seconds>(clock.utcNow());
+    const sys_seconds due = ceil<seconds>(clock.utcNow()) + seconds(ahead);
+    AlarmResult armed = services.wakeAlarm.arm(state, due);
+    if (!armed.alarm) {
+        out << "Die Aufwachzeit konnte nicht gestellt werden. " << armed.detail << "\n";
+        return 1;
+    }
+    out << "Testweckung: " << stateWord(state) << ", Weckzeit " << wallClock(due, offset) << " (in "
+        << ahead << " s)\n";
+    out.flush();
+
+    const Instant requested = clock.utcNow();
+    const SleepResult slept = services.power.sleep(state);
+    const Instant woke = clock.utcNow();
+    armed.alarm.reset();
+    if (!slept.slept()) {
+        out << sleepRefusalText(state, slept, "\n") << "\n";
+        return 1;
+    }
+    const double late = duration<double>(woke - due).count();
+    out << "Eingeschlafen: " << wallClock(slept.wentDownAt.value_or(requested), offset) << "\n"
+        << "Aufgewacht: " << wallClock(woke, offset) << "\n"
+        << "Verspätung: " << tenths(late) << " s\n";
+    if (late < kEarlyLimit) {
+        out << "Zu früh aufgewacht: nicht durch die Weckzeit.\n";
+        return 1;
+    }
+    if (late > kLateLimit) {
+        out << "Zu spät aufgewacht: mehr als 10 s nach der Weckzeit.\n";
+        return 1;
+    }
+    out << "Pünktlich aufgewacht.\n";
+    return 0;
+}
+
+}  // namespace somnar

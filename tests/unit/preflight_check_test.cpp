@@ -1,0 +1,213 @@
+// The pre-flight check, the test wake-up and the command line, against the fakes.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/command_line.h"
+#include "app/preflight_check.h"
+#include "app/test_wake.h"
+#include "fakes/fake_platform.h"
+
+namespace somnar {
+namespace {
+
+struct CheckSetUp {
+    testing::FakePlatform platform;
+    testing::FakeSystemFacts facts;
+    CheckServices services{
+        platform.power,  platform.wakeAlarm, facts,          platform.settings,
+        platform.dialer, platform.ftp,       platform.clock, "/usr/local/bin/somnar-scheduler"};
+
+    // The line of the item whose name starts so, with its fix line if any.
+    std::string line(const std::vector<CheckItem>& items, const std::string& name) {
+        for (const CheckItem& item : items) {
+            if (item.name.rfind(name, 0) == 0) {
+                return checkReport({item});
+            }
+        }
+        return "no item " + name;
+    }
+};
+
+struct CheckTest : ::testing::Test, CheckSetUp {};
+
+TEST_F(CheckTest, AMachineThatCanWakeItselfPassesWithOneLineAnItem) {
+    platform.settings.store("Verbindung", "Name", "provider");
+    const auto items = checkMachine(services, false);
+    EXPECT_EQ(checkReport(items),
+              "systemd-logind erreichbar: ok\n"
+              "Standby möglich (CanSuspend): ok (yes)\n"
+              "Wecken aus dem Standby (Weckalarm des Kernels): ok\n"
+              "Ruhezustand möglich (CanHibernate): ok (yes)\n"
+              "Wecken aus dem Ruhezustand (Weckalarm der Echtzeituhr): ok (Uhr läuft in UTC)\n"
+              "Fortsetzen nach dem Ruhezustand (resume, Swap): ok (resume 254:16, Swap 2,0 GiB "
+              "für 1,0 GiB belegten Speicher)\n"
+              "DFÜ-Verbindung: ok (pppd-Peer „provider“)\n");
+    EXPECT_EQ(checkExitStatus(items), 0);
+    EXPECT_EQ(platform.wakeAlarm.released, 1);  // armed a year ahead, taken back at once
+    EXPECT_EQ(platform.wakeAlarm.armed.at(0).due,
+              testing::utc(2026, 12, 6, 9, 0) + std::chrono::days(365));
+}
+
+// Each missing piece: its line, its fix, and the exit status 1.
+TEST_F(CheckTest, EachMissingPieceIsNamedWithItsFix) {
+    struct Case {
+        std::function<void(CheckSetUp&)> breakIt;
+        std::string item;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {[](CheckSetUp& t) { t.platform.power.unreachable = ""; }, "systemd-logind",
+         "systemd-logind erreichbar: fehlt (keine Antwort auf dem Systembus)\n    Abhilfe: "
+         "systemd-logind und der Systembus müssen laufen: systemctl status systemd-logind\n"},
+        {[](CheckSetUp& t) { t.platform.wakeAlarm.refuseWith = AlarmError::NoPermission; },
+         "Wecken aus dem Standby",
+         "Wecken aus dem Standby (Weckalarm des Kernels): fehlt\n    Abhilfe: sudo setcap "
+         "cap_wake_alarm+ep /usr/local/bin/somnar-scheduler\n"},
+        {[](CheckSetUp& t) { t.platform.power.answers[SleepState::Hibernate] = "na"; },
+         "Ruhezustand möglich",
+         "Ruhezustand möglich (CanHibernate): fehlt (na)\n    Abhilfe: Ruhezustand braucht Swap "
+         "mit resume= (siehe unten) und darf in /etc/systemd/sleep.conf nicht abgeschaltet "
+         "sein\n"},
+        {[](CheckSetUp& t) { t.facts.alarmWritable = false; }, "Wecken aus dem Ruhezustand",
+         "Wecken aus dem Ruhezustand (Weckalarm der Echtzeituhr): fehlt "
+         "(/sys/class/rtc/rtc0/wakealarm ist nicht beschreibbar)\n    Abhilfe: sudo cmake "
+         "--install build (udev-Regel für die Gruppe somnar-wake), dann sudo usermod -aG "
+         "somnar-wake $USER und neu anmelden\n"},
+        {[](CheckSetUp& t) { t.facts.alarmExists = false; }, "Wecken aus dem Ruhezustand",
+         "Wecken aus dem Ruhezustand (Weckalarm der Echtzeituhr): fehlt "
+         "(/sys/class/rtc/rtc0/wakealarm fehlt)\n    Abhilfe: ohne Echtzeituhr mit Weckalarm "
+         "kann dieser Rechner nicht aus dem Ruhezustand geweckt werden\n"},
+        {[](CheckSetUp& t) { t.facts.resume = ""; }, "Fortsetzen",
+         "Fortsetzen nach dem Ruhezustand (resume, Swap): fehlt (resume keins, Swap 2,0 GiB für "
+         "1,0 GiB belegten Speicher)\n    Abhilfe: resume=<Swap-Gerät> in die "
+         "Kernel-Befehlszeile und RESUME= in /etc/initramfs-tools/conf.d/resume eintragen, dann "
+         "sudo update-initramfs -u\n"},
+        {[](CheckSetUp& t) { t.facts.swap = 512ull << 20; }, "Fortsetzen",
+         "Fortsetzen nach dem Ruhezustand (resume, Swap): fehlt (resume 254:16, Swap 0,5 GiB für "
+         "1,0 GiB belegten Speicher)\n    Abhilfe: mehr Swap einrichten, mindestens so viel wie "
+         "der belegte Speicher\n"},
+        {[](CheckSetUp& t) {
+             t.platform.settings.store("Verbindung", "Name", "provider");
+             t.facts.programs = {"nmcli"};
+         },
+         "DFÜ",
+         "DFÜ-Verbindung: fehlt (pppd-Peer „provider“)\n    Abhilfe: sudo apt-get install ppp\n"},
+        {[](CheckSetUp& t) { t.platform.settings.store("Verbindung", "Name", "Handy"); }, "DFÜ",
+         "DFÜ-Verbindung: fehlt („Handy“ gibt es weder in /etc/ppp/peers noch in "
+         "NetworkManager)\n    Abhilfe: im Programmfenster eine vorhandene DFÜ-Verbindung "
+         "wählen\n"},
+    };
+    for (const Case& c : cases) {
+        CheckSetUp fresh;
+        c.breakIt(fresh);
+        const auto items = checkMachine(fresh.services, false);
+        EXPECT_EQ(fresh.line(items, c.item), c.expected);
+        EXPECT_EQ(checkExitStatus(items), 1) << c.item;
+    }
+}
+
+TEST_F(CheckTest, WhatTheMachineCannotDoOrTheStoredChoicesDoNotNeedIsNotNeeded) {
+    platform.power.suspend = false;
+    platform.power.hibernate = false;
+    platform.settings.store("Verbindung", "Name", "Handy");
+    platform.dialer.entries = {"Handy"};
+    const auto items = checkMachine(services, true);
+    EXPECT_EQ(line(items, "Wecken aus dem Standby"),
+              "Wecken aus dem Standby (Weckalarm des Kernels): nicht nötig (kein Standby)\n");
+    EXPECT_EQ(line(items, "Wecken aus dem Ruhezustand"),
+              "Wecken aus dem Ruhezustand (Weckalarm der Echtzeituhr): nicht nötig (kein "
+              "Ruhezustand)\n");
+    EXPECT_EQ(line(items, "DFÜ"), "DFÜ-Verbindung: ok (NetworkManager-Verbindung „Handy“)\n");
+    EXPECT_EQ(line(items, "FTP"), "FTP-Server: nicht nötig (keiner gespeichert)\n");
+    EXPECT_TRUE(platform.wakeAlarm.armed.empty());
+}
+
+TEST_F(CheckTest, TheFtpServerIsLoggedIntoWithoutUploadingAndARefusalIsExplained) {
+    platform.settings.store("VidOru FTP", "Server", "ftp.example.org");
+    platform.settings.store("VidOru FTP", "User", "web1");
+    platform.settings.store("VidOru FTP", "Password", "geheim");
+    platform.settings.store("VidOru FTP", "Directory", "/htdocs");
+    EXPECT_EQ(line(checkMachine(services, true), "FTP"), "FTP-Server: ok (ftp.example.org)\n");
+    EXPECT_EQ(platform.ftp.calls,
+              (std::vector<std::string>{"open VidOru FTP", "connect ftp.example.org web1 geheim",
+                                        "cwd /htdocs", "disconnect"}));
+    platform.ftp.connectAnswer = {false, 530};
+    EXPECT_EQ(line(checkMachine(services, true), "FTP"),
+              "FTP-Server: fehlt (ftp.example.org, Anmeldung: Error: 530)\n    Abhilfe: Benutzer "
+              "und Passwort im Programmfenster prüfen\n");
+}
+
+// The clock says 06.12.2026 10:00:00 local, 09:00:00 UTC.
+TEST_F(CheckTest, ATestWakeUpSleepsAndTellsHowLateItWoke) {
+    platform.power.whileAsleep = [this] {
+        platform.clock.advance(std::chrono::milliseconds(30800));
+    };
+    std::ostringstream out;
+    EXPECT_EQ(runTestWake(services, SleepState::Standby, 30, out), 0);
+    EXPECT_EQ(out.str(),
+              "Testweckung: Standbyzustand, Weckzeit 10:00:30,0 (in 30 s)\n"
+              "Eingeschlafen: 10:00:00,0\nAufgewacht: 10:00:30,8\nVerspätung: 0,8 s\n"
+              "Pünktlich aufgewacht.\n");
+    // The check's alarm a year ahead first, then the test's.
+    EXPECT_EQ(platform.wakeAlarm.armed.at(1).due,
+              testing::utc(2026, 12, 6, 9, 0) + std::chrono::seconds(30));
+    EXPECT_EQ(platform.log, (testing::EventLog{"alarm armed", "alarm released", "alarm armed",
+                                               "sleep standby", "alarm released"}));
+}
+
+TEST_F(CheckTest, ATestWakeUpThatComesLateOrCannotBeArmedFails) {
+    platform.power.whileAsleep = [this] { platform.clock.advance(std::chrono::seconds(41)); };
+    std::ostringstream late;
+    EXPECT_EQ(runTestWake(services, SleepState::Hibernate, 30, late), 1);
+    EXPECT_NE(late.str().find("Verspätung: 11,0 s\nZu spät aufgewacht"), std::string::npos);
+    platform.wakeAlarm.refuseWith = AlarmError::NoPermission;
+    std::ostringstream refused;
+    EXPECT_EQ(runTestWake(services, SleepState::Standby, 30, refused), 1);
+    EXPECT_EQ(refused.str(),
+              "Die Testweckung ist nicht möglich:\nWecken aus dem Standby (Weckalarm des "
+              "Kernels): fehlt\n    Abhilfe: sudo setcap cap_wake_alarm+ep "
+              "/usr/local/bin/somnar-scheduler\n");
+    EXPECT_EQ(platform.power.sleeps.size(), 1u);  // only the first one slept
+}
+
+TEST(CommandLineTest, OptionsAndTheirMistakes) {
+    struct Case {
+        std::vector<std::string> arguments;
+        RunMode mode;
+        std::string error;  // its start
+    };
+    const Case cases[] = {
+        {{}, RunMode::Window, ""},
+        {{"--help"}, RunMode::Help, ""},
+        {{"--version"}, RunMode::Version, ""},
+        {{"--check"}, RunMode::Check, ""},
+        {{"--check", "--check-ftp"}, RunMode::Check, ""},
+        {{"--test-wake"}, RunMode::TestWake, ""},
+        {{"--test-wake", "hibernate", "20"}, RunMode::TestWake, ""},
+        {{"--frobnicate"}, RunMode::Window, "unbekannte Option „--frobnicate“."},
+        {{"--help", "x"}, RunMode::Window, "unbekannte Angabe nach --help: „x“."},
+        {{"--check", "--test-wake"}, RunMode::Window, "unbekannte Angabe nach --check"},
+        {{"--test-wake", "standby", "19"}, RunMode::Window, "--test-wake braucht"},
+        {{"--test-wake", "abc"}, RunMode::Window, "--test-wake braucht"},
+        {{"--test-wake", "standby", "-30"}, RunMode::Window, "--test-wake braucht"},
+        {{"--test-wake", "30", "standby"}, RunMode::Window, "zu viele Angaben"},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = parseCommandLine(c.arguments);
+        EXPECT_EQ(line.error.substr(0, c.error.size()), c.error);
+        EXPECT_EQ(line.error.empty(), c.error.empty());
+        if (c.error.empty()) {
+            EXPECT_EQ(line.mode, c.mode);
+        }
+    }
+    const CommandLine wake = parseCommandLine({"--test-wake", "hibernate", "20"});
+    EXPECT_EQ(wake.testState, SleepState::Hibernate);
+    EXPECT_EQ(wake.testSeconds, 20);
+    EXPECT_EQ(parseCommandLine({"--test-wake"}).testSeconds, 60);
+    EXPECT_TRUE(parseCommandLine({"--check", "--check-ftp"}).checkFtp);
+}
+
+}  // namespace
+}  // namespace somnar
