@@ -1,4 +1,4 @@
-#include "platform/linux/qsettings_store.h"
+#include "platform/qt/qsettings_store.h"
 
 #include <QLockFile>
 #include <QString>
