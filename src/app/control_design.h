@@ -22,6 +22,13 @@ struct ControlDesign {
     std::string_view caption{};  // caption or text
     std::optional<Font> font{};
     std::string_view toolTip{};
+    // What a screen reader calls an input control whose caption does not say it (a
+    // picker or text box with a label beside it, a picture button, a caption used twice);
+    // empty: the caption.
+    std::string_view accessibleName{};
+    // Key of the label that stands for a picker: screen readers name a picker by its
+    // label, which then carries the accessible name too.
+    std::string_view label{};
     bool enabled = true;
     bool visible = true;
     int value = 0;  // check box value; 1 selects an option button

@@ -17,12 +17,14 @@ WindowDesign makeFrmInfoDesign() {
          .place = {240, 420, 7815, 4935},
          .caption = "Text1",
          .font = Font{"Courier New", 8.25, false},
+         .accessibleName = "Info-Text",
          .foreColor = Rgb{0, 0, 192},
          .multiLine = true},
         {.name = "Command1",
          .kind = ControlKind::CommandButton,
          .place = {6600, 5700, 1455, 315},
-         .caption = "<<"},
+         .caption = "<<",
+         .accessibleName = "Zurück"},
     };
     return d;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <map>
 #include <set>
 
 #include "app/main_window_model.h"
@@ -325,6 +327,61 @@ TEST_F(MainWindowView, InfoButtonOpensOneInfoWindowAndItsBackButtonClosesIt) {
     first->findChild<QPushButton*>("Command1")->click();
     EXPECT_EQ(view->infoView(), nullptr);
     EXPECT_FALSE(info.window.loaded());
+}
+
+// What a screen reader calls a widget. A picker reports its text as its name here; it
+// is named by the label that stands for it.
+QString accessibleName(QWidget* widget) {
+    QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(widget);
+    if (seen == nullptr || seen->role() != QAccessible::ComboBox) {
+        return seen == nullptr ? QString() : seen->text(QAccessible::Name);
+    }
+    for (const auto& [label, relation] : seen->relations(QAccessible::Label)) {
+        if (label->role() == QAccessible::StaticText) {
+            return label->text(QAccessible::Name);
+        }
+    }
+    return {};
+}
+
+TEST_F(MainWindowView, ScreenReadersSeeTitledWindowsAndNamedInputs) {
+    widget<QPushButton>("cmdInfo")->click();
+    for (WindowView* window : {&view->mainView(), view->infoView()}) {
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
+        EXPECT_EQ(accessibleName(window), window->windowTitle());
+    }
+    EXPECT_EQ(accessibleName(view->infoView()->findChild<QWidget*>("Command1")), "Zurück");
+
+    const std::set<ControlKind> inputs{ControlKind::CommandButton, ControlKind::CheckBox,
+                                       ControlKind::OptionButton, ControlKind::Picker,
+                                       ControlKind::TextBox};
+    std::map<QString, std::string> named;  // name -> control key
+    for (const Control* control : form.registry().controls()) {
+        if (!inputs.contains(control->kind())) {
+            continue;
+        }
+        const QString name = accessibleName(view->mainView().widgetFor(control));
+        EXPECT_FALSE(name.isEmpty()) << control->key();
+        const auto [first, unique] = named.emplace(name, control->key());
+        EXPECT_TRUE(unique) << control->key() << " and " << first->second << " share "
+                            << name.toStdString();
+    }
+    const std::map<QString, std::string> expected{
+        {"Ruhezeit Tag", "cmbDay_aus"},
+        {"Aufwachzeit Tag", "cmbDay"},
+        {"Aufwachzeit Minute", "cmbMinute"},
+        {"Name der DFÜ-Verbindung", "cmbDFUE_Name"},
+        {"DFÜ-Password", "txtPassword"},
+        {"FTP-Password", "txtFTP_Password"},
+        {"Standby jetzt (sofort) auslösen", "cmdSuspend"},
+        {"Standby", "cmdRS_aus(1)"},
+        {"Neuer Standbyzustand", "Option1(1)"},
+        {"DSL-Verbindung benutzen?", "chkDSL"},
+    };
+    for (const auto& [name, key] : expected) {
+        EXPECT_EQ(named[name], key) << name.toStdString();
+    }
 }
 
 TEST_F(MainWindowView, ClosingTheMainWindowStoresTheDialUpValues) {

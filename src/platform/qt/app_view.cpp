@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "app/control_design.h"
 #include "platform/qt/look.h"
 
 namespace somnar {
@@ -17,7 +18,8 @@ constexpr Qt::WindowFlags kInfoFlags = Qt::Tool | Qt::CustomizeWindowHint | Qt::
 }  // namespace
 
 AppView::AppView(Form1& form, FrmInfo& info) : form_(form), frmInfo_(info) {
-    main_ = new WindowView(form.window, form.registry(), {kMainFlags, mainWindowIcon()});
+    main_ =
+        new WindowView(form.window, form.registry(), form1Design(), {kMainFlags, mainWindowIcon()});
     main_->onCloseRequest = [this] { form_.Form_Unload(); };
     form.window.setLifecycleObserver([this] {
         if (!form_.window.loaded() && main_) {
@@ -38,8 +40,8 @@ AppView::~AppView() {
 
 void AppView::followInfoWindow() {
     if (frmInfo_.window.loaded() && !info_) {
-        info_ =
-            new WindowView(frmInfo_.window, frmInfo_.registry(), {kInfoFlags, infoWindowIcon()});
+        info_ = new WindowView(frmInfo_.window, frmInfo_.registry(), frmInfoDesign(),
+                               {kInfoFlags, infoWindowIcon()});
         info_->onCloseRequest = [this] { frmInfo_.close(); };
     } else if (!frmInfo_.window.loaded() && info_) {
         // Closing may come from inside the view's own event handler: end it later.

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QLabel>
 #include <QMenu>
 #include <QTimer>
 #include <utility>
@@ -14,8 +15,9 @@
 
 namespace somnar {
 
-WindowView::WindowView(Window& window, const ControlRegistry& controls, const Look& look)
-    : QWidget(nullptr, look.flags), window_(window), controls_(controls) {
+WindowView::WindowView(Window& window, const ControlRegistry& controls, const WindowDesign& design,
+                       const Look& look)
+    : QMainWindow(nullptr, look.flags), window_(window), controls_(controls), design_(design) {
     setFont(windowFont());
     setWindowIcon(look.icon);
     timers_ = new TimerDriver(this);
@@ -70,6 +72,15 @@ void raisePictures(const QList<Control*>& controls,
     }
 }
 
+const ControlDesign* designOf(const WindowDesign& design, const Control& control) {
+    for (const ControlDesign& row : design.controls) {
+        if (row.name == control.name() && row.index == control.index()) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 QWidget* WindowView::widgetFor(const Control* control) {
@@ -107,7 +118,7 @@ void WindowView::buildControls() {
 }
 
 void WindowView::paintEvent(QPaintEvent* event) {
-    QWidget::paintEvent(event);
+    QMainWindow::paintEvent(event);
     if (!later_.isEmpty()) {
         // Painted means shown on screen: the rest is built right after this paint.
         QTimer::singleShot(0, this, [this] { buildAllControls(); });
@@ -126,10 +137,30 @@ void WindowView::buildControl(Control& control) {
     QWidget* parent = control.container() ? widgets_.value(control.container()) : this;
     QWidget* widget = createControlWidget(control, parent ? parent : this);
     widgets_.insert(&control, widget);
+    nameForScreenReaders(control, *widget);
     auto resync = [&control, widget] { syncControlWidget(control, *widget); };
     control.setObserver(resync);
     connectControlInput(control, *widget, resync);
     resync();
+}
+
+void WindowView::nameForScreenReaders(const Control& control, QWidget& widget) {
+    const ControlDesign* row = designOf(design_, control);
+    if (row == nullptr || row->accessibleName.empty()) {
+        return;  // the caption names it
+    }
+    const auto name = QString::fromUtf8(row->accessibleName.data(),
+                                        static_cast<qsizetype>(row->accessibleName.size()));
+    widget.setAccessibleName(name);
+    // On Linux a picker reports its text as its name, and screen readers name it by the
+    // label that stands for it; that label comes before it in the design.
+    if (row->label.empty()) {
+        return;
+    }
+    if (auto* label = qobject_cast<QLabel*>(widgets_.value(controls_.find(row->label)))) {
+        label->setBuddy(&widget);
+        label->setAccessibleName(name);
+    }
 }
 
 void WindowView::buildMenu(Control& top) {

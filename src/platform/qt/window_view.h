@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QHash>
-#include <QWidget>
+#include <QMainWindow>
 #include <functional>
 
 #include "app/control_registry.h"
@@ -14,8 +14,10 @@ namespace somnar {
 class TimerDriver;
 
 // A real top-level window built from a model window and its controls, bound both
-// ways. Generic: it knows control kinds, not control names.
-class WindowView : public QWidget {
+// ways. Generic: it knows control kinds, not control names. A main window rather than a
+// plain widget, so that screen readers see a window with its title; the controls lie on
+// it directly, without a central widget or bars.
+class WindowView : public QMainWindow {
     Q_OBJECT
   public:
     struct Look {
@@ -23,7 +25,9 @@ class WindowView : public QWidget {
         QIcon icon;
     };
 
-    WindowView(Window& window, const ControlRegistry& controls, const Look& look);
+    // The design gives the names screen readers use for controls without a caption.
+    WindowView(Window& window, const ControlRegistry& controls, const WindowDesign& design,
+               const Look& look);
     ~WindowView() override;
 
     // Stops listening to the model; the widgets stay until the view is deleted.
@@ -47,12 +51,14 @@ class WindowView : public QWidget {
   private:
     void buildControls();
     void buildControl(Control& control);
+    void nameForScreenReaders(const Control& control, QWidget& widget);
     void buildMenu(Control& top);
     void syncWindow();
     void applyWindowSize();
 
     Window& window_;
     const ControlRegistry& controls_;
+    const WindowDesign& design_;
     QHash<const Control*, QWidget*> widgets_;
     QHash<const Control*, QMenu*> menus_;
     QList<Control*> later_;
