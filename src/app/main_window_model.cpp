@@ -13,7 +13,7 @@ Form1::Form1(Services& services, FrmInfo& frmInfo)
 }
 
 Form1::~Form1() {
-    services_.tray.onMouseMessage = nullptr;
+    services_.tray.onClick = nullptr;
 }
 
 void Form1::registerControls() {
@@ -157,7 +157,7 @@ void Form1::wireHandlers() {
 
     cmdTray.onClick = [this] { cmdTray_Click(); };
     mnuAnzeige.onClick = [this] { mnuAnzeige_Click(); };
-    services_.tray.onMouseMessage = [this](int message) { trayIcon_MouseMessage(message); };
+    services_.tray.onClick = [this](TrayClick click) { trayIcon_Click(click); };
 
     cmdOpenExe.onClick = [this] { cmdOpenExe_Click(); };
     Text1.onFilesDropped = [this](const std::vector<std::string>& files) {

@@ -151,8 +151,8 @@ class Form1 {
     // Window-level values.
     std::string confirmText;
     bool confirmed = false;
-    double elapsed = 0;       // seconds counted by the renewed-sleep countdown
-    int lastTrayMessage = 0;  // the last mouse message from the notification-area icon
+    double elapsed = 0;                      // seconds counted by the renewed-sleep countdown
+    std::optional<TrayClick> lastTrayClick;  // the last click on the notification-area icon
 
     // Start-up: runs once before the window is first shown.
     StartOutcome Form_Load();
@@ -195,7 +195,7 @@ class Form1 {
 
     // Notification-area icon.
     void cmdTray_Click();
-    void trayIcon_MouseMessage(int message);
+    void trayIcon_Click(TrayClick click);
     void mnuAnzeige_Click();
 
     // Program file selection.

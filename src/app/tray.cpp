@@ -3,11 +3,6 @@
 #include "app/main_window_model.h"
 
 namespace somnar {
-namespace {
-
-constexpr int kLeftButtonUp = 0x202;
-
-}  // namespace
 
 void Form1::cmdTray_Click() {
     if (!services_.tray.available()) {
@@ -19,9 +14,10 @@ void Form1::cmdTray_Click() {
     window.hide();
 }
 
-void Form1::trayIcon_MouseMessage(int message) {
-    lastTrayMessage = message;
-    if (message == kLeftButtonUp) {
+// The menu opens when the left button is released, not when it is pressed.
+void Form1::trayIcon_Click(TrayClick click) {
+    lastTrayClick = click;
+    if (click == TrayClick::LeftUp) {
         window.popUp(&mnuPopUp);
     }
 }

@@ -5,6 +5,9 @@
 
 namespace somnar {
 
+// What the user did with the mouse on the icon.
+enum class TrayClick { LeftDown, LeftUp, LeftDouble, RightDown, RightUp, MiddleDown, MiddleUp };
+
 // The program's icon in the desktop's notification area.
 class TrayIcon {
   public:
@@ -17,9 +20,8 @@ class TrayIcon {
     // Whether the desktop has a notification area at all.
     virtual bool available() = 0;
 
-    // The mouse on the icon, as the window messages number it: 0x201 left button down,
-    // 0x202 left button up, 0x203 double click, 0x204/0x205 right button down/up.
-    std::function<void(int message)> onMouseMessage;
+    // The mouse on the icon: a press and its release come as two clicks.
+    std::function<void(TrayClick click)> onClick;
 };
 
 }  // namespace somnar

@@ -50,14 +50,15 @@ TEST_F(FormTest, WithoutNotificationAreaTheTrayButtonMinimises) {
 
 TEST_F(FormTest, OnlyTheLeftButtonsReleaseOpensThePopUp) {
     const unsigned before = form.window.popUpRequests();
-    for (int message : {0x200, 0x201, 0x203, 0x204, 0x205}) {
-        platform.tray.onMouseMessage(message);
+    for (TrayClick click : {TrayClick::LeftDown, TrayClick::LeftDouble, TrayClick::RightDown,
+                            TrayClick::RightUp, TrayClick::MiddleUp}) {
+        platform.tray.onClick(click);
     }
     EXPECT_EQ(form.window.popUpRequests(), before);
-    platform.tray.onMouseMessage(0x202);
+    platform.tray.onClick(TrayClick::LeftUp);
     EXPECT_EQ(form.window.popUpRequests(), before + 1);
     EXPECT_EQ(form.window.popUpMenu(), &form.mnuPopUp);
-    EXPECT_EQ(form.lastTrayMessage, 0x202);
+    EXPECT_EQ(form.lastTrayClick, TrayClick::LeftUp);
 }
 
 TEST_F(FormTest, ShowingTheWindowAgainRemovesTheIcon) {

@@ -54,8 +54,8 @@ TEST_F(AfterWakeView, TrayHidesTheWindowAndOnlyTheLeftReleaseOpensTheMenu) {
     EXPECT_EQ(platform.tray.calls, (std::vector<std::string>{"prepare", "add"}));
     EXPECT_FALSE(view->mainView().isVisible());
 
-    platform.tray.onMouseMessage(0x201);
-    platform.tray.onMouseMessage(0x205);
+    platform.tray.onClick(TrayClick::LeftDown);
+    platform.tray.onClick(TrayClick::RightUp);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 
     QString shownEntries;
@@ -68,7 +68,7 @@ TEST_F(AfterWakeView, TrayHidesTheWindowAndOnlyTheLeftReleaseOpensTheMenu) {
         menu->actions().at(1)->trigger();
         menu->close();
     });
-    platform.tray.onMouseMessage(0x202);  // returns once the menu is closed
+    platform.tray.onClick(TrayClick::LeftUp);  // returns once the menu is closed
     EXPECT_EQ(shownEntries, "Countdownparameter anzeigen|Programmfenster anzeigen|");
     EXPECT_TRUE(view->mainView().isVisible());
     EXPECT_EQ(platform.tray.calls.back(), "remove");
@@ -137,10 +137,10 @@ TEST_F(AfterWakeView, CancelledDialogEmptiesThePath) {
     EXPECT_EQ(widget<QLineEdit>("Text1")->text(), "");
 }
 
-TEST(QtTrayIconMessages, PressAndReleaseOnTheIconWindowArriveAsTheirOwnMessages) {
+TEST(QtTrayIconClicks, PressAndReleaseOnTheIconWindowArriveAsTheirOwnClicks) {
     QtTrayIcon tray;
-    std::vector<int> messages;
-    tray.onMouseMessage = [&](int message) { messages.push_back(message); };
+    std::vector<TrayClick> clicks;
+    tray.onClick = [&](TrayClick click) { clicks.push_back(click); };
     QWidget iconWindow;
     iconWindow.setObjectName("QSystemTrayIconSys");
     QWidget other;
@@ -154,7 +154,8 @@ TEST(QtTrayIconMessages, PressAndReleaseOnTheIconWindowArriveAsTheirOwnMessages)
     send(iconWindow, QEvent::MouseButtonPress, Qt::RightButton);
     send(iconWindow, QEvent::MouseButtonRelease, Qt::RightButton);
     send(other, QEvent::MouseButtonRelease, Qt::LeftButton);  // not the icon
-    EXPECT_EQ(messages, (std::vector<int>{0x201, 0x202, 0x204, 0x205}));
+    EXPECT_EQ(clicks, (std::vector<TrayClick>{TrayClick::LeftDown, TrayClick::LeftUp,
+                                              TrayClick::RightDown, TrayClick::RightUp}));
 }
 
 TEST(QtFileDialogSetUp, TitleFolderAndChoicesAsWrittenThatFindScriptsAndFilesWithoutExtension) {

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+#include <optional>
+
 #include "platform/qt/look.h"
 #include "platform/qt/qt_text.h"
 
@@ -12,28 +14,20 @@ namespace {
 // The window Qt draws the icon in where the notification area embeds windows.
 constexpr const char* kIconWindowName = "QSystemTrayIconSys";
 
-constexpr int kLeftDown = 0x201;
-constexpr int kLeftUp = 0x202;
-constexpr int kLeftDouble = 0x203;
-constexpr int kRightDown = 0x204;
-constexpr int kRightUp = 0x205;
-constexpr int kMiddleDown = 0x207;
-constexpr int kMiddleUp = 0x208;
-
-int messageFor(QEvent::Type type, Qt::MouseButton button) {
+std::optional<TrayClick> clickFor(QEvent::Type type, Qt::MouseButton button) {
     const bool down = type == QEvent::MouseButtonPress;
     switch (button) {
         case Qt::LeftButton:
             if (type == QEvent::MouseButtonDblClick) {
-                return kLeftDouble;
+                return TrayClick::LeftDouble;
             }
-            return down ? kLeftDown : kLeftUp;
+            return down ? TrayClick::LeftDown : TrayClick::LeftUp;
         case Qt::RightButton:
-            return down ? kRightDown : kRightUp;
+            return down ? TrayClick::RightDown : TrayClick::RightUp;
         case Qt::MiddleButton:
-            return down ? kMiddleDown : kMiddleUp;
+            return down ? TrayClick::MiddleDown : TrayClick::MiddleUp;
         default:
-            return 0;
+            return std::nullopt;
     }
 }
 
@@ -78,8 +72,8 @@ bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
          type == QEvent::MouseButtonDblClick) &&
         watched->objectName() == QLatin1String(kIconWindowName)) {
         ownWindowSeen_ = true;
-        if (const int message = messageFor(type, static_cast<QMouseEvent*>(event)->button())) {
-            tell(message);
+        if (const auto click = clickFor(type, static_cast<QMouseEvent*>(event)->button())) {
+            tell(*click);
         }
     }
     return QObject::eventFilter(watched, event);
@@ -93,28 +87,28 @@ void QtTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
     }
     switch (reason) {
         case QSystemTrayIcon::Trigger:
-            tell(kLeftDown);
-            tell(kLeftUp);
+            tell(TrayClick::LeftDown);
+            tell(TrayClick::LeftUp);
             break;
         case QSystemTrayIcon::Context:
-            tell(kRightDown);
-            tell(kRightUp);
+            tell(TrayClick::RightDown);
+            tell(TrayClick::RightUp);
             break;
         case QSystemTrayIcon::DoubleClick:
-            tell(kLeftDouble);
+            tell(TrayClick::LeftDouble);
             break;
         case QSystemTrayIcon::MiddleClick:
-            tell(kMiddleDown);
-            tell(kMiddleUp);
+            tell(TrayClick::MiddleDown);
+            tell(TrayClick::MiddleUp);
             break;
         case QSystemTrayIcon::Unknown:
             break;
     }
 }
 
-void QtTrayIcon::tell(int message) {
-    if (onMouseMessage) {
-        onMouseMessage(message);
+void QtTrayIcon::tell(TrayClick click) {
+    if (onClick) {
+        onClick(click);
     }
 }
 

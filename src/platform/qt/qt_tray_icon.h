@@ -10,7 +10,7 @@
 namespace somnar {
 
 // The program's icon in the notification area. The mouse on the icon reaches the
-// logic as press and release messages, so the menu can open on the release.
+// logic as presses and releases, so the menu can open on the release.
 class QtTrayIcon : public QObject, public TrayIcon {
     Q_OBJECT
   public:
@@ -27,7 +27,7 @@ class QtTrayIcon : public QObject, public TrayIcon {
 
   private:
     void activated(QSystemTrayIcon::ActivationReason reason);
-    void tell(int message);
+    void tell(TrayClick click);
 
     // Made when first added: creating it asks the desktop for its notification area,
     // which would slow every start.
