@@ -50,6 +50,10 @@ struct WindowDesign {
     std::string_view caption;
     int width = 0;  // outer size in twips
     int height = 0;
+    // The outer heights the window switches between: only the sleep area, and with the
+    // options below it (0 where the window has one height).
+    int compactHeight = 0;
+    int fullHeight = 0;
     std::vector<ControlDesign> controls;
 };
 

@@ -23,6 +23,8 @@ WindowDesign makeForm1Design() {
     d.caption = "Hibernate-Standby-Somnar-Scheduler";
     d.width = 8250 + kFrameWidthTwips;
     d.height = 9855 + kFrameHeightTwips;
+    d.compactHeight = 3600;
+    d.fullHeight = 10365;
     d.controls = {
         // Upper area, visible in the compact view.
         {.name = "Label27",

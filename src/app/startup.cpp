@@ -10,7 +10,6 @@ namespace somnar {
 namespace {
 
 constexpr int kLastListedYear = 2100;
-constexpr int kCompactHeight = 3600;
 constexpr int kMinutesPerDay = 24 * 60;
 constexpr const char* kTrayTip = "Somnar Scheduler";
 
@@ -87,7 +86,7 @@ StartOutcome Form1::Form_Load() {
         window.move((services_.desktop.screenWidthTwips() - window.width()) / 2,
                     (services_.desktop.screenHeightTwips() - window.height()) / 2);
     });
-    runStep(log, "compact view", [&] { window.setHeight(kCompactHeight); });
+    runStep(log, "compact view", [&] { window.setHeight(form1Design().compactHeight); });
     runStep(log, "clock", [&] { Label4.setCaption(clock.generalDateTimeText(clock.now())); });
     runStep(log, "wake-up pickers", [&] {
         fillDate(cmbDay, cmbMonth, cmbYear, clock.now());

@@ -4,11 +4,6 @@
 #include "schedule/sleep_request.h"
 
 namespace somnar {
-namespace {
-
-constexpr int kCompactHeight = 3600;
-
-}  // namespace
 
 void Form1::sleepNow(std::string_view mode) {
     tmrRuhe.setEnabled(false);
@@ -58,7 +53,7 @@ void Form1::cmdRS_aus_Click(int index) {
     cmdSuspend.setEnabled(false);
     Picture1[2].setEnabled(false);
     Picture2[2].setEnabled(false);
-    window.setHeight(kCompactHeight);
+    window.setHeight(form1Design().compactHeight);
     chkActionen.setValue(CheckBox::Unchecked);
     chkActionen.setEnabled(false);
 }

@@ -4,12 +4,6 @@
 #include "app/main_window_model.h"
 
 namespace somnar {
-namespace {
-
-constexpr int kCompactHeight = 3600;
-constexpr int kFullHeight = 10365;
-
-}  // namespace
 
 void Form1::optSOMNAR_Click(int index) {
     const bool wakeUp = index == 0;
@@ -56,7 +50,7 @@ void Form1::chkSLEEPnachSOMNAR_Click() {
 }
 
 void Form1::chkActionen_Click() {
-    window.setHeight(chkActionen.ticked() ? kFullHeight : kCompactHeight);
+    window.setHeight(chkActionen.ticked() ? form1Design().fullHeight : form1Design().compactHeight);
     window.setFocus(&cmdDummy);
 }
 
