@@ -122,6 +122,9 @@ TEST_F(CheckTest, WhatTheMachineCannotDoOrTheStoredChoicesDoNotNeedIsNotNeeded) 
     EXPECT_EQ(line(items, "DFÜ"), "DFÜ-Verbindung: ok (NetworkManager-Verbindung „Handy“)\n");
     EXPECT_EQ(line(items, "FTP"), "FTP-Server: nicht nötig (keiner gespeichert)\n");
     EXPECT_TRUE(platform.wakeAlarm.armed.empty());
+    platform.settings.store("Verbindung", "Name", "");
+    EXPECT_EQ(line(checkMachine(services, false), "DFÜ"),
+              "DFÜ-Verbindung: nicht nötig (keine gespeichert)\n");
 }
 
 TEST_F(CheckTest, TheFtpServerIsLoggedIntoWithoutUploadingAndARefusalIsExplained) {
@@ -133,6 +136,10 @@ TEST_F(CheckTest, TheFtpServerIsLoggedIntoWithoutUploadingAndARefusalIsExplained
     EXPECT_EQ(platform.ftp.calls,
               (std::vector<std::string>{"open VidOru FTP", "connect ftp.example.org web1 geheim",
                                         "cwd /htdocs", "disconnect"}));
+    platform.ftp.directoryAnswer = {false, 550};
+    EXPECT_EQ(line(checkMachine(services, true), "FTP"),
+              "FTP-Server: fehlt (ftp.example.org, Verzeichnis: Error: 550)\n    Abhilfe: das "
+              "Server-Verzeichnis gibt es nicht oder es darf nicht betreten werden\n");
     platform.ftp.connectAnswer = {false, 530};
     EXPECT_EQ(line(checkMachine(services, true), "FTP"),
               "FTP-Server: fehlt (ftp.example.org, Anmeldung: Error: 530)\n    Abhilfe: Benutzer "
@@ -158,10 +165,16 @@ TEST_F(CheckTest, ATestWakeUpSleepsAndTellsHowLateItWoke) {
 }
 
 TEST_F(CheckTest, ATestWakeUpThatComesLateOrCannotBeArmedFails) {
-    platform.power.whileAsleep = [this] { platform.clock.advance(std::chrono::seconds(41)); };
+    platform.power.whileAsleep = [this] {
+        platform.clock.advance(std::chrono::milliseconds(41300));
+    };
     std::ostringstream late;
     EXPECT_EQ(runTestWake(services, SleepState::Hibernate, 30, late), 1);
-    EXPECT_NE(late.str().find("Verspätung: 11,0 s\nZu spät aufgewacht"), std::string::npos);
+    EXPECT_NE(late.str().find("Verspätung: 11,3 s\nZu spät aufgewacht"), std::string::npos);
+    platform.power.whileAsleep = [this] { platform.clock.advance(std::chrono::seconds(10)); };
+    std::ostringstream early;  // something else woke it
+    EXPECT_EQ(runTestWake(services, SleepState::Standby, 30, early), 1);
+    EXPECT_NE(early.str().find("Zu früh aufgewacht"), std::string::npos);
     platform.wakeAlarm.refuseWith = AlarmError::NoPermission;
     std::ostringstream refused;
     EXPECT_EQ(runTestWake(services, SleepState::Standby, 30, refused), 1);
@@ -169,7 +182,7 @@ TEST_F(CheckTest, ATestWakeUpThatComesLateOrCannotBeArmedFails) {
               "Die Testweckung ist nicht möglich:\nWecken aus dem Standby (Weckalarm des "
               "Kernels): fehlt\n    Abhilfe: sudo setcap cap_wake_alarm+ep "
               "/usr/local/bin/somnar-scheduler\n");
-    EXPECT_EQ(platform.power.sleeps.size(), 1u);  // only the first one slept
+    EXPECT_EQ(platform.power.sleeps.size(), 2u);  // the refused one did not sleep
 }
 
 TEST(CommandLineTest, OptionsAndTheirMistakes) {
