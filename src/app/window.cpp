@@ -34,14 +34,15 @@ void Window::hide() {
 }
 
 void Window::minimize() {
-    ++minimizeRequests_;
-    notify();
+    if (commands_ != nullptr) {
+        commands_->minimize();
+    }
 }
 
 void Window::popUp(Control* menu) {
-    popUpMenu_ = menu;
-    ++popUpRequests_;
-    notify();
+    if (commands_ != nullptr) {
+        commands_->popUp(menu);
+    }
 }
 
 void Window::setLoaded(bool loaded) {
@@ -56,14 +57,16 @@ void Window::setLoaded(bool loaded) {
 }
 
 void Window::bringToFront() {
-    ++frontRequests_;
-    notify();
+    if (commands_ != nullptr) {
+        commands_->bringToFront();
+    }
 }
 
 void Window::setFocus(Control* control) {
     focus_ = control;
-    ++focusRequests_;
-    notify();
+    if (commands_ != nullptr) {
+        commands_->focus(control);
+    }
 }
 
 void Window::notify() const {

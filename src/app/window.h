@@ -7,6 +7,19 @@ namespace somnar {
 
 class Control;
 
+// What a window asks of the window system, carried out at once by the view that shows it.
+class WindowCommands {
+  public:
+    virtual ~WindowCommands() = default;
+
+    virtual void minimize() = 0;
+    virtual void bringToFront() = 0;
+    virtual void focus(Control* control) = 0;
+    // Opens the pop-up menu at the mouse position; returns once an entry was chosen (its
+    // handler has run) or the menu was dismissed.
+    virtual void popUp(Control* menu) = 0;
+};
+
 // A top-level window of the model: caption, outer place and size in twips, shown or
 // hidden, and which control has the keyboard focus.
 class Window {
@@ -25,29 +38,20 @@ class Window {
     bool visible() const { return visible_; }
     void show();
     void hide();
-    // Asks the window system to minimise the window; counted so the view sees every request.
+    // Who carries out the commands below; none while no view shows the window.
+    void setCommands(WindowCommands* commands) { commands_ = commands; }
     void minimize();
-    unsigned minimizeRequests() const { return minimizeRequests_; }
-
-    // Opens a pop-up menu at the mouse position; the view returns from it once an entry
-    // was chosen (its handler has run) or the menu was dismissed.
     void popUp(Control* menu);
-    Control* popUpMenu() const { return popUpMenu_; }
-    unsigned popUpRequests() const { return popUpRequests_; }
 
     // Between load and unload the window exists; the program runs while one exists.
     bool loaded() const { return loaded_; }
     void setLoaded(bool loaded);
 
-    // Asks the window system to bring the window to the front; counted so the view sees
-    // every request.
     void bringToFront();
-    unsigned frontRequests() const { return frontRequests_; }
 
-    // Moves the keyboard focus; counted like the requests to come to the front.
+    // Moves the keyboard focus.
     Control* focus() const { return focus_; }
     void setFocus(Control* control);
-    unsigned focusRequests() const { return focusRequests_; }
 
     void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
     // Told when the window is loaded or unloaded; whoever creates and ends views listens.
@@ -65,12 +69,8 @@ class Window {
     int height_ = 0;
     bool visible_ = false;
     bool loaded_ = false;
-    unsigned frontRequests_ = 0;
-    unsigned focusRequests_ = 0;
-    unsigned minimizeRequests_ = 0;
-    unsigned popUpRequests_ = 0;
-    Control* popUpMenu_ = nullptr;
     Control* focus_ = nullptr;
+    WindowCommands* commands_ = nullptr;
     std::function<void()> observer_;
     std::function<void()> lifecycleObserver_;
 };

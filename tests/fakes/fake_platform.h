@@ -13,6 +13,8 @@
 #include <tuple>
 #include <vector>
 
+#include "app/controls.h"
+#include "app/window.h"
 #include "platform/services.h"
 #include "platform/system_facts.h"
 
@@ -336,6 +338,18 @@ class FakeNotifier : public Notifier {
 
   private:
     EventLog& log_;
+};
+
+// The window system as a window's commands reach it: "minimize", "front",
+// "focus <control>", "popUp <menu>".
+class FakeWindowCommands : public WindowCommands {
+  public:
+    std::vector<std::string> done;
+
+    void minimize() override { done.push_back("minimize"); }
+    void bringToFront() override { done.push_back("front"); }
+    void focus(Control* control) override { done.push_back("focus " + control->key()); }
+    void popUp(Control* menu) override { done.push_back("popUp " + menu->key()); }
 };
 
 class FakeSystemFacts : public SystemFacts {

@@ -41,23 +41,24 @@ TEST_F(FormTest, TrayButtonAddsTheIconAndHidesTheWindow) {
 TEST_F(FormTest, WithoutNotificationAreaTheTrayButtonMinimises) {
     form.window.show();
     platform.tray.hasNotificationArea = false;
-    const unsigned before = form.window.minimizeRequests();
+    testing::FakeWindowCommands windowSystem;
+    form.window.setCommands(&windowSystem);
     form.cmdTray.setValue(true);
-    EXPECT_EQ(form.window.minimizeRequests(), before + 1);
+    EXPECT_EQ(windowSystem.done, std::vector<std::string>{"minimize"});
     EXPECT_TRUE(form.window.visible());
     EXPECT_EQ(platform.tray.calls, std::vector<std::string>{"prepare"});
 }
 
 TEST_F(FormTest, OnlyTheLeftButtonsReleaseOpensThePopUp) {
-    const unsigned before = form.window.popUpRequests();
+    testing::FakeWindowCommands windowSystem;
+    form.window.setCommands(&windowSystem);
     for (TrayClick click : {TrayClick::LeftDown, TrayClick::LeftDouble, TrayClick::RightDown,
                             TrayClick::RightUp, TrayClick::MiddleUp}) {
         platform.tray.onClick(click);
     }
-    EXPECT_EQ(form.window.popUpRequests(), before);
+    EXPECT_TRUE(windowSystem.done.empty());
     platform.tray.onClick(TrayClick::LeftUp);
-    EXPECT_EQ(form.window.popUpRequests(), before + 1);
-    EXPECT_EQ(form.window.popUpMenu(), &form.mnuPopUp);
+    EXPECT_EQ(windowSystem.done, std::vector<std::string>{"popUp mnuPopUp"});
     EXPECT_EQ(form.lastTrayClick, TrayClick::LeftUp);
 }
 

@@ -22,11 +22,8 @@ WindowView::WindowView(Window& window, const ControlRegistry& controls, const Wi
     setWindowIcon(look.icon);
     timers_ = new TimerDriver(this);
     buildControls();
-    frontRequestsSeen_ = window_.frontRequests();
-    focusRequestsSeen_ = window_.focusRequests();
-    minimizeRequestsSeen_ = window_.minimizeRequests();
-    popUpRequestsSeen_ = window_.popUpRequests();
     window_.setObserver([this] { syncWindow(); });
+    window_.setCommands(this);
     syncWindow();
 }
 
@@ -40,6 +37,7 @@ void WindowView::detach() {
     }
     attached_ = false;
     window_.setObserver(nullptr);
+    window_.setCommands(nullptr);
     timers_->stopAll();
     for (Control* control : controls_.controls()) {
         control->setObserver(nullptr);
@@ -198,27 +196,26 @@ void WindowView::syncWindow() {
     if (window_.visible() != isVisible()) {
         setVisible(window_.visible());
     }
-    if (window_.frontRequests() != frontRequestsSeen_) {
-        frontRequestsSeen_ = window_.frontRequests();
-        raise();
-        activateWindow();
+}
+
+void WindowView::minimize() {
+    showMinimized();
+}
+
+void WindowView::bringToFront() {
+    raise();
+    activateWindow();
+}
+
+void WindowView::focus(Control* control) {
+    if (QWidget* focused = widgets_.value(control)) {
+        focused->setFocus();
     }
-    if (window_.minimizeRequests() != minimizeRequestsSeen_) {
-        minimizeRequestsSeen_ = window_.minimizeRequests();
-        showMinimized();
-    }
-    if (window_.popUpRequests() != popUpRequestsSeen_) {
-        popUpRequestsSeen_ = window_.popUpRequests();
-        // Returns once an entry was chosen (its handler has run) or the menu was dismissed.
-        if (QMenu* menu = menuFor(window_.popUpMenu())) {
-            menu->exec(QCursor::pos());
-        }
-    }
-    if (window_.focusRequests() != focusRequestsSeen_) {
-        focusRequestsSeen_ = window_.focusRequests();
-        if (QWidget* focused = widgets_.value(window_.focus())) {
-            focused->setFocus();
-        }
+}
+
+void WindowView::popUp(Control* menu) {
+    if (QMenu* shown = menuFor(menu)) {
+        shown->exec(QCursor::pos());
     }
 }
 

@@ -17,7 +17,7 @@ class TimerDriver;
 // ways. Generic: it knows control kinds, not control names. A main window rather than a
 // plain widget, so that screen readers see a window with its title; the controls lie on
 // it directly, without a central widget or bars.
-class WindowView : public QMainWindow {
+class WindowView : public QMainWindow, public WindowCommands {
     Q_OBJECT
   public:
     struct Look {
@@ -32,6 +32,12 @@ class WindowView : public QMainWindow {
 
     // Stops listening to the model; the widgets stay until the view is deleted.
     void detach();
+
+    // The window's commands, carried out by the real window at once.
+    void minimize() override;
+    void bringToFront() override;
+    void focus(Control* control) override;
+    void popUp(Control* menu) override;
 
     // The widget of a control; builds the widgets left for later if it is one of them.
     QWidget* widgetFor(const Control* control);
@@ -63,10 +69,6 @@ class WindowView : public QMainWindow {
     QHash<const Control*, QMenu*> menus_;
     QList<Control*> later_;
     TimerDriver* timers_ = nullptr;
-    unsigned frontRequestsSeen_ = 0;
-    unsigned focusRequestsSeen_ = 0;
-    unsigned minimizeRequestsSeen_ = 0;
-    unsigned popUpRequestsSeen_ = 0;
     QPoint placeApplied_{-1, -1};
     bool attached_ = true;
 };
