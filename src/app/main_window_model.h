@@ -229,7 +229,9 @@ class Form1 {
     void reportProblem(const std::string& text);
     // The same, also in the status line: what went wrong after an unattended wake-up.
     void reportAfterWake(const std::string& text);
-    // A box with the reason; the sleep commands are usable again.
+    // A request that does not lead to a sleep: logged, told in a box, and the sleep
+    // commands are usable again.
+    void refuseSleep(const std::string& text);
     void reportSleepRefused(SleepState state, const SleepResult& result);
     void enableSleepCommands();
     // Seconds the renewed-sleep countdown counts at this tick: the real time since the

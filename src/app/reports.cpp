@@ -27,12 +27,15 @@ void Form1::reportAfterWake(const std::string& text) {
     reportProblem(text);
 }
 
-void Form1::reportSleepRefused(SleepState state, const SleepResult& result) {
-    const std::string text = sleepRefusalText(state, result);
+void Form1::refuseSleep(const std::string& text) {
     services_.log.write(LogLevel::Error, text);
     services_.dialogs.showMessage(
         {text, std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Critical});
     enableSleepCommands();
+}
+
+void Form1::reportSleepRefused(SleepState state, const SleepResult& result) {
+    refuseSleep(sleepRefusalText(state, result));
 }
 
 // A sleep state the machine lacks keeps its commands disabled.

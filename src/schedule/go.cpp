@@ -48,11 +48,7 @@ GoOutcome Form1::go(std::string_view mode) {
     AlarmResult armed = services_.wakeAlarm.arm(state, *due);
     if (!armed.alarm) {
         // Sleeping without the wake-up the user asked for would be worse than not sleeping.
-        const std::string refusal = wakeAlarmRefusal(state, armed.error, armed.detail);
-        services_.log.write(LogLevel::Error, refusal);
-        services_.dialogs.showMessage(
-            {refusal, std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Critical});
-        enableSleepCommands();
+        refuseSleep(wakeAlarmRefusal(state, armed.error, armed.detail));
         return GoOutcome::Refused;
     }
 

@@ -65,7 +65,6 @@ void Form1::Timer1_Timer() {
     Label26.setCaption("");
     Timer1.setEnabled(false);
     elapsed = 0;
-    lastCount_.reset();
     confirmed = false;
     if (!Option1[0].value() && !Option1[1].value()) {
         return;  // neither state chosen: the countdown ends without a sleep
