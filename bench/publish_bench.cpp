@@ -82,20 +82,20 @@ int main(int argc, char* argv[]) {
     somnar::Services services{clock,        unused,      unused, program, unused, unused,
                               unused,       settings,    unused, unused,  unused, unused,
                               connectivity, hostAddress, files,  ftp,     log,    unused};
-    somnar::FrmInfo info(services);
-    somnar::Form1 form(services, info);
-    form.txtServer.setText(argv[1]);
-    form.txtFTP_USER.setText(argv[2]);
-    form.txtFTP_Password.setText(argv[3]);
-    form.txtDir.setText(argv[4]);
-    form.chkPassiv.setValue(1);
+    somnar::InfoWindow info(services);
+    somnar::MainWindow form(services, info);
+    form.ftpServer.setText(argv[1]);
+    form.ftpUser.setText(argv[2]);
+    form.ftpPassword.setText(argv[3]);
+    form.ftpFolder.setText(argv[4]);
+    form.passiveBox.setValue(1);
 
     for (int run = 0; run < runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        form.lblIP.setCaption(form.LocalIpAddress());
-        form.makeHTML();
-        form.Status.setCaption("");
-        form.cmdFTP_PUT.setValue(true);
+        form.ipAddressLine.setCaption(form.localIpAddress());
+        form.writeIpDocument();
+        form.ftpStatus.setCaption("");
+        form.uploadButton.setValue(true);
         const auto took = std::chrono::steady_clock::now() - start;
         std::printf("%lld\n",
                     static_cast<long long>(

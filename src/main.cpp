@@ -135,9 +135,9 @@ int main(int argc, char* argv[]) {
                               dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
                               connectivity, hostAddress, files,   ftp,       log,      notifier};
 
-    somnar::FrmInfo info(services);
-    somnar::Form1 form(services, info);
-    if (form.Form_Load() == somnar::StartOutcome::SecondCopy) {
+    somnar::InfoWindow info(services);
+    somnar::MainWindow form(services, info);
+    if (form.load() == somnar::StartOutcome::SecondCopy) {
         return 0;
     }
     fonts.wait();

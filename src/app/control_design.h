@@ -58,9 +58,9 @@ struct WindowDesign {
 };
 
 // The main window "Hibernate-Standby-Somnar-Scheduler".
-const WindowDesign& form1Design();
+const WindowDesign& mainWindowDesign();
 // The info window "Somnar-Scheduler INFO".
-const WindowDesign& frmInfoDesign();
+const WindowDesign& infoWindowDesign();
 
 // Space the window frame takes around the client area, in twips.
 inline constexpr int kFrameWidthTwips = 120;

@@ -82,6 +82,22 @@ void applyKindProperties(Control& control, const ControlDesign& row) {
     }
 }
 
+// A control for a design row that only shows something: nothing reads or changes it.
+std::unique_ptr<Control> designOnlyControl(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Label:
+            return std::make_unique<Label>();
+        case ControlKind::Frame:
+            return std::make_unique<Frame>();
+        case ControlKind::Line:
+            return std::make_unique<Line>();
+        case ControlKind::Shape:
+            return std::make_unique<Shape>();
+        default:
+            return nullptr;
+    }
+}
+
 }  // namespace
 
 void ControlRegistry::add(Control& control, std::string_view name, int index) {
@@ -99,6 +115,13 @@ void ControlRegistry::applyDesign() {
     ordered_.clear();
     for (const ControlDesign& row : design_.controls) {
         Control* control = find(keyOf(row.name, row.index));
+        if (control == nullptr) {
+            if (auto owned = designOnlyControl(row.kind)) {
+                control = owned.get();
+                add(*owned, row.name, row.index);
+                designOnly_.push_back(std::move(owned));
+            }
+        }
         if (control == nullptr || control->kind() != row.kind) {
             continue;  // reported by mismatches()
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,7 +42,9 @@ class ControlRegistry {
     }
 
     // Applies the design to every control added: containers, places, captions,
-    // initial states, and the groups of option buttons that exclude each other.
+    // initial states, and the groups of option buttons that exclude each other. Rows of
+    // captions, lines, frames and shapes that no member stands for get a control of
+    // their own here, so the view shows them.
     void applyDesign();
 
     // Controls in design order.
@@ -55,6 +58,7 @@ class ControlRegistry {
   private:
     const WindowDesign& design_;
     std::vector<Control*> added_;
+    std::vector<std::unique_ptr<Control>> designOnly_;
     std::vector<Control*> ordered_;
 };
 

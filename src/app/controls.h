@@ -367,4 +367,13 @@ class MenuEntry : public Control {
     std::string caption_;
 };
 
+// The five pickers of a date and a minute of the day.
+struct MomentPickers {
+    Picker day;
+    Picker month;
+    Picker year;
+    Picker hour;
+    Picker minute;
+};
+
 }  // namespace somnar

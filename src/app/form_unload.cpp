@@ -6,15 +6,15 @@
 
 namespace somnar {
 
-bool Form1::storeDialupValues() {
+bool MainWindow::storeDialupValues() {
     return services_.settings.writeValues(
         settings::kDialupName.application, settings::kDialupName.section,
-        {{std::string(settings::kDialupName.key), cmbDFUE_Name.text()},
-         {std::string(settings::kDialupUser.key), txtUser.text()},
-         {std::string(settings::kDialupPassword.key), txtPassword.text()}});
+        {{std::string(settings::kDialupName.key), dialupName.text()},
+         {std::string(settings::kDialupUser.key), dialupUser.text()},
+         {std::string(settings::kDialupPassword.key), dialupPassword.text()}});
 }
 
-void Form1::Form_Unload() {
+void MainWindow::unload() {
     // One message for each file that cannot take its values, while the user is there.
     const auto tellNotStored = [this](std::string_view application) {
         const std::string text = "Die Einstellungen konnten nicht gespeichert werden (" +

@@ -31,7 +31,7 @@ WindowDesign makeFrmInfoDesign() {
 
 }  // namespace
 
-const WindowDesign& frmInfoDesign() {
+const WindowDesign& infoWindowDesign() {
     static const WindowDesign design = makeFrmInfoDesign();
     return design;
 }

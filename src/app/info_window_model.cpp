@@ -4,43 +4,43 @@
 
 namespace somnar {
 
-FrmInfo::FrmInfo(Services& services) : services_(services), registry_(frmInfoDesign()) {
+InfoWindow::InfoWindow(Services& services) : services_(services), registry_(infoWindowDesign()) {
     registry_.add(Shape1, "Shape1");
-    registry_.add(Text1, "Text1");
-    registry_.add(Command1, "Command1");
+    registry_.add(infoText, "Text1");
+    registry_.add(backButton, "Command1");
     registry_.applyDesign();
-    window.setCaption(std::string(frmInfoDesign().caption));
-    window.setWidth(frmInfoDesign().width);
-    window.setHeight(frmInfoDesign().height);
-    Command1.onClick = [this] { Command1_Click(); };
+    window.setCaption(std::string(infoWindowDesign().caption));
+    window.setWidth(infoWindowDesign().width);
+    window.setHeight(infoWindowDesign().height);
+    backButton.onClick = [this] { onBack(); };
 }
 
-void FrmInfo::open() {
+void InfoWindow::open() {
     if (window.loaded()) {
         window.bringToFront();
         return;
     }
-    Form_Load();
+    build();
     window.setLoaded(true);
     window.show();
 }
 
-void FrmInfo::Form_Load() {
+void InfoWindow::build() {
     window.move((services_.desktop.screenWidthTwips() - window.width()) / 2,
                 (services_.desktop.screenHeightTwips() - window.height()) / 2);
     const std::vector<std::string> paragraphs =
         infoParagraphs(services_.program.programName(), services_.program.executableExtension());
-    Text1.setText(paragraphs.front());
+    infoText.setText(paragraphs.front());
     for (std::size_t i = 1; i < paragraphs.size(); ++i) {
-        Text1.setText(Text1.text() + paragraphs[i]);
+        infoText.setText(infoText.text() + paragraphs[i]);
     }
 }
 
-void FrmInfo::Command1_Click() {
+void InfoWindow::onBack() {
     close();
 }
 
-void FrmInfo::close() {
+void InfoWindow::close() {
     window.hide();
     window.setLoaded(false);
 }

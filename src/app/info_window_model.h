@@ -7,20 +7,20 @@
 namespace somnar {
 
 // frmInfo: a few paragraphs on what the program does and needs.
-class FrmInfo {
+class InfoWindow {
   public:
-    explicit FrmInfo(Services& services);
+    explicit InfoWindow(Services& services);
 
     Window window;
     Shape Shape1;
-    TextBox Text1;
-    CommandButton Command1;
+    TextBox infoText;
+    CommandButton backButton;
 
     // Creates the window if it is closed (building its text) and shows it; an open
     // window is only brought to the front.
     void open();
-    void Form_Load();
-    void Command1_Click();
+    void build();
+    void onBack();
     // The close box has the same effect as "<<".
     void close();
 

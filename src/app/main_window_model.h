@@ -1,6 +1,6 @@
 #pragma once
 
-// Form1, the program's one working window: every control as a member under its
+// MainWindow, the program's one working window: every control as a member under its
 // design name, the window-level values beside them, and the handlers. Handlers of
 // each subsystem are defined in that subsystem's own files.
 
@@ -25,195 +25,153 @@ enum class GoOutcome {
     NotSlept,   // the machine did not go to sleep: nothing after it
 };
 
-class Form1 {
+class MainWindow {
   public:
-    Form1(Services& services, FrmInfo& frmInfo);
-    ~Form1();
-    Form1(const Form1&) = delete;
-    Form1& operator=(const Form1&) = delete;
+    MainWindow(Services& services, InfoWindow& frmInfo);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
 
     Window window;
 
     // Upper area.
-    Label Label27;
-    Label Label4;
-    Frame Frame4;
-    ControlArray<Frame, 0, 2> Frame1;
-    Frame Frame2;
-    Label Label26;
-    CommandButton cmdTray;
-    CommandButton cmdReset;
-    CommandButton cmdParameterInfo;
-    CommandButton cmdInfo;
-    CheckBox chkActionen;
-    Label Label9;
-    Label lbHibernate;
-    Label Label10;
-    Label lbSuspend;
-    Line Line1;
+    Label clockLine;
+    ControlArray<Frame, 0, 2> optionFrames;
+    Label statusLine;
+    CommandButton trayButton;
+    CommandButton resetButton;
+    CommandButton countdownInfoButton;
+    CommandButton infoButton;
+    CheckBox optionsBox;
+    Label hibernateAvailable;
+    Label standbyAvailable;
 
     // Sleep at a set time (in Frame4).
-    Label Label23;
-    Label Label22;
-    ControlArray<Label, 0, 2> Label21;
-    Picker cmbDay_aus;
-    Picker cmbMonth_aus;
-    Picker cmbYear_aus;
-    ControlArray<Line, 0, 2> Line5;
-    Label Label25;
-    Label Label24;
-    Picker cmbHour_aus;
-    Picker cmbMinute_aus;
-    ControlArray<CommandButton, 0, 2> cmdRS_aus;
-    ControlArray<PictureBox, 1, 2> Picture2;
-    ControlArray<PictureBox, 1, 2> Picture1;
-    Frame Frame5;
-    CommandButton cmdHibernate;
-    CommandButton cmdSuspend;
+    MomentPickers sleepTime;
+    ControlArray<CommandButton, 0, 2> timedSleepButtons;
+    ControlArray<PictureBox, 1, 2> hibernatePictures;
+    ControlArray<PictureBox, 1, 2> standbyPictures;
+    CommandButton hibernateNowButton;
+    CommandButton standbyNowButton;
 
-    // Wake-up time (in Frame1(0)).
-    Label Label19;
-    Label Label20;
-    Picker cmbDay;
-    Picker cmbMonth;
-    Picker cmbYear;
-    Label Label1;
-    Label Label2;
-    Picker cmbHour;
-    ControlArray<Label, 0, 2> Label3;
-    Picker cmbMinute;
+    // Wake-up time (in optionFrames(0)).
+    MomentPickers wakeTime;
 
     // Wake again or not (in Frame2).
-    ControlArray<OptionButton, 0, 2> optSOMNAR;
+    ControlArray<OptionButton, 0, 2> wakeChoice;
 
     // Dial-up area.
-    CheckBox chkINET;
-    CheckBox chkDSL;
-    Label Label6;
-    Picker cmbDFUE_Name;
-    Label Label7;
-    TextBox txtUser;
-    Label Label8;
-    TextBox txtPassword;
-    CommandButton cmdNormalOrPW;
-    CommandButton Command4;
-    Line Line4;
+    CheckBox dialupBox;
+    CheckBox alwaysOnBox;
+    Picker dialupName;
+    TextBox dialupUser;
+    TextBox dialupPassword;
+    CommandButton dialupPasswordToggle;
+    CommandButton dialButton;
 
-    // IP publication (in Frame1(1)).
-    CheckBox chkFTP;
-    Label Label13;
-    Label lblIP;
-    Label Label15;
-    TextBox txtServer;
-    Label Label14;
-    TextBox txtDir;
-    Label Label16;
-    TextBox txtFTP_USER;
-    TextBox txtFTP_Password;
-    CommandButton cmdNormalOrPW2;
-    CheckBox chkPassiv;
-    Label Label11;
-    Label Status;
-    Label Label17;
-    TextBox TxtFile;
-    Label Label18;
-    TextBox TxtFileR;
-    CommandButton cmdFTP_PUT;
-    Timer tmrIP;
+    // IP publication (in optionFrames(1)).
+    CheckBox publishBox;
+    Label ipAddressLine;
+    TextBox ftpServer;
+    TextBox ftpFolder;
+    TextBox ftpUser;
+    TextBox ftpPassword;
+    CommandButton ftpPasswordToggle;
+    CheckBox passiveBox;
+    Label ftpStatus;
+    TextBox localFileName;
+    TextBox remoteFileName;
+    CommandButton uploadButton;
+    Timer connectionWatch;
 
     // Program to start after waking.
-    Line Line2;
-    CheckBox chkPROG;
-    CommandButton cmdOpenExe;
-    Label Label5;
-    TextBox Text1;
-    Line Line3;
+    CheckBox programBox;
+    CommandButton chooseProgramButton;
+    TextBox programPath;
 
     // Renewed sleep (in Frame3).
-    CheckBox chkSLEEPnachSOMNAR;
-    Frame Frame3;
-    ControlArray<OptionButton, 0, 2> Option1;
-    Label Label12;
-    Picker cmbSpanne;
-    Timer Timer1;
+    CheckBox renewedSleepBox;
+    ControlArray<OptionButton, 0, 2> renewedSleepState;
+    Picker renewedSleepSpan;
+    Timer renewedSleepTimer;
 
     // Window-level timers and the focus target.
-    Timer tmrAktZeit;
-    Timer tmrRuhe;
-    Timer tmrStandby;
-    CommandButton cmdDummy;
+    Timer clockTimer;
+    Timer hibernateCountdown;
+    Timer standbyCountdown;
+    CommandButton focusSink;
 
     // Pop-up menu of the notification-area icon.
-    MenuEntry mnuPopUp;
-    MenuEntry mnuCountdown;
-    MenuEntry mnuAnzeige;
+    MenuEntry trayMenu;
+    MenuEntry countdownMenuEntry;
+    MenuEntry showWindowEntry;
 
     // Window-level values.
-    std::string confirmText;
+    std::string confirmationText;
     bool confirmed = false;
     double elapsed = 0;                      // seconds counted by the renewed-sleep countdown
     std::optional<TrayClick> lastTrayClick;  // the last click on the notification-area icon
 
     // Start-up: runs once before the window is first shown.
-    StartOutcome Form_Load();
+    StartOutcome load();
     // Closing the window.
-    void Form_Unload();
-    void cmdInfo_Click();
-    void list_verbindung();
+    void unload();
+    void onInfo();
+    void listDialupConnections();
 
     // Sleep requests: mode "hibernate" or "standby", moment "sofort" or "ruhezeit".
-    bool verify(std::string_view mode, std::string_view moment);
-    GoOutcome go(std::string_view mode);
-    void cmdHibernate_Click();
-    void cmdSuspend_Click();
-    void cmdRS_aus_Click(int index);
-    void Picture1_Click(int index);
-    void Picture2_Click(int index);
-    void tmrRuhe_Timer();
-    void tmrStandby_Timer();
+    bool confirmRequest(std::string_view mode, std::string_view moment);
+    GoOutcome sleepAndWake(std::string_view mode);
+    void onHibernateNow();
+    void onStandbyNow();
+    void onTimedSleep(int index);
+    void onStandbyPicture(int index);
+    void onHibernatePicture(int index);
+    void onHibernateCountdownTick();
+    void onStandbyCountdownTick();
 
     // The clock and the renewed-sleep countdown.
-    void tmrAktZeit_Timer();
-    void Timer1_Timer();
+    void onClockTick();
+    void onRenewedSleepTick();
 
     // Option rules.
-    void optSOMNAR_Click(int index);
-    void chkINET_Click();
-    void chkDSL_Click();
-    void chkPROG_Click();
-    void chkSLEEPnachSOMNAR_Click();
-    void chkActionen_Click();
-    void chkFTP_Click();
+    void onWakeChoice(int index);
+    void onDialupTicked();
+    void onAlwaysOnTicked();
+    void onProgramTicked();
+    void onRenewedSleepTicked();
+    void onOptionsTicked();
+    void onPublishTicked();
 
     // Countdown parameters and reset.
-    void cmdParameterInfo_Click();
-    void mnuCountdown_Click();
-    void cmdReset_Click();
+    void onCountdownInfo();
+    void onCountdownMenu();
+    void onReset();
 
     // Dial-up start after waking.
-    void Command4_Click();
+    void onDial();
 
     // Notification-area icon.
-    void cmdTray_Click();
-    void trayIcon_Click(TrayClick click);
-    void mnuAnzeige_Click();
+    void onToTray();
+    void onTrayClick(TrayClick click);
+    void onShowWindow();
 
     // Program file selection.
-    void cmdOpenExe_Click();
-    void Text1_OLEDragDrop(const std::vector<std::string>& files);
-    void Text1_MouseMove();
+    void onChooseProgram();
+    void onProgramDropped(const std::vector<std::string>& files);
+    void onProgramHover();
 
     // IP publication.
-    bool IsConnected();
-    void tmrIP_Timer();
-    std::string LocalIpAddress();
+    bool isConnected();
+    void onConnectionWatchTick();
+    std::string localIpAddress();
     // False when ip.html could not be written (the user has been told).
-    bool makeHTML();
-    void cmdFTP_PUT_Click();
-    void cmdNormalOrPW_Click();
-    void cmdNormalOrPW2_Click();
+    bool writeIpDocument();
+    void onUpload();
+    void onDialupPasswordToggle();
+    void onFtpPasswordToggle();
 
-    // The renewed-sleep minutes when cmbSpanne holds a whole number from 1 to 1440.
+    // The renewed-sleep minutes when renewedSleepSpan holds a whole number from 1 to 1440.
     std::optional<int> renewedSleepMinutes() const;
 
     const ControlRegistry& registry() const { return registry_; }
@@ -246,12 +204,12 @@ class Form1 {
     std::string documentPath(const std::string& name);
 
     Services& services_;
-    FrmInfo& frmInfo_;
+    InfoWindow& infoWindow_;
     // What start-up found the machine can do.
     bool canHibernate_ = true;
     bool canSuspend_ = true;
     // The renewed-sleep countdown: the clock reading of its last counting tick and the
-    // run of Timer1 it belongs to.
+    // run of renewedSleepTimer it belongs to.
     std::optional<std::chrono::milliseconds> lastCount_;
     unsigned countedRun_ = 0;
     ControlRegistry registry_;

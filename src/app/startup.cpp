@@ -72,59 +72,61 @@ void showSleepState(bool possible, Label& answer, CommandButton& now, OptionButt
 
 }  // namespace
 
-StartOutcome Form1::Form_Load() {
+StartOutcome MainWindow::load() {
     if (!services_.instance.acquire()) {
         return StartOutcome::SecondCopy;
     }
     Clock& clock = services_.clock;
     Log& log = services_.log;
 
-    runStep(log, "status line", [&] { Label26.setCaption(""); });
+    runStep(log, "status line", [&] { statusLine.setCaption(""); });
     HourMinute wakePreset;
     runStep(log, "wake-up preset", [&] { wakePreset = minutesAhead(clock.now(), 10); });
     runStep(log, "centre", [&] {
         window.move((services_.desktop.screenWidthTwips() - window.width()) / 2,
                     (services_.desktop.screenHeightTwips() - window.height()) / 2);
     });
-    runStep(log, "compact view", [&] { window.setHeight(form1Design().compactHeight); });
-    runStep(log, "clock", [&] { Label4.setCaption(clock.generalDateTimeText(clock.now())); });
+    runStep(log, "compact view", [&] { window.setHeight(mainWindowDesign().compactHeight); });
+    runStep(log, "clock", [&] { clockLine.setCaption(clock.generalDateTimeText(clock.now())); });
     runStep(log, "wake-up pickers", [&] {
-        fillDate(cmbDay, cmbMonth, cmbYear, clock.now());
-        fillTime(cmbHour, cmbMinute, wakePreset);
+        fillDate(wakeTime.day, wakeTime.month, wakeTime.year, clock.now());
+        fillTime(wakeTime.hour, wakeTime.minute, wakePreset);
     });
     runStep(log, "renewed-sleep minutes", [&] {
-        fillNumbers(cmbSpanne, 1, 1440, rightAligned4);
-        cmbSpanne.setText("  20");
+        fillNumbers(renewedSleepSpan, 1, 1440, rightAligned4);
+        renewedSleepSpan.setText("  20");
     });
     runStep(log, "sleep-time pickers", [&] {
-        fillDate(cmbDay_aus, cmbMonth_aus, cmbYear_aus, clock.now());
-        fillTime(cmbHour_aus, cmbMinute_aus, minutesAhead(clock.now(), 5));
+        fillDate(sleepTime.day, sleepTime.month, sleepTime.year, clock.now());
+        fillTime(sleepTime.hour, sleepTime.minute, minutesAhead(clock.now(), 5));
     });
     runStep(log, "hibernation check", [&] {
         canHibernate_ = services_.power.canHibernate();
-        showSleepState(canHibernate_, lbHibernate, cmdHibernate, Option1[0], cmdRS_aus[0]);
+        showSleepState(canHibernate_, hibernateAvailable, hibernateNowButton, renewedSleepState[0],
+                       timedSleepButtons[0]);
     });
     runStep(log, "standby check", [&] {
         canSuspend_ = services_.power.canSuspend();
-        showSleepState(canSuspend_, lbSuspend, cmdSuspend, Option1[1], cmdRS_aus[1]);
+        showSleepState(canSuspend_, standbyAvailable, standbyNowButton, renewedSleepState[1],
+                       timedSleepButtons[1]);
     });
-    runStep(log, "dial-up list", [&] { list_verbindung(); });
+    runStep(log, "dial-up list", [&] { listDialupConnections(); });
     runStep(log, "stored values", [&] {
         SettingsStore& store = services_.settings;
         auto read = [&store](const SettingKey& at) {
             return store.read(at.application, at.section, at.key);
         };
-        cmbDFUE_Name.setText(read(settings::kDialupName));
-        txtUser.setText(read(settings::kDialupUser));
-        txtPassword.setText(read(settings::kDialupPassword));
-        txtServer.setText(read(settings::kFtpServer));
-        txtFTP_USER.setText(read(settings::kFtpUser));
-        txtFTP_Password.setText(read(settings::kFtpPassword));
-        txtDir.setText(read(settings::kFtpDirectory));
+        dialupName.setText(read(settings::kDialupName));
+        dialupUser.setText(read(settings::kDialupUser));
+        dialupPassword.setText(read(settings::kDialupPassword));
+        ftpServer.setText(read(settings::kFtpServer));
+        ftpUser.setText(read(settings::kFtpUser));
+        ftpPassword.setText(read(settings::kFtpPassword));
+        ftpFolder.setText(read(settings::kFtpDirectory));
     });
     runStep(log, "file names", [&] {
-        TxtFile.setText("ip.html");
-        TxtFileR.setText("ip.html");
+        localFileName.setText("ip.html");
+        remoteFileName.setText("ip.html");
     });
     runStep(log, "notification-area icon", [&] { services_.tray.prepare(kTrayTip); });
     // The task-list entry stays: on Linux desktops it is how a window without a

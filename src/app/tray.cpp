@@ -4,7 +4,7 @@
 
 namespace somnar {
 
-void Form1::cmdTray_Click() {
+void MainWindow::onToTray() {
     if (!services_.tray.available()) {
         // Without a notification area a hidden window could not be found again.
         window.minimize();
@@ -15,14 +15,14 @@ void Form1::cmdTray_Click() {
 }
 
 // The menu opens when the left button is released, not when it is pressed.
-void Form1::trayIcon_Click(TrayClick click) {
+void MainWindow::onTrayClick(TrayClick click) {
     lastTrayClick = click;
     if (click == TrayClick::LeftUp) {
-        window.popUp(&mnuPopUp);
+        window.popUp(&trayMenu);
     }
 }
 
-void Form1::mnuAnzeige_Click() {
+void MainWindow::onShowWindow() {
     window.show();
     services_.tray.remove();
 }

@@ -4,23 +4,23 @@
 
 namespace somnar {
 
-bool Form1::IsConnected() {
+bool MainWindow::isConnected() {
     return services_.connectivity.isConnected();
 }
 
 // Address, document, upload, stop: each start of the watch publishes at most once, also
 // when the lookup or the upload failed; without a new document nothing is uploaded. A tick that
 // comes while a box of this one is open does not run (the timer does not re-enter its handler).
-void Form1::tmrIP_Timer() {
-    if (!IsConnected()) {
+void MainWindow::onConnectionWatchTick() {
+    if (!isConnected()) {
         return;
     }
-    lblIP.setCaption(LocalIpAddress());
+    ipAddressLine.setCaption(localIpAddress());
     // An ip.html of an earlier run must never go out as if it were new.
-    if (makeHTML()) {
-        cmdFTP_PUT.setValue(true);
+    if (writeIpDocument()) {
+        uploadButton.setValue(true);
     }
-    tmrIP.setEnabled(false);
+    connectionWatch.setEnabled(false);
 }
 
 }  // namespace somnar

@@ -4,11 +4,11 @@
 
 namespace somnar {
 
-void Form1::list_verbindung() {
+void MainWindow::listDialupConnections() {
     for (std::string& name : services_.dialer.listEntries()) {
-        cmbDFUE_Name.addItem(std::move(name));
+        dialupName.addItem(std::move(name));
     }
-    cmbDFUE_Name.setListIndex(0);  // an empty list keeps the picker without a selection
+    dialupName.setListIndex(0);  // an empty list keeps the picker without a selection
 }
 
 }  // namespace somnar

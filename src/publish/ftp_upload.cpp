@@ -11,18 +11,18 @@ constexpr const char* kNotStored = "FTP-Werte nicht gespeichert";
 
 }  // namespace
 
-void Form1::cmdFTP_PUT_Click() {
-    const std::string server = txtServer.text();
-    const std::string user = txtFTP_USER.text();
-    const std::string password = txtFTP_Password.text();
-    const std::string folder = txtDir.text();
-    const std::string localPath = documentPath(TxtFile.text());
-    const std::string remoteName = TxtFileR.text();
+void MainWindow::onUpload() {
+    const std::string server = ftpServer.text();
+    const std::string user = ftpUser.text();
+    const std::string password = ftpPassword.text();
+    const std::string folder = ftpFolder.text();
+    const std::string localPath = documentPath(localFileName.text());
+    const std::string remoteName = remoteFileName.text();
 
     // Stored before anything else, whatever follows; one rewrite of the file for all four.
     // Nobody may be at the machine: a failure shows in the status label, not in a box.
     if (!storeFtpValues()) {
-        Status.setCaption(kNotStored);
+        ftpStatus.setCaption(kNotStored);
         services_.log.write(LogLevel::Warning,
                             std::string(kNotStored) + ": " +
                                 services_.settings.location(settings::kFtpServer.application));
@@ -34,7 +34,7 @@ void Form1::cmdFTP_PUT_Click() {
         reportProblem("Die IP-Adresse wurde nicht per FTP übertragen: " + std::string(title) +
                       ", " + error);
         services_.dialogs.showMessage({error, title, MessageButtons::Ok, MessageIcon::Question});
-        Status.setCaption(kDisconnected);
+        ftpStatus.setCaption(kDisconnected);
         if (connected) {
             ftp.disconnect();
         }
@@ -44,39 +44,39 @@ void Form1::cmdFTP_PUT_Click() {
         fail("Internet Conection Error", opened, false);
         return;
     }
-    Status.setCaption("Internet Open...");
-    const bool passive = chkPassiv.value() != CheckBox::Unchecked;  // greyed counts as ticked
+    ftpStatus.setCaption("Internet Open...");
+    const bool passive = passiveBox.value() != CheckBox::Unchecked;  // greyed counts as ticked
     if (const FtpResult connected = ftp.connect(server, user, password, passive); !connected.ok) {
         fail("Server Conection Error", connected, false);
         return;
     }
-    Status.setCaption("Connected to Server...");
+    ftpStatus.setCaption("Connected to Server...");
     if (const FtpResult changed = ftp.changeDirectory(folder); !changed.ok) {
         fail("Initial Directory Error", changed, true);
         return;
     }
-    Status.setCaption("Directory Ready...");
+    ftpStatus.setCaption("Directory Ready...");
     if (const FtpResult sent = ftp.putFile(localPath, remoteName); !sent.ok) {
         fail("File Transfer Error", sent, true);
         return;
     }
-    Status.setCaption("Sending File...");
+    ftpStatus.setCaption("Sending File...");
     ftp.disconnect();
-    Status.setCaption(kDisconnected);
+    ftpStatus.setCaption(kDisconnected);
 }
 
-bool Form1::storeFtpValues() {
+bool MainWindow::storeFtpValues() {
     return services_.settings.writeValues(
         settings::kFtpServer.application, settings::kFtpServer.section,
-        {{std::string(settings::kFtpServer.key), txtServer.text()},
-         {std::string(settings::kFtpUser.key), txtFTP_USER.text()},
-         {std::string(settings::kFtpPassword.key), txtFTP_Password.text()},
-         {std::string(settings::kFtpDirectory.key), txtDir.text()}});
+        {{std::string(settings::kFtpServer.key), ftpServer.text()},
+         {std::string(settings::kFtpUser.key), ftpUser.text()},
+         {std::string(settings::kFtpPassword.key), ftpPassword.text()},
+         {std::string(settings::kFtpDirectory.key), ftpFolder.text()}});
 }
 
 // The caption names the next press: "N" (normal) while the text is hidden, "P" while
 // it is shown.
-void Form1::togglePassword(TextBox& box, CommandButton& button) {
+void MainWindow::togglePassword(TextBox& box, CommandButton& button) {
     if (box.passwordChar() != "*") {
         box.setPasswordChar("*");
         button.setCaption("N");
@@ -84,15 +84,15 @@ void Form1::togglePassword(TextBox& box, CommandButton& button) {
         box.setPasswordChar("");
         button.setCaption("P");
     }
-    window.setFocus(&cmdDummy);
+    window.setFocus(&focusSink);
 }
 
-void Form1::cmdNormalOrPW_Click() {
-    togglePassword(txtPassword, cmdNormalOrPW);
+void MainWindow::onDialupPasswordToggle() {
+    togglePassword(dialupPassword, dialupPasswordToggle);
 }
 
-void Form1::cmdNormalOrPW2_Click() {
-    togglePassword(txtFTP_Password, cmdNormalOrPW2);
+void MainWindow::onFtpPasswordToggle() {
+    togglePassword(ftpPassword, ftpPasswordToggle);
 }
 
 }  // namespace somnar

@@ -7,7 +7,7 @@ namespace somnar {
 
 // The program's folder where the user may write there (a copy in a home folder),
 // otherwise the user's data folder for this program (an installed copy).
-std::string Form1::documentFolder() {
+std::string MainWindow::documentFolder() {
     Files& files = services_.files;
     const std::string programFolder = services_.program.programFolder();
     if (files.folderWritable(programFolder)) {
@@ -16,7 +16,7 @@ std::string Form1::documentFolder() {
     return files.dataFolder();
 }
 
-std::string Form1::documentPath(const std::string& name) {
+std::string MainWindow::documentPath(const std::string& name) {
     std::string folder = documentFolder();
     if (folder.empty()) {
         return {};
@@ -27,11 +27,11 @@ std::string Form1::documentPath(const std::string& name) {
     return folder + name;
 }
 
-bool Form1::makeHTML() {
+bool MainWindow::writeIpDocument() {
     const std::string crlf = "\r\n";
     Clock& clock = services_.clock;
     const std::string document =
-        "<HTML>" + crlf + "<CENTER> Meine IP-Adresse lautet: " + lblIP.caption() + crlf +
+        "<HTML>" + crlf + "<CENTER> Meine IP-Adresse lautet: " + ipAddressLine.caption() + crlf +
         "<CENTER> Rechner wurde gestartet: " + clock.generalDateTimeText(clock.now()) + crlf +
         "</CENTER></HTML>" + crlf;
     const std::string path = documentPath("ip.html");
@@ -41,7 +41,7 @@ bool Form1::makeHTML() {
     const std::string text = "Die Datei ip.html konnte nicht geschrieben werden" +
                              (path.empty() ? std::string(".") : " (" + path + ").") +
                              " Die IP-Adresse wird deshalb nicht per FTP übertragen.";
-    Status.setCaption("ip.html nicht geschrieben");
+    ftpStatus.setCaption("ip.html nicht geschrieben");
     reportProblem(text);
     showWarning(text);
     return false;

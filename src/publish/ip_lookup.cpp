@@ -28,7 +28,7 @@ std::string signedWithBlank(int code) {
 
 }  // namespace
 
-std::string Form1::LocalIpAddress() {
+std::string MainWindow::localIpAddress() {
     HostAddress& host = services_.hostAddress;
     auto tell = [this](const std::string& text) {
         services_.dialogs.showMessage(

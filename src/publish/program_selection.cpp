@@ -5,7 +5,7 @@
 
 namespace somnar {
 
-void Form1::cmdOpenExe_Click() {
+void MainWindow::onChooseProgram() {
     // Scripts and programs without an extension are what Linux starts, so the first
     // choice also shows shell scripts and "Alle Dateien" shows every file.
     const std::vector<FileFilter> filters{
@@ -15,24 +15,24 @@ void Form1::cmdOpenExe_Click() {
     const auto chosen = services_.fileDialog.askOpenFileName(
         "Exe oder BAT Datei auswählen", services_.program.currentFolder(), filters);
     if (!chosen || chosen->name.empty()) {
-        Text1.setText("");
+        programPath.setText("");
         return;
     }
     std::string folder = chosen->folder;
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }
-    Text1.setText(folder + chosen->name);
+    programPath.setText(folder + chosen->name);
 }
 
-void Form1::Text1_OLEDragDrop(const std::vector<std::string>& files) {
+void MainWindow::onProgramDropped(const std::vector<std::string>& files) {
     if (!files.empty()) {
-        Text1.setText(files.front());
+        programPath.setText(files.front());
     }
 }
 
-void Form1::Text1_MouseMove() {
-    Text1.setToolTip(Text1.text());
+void MainWindow::onProgramHover() {
+    programPath.setToolTip(programPath.text());
 }
 
 }  // namespace somnar

@@ -34,11 +34,11 @@ std::string wakeAlarmRefusal(SleepState state, AlarmError error, const std::stri
 
 }  // namespace
 
-GoOutcome Form1::go(std::string_view mode) {
+GoOutcome MainWindow::sleepAndWake(std::string_view mode) {
     const SleepState state = requestedState(mode);
 
     // The pickers stay editable during a countdown: check them again now.
-    const auto wakeUp = pickerMoment(cmbDay, cmbMonth, cmbYear, cmbHour, cmbMinute);
+    const auto wakeUp = pickerMoment(wakeTime);
     const auto due = wakeUp ? services_.clock.localToUtc(*wakeUp) : std::nullopt;
     if (!due) {
         showWarning(kInvalidWakeUp);
@@ -64,27 +64,27 @@ GoOutcome Form1::go(std::string_view mode) {
     services_.power.keepAwake();
     armed.alarm.reset();
 
-    if (chkINET.ticked()) {
-        Command4.setValue(true);
-        if (chkFTP.ticked()) {
-            tmrIP.setEnabled(true);
+    if (dialupBox.ticked()) {
+        dialButton.setValue(true);
+        if (publishBox.ticked()) {
+            connectionWatch.setEnabled(true);
         }
     }
-    if (chkDSL.ticked() && chkFTP.ticked()) {
-        tmrIP.setEnabled(true);
+    if (alwaysOnBox.ticked() && publishBox.ticked()) {
+        connectionWatch.setEnabled(true);
     }
-    if (chkPROG.ticked() && !Text1.text().empty()) {
-        const StartResult started = services_.programs.startDetached(Text1.text());
+    if (programBox.ticked() && !programPath.text().empty()) {
+        const StartResult started = services_.programs.startDetached(programPath.text());
         if (!started.started) {
             // Nobody may be at the machine now: no box that would hold up what follows.
             reportAfterWake("Programmstart fehlgeschlagen: " + started.reason);
         }
     }
-    if (chkSLEEPnachSOMNAR.ticked()) {
-        cmdReset.setEnabled(true);
-        cmdTray.setEnabled(true);
-        cmdParameterInfo.setEnabled(true);
-        Timer1.setEnabled(true);
+    if (renewedSleepBox.ticked()) {
+        resetButton.setEnabled(true);
+        trayButton.setEnabled(true);
+        countdownInfoButton.setEnabled(true);
+        renewedSleepTimer.setEnabled(true);
     }
     return GoOutcome::AfterWake;
 }

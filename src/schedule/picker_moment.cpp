@@ -43,15 +43,13 @@ std::optional<int> wholeNumber(const std::string& text) {
     return number;
 }
 
-std::optional<LocalDateTime> pickerMoment(const Picker& day, const Picker& month,
-                                          const Picker& year, const Picker& hour,
-                                          const Picker& minute) {
-    const auto d = wholeNumber(day.text());
-    const auto m = wholeNumber(month.text());
-    const auto h = wholeNumber(hour.text());
-    const auto min = wholeNumber(minute.text());
+std::optional<LocalDateTime> pickerMoment(const MomentPickers& pickers) {
+    const auto d = wholeNumber(pickers.day.text());
+    const auto m = wholeNumber(pickers.month.text());
+    const auto h = wholeNumber(pickers.hour.text());
+    const auto min = wholeNumber(pickers.minute.text());
     // "26" or "02026" would be read as a year of another millennium.
-    const std::string yearText = trimmed(year.text());
+    const std::string yearText = trimmed(pickers.year.text());
     std::optional<int> y;
     if (yearText.size() == 4) {
         y = wholeNumber(yearText);

@@ -16,9 +16,7 @@ std::optional<int> wholeNumber(const std::string& text);
 
 // The date and minute five pickers show, when they form a real calendar date (with a
 // four-digit year) and a time of day; empty otherwise.
-std::optional<LocalDateTime> pickerMoment(const Picker& day, const Picker& month,
-                                          const Picker& year, const Picker& hour,
-                                          const Picker& minute);
+std::optional<LocalDateTime> pickerMoment(const MomentPickers& pickers);
 
 // The calendar day after the given one, across month and year ends.
 LocalDateTime nextDay(const LocalDateTime& moment);

@@ -5,13 +5,13 @@
 
 namespace somnar {
 
-void Form1::sleepNow(std::string_view mode) {
-    tmrRuhe.setEnabled(false);
-    tmrStandby.setEnabled(false);
+void MainWindow::sleepNow(std::string_view mode) {
+    hibernateCountdown.setEnabled(false);
+    standbyCountdown.setEnabled(false);
     const SleepState state = requestedState(mode);
-    if (optSOMNAR[0].value()) {
-        if (verify(mode, kNow)) {
-            go(mode);
+    if (wakeChoice[0].value()) {
+        if (confirmRequest(mode, kNow)) {
+            sleepAndWake(mode);
         }
         return;
     }
@@ -26,49 +26,49 @@ void Form1::sleepNow(std::string_view mode) {
     }
 }
 
-void Form1::cmdHibernate_Click() {
+void MainWindow::onHibernateNow() {
     sleepNow(kHibernate);
 }
 
-void Form1::cmdSuspend_Click() {
+void MainWindow::onStandbyNow() {
     sleepNow(kStandby);
 }
 
-void Form1::cmdRS_aus_Click(int index) {
-    if (!verify(index == 0 ? kHibernate : kStandby, kAtSleepTime)) {
+void MainWindow::onTimedSleep(int index) {
+    if (!confirmRequest(index == 0 ? kHibernate : kStandby, kAtSleepTime)) {
         return;
     }
     if (index == 0) {
-        tmrStandby.setEnabled(false);
-        tmrRuhe.setEnabled(true);
+        standbyCountdown.setEnabled(false);
+        hibernateCountdown.setEnabled(true);
     } else if (index == 1) {
-        tmrStandby.setEnabled(true);
-        tmrRuhe.setEnabled(false);
+        standbyCountdown.setEnabled(true);
+        hibernateCountdown.setEnabled(false);
     } else {
         return;
     }
-    cmdRS_aus[0].setEnabled(false);
-    cmdRS_aus[1].setEnabled(false);
-    cmdHibernate.setEnabled(false);
-    cmdSuspend.setEnabled(false);
-    Picture1[2].setEnabled(false);
-    Picture2[2].setEnabled(false);
-    window.setHeight(form1Design().compactHeight);
-    chkActionen.setValue(CheckBox::Unchecked);
-    chkActionen.setEnabled(false);
+    timedSleepButtons[0].setEnabled(false);
+    timedSleepButtons[1].setEnabled(false);
+    hibernateNowButton.setEnabled(false);
+    standbyNowButton.setEnabled(false);
+    standbyPictures[2].setEnabled(false);
+    hibernatePictures[2].setEnabled(false);
+    window.setHeight(mainWindowDesign().compactHeight);
+    optionsBox.setValue(CheckBox::Unchecked);
+    optionsBox.setEnabled(false);
 }
 
 // The small pictures act as part of the button beneath; a button that start-up
 // disabled (a sleep state the machine lacks) takes no click through its picture either.
-void Form1::Picture1_Click(int index) {
-    if (index == 2 && cmdRS_aus[1].enabled()) {
-        cmdRS_aus[1].setValue(true);
+void MainWindow::onStandbyPicture(int index) {
+    if (index == 2 && timedSleepButtons[1].enabled()) {
+        timedSleepButtons[1].setValue(true);
     }
 }
 
-void Form1::Picture2_Click(int index) {
-    if (index == 2 && cmdRS_aus[0].enabled()) {
-        cmdRS_aus[0].setValue(true);
+void MainWindow::onHibernatePicture(int index) {
+    if (index == 2 && timedSleepButtons[0].enabled()) {
+        timedSleepButtons[0].setValue(true);
     }
 }
 

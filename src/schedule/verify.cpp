@@ -31,8 +31,8 @@ constexpr std::string_view kInvalidMinutes =
     "1440 sein.";
 
 // Weekday name, ", ", day.month.year, " ", hour:minute, the pickers' texts as they stand.
-std::string describe(const LocalDateTime& moment, const Picker& day, const Picker& month,
-                     const Picker& year, const Picker& hour, const Picker& minute) {
+std::string describe(const LocalDateTime& moment, const MomentPickers& pickers) {
+    const auto& [day, month, year, hour, minute] = pickers;
     return std::string(kWeekdayNames.at(static_cast<std::size_t>(weekdayNumber(moment) - 1))) +
            ", " + day.text() + "." + month.text() + "." + year.text() + " " + hour.text() + ":" +
            minute.text();
@@ -40,25 +40,24 @@ std::string describe(const LocalDateTime& moment, const Picker& day, const Picke
 
 }  // namespace
 
-std::optional<int> Form1::renewedSleepMinutes() const {
-    const auto minutes = wholeNumber(cmbSpanne.text());
+std::optional<int> MainWindow::renewedSleepMinutes() const {
+    const auto minutes = wholeNumber(renewedSleepSpan.text());
     if (!minutes || *minutes < 1 || *minutes > 1440) {
         return std::nullopt;
     }
     return minutes;
 }
 
-bool Form1::verify(std::string_view mode, std::string_view moment) {
+bool MainWindow::confirmRequest(std::string_view mode, std::string_view moment) {
     Clock& clock = services_.clock;
     const LocalDateTime now = clock.now();
-    Label4.setCaption(clock.generalDateTimeText(now));
+    clockLine.setCaption(clock.generalDateTimeText(now));
 
     // Texts that give no date and time would leave nothing sound to sleep or wake by.
-    const bool wakeWanted = optSOMNAR[0].value();
+    const bool wakeWanted = wakeChoice[0].value();
     const bool atSleepTime = moment == kAtSleepTime;
-    auto wakeUp = pickerMoment(cmbDay, cmbMonth, cmbYear, cmbHour, cmbMinute);
-    const auto sleepAt =
-        pickerMoment(cmbDay_aus, cmbMonth_aus, cmbYear_aus, cmbHour_aus, cmbMinute_aus);
+    auto wakeUp = pickerMoment(wakeTime);
+    const auto sleepAt = pickerMoment(sleepTime);
     if (wakeWanted && !wakeUp) {
         showWarning(kInvalidWakeUp);
         return false;
@@ -67,7 +66,7 @@ bool Form1::verify(std::string_view mode, std::string_view moment) {
         showWarning(kInvalidSleepTime);
         return false;
     }
-    if (chkSLEEPnachSOMNAR.ticked() && !renewedSleepMinutes()) {
+    if (renewedSleepBox.ticked() && !renewedSleepMinutes()) {
         showWarning(kInvalidMinutes);
         return false;
     }
@@ -80,24 +79,24 @@ bool Form1::verify(std::string_view mode, std::string_view moment) {
 
     // A wake-up moment already gone by moves to tomorrow, across month and year ends.
     if (wakeWanted && isBefore(*wakeUp, now)) {
-        const std::string day = cmbDay.text();
-        const std::string month = cmbMonth.text();
-        const std::string year = cmbYear.text();
+        const std::string day = wakeTime.day.text();
+        const std::string month = wakeTime.month.text();
+        const std::string year = wakeTime.year.text();
         const LocalDateTime tomorrow = nextDay(now);
-        cmbDay.setText(std::to_string(tomorrow.day));
+        wakeTime.day.setText(std::to_string(tomorrow.day));
         if (tomorrow.month != wakeUp->month) {
-            cmbMonth.setText(twoDigits(tomorrow.month));
+            wakeTime.month.setText(twoDigits(tomorrow.month));
         }
         if (tomorrow.year != wakeUp->year) {
-            cmbYear.setText(fourDigits(tomorrow.year));
+            wakeTime.year.setText(fourDigits(tomorrow.year));
         }
         const MessageAnswer answer =
             services_.dialogs.showMessage({std::string(kPastWakeUp), std::string(kApplicationTitle),
                                            MessageButtons::OkCancel, MessageIcon::Warning});
         if (answer != MessageAnswer::Ok) {
-            cmbDay.setText(day);
-            cmbMonth.setText(month);
-            cmbYear.setText(year);
+            wakeTime.day.setText(day);
+            wakeTime.month.setText(month);
+            wakeTime.year.setText(year);
             return false;
         }
         wakeUp->year = tomorrow.year;
@@ -113,45 +112,44 @@ bool Form1::verify(std::string_view mode, std::string_view moment) {
     const std::string word(stateWord(requestedState(mode)));
     std::string moment_phrase = "jetzt";
     if (atSleepTime) {
-        moment_phrase = "am " + describe(*sleepAt, cmbDay_aus, cmbMonth_aus, cmbYear_aus,
-                                         cmbHour_aus, cmbMinute_aus);
+        moment_phrase = "am " + describe(*sleepAt, sleepTime);
     }
     std::string text = "Der Rechner wird " + moment_phrase + " in den " + word + " versetzt.";
     if (wakeWanted) {
-        text += " Er wird am " + describe(*wakeUp, cmbDay, cmbMonth, cmbYear, cmbHour, cmbMinute) +
-                " wieder aus dem " + word + " erweckt.";
+        text +=
+            " Er wird am " + describe(*wakeUp, wakeTime) + " wieder aus dem " + word + " erweckt.";
     } else {
         text += " Der Rechner wird nicht wieder aus dem " + word + " erweckt.";
     }
-    if (chkINET.ticked()) {
-        text += " Danach wird eine Verbindung in das Internet hergestellt (" + cmbDFUE_Name.text() +
-                ").";
+    if (dialupBox.ticked()) {
+        text +=
+            " Danach wird eine Verbindung in das Internet hergestellt (" + dialupName.text() + ").";
     }
-    if (chkFTP.ticked()) {
+    if (publishBox.ticked()) {
         text += kCrLf +
                 "Nachdem die Internetverbindung hergestellt ist, wir die vergebene IP-Adresse "
                 "per FTP an den Server " +
-                txtServer.text() + " geschickt (ip.html)";
+                ftpServer.text() + " geschickt (ip.html)";
     }
-    if (chkPROG.ticked() && !Text1.text().empty()) {
-        text += kCrLf + "Nach dem Aufwachen wird das Programm/Batchdatei " + Text1.text() +
+    if (programBox.ticked() && !programPath.text().empty()) {
+        text += kCrLf + "Nach dem Aufwachen wird das Programm/Batchdatei " + programPath.text() +
                 " gestartet.";
     }
-    if (chkSLEEPnachSOMNAR.ticked()) {
-        const std::string minutes = trimmed(cmbSpanne.text());
-        if (Option1[0].value()) {
+    if (renewedSleepBox.ticked()) {
+        const std::string minutes = trimmed(renewedSleepSpan.text());
+        if (renewedSleepState[0].value()) {
             text += kCrLf + "Nach dem Aufwachen wird nach " + minutes +
                     " Minuten wieder der Ruhezustand eingeleitet.";
         }
-        if (Option1[1].value()) {
+        if (renewedSleepState[1].value()) {
             text += kCrLf + "Nach dem Aufwachen wird nach " + minutes +
                     " Minuten wieder der Standbyzustand eingeleitet.";
         }
     }
-    confirmText = text;
+    confirmationText = text;
 
     const MessageAnswer answer =
-        services_.dialogs.showMessage({confirmText, services_.program.programName(),
+        services_.dialogs.showMessage({confirmationText, services_.program.programName(),
                                        MessageButtons::OkCancel, MessageIcon::Information});
     confirmed = answer == MessageAnswer::Ok;
     return confirmed;

@@ -4,9 +4,9 @@
 
 namespace somnar {
 
-void Form1::Command4_Click() {
+void MainWindow::onDial() {
     const DialResult dialled =
-        services_.dialer.dial(cmbDFUE_Name.text(), txtUser.text(), txtPassword.text());
+        services_.dialer.dial(dialupName.text(), dialupUser.text(), dialupPassword.text());
     if (!dialled.started) {
         // Nobody may be at the machine now: no box that would hold up the rest.
         reportAfterWake("Einwahl fehlgeschlagen: " + dialled.reason);

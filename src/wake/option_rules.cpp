@@ -5,61 +5,63 @@
 
 namespace somnar {
 
-void Form1::optSOMNAR_Click(int index) {
+void MainWindow::onWakeChoice(int index) {
     const bool wakeUp = index == 0;
-    Frame1[0].setEnabled(wakeUp);
-    chkActionen.setEnabled(wakeUp);
-    for (Picker* picker : {&cmbDay, &cmbMonth, &cmbYear, &cmbHour, &cmbMinute}) {
+    optionFrames[0].setEnabled(wakeUp);
+    optionsBox.setEnabled(wakeUp);
+    for (Picker* picker :
+         {&wakeTime.day, &wakeTime.month, &wakeTime.year, &wakeTime.hour, &wakeTime.minute}) {
         picker->setEnabled(wakeUp);
     }
     if (wakeUp) {
         return;
     }
     // Each box that was ticked runs its own rule as it is cleared.
-    for (CheckBox* box : {&chkINET, &chkDSL, &chkFTP, &chkPROG, &chkSLEEPnachSOMNAR}) {
+    for (CheckBox* box : {&dialupBox, &alwaysOnBox, &publishBox, &programBox, &renewedSleepBox}) {
         box->setValue(CheckBox::Unchecked);
     }
 }
 
 // A ticked connection box clears the other one; the box just ticked stays ticked.
-void Form1::chkINET_Click() {
-    if (chkINET.ticked()) {
-        chkDSL.setValue(CheckBox::Unchecked);
+void MainWindow::onDialupTicked() {
+    if (dialupBox.ticked()) {
+        alwaysOnBox.setValue(CheckBox::Unchecked);
     }
-    chkFTP.setEnabled(chkINET.ticked());
+    publishBox.setEnabled(dialupBox.ticked());
     for (Control* field :
-         {static_cast<Control*>(&cmbDFUE_Name), static_cast<Control*>(&txtUser),
-          static_cast<Control*>(&txtPassword), static_cast<Control*>(&cmdNormalOrPW)}) {
-        field->setEnabled(chkINET.ticked());
+         {static_cast<Control*>(&dialupName), static_cast<Control*>(&dialupUser),
+          static_cast<Control*>(&dialupPassword), static_cast<Control*>(&dialupPasswordToggle)}) {
+        field->setEnabled(dialupBox.ticked());
     }
 }
 
-void Form1::chkDSL_Click() {
-    if (chkDSL.ticked()) {
-        chkINET.setValue(CheckBox::Unchecked);
+void MainWindow::onAlwaysOnTicked() {
+    if (alwaysOnBox.ticked()) {
+        dialupBox.setValue(CheckBox::Unchecked);
     }
-    chkFTP.setEnabled(chkDSL.ticked());
+    publishBox.setEnabled(alwaysOnBox.ticked());
 }
 
-void Form1::chkPROG_Click() {
-    Text1.setEnabled(chkPROG.ticked());
+void MainWindow::onProgramTicked() {
+    programPath.setEnabled(programBox.ticked());
 }
 
-void Form1::chkSLEEPnachSOMNAR_Click() {
-    cmbSpanne.setEnabled(chkSLEEPnachSOMNAR.ticked());
+void MainWindow::onRenewedSleepTicked() {
+    renewedSleepSpan.setEnabled(renewedSleepBox.ticked());
 }
 
-void Form1::chkActionen_Click() {
-    window.setHeight(chkActionen.ticked() ? form1Design().fullHeight : form1Design().compactHeight);
-    window.setFocus(&cmdDummy);
+void MainWindow::onOptionsTicked() {
+    window.setHeight(optionsBox.ticked() ? mainWindowDesign().fullHeight
+                                         : mainWindowDesign().compactHeight);
+    window.setFocus(&focusSink);
 }
 
-void Form1::chkFTP_Click() {
-    const bool ticked = chkFTP.ticked();
+void MainWindow::onPublishTicked() {
+    const bool ticked = publishBox.ticked();
     for (Control* field :
-         {static_cast<Control*>(&txtServer), static_cast<Control*>(&txtDir),
-          static_cast<Control*>(&txtFTP_USER), static_cast<Control*>(&txtFTP_Password),
-          static_cast<Control*>(&chkPassiv), static_cast<Control*>(&cmdNormalOrPW2)}) {
+         {static_cast<Control*>(&ftpServer), static_cast<Control*>(&ftpFolder),
+          static_cast<Control*>(&ftpUser), static_cast<Control*>(&ftpPassword),
+          static_cast<Control*>(&passiveBox), static_cast<Control*>(&ftpPasswordToggle)}) {
         field->setEnabled(ticked);
     }
 }

@@ -6,39 +6,38 @@
 
 namespace somnar {
 
-void Form1::tmrRuhe_Timer() {
-    sleepCountdownTick(kHibernate, tmrRuhe);
+void MainWindow::onHibernateCountdownTick() {
+    sleepCountdownTick(kHibernate, hibernateCountdown);
 }
 
-void Form1::tmrStandby_Timer() {
-    sleepCountdownTick(kStandby, tmrStandby);
+void MainWindow::onStandbyCountdownTick() {
+    sleepCountdownTick(kStandby, standbyCountdown);
 }
 
-void Form1::sleepCountdownTick(std::string_view mode, Timer& countdown) {
+void MainWindow::sleepCountdownTick(std::string_view mode, Timer& countdown) {
     const SleepState state = requestedState(mode);
     // Texts that give no moment never come due: the line says why the countdown stands.
-    const auto sleepAt =
-        pickerMoment(cmbDay_aus, cmbMonth_aus, cmbYear_aus, cmbHour_aus, cmbMinute_aus);
-    Label26.setCaption(sleepAt ? "Countdown für " + std::string(stateWord(state)) + " aktiv..."
-                               : "Angehalten: Ruhezeit ungültig");
-    cmdReset.setEnabled(true);
-    cmdParameterInfo.setEnabled(true);
-    cmdTray.setEnabled(true);
-    Label26.setEnabled(!Label26.enabled());
+    const auto sleepAt = pickerMoment(sleepTime);
+    statusLine.setCaption(sleepAt ? "Countdown für " + std::string(stateWord(state)) + " aktiv..."
+                                  : "Angehalten: Ruhezeit ungültig");
+    resetButton.setEnabled(true);
+    countdownInfoButton.setEnabled(true);
+    trayButton.setEnabled(true);
+    statusLine.setEnabled(!statusLine.enabled());
 
     // Due once the present moment has reached the set minute, also when that minute went
     // by without a tick (the machine was busy or asleep).
     if (!sleepAt || isBefore(services_.clock.now(), *sleepAt)) {
         return;
     }
-    if (optSOMNAR[0].value()) {
-        go(mode);
+    if (wakeChoice[0].value()) {
+        sleepAndWake(mode);
     } else if (const SleepResult slept = services_.power.sleep(state); !slept.slept()) {
         reportSleepRefused(state, slept);
     }
-    Label26.setCaption("");
+    statusLine.setCaption("");
     countdown.setEnabled(false);
-    chkActionen.setEnabled(true);
+    optionsBox.setEnabled(true);
 }
 
 }  // namespace somnar

@@ -48,22 +48,22 @@ TEST(PublicationTest, TheNewDocumentReplacesAReadOnlyOldOneAndGoesToTheLoginFold
                       fake.tray,         fake.wakeAlarm,   fake.programs, fake.fileDialog,
                       fake.connectivity, fake.hostAddress, files,         ftp,
                       fake.journal,      fake.notifier};
-    FrmInfo info(services);
-    Form1 form(services, info);
-    form.Form_Load();
-    form.txtServer.setText(server.address());
-    form.txtFTP_USER.setText(test::FtpServer::kUser);
-    form.txtFTP_Password.setText(test::FtpServer::kPassword);
-    form.txtDir.setText("");
+    InfoWindow info(services);
+    MainWindow form(services, info);
+    form.load();
+    form.ftpServer.setText(server.address());
+    form.ftpUser.setText(test::FtpServer::kUser);
+    form.ftpPassword.setText(test::FtpServer::kPassword);
+    form.ftpFolder.setText("");
 
-    form.tmrIP.setEnabled(true);
-    form.tmrIP.tick();
+    form.connectionWatch.setEnabled(true);
+    form.connectionWatch.tick();
 
     EXPECT_TRUE(fake.dialogs.shown.empty()) << fake.dialogs.shown.at(0).text;
     const std::string sent = readBytes(server.home() / "ip.html");
     EXPECT_NE(sent.find("<CENTER> Meine IP-Adresse lautet: 10.0.0.7\r\n"), std::string::npos);
     EXPECT_EQ(sent, readBytes(local));
-    EXPECT_EQ(form.Status.caption(), "Disconnected...");
+    EXPECT_EQ(form.ftpStatus.caption(), "Disconnected...");
 }
 
 }  // namespace

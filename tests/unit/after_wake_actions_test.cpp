@@ -10,10 +10,10 @@ namespace {
 using testing::FormTest;
 
 TEST_F(FormTest, DialUpStartPassesNameUserAndPasswordAsTheyStand) {
-    form.cmbDFUE_Name.setText("Mein Provider");
-    form.txtUser.setText("");
-    form.txtPassword.setText(" ge heim");
-    form.Command4.setValue(true);
+    form.dialupName.setText("Mein Provider");
+    form.dialupUser.setText("");
+    form.dialupPassword.setText(" ge heim");
+    form.dialButton.setValue(true);
     ASSERT_EQ(platform.dialer.dialled.size(), 1u);
     EXPECT_EQ(platform.dialer.dialled[0],
               (std::vector<std::string>{"Mein Provider", "", " ge heim"}));
@@ -23,17 +23,17 @@ TEST_F(FormTest, DialUpStartPassesNameUserAndPasswordAsTheyStand) {
 TEST_F(FormTest, AfterWakingTheDialUpStartsFromGo) {
     platform.clock.set(2026, 12, 6, 20, 0, 0);
     setWakeUp("07", "12", "2026", "06", "30");
-    form.cmbDFUE_Name.setText("provider");
-    form.chkINET.setValue(1);
-    form.go("standby");
+    form.dialupName.setText("provider");
+    form.dialupBox.setValue(1);
+    form.sleepAndWake("standby");
     EXPECT_EQ(platform.log, (testing::EventLog{"alarm armed", "sleep standby", "keep awake",
                                                "alarm released", "dial provider"}));
 }
 
 TEST_F(FormTest, TrayButtonAddsTheIconAndHidesTheWindow) {
     form.window.show();
-    form.cmdTray.setEnabled(true);
-    form.cmdTray.userClick();
+    form.trayButton.setEnabled(true);
+    form.trayButton.userClick();
     EXPECT_EQ(platform.tray.calls, (std::vector<std::string>{"prepare", "add"}));
     EXPECT_FALSE(form.window.visible());
 }
@@ -43,7 +43,7 @@ TEST_F(FormTest, WithoutNotificationAreaTheTrayButtonMinimises) {
     platform.tray.hasNotificationArea = false;
     testing::FakeWindowCommands windowSystem;
     form.window.setCommands(&windowSystem);
-    form.cmdTray.setValue(true);
+    form.trayButton.setValue(true);
     EXPECT_EQ(windowSystem.done, std::vector<std::string>{"minimize"});
     EXPECT_TRUE(form.window.visible());
     EXPECT_EQ(platform.tray.calls, std::vector<std::string>{"prepare"});
@@ -63,22 +63,22 @@ TEST_F(FormTest, OnlyTheLeftButtonsReleaseOpensThePopUp) {
 }
 
 TEST_F(FormTest, ShowingTheWindowAgainRemovesTheIcon) {
-    form.cmdTray_Click();
-    form.mnuAnzeige.userClick();
+    form.onToTray();
+    form.showWindowEntry.userClick();
     EXPECT_TRUE(form.window.visible());
     EXPECT_EQ(platform.tray.calls, (std::vector<std::string>{"prepare", "add", "remove"}));
 }
 
 TEST_F(FormTest, CountdownEntryOfThePopUpLeavesTheWindowHidden) {
-    form.cmdTray_Click();
-    form.mnuCountdown.userClick();
+    form.onToTray();
+    form.countdownMenuEntry.userClick();
     EXPECT_FALSE(form.window.visible());
     EXPECT_EQ(lastMessage(), "Keine CountDown Aktionen aktiv.");
 }
 
 TEST_F(FormTest, OpenDialogAsksWithTitleFolderAndTheTwoChoices) {
     platform.fileDialog.answer = ChosenFile{"/home/anna/Aufwachen-Ruhe/", "start.sh"};
-    form.cmdOpenExe.userClick();
+    form.chooseProgramButton.userClick();
     ASSERT_EQ(platform.fileDialog.requests.size(), 1u);
     const auto& request = platform.fileDialog.requests[0];
     EXPECT_EQ(request.title, "Exe oder BAT Datei auswählen");
@@ -88,52 +88,52 @@ TEST_F(FormTest, OpenDialogAsksWithTitleFolderAndTheTwoChoices) {
     EXPECT_EQ(request.filters[0].patterns, (std::vector<std::string>{"*.exe", "*.bat", "*.sh"}));
     EXPECT_EQ(request.filters[1].caption, " Alle Dateien (*.*)");
     EXPECT_EQ(request.filters[1].patterns, std::vector<std::string>{"*"});
-    EXPECT_EQ(form.Text1.text(), "/home/anna/Aufwachen-Ruhe/start.sh");
+    EXPECT_EQ(form.programPath.text(), "/home/anna/Aufwachen-Ruhe/start.sh");
 }
 
 TEST_F(FormTest, ChosenFileGetsExactlyOneSeparatorAlsoInTheRootFolder) {
     platform.fileDialog.answer = ChosenFile{"/", "wecker"};
-    form.cmdOpenExe_Click();
-    EXPECT_EQ(form.Text1.text(), "/wecker");
+    form.onChooseProgram();
+    EXPECT_EQ(form.programPath.text(), "/wecker");
     platform.fileDialog.answer = ChosenFile{"/opt/bin", "wecker"};
-    form.cmdOpenExe_Click();
-    EXPECT_EQ(form.Text1.text(), "/opt/bin/wecker");
+    form.onChooseProgram();
+    EXPECT_EQ(form.programPath.text(), "/opt/bin/wecker");
 }
 
 TEST_F(FormTest, CancelledDialogEmptiesTheProgramPath) {
-    form.Text1.setText("/opt/bin/wecker");
-    form.cmdOpenExe_Click();
-    EXPECT_EQ(form.Text1.text(), "");
+    form.programPath.setText("/opt/bin/wecker");
+    form.onChooseProgram();
+    EXPECT_EQ(form.programPath.text(), "");
 }
 
 TEST_F(FormTest, OpenButtonWorksWhileThePathFieldIsDisabled) {
-    EXPECT_FALSE(form.Text1.enabled());
+    EXPECT_FALSE(form.programPath.enabled());
     platform.fileDialog.answer = ChosenFile{"/opt/", "x"};
-    form.cmdOpenExe.userClick();
-    EXPECT_EQ(form.Text1.text(), "/opt/x");
+    form.chooseProgramButton.userClick();
+    EXPECT_EQ(form.programPath.text(), "/opt/x");
 }
 
 TEST_F(FormTest, TheFirstOfSeveralDroppedFilesFillsThePath) {
-    form.chkPROG.setValue(1);
-    form.Text1.userDropFiles({"/home/anna/eins.sh", "/home/anna/zwei.sh", "/home/anna/drei"});
-    EXPECT_EQ(form.Text1.text(), "/home/anna/eins.sh");
-    form.Text1.userDropFiles({});
-    EXPECT_EQ(form.Text1.text(), "/home/anna/eins.sh");
+    form.programBox.setValue(1);
+    form.programPath.userDropFiles({"/home/anna/eins.sh", "/home/anna/zwei.sh", "/home/anna/drei"});
+    EXPECT_EQ(form.programPath.text(), "/home/anna/eins.sh");
+    form.programPath.userDropFiles({});
+    EXPECT_EQ(form.programPath.text(), "/home/anna/eins.sh");
 }
 
 TEST_F(FormTest, DropsOntoTheDisabledPathFieldAreNotTaken) {
-    const std::string before = form.Text1.text();
-    form.Text1.userDropFiles({"/tmp/x"});
-    EXPECT_EQ(form.Text1.text(), before);
+    const std::string before = form.programPath.text();
+    form.programPath.userDropFiles({"/tmp/x"});
+    EXPECT_EQ(form.programPath.text(), before);
 }
 
 TEST_F(FormTest, TheToolTipFollowsThePathWhenTheMouseMovesOverIt) {
-    form.Text1.setText("/ein/sehr/langer/Pfad/zum/Programm.sh");
-    form.Text1.userMouseMove();
-    EXPECT_EQ(form.Text1.toolTip(), "/ein/sehr/langer/Pfad/zum/Programm.sh");
-    form.Text1.setText("");
-    form.Text1.userMouseMove();
-    EXPECT_EQ(form.Text1.toolTip(), "");
+    form.programPath.setText("/ein/sehr/langer/Pfad/zum/Programm.sh");
+    form.programPath.userMouseMove();
+    EXPECT_EQ(form.programPath.toolTip(), "/ein/sehr/langer/Pfad/zum/Programm.sh");
+    form.programPath.setText("");
+    form.programPath.userMouseMove();
+    EXPECT_EQ(form.programPath.toolTip(), "");
 }
 
 }  // namespace

@@ -13,30 +13,30 @@ namespace somnar::testing {
 
 struct FormTest : ::testing::Test {
     FakePlatform platform;
-    FrmInfo info{platform.services};
-    Form1 form{platform.services, info};
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
 
-    void SetUp() override { form.Form_Load(); }
+    void SetUp() override { form.load(); }
 
     void setWakeUp(const std::string& day, const std::string& month, const std::string& year,
                    const std::string& hour, const std::string& minute) {
-        form.cmbDay.setText(day);
-        form.cmbMonth.setText(month);
-        form.cmbYear.setText(year);
-        form.cmbHour.setText(hour);
-        form.cmbMinute.setText(minute);
+        form.wakeTime.day.setText(day);
+        form.wakeTime.month.setText(month);
+        form.wakeTime.year.setText(year);
+        form.wakeTime.hour.setText(hour);
+        form.wakeTime.minute.setText(minute);
     }
 
     void setSleepTime(const std::string& day, const std::string& month, const std::string& year,
                       const std::string& hour, const std::string& minute) {
-        form.cmbDay_aus.setText(day);
-        form.cmbMonth_aus.setText(month);
-        form.cmbYear_aus.setText(year);
-        form.cmbHour_aus.setText(hour);
-        form.cmbMinute_aus.setText(minute);
+        form.sleepTime.day.setText(day);
+        form.sleepTime.month.setText(month);
+        form.sleepTime.year.setText(year);
+        form.sleepTime.hour.setText(hour);
+        form.sleepTime.minute.setText(minute);
     }
 
-    void wantWakeUp() { form.optSOMNAR[0].setValue(true); }
+    void wantWakeUp() { form.wakeChoice[0].setValue(true); }
 
     // The text of the last message box shown.
     std::string lastMessage() const {

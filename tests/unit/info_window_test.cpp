@@ -12,8 +12,8 @@ using testing::FakePlatform;
 
 struct InfoWindowTest : ::testing::Test {
     FakePlatform platform;
-    FrmInfo info{platform.services};
-    Form1 form{platform.services, info};
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
 };
 
 const char* const kExpectedText =
@@ -35,12 +35,12 @@ const char* const kExpectedText =
 
 TEST_F(InfoWindowTest, InfoButtonOpensTheWindowWithItsParagraphsInOrder) {
     EXPECT_FALSE(info.window.loaded());
-    EXPECT_EQ(info.Text1.text(), "Text1");
-    form.cmdInfo.userClick();
+    EXPECT_EQ(info.infoText.text(), "Text1");
+    form.infoButton.userClick();
     EXPECT_TRUE(info.window.loaded());
     EXPECT_TRUE(info.window.visible());
     EXPECT_EQ(info.window.caption(), "Somnar-Scheduler INFO");
-    const std::string& text = info.Text1.text();
+    const std::string& text = info.infoText.text();
     ASSERT_GT(text.size(), std::string(kExpectedText).size());
     EXPECT_EQ(text.substr(0, std::string(kExpectedText).size()), kExpectedText);
     // The closing signature is one line of its own.
@@ -50,39 +50,39 @@ TEST_F(InfoWindowTest, InfoButtonOpensTheWindowWithItsParagraphsInOrder) {
 TEST_F(InfoWindowTest, FirewallSentenceNamesTheExecutableAsItIsCalled) {
     platform.program.name = "schlafplaner";
     platform.program.extension = ".exe";
-    form.cmdInfo_Click();
-    EXPECT_NE(info.Text1.text().find("muss das Programm schlafplaner.exe in der Firewall "
-                                     "freigeschaltet werden."),
+    form.onInfo();
+    EXPECT_NE(info.infoText.text().find("muss das Programm schlafplaner.exe in der Firewall "
+                                        "freigeschaltet werden."),
               std::string::npos);
 }
 
 TEST_F(InfoWindowTest, OpeningTwiceShowsOneWindowWithTheTextOnce) {
     testing::FakeWindowCommands windowSystem;
     info.window.setCommands(&windowSystem);
-    form.cmdInfo_Click();
-    const std::string first = info.Text1.text();
+    form.onInfo();
+    const std::string first = info.infoText.text();
     windowSystem.done.clear();
-    form.cmdInfo_Click();
-    EXPECT_EQ(info.Text1.text(), first);
+    form.onInfo();
+    EXPECT_EQ(info.infoText.text(), first);
     EXPECT_EQ(windowSystem.done, std::vector<std::string>{"front"});
 }
 
 TEST_F(InfoWindowTest, WindowIsCentredOnTheScreen) {
     platform.desktop.widthTwips = 800 * 15;
     platform.desktop.heightTwips = 600 * 15;
-    form.cmdInfo_Click();
+    form.onInfo();
     EXPECT_EQ(info.window.left(), (800 * 15 - info.window.width()) / 2);
     EXPECT_EQ(info.window.top(), (600 * 15 - info.window.height()) / 2);
 }
 
 TEST_F(InfoWindowTest, BackButtonClosesAndTheNextOpenBuildsTheTextAgain) {
-    form.cmdInfo_Click();
-    info.Command1.userClick();
+    form.onInfo();
+    info.backButton.userClick();
     EXPECT_FALSE(info.window.loaded());
     EXPECT_FALSE(info.window.visible());
     platform.program.name = "umbenannt";
-    form.cmdInfo_Click();
-    EXPECT_NE(info.Text1.text().find("Programm umbenannt in der Firewall"), std::string::npos);
+    form.onInfo();
+    EXPECT_NE(info.infoText.text().find("Programm umbenannt in der Firewall"), std::string::npos);
 }
 
 }  // namespace

@@ -15,33 +15,33 @@ struct PublicationTest : FormTest {
         FormTest::SetUp();
         platform.clock.set(2026, 12, 6, 7, 15, 42);
         platform.hostAddress.resolver["somnar-pc"] = {{127, 0, 1, 1}, {192, 168, 0, 5}};
-        form.txtServer.setText("ftp.example.org");
-        form.txtFTP_USER.setText("web1");
-        form.txtFTP_Password.setText("geheim");
-        form.txtDir.setText("/htdocs");
+        form.ftpServer.setText("ftp.example.org");
+        form.ftpUser.setText("web1");
+        form.ftpPassword.setText("geheim");
+        form.ftpFolder.setText("/htdocs");
     }
     std::string document() const { return platform.files.written.at("/opt/somnar/ip.html"); }
 };
 
 TEST_F(PublicationTest, LookupSkipsLoopbackAndTakesTheFirstOtherAddress) {
-    EXPECT_EQ(form.LocalIpAddress(), "192.168.0.5");
+    EXPECT_EQ(form.localIpAddress(), "192.168.0.5");
     platform.hostAddress.resolver["somnar-pc"] = {{10, 0, 0, 1}, {192, 168, 0, 5}};
-    EXPECT_EQ(form.LocalIpAddress(), "10.0.0.1");
+    EXPECT_EQ(form.localIpAddress(), "10.0.0.1");
     EXPECT_TRUE(platform.dialogs.shown.empty());
 }
 
 TEST_F(PublicationTest, LookupFallsBackToAnInterfaceThatIsUp) {
     platform.hostAddress.resolver["somnar-pc"] = {{127, 0, 1, 1}};
     platform.hostAddress.interfaces = {{127, 0, 0, 1}, {172, 17, 0, 2}, {10, 1, 2, 3}};
-    EXPECT_EQ(form.LocalIpAddress(), "172.17.0.2");
+    EXPECT_EQ(form.localIpAddress(), "172.17.0.2");
     platform.hostAddress.resolver.clear();  // the name does not resolve at all
-    EXPECT_EQ(form.LocalIpAddress(), "172.17.0.2");
+    EXPECT_EQ(form.localIpAddress(), "172.17.0.2");
 }
 
 TEST_F(PublicationTest, NoAddressAnywhereIsTheResolutionFailure) {
     platform.hostAddress.resolver["somnar-pc"] = {{127, 0, 1, 1}};
     platform.hostAddress.interfaces = {{127, 0, 0, 1}};
-    EXPECT_EQ(form.LocalIpAddress(), "");
+    EXPECT_EQ(form.localIpAddress(), "");
     ASSERT_EQ(platform.dialogs.shown.size(), 1u);
     EXPECT_EQ(platform.dialogs.shown[0],
               (MessageBox{"Windows Sockets are not responding. Unable to successfully get Host "
@@ -51,24 +51,24 @@ TEST_F(PublicationTest, NoAddressAnywhereIsTheResolutionFailure) {
 
 TEST_F(PublicationTest, HostNameFailureNamesTheCodeWithItsSignPlace) {
     platform.hostAddress.name = {std::nullopt, 5};
-    EXPECT_EQ(form.LocalIpAddress(), "");
+    EXPECT_EQ(form.localIpAddress(), "");
     EXPECT_EQ(lastMessage(),
               "Windows Sockets error  5 has occurred. Unable to successfully get Host Name.");
 }
 
 TEST_F(PublicationTest, DocumentIsFourCrLfLinesExactly) {
-    form.lblIP.setCaption("192.168.0.5");
-    form.makeHTML();
+    form.ipAddressLine.setCaption("192.168.0.5");
+    form.writeIpDocument();
     EXPECT_EQ(document(),
               "<HTML>\r\n<CENTER> Meine IP-Adresse lautet: 192.168.0.5\r\n<CENTER> Rechner wurde "
               "gestartet: 06.12.2026 07:15:42\r\n</CENTER></HTML>\r\n");
 }
 
 TEST_F(PublicationTest, EmptyAddressAndMidnightAndASecondWriteReplacingTheFirst) {
-    form.lblIP.setCaption("");
-    form.makeHTML();
+    form.ipAddressLine.setCaption("");
+    form.writeIpDocument();
     platform.clock.set(2026, 12, 7, 0, 0, 0);
-    form.makeHTML();
+    form.writeIpDocument();
     EXPECT_EQ(document(),
               "<HTML>\r\n<CENTER> Meine IP-Adresse lautet: \r\n<CENTER> Rechner wurde gestartet: "
               "07.12.2026\r\n</CENTER></HTML>\r\n");
@@ -76,10 +76,10 @@ TEST_F(PublicationTest, EmptyAddressAndMidnightAndASecondWriteReplacingTheFirst)
 
 TEST_F(PublicationTest, AnUnwritableProgramFolderSendsTheDocumentToTheDataFolder) {
     platform.files.writableFolders.clear();
-    form.makeHTML();
+    form.writeIpDocument();
     const std::string moved = "/home/anna/.local/share/somnar-scheduler/ip.html";
     EXPECT_EQ(platform.files.written.count(moved), 1u);
-    form.cmdFTP_PUT.setValue(true);
+    form.uploadButton.setValue(true);
     EXPECT_NE(std::find(platform.ftp.calls.begin(), platform.ftp.calls.end(),
                         "put " + moved + " ip.html"),
               platform.ftp.calls.end());
@@ -90,15 +90,15 @@ TEST_F(PublicationTest, ADocumentThatCannotBeWrittenIsReportedAndNothingIsUpload
     platform.files.writableFolders.clear();
     platform.files.data = "";
     platform.connectivity.online = true;
-    form.tmrIP.setEnabled(true);
-    form.tmrIP.tick();
+    form.connectionWatch.setEnabled(true);
+    form.connectionWatch.tick();
     const std::string text =
         "Die Datei ip.html konnte nicht geschrieben werden. Die IP-Adresse wird deshalb nicht "
         "per FTP übertragen.";
     EXPECT_EQ(lastMessage(), text);
-    EXPECT_EQ(form.Status.caption(), "ip.html nicht geschrieben");
+    EXPECT_EQ(form.ftpStatus.caption(), "ip.html nicht geschrieben");
     EXPECT_TRUE(platform.ftp.calls.empty());
-    EXPECT_FALSE(form.tmrIP.enabled());
+    EXPECT_FALSE(form.connectionWatch.enabled());
     EXPECT_EQ(platform.notifier.shown.size(), 1u);
     EXPECT_EQ(platform.journal.entries.at(0).second, text);
 }
@@ -106,9 +106,9 @@ TEST_F(PublicationTest, ADocumentThatCannotBeWrittenIsReportedAndNothingIsUpload
 TEST_F(PublicationTest, UploadStoresTheValuesThenRunsTheStepsWithTheirStatus) {
     std::vector<std::string> statusDuring;
     platform.ftp.during = [&](const std::string&) {
-        statusDuring.push_back(form.Status.caption());
+        statusDuring.push_back(form.ftpStatus.caption());
     };
-    form.cmdFTP_PUT.setValue(true);
+    form.uploadButton.setValue(true);
     EXPECT_EQ(
         platform.ftp.calls,
         (std::vector<std::string>{"open VidOru FTP", "connect ftp.example.org web1 geheim",
@@ -116,7 +116,7 @@ TEST_F(PublicationTest, UploadStoresTheValuesThenRunsTheStepsWithTheirStatus) {
     EXPECT_EQ(statusDuring, (std::vector<std::string>{"Disconnected...", "Internet Open...",
                                                       "Connected to Server...",
                                                       "Directory Ready...", "Sending File..."}));
-    EXPECT_EQ(form.Status.caption(), "Disconnected...");
+    EXPECT_EQ(form.ftpStatus.caption(), "Disconnected...");
     EXPECT_EQ(platform.settings.stored("VidOru FTP", "Server"), "ftp.example.org");
     EXPECT_EQ(platform.settings.stored("VidOru FTP", "Directory"), "/htdocs");
     using A = testing::FakeSettingsStore::Address;
@@ -132,10 +132,10 @@ TEST_F(PublicationTest, ValuesThatCannotBeStoredShowInTheStatusAndTheUploadGoesO
     std::string statusAtOpen;
     platform.ftp.during = [&](const std::string& call) {
         if (call.rfind("open", 0) == 0) {
-            statusAtOpen = form.Status.caption();
+            statusAtOpen = form.ftpStatus.caption();
         }
     };
-    form.cmdFTP_PUT.setValue(true);
+    form.uploadButton.setValue(true);
     EXPECT_EQ(statusAtOpen, "FTP-Werte nicht gespeichert");
     EXPECT_TRUE(platform.dialogs.shown.empty());
     EXPECT_EQ(platform.ftp.calls.size(), 5u);
@@ -161,14 +161,14 @@ TEST_P(UploadFailureTest, EachStepFailsWithItsTitleAndCodeAndEndsDisconnected) {
      : step == "connect" ? platform.ftp.connectAnswer
      : step == "cwd"     ? platform.ftp.directoryAnswer
                          : platform.ftp.putAnswer) = refused;
-    form.Status.setCaption("vorher");
+    form.ftpStatus.setCaption("vorher");
     std::string statusWhileBoxOpen;
     std::vector<std::pair<std::string, std::string>> notifiedBeforeTheBox;
     platform.dialogs.whileOpen = [&](const MessageBox&) {
-        statusWhileBoxOpen = form.Status.caption();
+        statusWhileBoxOpen = form.ftpStatus.caption();
         notifiedBeforeTheBox = platform.notifier.shown;
     };
-    form.cmdFTP_PUT.setValue(true);
+    form.uploadButton.setValue(true);
     ASSERT_EQ(platform.dialogs.shown.size(), 1u);
     EXPECT_EQ(platform.dialogs.shown[0],
               (MessageBox{"Error: " + std::to_string(failure.code), failure.title,
@@ -178,7 +178,7 @@ TEST_P(UploadFailureTest, EachStepFailsWithItsTitleAndCodeAndEndsDisconnected) {
     EXPECT_EQ(notifiedBeforeTheBox[0].second,
               "Die IP-Adresse wurde nicht per FTP übertragen: " + std::string(failure.title) +
                   ", Error: " + std::to_string(failure.code));
-    EXPECT_EQ(form.Status.caption(), "Disconnected...");
+    EXPECT_EQ(form.ftpStatus.caption(), "Disconnected...");
     EXPECT_EQ(platform.ftp.calls, failure.calls);
     EXPECT_EQ(platform.settings.stored("VidOru FTP", "Password"), "geheim");
 }
@@ -206,73 +206,73 @@ TEST_F(PublicationTest, PassiveModeFollowsTheBoxAndAGreyedBoxCountsAsTicked) {
     for (const auto& [value, passive] : {std::pair{CheckBox::Unchecked, false},
                                          {CheckBox::Checked, true},
                                          {CheckBox::Grayed, true}}) {
-        form.chkPassiv.setValue(value);
-        form.cmdFTP_PUT_Click();
+        form.passiveBox.setValue(value);
+        form.onUpload();
         EXPECT_EQ(platform.ftp.lastPassive, passive) << value;
     }
 }
 
 TEST_F(PublicationTest, WatchWithoutConnectionKeepsWatchingAndShowsNothing) {
-    form.tmrIP.setEnabled(true);
+    form.connectionWatch.setEnabled(true);
     for (int tick = 0; tick < 5; ++tick) {
-        form.tmrIP.tick();
+        form.connectionWatch.tick();
     }
     EXPECT_EQ(platform.connectivity.asked, 5);
-    EXPECT_TRUE(form.tmrIP.enabled());
-    EXPECT_EQ(form.lblIP.caption(), "0.0.0.0");
+    EXPECT_TRUE(form.connectionWatch.enabled());
+    EXPECT_EQ(form.ipAddressLine.caption(), "0.0.0.0");
     EXPECT_TRUE(platform.log.empty());
     EXPECT_TRUE(platform.dialogs.shown.empty());
 }
 
 TEST_F(PublicationTest, OnceConnectedTheWatchPublishesOnceInOrderAndStops) {
     platform.connectivity.online = true;
-    form.tmrIP.setEnabled(true);
-    form.tmrIP.tick();
-    EXPECT_EQ(form.lblIP.caption(), "192.168.0.5");
+    form.connectionWatch.setEnabled(true);
+    form.connectionWatch.tick();
+    EXPECT_EQ(form.ipAddressLine.caption(), "192.168.0.5");
     EXPECT_NE(document().find("lautet: 192.168.0.5\r\n"), std::string::npos);
     EXPECT_EQ(platform.log, (EventLog{"write /opt/somnar/ip.html", "ftp open VidOru FTP",
                                       "ftp connect ftp.example.org web1 geheim", "ftp cwd /htdocs",
                                       "ftp put /opt/somnar/ip.html ip.html", "ftp disconnect"}));
-    EXPECT_FALSE(form.tmrIP.enabled());
-    form.tmrIP.tick();
+    EXPECT_FALSE(form.connectionWatch.enabled());
+    form.connectionWatch.tick();
     EXPECT_EQ(platform.ftp.calls.size(), 5u);
 }
 
 TEST_F(PublicationTest, AFailedLookupStillWritesAndUploadsAnEmptyAddress) {
     platform.connectivity.online = true;
     platform.hostAddress.name = {std::nullopt, 11};
-    form.tmrIP.setEnabled(true);
-    form.tmrIP.tick();
-    EXPECT_EQ(form.lblIP.caption(), "");
+    form.connectionWatch.setEnabled(true);
+    form.connectionWatch.tick();
+    EXPECT_EQ(form.ipAddressLine.caption(), "");
     EXPECT_NE(document().find("lautet: \r\n"), std::string::npos);
     EXPECT_EQ(platform.ftp.calls.size(), 5u);
-    EXPECT_FALSE(form.tmrIP.enabled());
+    EXPECT_FALSE(form.connectionWatch.enabled());
 }
 
 TEST_F(PublicationTest, NoSecondPublicationWhileABoxOfTheFirstIsOpen) {
     platform.connectivity.online = true;
     platform.ftp.connectAnswer = {false, 530};
-    platform.dialogs.whileOpen = [&](const MessageBox&) { form.tmrIP.tick(); };
-    form.tmrIP.setEnabled(true);
-    form.tmrIP.tick();
+    platform.dialogs.whileOpen = [&](const MessageBox&) { form.connectionWatch.tick(); };
+    form.connectionWatch.setEnabled(true);
+    form.connectionWatch.tick();
     EXPECT_EQ(platform.dialogs.shown.size(), 1u);
     EXPECT_EQ(platform.ftp.calls,
               (std::vector<std::string>{"open VidOru FTP", "connect ftp.example.org web1 geheim"}));
-    EXPECT_FALSE(form.tmrIP.enabled());
+    EXPECT_FALSE(form.connectionWatch.enabled());
 }
 
 TEST_F(PublicationTest, PasswordButtonsShowAndHideTheirFieldAndGiveTheFocusAway) {
-    for (auto [box, button] : {std::pair{&form.txtPassword, &form.cmdNormalOrPW},
-                               std::pair{&form.txtFTP_Password, &form.cmdNormalOrPW2}}) {
+    for (auto [box, button] : {std::pair{&form.dialupPassword, &form.dialupPasswordToggle},
+                               std::pair{&form.ftpPassword, &form.ftpPasswordToggle}}) {
         button->setValue(true);
         EXPECT_EQ(box->passwordChar(), "");
         EXPECT_EQ(button->caption(), "P");
-        EXPECT_EQ(form.window.focus(), &form.cmdDummy);
+        EXPECT_EQ(form.window.focus(), &form.focusSink);
         button->setValue(true);
         EXPECT_EQ(box->passwordChar(), "*");
         EXPECT_EQ(button->caption(), "N");
     }
-    EXPECT_EQ(form.txtFTP_Password.text(), "geheim");
+    EXPECT_EQ(form.ftpPassword.text(), "geheim");
 }
 
 }  // namespace

@@ -13,113 +13,113 @@ using testing::FormTest;
 
 struct OptionRulesTest : FormTest {
     void openPanel() {
-        form.optSOMNAR[0].userClick();
-        form.chkActionen.userClick();
+        form.wakeChoice[0].userClick();
+        form.optionsBox.userClick();
     }
     void expectRelationsHold(const std::string& after) {
         SCOPED_TRACE(after);
-        EXPECT_FALSE(form.chkINET.ticked() && form.chkDSL.ticked());
+        EXPECT_FALSE(form.dialupBox.ticked() && form.alwaysOnBox.ticked());
         for (const Control* field :
-             {static_cast<Control*>(&form.cmbDFUE_Name), static_cast<Control*>(&form.txtUser),
-              static_cast<Control*>(&form.txtPassword),
-              static_cast<Control*>(&form.cmdNormalOrPW)}) {
-            EXPECT_EQ(field->enabled(), form.chkINET.ticked()) << field->key();
+             {static_cast<Control*>(&form.dialupName), static_cast<Control*>(&form.dialupUser),
+              static_cast<Control*>(&form.dialupPassword),
+              static_cast<Control*>(&form.dialupPasswordToggle)}) {
+            EXPECT_EQ(field->enabled(), form.dialupBox.ticked()) << field->key();
         }
-        EXPECT_EQ(form.Text1.enabled(), form.chkPROG.ticked());
-        EXPECT_EQ(form.cmbSpanne.enabled(), form.chkSLEEPnachSOMNAR.ticked());
-        EXPECT_EQ(form.chkFTP.enabled(), form.chkINET.ticked() || form.chkDSL.ticked());
+        EXPECT_EQ(form.programPath.enabled(), form.programBox.ticked());
+        EXPECT_EQ(form.renewedSleepSpan.enabled(), form.renewedSleepBox.ticked());
+        EXPECT_EQ(form.publishBox.enabled(), form.dialupBox.ticked() || form.alwaysOnBox.ticked());
     }
 };
 
 TEST_F(OptionRulesTest, WakeUpChoiceEnablesThePickersAndThePanelButton) {
-    form.optSOMNAR[0].userClick();
-    EXPECT_TRUE(form.Frame1[0].enabled());
-    EXPECT_TRUE(form.chkActionen.enabled());
-    EXPECT_TRUE(form.cmbDay.enabled());
-    EXPECT_TRUE(form.cmbMinute.enabled());
-    EXPECT_TRUE(form.cmbDay.acceptsInput());
-    form.optSOMNAR[1].userClick();
-    EXPECT_FALSE(form.Frame1[0].enabled());
-    EXPECT_FALSE(form.chkActionen.enabled());
-    EXPECT_FALSE(form.cmbHour.enabled());
+    form.wakeChoice[0].userClick();
+    EXPECT_TRUE(form.optionFrames[0].enabled());
+    EXPECT_TRUE(form.optionsBox.enabled());
+    EXPECT_TRUE(form.wakeTime.day.enabled());
+    EXPECT_TRUE(form.wakeTime.minute.enabled());
+    EXPECT_TRUE(form.wakeTime.day.acceptsInput());
+    form.wakeChoice[1].userClick();
+    EXPECT_FALSE(form.optionFrames[0].enabled());
+    EXPECT_FALSE(form.optionsBox.enabled());
+    EXPECT_FALSE(form.wakeTime.hour.enabled());
 }
 
 TEST_F(OptionRulesTest, PanelOpensAndClosesWithTheToggleAndFocusMovesAway) {
     openPanel();
     EXPECT_EQ(form.window.height(), 10365);
-    EXPECT_EQ(form.window.focus(), &form.cmdDummy);
-    form.chkActionen.userClick();
+    EXPECT_EQ(form.window.focus(), &form.focusSink);
+    form.optionsBox.userClick();
     EXPECT_EQ(form.window.height(), 3600);
 }
 
 TEST_F(OptionRulesTest, NoClearsEveryOptionDisablesTheirFieldsAndKeepsThePanelOpen) {
     openPanel();
-    form.chkINET.userClick();
-    form.chkFTP.userClick();
-    form.chkPROG.userClick();
-    form.chkSLEEPnachSOMNAR.userClick();
-    form.optSOMNAR[1].userClick();
-    for (const CheckBox* box :
-         {&form.chkINET, &form.chkDSL, &form.chkFTP, &form.chkPROG, &form.chkSLEEPnachSOMNAR}) {
+    form.dialupBox.userClick();
+    form.publishBox.userClick();
+    form.programBox.userClick();
+    form.renewedSleepBox.userClick();
+    form.wakeChoice[1].userClick();
+    for (const CheckBox* box : {&form.dialupBox, &form.alwaysOnBox, &form.publishBox,
+                                &form.programBox, &form.renewedSleepBox}) {
         EXPECT_EQ(box->value(), 0) << box->key();
     }
-    EXPECT_FALSE(form.txtServer.enabled());  // the FTP box ran its own rule
-    EXPECT_FALSE(form.chkFTP.enabled());
-    EXPECT_FALSE(form.Text1.enabled());
-    EXPECT_EQ(form.chkActionen.value(), 1);
+    EXPECT_FALSE(form.ftpServer.enabled());  // the FTP box ran its own rule
+    EXPECT_FALSE(form.publishBox.enabled());
+    EXPECT_FALSE(form.programPath.enabled());
+    EXPECT_EQ(form.optionsBox.value(), 1);
     EXPECT_EQ(form.window.height(), 10365);
     // The boxes stay usable while the panel is open.
-    form.chkPROG.userClick();
-    EXPECT_EQ(form.chkPROG.value(), 1);
+    form.programBox.userClick();
+    EXPECT_EQ(form.programBox.value(), 1);
     expectRelationsHold("nein");
 }
 
 TEST_F(OptionRulesTest, TickingOneConnectionBoxClearsTheOtherAndKeepsItself) {
     openPanel();
-    form.chkDSL.userClick();
-    form.chkINET.userClick();
-    EXPECT_EQ(form.chkINET.value(), 1);
-    EXPECT_EQ(form.chkDSL.value(), 0);
-    EXPECT_TRUE(form.txtUser.enabled());
-    EXPECT_TRUE(form.chkFTP.enabled());
-    form.chkDSL.userClick();
-    EXPECT_EQ(form.chkDSL.value(), 1);
-    EXPECT_EQ(form.chkINET.value(), 0);
-    EXPECT_FALSE(form.txtUser.enabled());
-    EXPECT_TRUE(form.chkFTP.enabled());
+    form.alwaysOnBox.userClick();
+    form.dialupBox.userClick();
+    EXPECT_EQ(form.dialupBox.value(), 1);
+    EXPECT_EQ(form.alwaysOnBox.value(), 0);
+    EXPECT_TRUE(form.dialupUser.enabled());
+    EXPECT_TRUE(form.publishBox.enabled());
+    form.alwaysOnBox.userClick();
+    EXPECT_EQ(form.alwaysOnBox.value(), 1);
+    EXPECT_EQ(form.dialupBox.value(), 0);
+    EXPECT_FALSE(form.dialupUser.enabled());
+    EXPECT_TRUE(form.publishBox.enabled());
 }
 
 TEST_F(OptionRulesTest, FtpBoxKeepsItsTickWhenBothConnectionsAreOff) {
     openPanel();
-    form.chkINET.userClick();
-    form.chkFTP.userClick();
-    EXPECT_TRUE(form.txtServer.enabled());
-    form.chkINET.userClick();
-    EXPECT_EQ(form.chkFTP.value(), 1);
-    EXPECT_FALSE(form.chkFTP.enabled());
-    EXPECT_TRUE(form.txtServer.enabled());  // only the FTP box itself switches its fields
+    form.dialupBox.userClick();
+    form.publishBox.userClick();
+    EXPECT_TRUE(form.ftpServer.enabled());
+    form.dialupBox.userClick();
+    EXPECT_EQ(form.publishBox.value(), 1);
+    EXPECT_FALSE(form.publishBox.enabled());
+    EXPECT_TRUE(form.ftpServer.enabled());  // only the FTP box itself switches its fields
 }
 
 TEST_F(OptionRulesTest, UntickingProgramKeepsItsText) {
     openPanel();
-    form.chkPROG.userClick();
-    form.Text1.userSetText("/usr/local/bin/wecker");
-    form.chkPROG.userClick();
-    EXPECT_FALSE(form.Text1.enabled());
-    EXPECT_EQ(form.Text1.text(), "/usr/local/bin/wecker");
+    form.programBox.userClick();
+    form.programPath.userSetText("/usr/local/bin/wecker");
+    form.programBox.userClick();
+    EXPECT_FALSE(form.programPath.enabled());
+    EXPECT_EQ(form.programPath.text(), "/usr/local/bin/wecker");
 }
 
 TEST_F(OptionRulesTest, RelationsHoldAfterAnySequenceOfClicks) {
     openPanel();
     std::mt19937 random(20261206);
     const std::vector<std::pair<std::string, std::function<void()>>> clicks{
-        {"INET", [&] { form.chkINET.userClick(); }},
-        {"DSL", [&] { form.chkDSL.userClick(); }},
-        {"FTP", [&] { form.chkFTP.userClick(); }},
-        {"PROG", [&] { form.chkPROG.userClick(); }},
-        {"SLEEP", [&] { form.chkSLEEPnachSOMNAR.userClick(); }},
-        {"ja", [&] { form.optSOMNAR[0].userClick(); }},
-        {"nein", [&] { form.optSOMNAR[1].userClick(); }},
+        {"INET", [&] { form.dialupBox.userClick(); }},
+        {"DSL", [&] { form.alwaysOnBox.userClick(); }},
+        {"FTP", [&] { form.publishBox.userClick(); }},
+        {"PROG", [&] { form.programBox.userClick(); }},
+        {"SLEEP", [&] { form.renewedSleepBox.userClick(); }},
+        {"ja", [&] { form.wakeChoice[0].userClick(); }},
+        {"nein", [&] { form.wakeChoice[1].userClick(); }},
     };
     std::string sequence;
     for (int step = 0; step < 400; ++step) {
@@ -135,8 +135,8 @@ TEST_F(OptionRulesTest, RelationsHoldAfterAnySequenceOfClicks) {
 
 TEST_F(OptionRulesTest, TimedRequestShrinksTheWindowThroughTheToggle) {
     openPanel();
-    form.cmdRS_aus[1].userClick();
-    EXPECT_EQ(form.chkActionen.value(), 0);
+    form.timedSleepButtons[1].userClick();
+    EXPECT_EQ(form.optionsBox.value(), 0);
     EXPECT_EQ(form.window.height(), 3600);
 }
 

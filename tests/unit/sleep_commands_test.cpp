@@ -20,10 +20,10 @@ struct SleepCommandTest : FormTest {
 };
 
 TEST_F(SleepCommandTest, HibernateNowWithoutWakeUpAsksAndNoDoesNothing) {
-    form.tmrRuhe.setEnabled(true);
-    form.tmrStandby.setEnabled(true);
+    form.hibernateCountdown.setEnabled(true);
+    form.standbyCountdown.setEnabled(true);
     platform.dialogs.answers = {MessageAnswer::No};
-    form.cmdHibernate.userClick();
+    form.hibernateNowButton.userClick();
     ASSERT_EQ(platform.dialogs.shown.size(), 1u);
     const MessageBox& question = platform.dialogs.shown[0];
     EXPECT_EQ(question.text,
@@ -33,13 +33,13 @@ TEST_F(SleepCommandTest, HibernateNowWithoutWakeUpAsksAndNoDoesNothing) {
     EXPECT_EQ(question.buttons, MessageButtons::YesNo);
     EXPECT_EQ(question.icon, MessageIcon::Question);
     EXPECT_TRUE(platform.power.sleeps.empty());
-    EXPECT_FALSE(form.tmrRuhe.enabled());
-    EXPECT_FALSE(form.tmrStandby.enabled());
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    EXPECT_FALSE(form.standbyCountdown.enabled());
 }
 
 TEST_F(SleepCommandTest, StandbyNowWithoutWakeUpSleepsWithoutAlarmAndNothingFollows) {
-    form.chkINET.setValue(1);
-    form.cmdSuspend.userClick();
+    form.dialupBox.setValue(1);
+    form.standbyNowButton.userClick();
     EXPECT_EQ(platform.dialogs.shown.at(0).text,
               "Soll der Rechner jetzt in den Standbyzustand versetzt werden und nicht automatisch "
               "wieder erwachen?");
@@ -48,7 +48,7 @@ TEST_F(SleepCommandTest, StandbyNowWithoutWakeUpSleepsWithoutAlarmAndNothingFoll
 
 TEST_F(SleepCommandTest, HibernateNowWithWakeUpConfirmsAndGoes) {
     wantWakeUp();
-    form.cmdHibernate.userClick();
+    form.hibernateNowButton.userClick();
     ASSERT_EQ(platform.dialogs.shown.size(), 1u);
     EXPECT_EQ(platform.dialogs.shown[0].icon, MessageIcon::Information);
     EXPECT_EQ(platform.log, (testing::EventLog{"alarm armed", "sleep hibernate", "keep awake",
@@ -58,63 +58,65 @@ TEST_F(SleepCommandTest, HibernateNowWithWakeUpConfirmsAndGoes) {
 TEST_F(SleepCommandTest, CancelledConfirmationGoesNowhere) {
     wantWakeUp();
     platform.dialogs.answers = {MessageAnswer::Cancel};
-    form.cmdSuspend.userClick();
+    form.standbyNowButton.userClick();
     EXPECT_TRUE(platform.log.empty());
 }
 
 TEST_F(SleepCommandTest, TimedStandbyConfirmedArmsItsCountdownAndFreezesTheWindow) {
     wantWakeUp();
-    form.chkActionen.setValue(1);
+    form.optionsBox.setValue(1);
     form.window.setHeight(10365);
-    form.tmrRuhe.setEnabled(true);
-    form.cmdRS_aus[1].userClick();
-    EXPECT_TRUE(form.tmrStandby.enabled());
-    EXPECT_FALSE(form.tmrRuhe.enabled());
-    for (const Control* frozen :
-         {static_cast<Control*>(&form.cmdRS_aus[0]), static_cast<Control*>(&form.cmdRS_aus[1]),
-          static_cast<Control*>(&form.cmdHibernate), static_cast<Control*>(&form.cmdSuspend),
-          static_cast<Control*>(&form.Picture1[2]), static_cast<Control*>(&form.Picture2[2])}) {
+    form.hibernateCountdown.setEnabled(true);
+    form.timedSleepButtons[1].userClick();
+    EXPECT_TRUE(form.standbyCountdown.enabled());
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    for (const Control* frozen : {static_cast<Control*>(&form.timedSleepButtons[0]),
+                                  static_cast<Control*>(&form.timedSleepButtons[1]),
+                                  static_cast<Control*>(&form.hibernateNowButton),
+                                  static_cast<Control*>(&form.standbyNowButton),
+                                  static_cast<Control*>(&form.standbyPictures[2]),
+                                  static_cast<Control*>(&form.hibernatePictures[2])}) {
         EXPECT_FALSE(frozen->enabled()) << frozen->key();
     }
     EXPECT_EQ(form.window.height(), 3600);
-    EXPECT_EQ(form.chkActionen.value(), 0);
-    EXPECT_FALSE(form.chkActionen.enabled());
+    EXPECT_EQ(form.optionsBox.value(), 0);
+    EXPECT_FALSE(form.optionsBox.enabled());
     EXPECT_TRUE(platform.log.empty());  // nothing sleeps yet
 }
 
 TEST_F(SleepCommandTest, TimedRequestCancelledChangesNothing) {
     platform.dialogs.answers = {MessageAnswer::Cancel};
-    form.cmdRS_aus[0].userClick();
-    EXPECT_FALSE(form.tmrRuhe.enabled());
-    EXPECT_TRUE(form.cmdRS_aus[0].enabled());
-    EXPECT_TRUE(form.cmdHibernate.enabled());
+    form.timedSleepButtons[0].userClick();
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    EXPECT_TRUE(form.timedSleepButtons[0].enabled());
+    EXPECT_TRUE(form.hibernateNowButton.enabled());
 }
 
 TEST_F(SleepCommandTest, PictureOnTheStandbyButtonActsAsTheButtonOthersDoNothing) {
-    form.Picture1[1].userClick();
-    form.Picture2[1].userClick();
+    form.standbyPictures[1].userClick();
+    form.hibernatePictures[1].userClick();
     EXPECT_TRUE(platform.dialogs.shown.empty());
-    form.Picture1[2].userClick();
-    EXPECT_TRUE(form.tmrStandby.enabled());
+    form.standbyPictures[2].userClick();
+    EXPECT_TRUE(form.standbyCountdown.enabled());
     EXPECT_EQ(platform.dialogs.shown.size(), 1u);
 }
 
 TEST(SleepCommandStart, PictureOnAButtonStartUpDisabledDoesNothing) {
     testing::FakePlatform platform;
     platform.power.hibernate = false;
-    FrmInfo info{platform.services};
-    Form1 form{platform.services, info};
-    form.Form_Load();
-    EXPECT_TRUE(form.Picture2[2].enabled());
-    form.Picture2[2].userClick();
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
+    form.load();
+    EXPECT_TRUE(form.hibernatePictures[2].enabled());
+    form.hibernatePictures[2].userClick();
     EXPECT_TRUE(platform.dialogs.shown.empty());
-    EXPECT_FALSE(form.tmrRuhe.enabled());
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
 }
 
 struct CountdownTest : SleepCommandTest {
     void startHibernationCountdown() {
-        form.cmdRS_aus[0].userClick();
-        ASSERT_TRUE(form.tmrRuhe.enabled());
+        form.timedSleepButtons[0].userClick();
+        ASSERT_TRUE(form.hibernateCountdown.enabled());
         platform.dialogs.shown.clear();
     }
 };
@@ -122,33 +124,33 @@ struct CountdownTest : SleepCommandTest {
 TEST_F(CountdownTest, TicksBlinkTheStatusAndFireFromTheSetMinuteOn) {
     startHibernationCountdown();
     platform.clock.set(2026, 12, 6, 14, 29, 59);
-    const bool blinkBefore = form.Label26.enabled();
-    form.tmrRuhe.tick();
-    EXPECT_EQ(form.Label26.caption(), "Countdown für Ruhezustand aktiv...");
-    EXPECT_NE(form.Label26.enabled(), blinkBefore);
-    EXPECT_TRUE(form.cmdReset.enabled());
-    EXPECT_TRUE(form.cmdParameterInfo.enabled());
-    EXPECT_TRUE(form.cmdTray.enabled());
+    const bool blinkBefore = form.statusLine.enabled();
+    form.hibernateCountdown.tick();
+    EXPECT_EQ(form.statusLine.caption(), "Countdown für Ruhezustand aktiv...");
+    EXPECT_NE(form.statusLine.enabled(), blinkBefore);
+    EXPECT_TRUE(form.resetButton.enabled());
+    EXPECT_TRUE(form.countdownInfoButton.enabled());
+    EXPECT_TRUE(form.trayButton.enabled());
     EXPECT_TRUE(platform.log.empty());
-    form.tmrRuhe.tick();
-    EXPECT_EQ(form.Label26.enabled(), blinkBefore);
+    form.hibernateCountdown.tick();
+    EXPECT_EQ(form.statusLine.enabled(), blinkBefore);
 
     platform.clock.set(2026, 12, 6, 14, 30, 0);
     platform.power.whileAsleep = [this] {
-        EXPECT_EQ(form.Label26.caption(), "Countdown für Ruhezustand aktiv...");
+        EXPECT_EQ(form.statusLine.caption(), "Countdown für Ruhezustand aktiv...");
     };
-    form.tmrRuhe.tick();
+    form.hibernateCountdown.tick();
     EXPECT_EQ(platform.log, testing::EventLog{"sleep hibernate"});  // no wake-up wanted
-    EXPECT_EQ(form.Label26.caption(), "");
-    EXPECT_FALSE(form.tmrRuhe.enabled());
-    EXPECT_TRUE(form.chkActionen.enabled());
-    EXPECT_FALSE(form.cmdRS_aus[0].enabled());  // until "Reset"
+    EXPECT_EQ(form.statusLine.caption(), "");
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    EXPECT_TRUE(form.optionsBox.enabled());
+    EXPECT_FALSE(form.timedSleepButtons[0].enabled());  // until "Reset"
 }
 
 TEST_F(CountdownTest, AMinuteThatWentByWithoutATickStillFires) {
     startHibernationCountdown();
     platform.clock.set(2026, 12, 7, 8, 5, 0);  // the machine slept through it
-    form.tmrRuhe.tick();
+    form.hibernateCountdown.tick();
     EXPECT_EQ(platform.power.sleeps.size(), 1u);
 }
 
@@ -156,31 +158,32 @@ TEST_F(CountdownTest, TheWakeUpChoiceAtTheFiringTickDecides) {
     startHibernationCountdown();
     wantWakeUp();
     platform.clock.set(2026, 12, 6, 14, 30, 1);
-    form.tmrRuhe.tick();
+    form.hibernateCountdown.tick();
     EXPECT_EQ(platform.log, (testing::EventLog{"alarm armed", "sleep hibernate", "keep awake",
                                                "alarm released"}));
 }
 
 TEST_F(CountdownTest, StandbyCountdownSaysSoAndSleepsInStandby) {
-    form.cmdRS_aus[1].userClick();
+    form.timedSleepButtons[1].userClick();
     platform.clock.set(2026, 12, 6, 14, 31, 0);
-    form.tmrStandby.tick();
+    form.standbyCountdown.tick();
     EXPECT_EQ(platform.log, testing::EventLog{"sleep standby"});
-    EXPECT_FALSE(form.tmrStandby.enabled());
+    EXPECT_FALSE(form.standbyCountdown.enabled());
 }
 
 TEST_F(CountdownTest, SleepTimeEditedIntoNonsenseNeverComesDueAndTheLineSaysWhy) {
     startHibernationCountdown();
     platform.clock.set(2026, 12, 6, 23, 0, 0);
-    for (auto [picker, text] : {std::pair{&form.cmbMinute_aus, "3O"}, {&form.cmbYear_aus, "26"}}) {
+    for (auto [picker, text] :
+         {std::pair{&form.sleepTime.minute, "3O"}, {&form.sleepTime.year, "26"}}) {
         const std::string before = picker->text();
         picker->setText(text);
-        form.tmrRuhe.tick();
-        EXPECT_EQ(form.Label26.caption(), "Angehalten: Ruhezeit ungültig");
+        form.hibernateCountdown.tick();
+        EXPECT_EQ(form.statusLine.caption(), "Angehalten: Ruhezeit ungültig");
         picker->setText(before);
     }
     EXPECT_TRUE(platform.log.empty());
-    EXPECT_TRUE(form.tmrRuhe.enabled());
+    EXPECT_TRUE(form.hibernateCountdown.enabled());
 }
 
 // A sleep that did not happen: told in a box, and the sleep commands are usable again.
@@ -188,11 +191,11 @@ TEST_F(CountdownTest, ARefusedSleepWithoutWakeUpIsToldAndTheCommandsComeBack) {
     platform.power.result = {SleepOutcome::NotAuthorized, ""};
     startHibernationCountdown();
     platform.clock.set(2026, 12, 6, 14, 30, 0);
-    form.tmrRuhe.tick();
-    EXPECT_FALSE(form.tmrRuhe.enabled());
-    EXPECT_TRUE(form.cmdRS_aus[0].enabled());
-    EXPECT_TRUE(form.cmdSuspend.enabled());
-    form.cmdSuspend.userClick();  // the yes/no question, then the same refusal
+    form.hibernateCountdown.tick();
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    EXPECT_TRUE(form.timedSleepButtons[0].enabled());
+    EXPECT_TRUE(form.standbyNowButton.enabled());
+    form.standbyNowButton.userClick();  // the yes/no question, then the same refusal
     ASSERT_EQ(platform.dialogs.shown.size(), 3u);
     for (const std::size_t box : {0u, 2u}) {
         EXPECT_EQ(platform.dialogs.shown[box].text.substr(0, 31),
@@ -208,14 +211,14 @@ TEST_F(CountdownTest, ARefusedWakeUpEndsTheCountdownWithoutSleeping) {
     int nestedTicks = 0;
     platform.dialogs.whileOpen = [&](const MessageBox&) {
         ++nestedTicks;
-        form.tmrRuhe.tick();  // the window system may tick while the box is open
+        form.hibernateCountdown.tick();  // the window system may tick while the box is open
     };
     platform.clock.set(2026, 12, 6, 14, 30, 0);
-    form.tmrRuhe.tick();
+    form.hibernateCountdown.tick();
     EXPECT_EQ(nestedTicks, 1);  // the nested tick did not start a second request
     EXPECT_TRUE(platform.power.sleeps.empty());
-    EXPECT_FALSE(form.tmrRuhe.enabled());
-    EXPECT_EQ(form.Label26.caption(), "");
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    EXPECT_EQ(form.statusLine.caption(), "");
 }
 
 }  // namespace

@@ -13,99 +13,99 @@ using testing::FakePlatform;
 
 struct StartupTest : ::testing::Test {
     FakePlatform platform;
-    FrmInfo info{platform.services};
-    Form1 form{platform.services, info};
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
 
-    StartOutcome start() { return form.Form_Load(); }
+    StartOutcome start() { return form.load(); }
 };
 
 TEST_F(StartupTest, NormalMomentFillsEveryPickerFromThePresent) {
     platform.clock.set(2026, 12, 6, 10, 2, 33);
     ASSERT_EQ(start(), StartOutcome::Shown);
 
-    EXPECT_EQ(form.Label4.caption(), "06.12.2026 10:02:33");
-    EXPECT_EQ(form.Label26.caption(), "");
-    EXPECT_EQ(form.cmbDay.text(), "06");
-    EXPECT_EQ(form.cmbMonth.text(), "12");
-    EXPECT_EQ(form.cmbYear.text(), "2026");
-    EXPECT_EQ(form.cmbHour.text(), "10");
-    EXPECT_EQ(form.cmbMinute.text(), "12");
-    EXPECT_EQ(form.cmbDay_aus.text(), "06");
-    EXPECT_EQ(form.cmbMonth_aus.text(), "12");
-    EXPECT_EQ(form.cmbYear_aus.text(), "2026");
-    EXPECT_EQ(form.cmbHour_aus.text(), "10");
-    EXPECT_EQ(form.cmbMinute_aus.text(), "07");
+    EXPECT_EQ(form.clockLine.caption(), "06.12.2026 10:02:33");
+    EXPECT_EQ(form.statusLine.caption(), "");
+    EXPECT_EQ(form.wakeTime.day.text(), "06");
+    EXPECT_EQ(form.wakeTime.month.text(), "12");
+    EXPECT_EQ(form.wakeTime.year.text(), "2026");
+    EXPECT_EQ(form.wakeTime.hour.text(), "10");
+    EXPECT_EQ(form.wakeTime.minute.text(), "12");
+    EXPECT_EQ(form.sleepTime.day.text(), "06");
+    EXPECT_EQ(form.sleepTime.month.text(), "12");
+    EXPECT_EQ(form.sleepTime.year.text(), "2026");
+    EXPECT_EQ(form.sleepTime.hour.text(), "10");
+    EXPECT_EQ(form.sleepTime.minute.text(), "07");
 
-    for (const Picker* days : {&form.cmbDay, &form.cmbDay_aus}) {
+    for (const Picker* days : {&form.wakeTime.day, &form.sleepTime.day}) {
         ASSERT_EQ(days->items().size(), 31u);
         EXPECT_EQ(days->items().front(), "01");
         EXPECT_EQ(days->items().back(), "31");
     }
-    EXPECT_EQ(form.cmbMonth.items().size(), 12u);
-    ASSERT_EQ(form.cmbHour_aus.items().size(), 24u);
-    EXPECT_EQ(form.cmbHour_aus.items().front(), "00");
-    ASSERT_EQ(form.cmbMinute.items().size(), 60u);
-    EXPECT_EQ(form.cmbMinute.items().back(), "59");
-    ASSERT_EQ(form.cmbYear.items().size(), 75u);
-    EXPECT_EQ(form.cmbYear.items().front(), "2026");
-    EXPECT_EQ(form.cmbYear_aus.items().back(), "2100");
+    EXPECT_EQ(form.wakeTime.month.items().size(), 12u);
+    ASSERT_EQ(form.sleepTime.hour.items().size(), 24u);
+    EXPECT_EQ(form.sleepTime.hour.items().front(), "00");
+    ASSERT_EQ(form.wakeTime.minute.items().size(), 60u);
+    EXPECT_EQ(form.wakeTime.minute.items().back(), "59");
+    ASSERT_EQ(form.wakeTime.year.items().size(), 75u);
+    EXPECT_EQ(form.wakeTime.year.items().front(), "2026");
+    EXPECT_EQ(form.sleepTime.year.items().back(), "2100");
 
-    ASSERT_EQ(form.cmbSpanne.items().size(), 1440u);
-    EXPECT_EQ(form.cmbSpanne.items()[0], "   1");
-    EXPECT_EQ(form.cmbSpanne.items()[19], "  20");
-    EXPECT_EQ(form.cmbSpanne.items()[1439], "1440");
-    EXPECT_EQ(form.cmbSpanne.text(), "  20");
+    ASSERT_EQ(form.renewedSleepSpan.items().size(), 1440u);
+    EXPECT_EQ(form.renewedSleepSpan.items()[0], "   1");
+    EXPECT_EQ(form.renewedSleepSpan.items()[19], "  20");
+    EXPECT_EQ(form.renewedSleepSpan.items()[1439], "1440");
+    EXPECT_EQ(form.renewedSleepSpan.text(), "  20");
 
-    EXPECT_EQ(form.TxtFile.text(), "ip.html");
-    EXPECT_EQ(form.TxtFileR.text(), "ip.html");
+    EXPECT_EQ(form.localFileName.text(), "ip.html");
+    EXPECT_EQ(form.remoteFileName.text(), "ip.html");
 }
 
 TEST_F(StartupTest, PresetsWrapPastMidnightWithoutMovingTheDate) {
     platform.clock.set(2026, 12, 31, 23, 55, 10);
     start();
-    EXPECT_EQ(form.cmbHour.text(), "00");
-    EXPECT_EQ(form.cmbMinute.text(), "05");
-    EXPECT_EQ(form.cmbDay.text(), "31");
-    EXPECT_EQ(form.cmbMonth.text(), "12");
-    EXPECT_EQ(form.cmbYear.text(), "2026");
-    EXPECT_EQ(form.cmbHour_aus.text(), "00");
-    EXPECT_EQ(form.cmbMinute_aus.text(), "00");
+    EXPECT_EQ(form.wakeTime.hour.text(), "00");
+    EXPECT_EQ(form.wakeTime.minute.text(), "05");
+    EXPECT_EQ(form.wakeTime.day.text(), "31");
+    EXPECT_EQ(form.wakeTime.month.text(), "12");
+    EXPECT_EQ(form.wakeTime.year.text(), "2026");
+    EXPECT_EQ(form.sleepTime.hour.text(), "00");
+    EXPECT_EQ(form.sleepTime.minute.text(), "00");
 }
 
 TEST_F(StartupTest, SleepPresetAt2357IsTwoMinutesPastMidnightOnTheSameDay) {
     platform.clock.set(2026, 3, 1, 23, 57, 0);
     start();
-    EXPECT_EQ(form.cmbHour_aus.text(), "00");
-    EXPECT_EQ(form.cmbMinute_aus.text(), "02");
-    EXPECT_EQ(form.cmbDay_aus.text(), "01");
-    EXPECT_EQ(form.cmbMonth_aus.text(), "03");
-    EXPECT_EQ(form.cmbHour.text(), "00");
-    EXPECT_EQ(form.cmbMinute.text(), "07");
+    EXPECT_EQ(form.sleepTime.hour.text(), "00");
+    EXPECT_EQ(form.sleepTime.minute.text(), "02");
+    EXPECT_EQ(form.sleepTime.day.text(), "01");
+    EXPECT_EQ(form.sleepTime.month.text(), "03");
+    EXPECT_EQ(form.wakeTime.hour.text(), "00");
+    EXPECT_EQ(form.wakeTime.minute.text(), "07");
 }
 
 TEST_F(StartupTest, InTheYear2100EachYearListHoldsOnly2100) {
     platform.clock.set(2100, 5, 4, 12, 0, 0);
     start();
-    EXPECT_EQ(form.cmbYear.items(), std::vector<std::string>{"2100"});
-    EXPECT_EQ(form.cmbYear_aus.items(), std::vector<std::string>{"2100"});
+    EXPECT_EQ(form.wakeTime.year.items(), std::vector<std::string>{"2100"});
+    EXPECT_EQ(form.sleepTime.year.items(), std::vector<std::string>{"2100"});
 }
 
 TEST_F(StartupTest, AfterThe2100YearListsStayEmptyButShowThePresentYear) {
     platform.clock.set(2101, 1, 1, 0, 0, 0);
     start();
-    EXPECT_TRUE(form.cmbYear.items().empty());
-    EXPECT_TRUE(form.cmbYear_aus.items().empty());
-    EXPECT_EQ(form.cmbYear.text(), "2101");
-    EXPECT_EQ(form.cmbYear_aus.text(), "2101");
-    EXPECT_EQ(form.Label4.caption(), "01.01.2101");  // midnight: the date alone
+    EXPECT_TRUE(form.wakeTime.year.items().empty());
+    EXPECT_TRUE(form.sleepTime.year.items().empty());
+    EXPECT_EQ(form.wakeTime.year.text(), "2101");
+    EXPECT_EQ(form.sleepTime.year.text(), "2101");
+    EXPECT_EQ(form.clockLine.caption(), "01.01.2101");  // midnight: the date alone
 }
 
 TEST_F(StartupTest, WindowIsCentredWithItsDesignSizeThenMadeCompact) {
     platform.desktop.widthTwips = 1024 * 15;
     platform.desktop.heightTwips = 768 * 15;
     start();
-    EXPECT_EQ(form.window.left(), (1024 * 15 - form1Design().width) / 2);
-    EXPECT_EQ(form.window.top(), (768 * 15 - form1Design().height) / 2);
+    EXPECT_EQ(form.window.left(), (1024 * 15 - mainWindowDesign().width) / 2);
+    EXPECT_EQ(form.window.top(), (768 * 15 - mainWindowDesign().height) / 2);
     EXPECT_EQ(form.window.height(), 3600);
     EXPECT_TRUE(form.window.loaded());
 }
@@ -123,22 +123,22 @@ TEST_P(CapabilityTest, AnswersShowAndEnableOnlyWhatTheMachineCanDo) {
     platform.power.suspend = can.suspend;
     start();
 
-    EXPECT_EQ(form.lbHibernate.caption(), can.hibernate ? "ja" : "nein");
-    EXPECT_EQ(form.cmdHibernate.enabled(), can.hibernate);
-    EXPECT_EQ(form.cmdRS_aus[0].enabled(), can.hibernate);
-    EXPECT_EQ(form.Option1[0].enabled(), can.hibernate);
-    EXPECT_EQ(form.Option1[0].value(), can.hibernate);
+    EXPECT_EQ(form.hibernateAvailable.caption(), can.hibernate ? "ja" : "nein");
+    EXPECT_EQ(form.hibernateNowButton.enabled(), can.hibernate);
+    EXPECT_EQ(form.timedSleepButtons[0].enabled(), can.hibernate);
+    EXPECT_EQ(form.renewedSleepState[0].enabled(), can.hibernate);
+    EXPECT_EQ(form.renewedSleepState[0].value(), can.hibernate);
 
-    EXPECT_EQ(form.lbSuspend.caption(), can.suspend ? "ja" : "nein");
-    EXPECT_EQ(form.cmdSuspend.enabled(), can.suspend);
-    EXPECT_EQ(form.cmdRS_aus[1].enabled(), can.suspend);
-    EXPECT_EQ(form.Option1[1].enabled(), can.suspend);
+    EXPECT_EQ(form.standbyAvailable.caption(), can.suspend ? "ja" : "nein");
+    EXPECT_EQ(form.standbyNowButton.enabled(), can.suspend);
+    EXPECT_EQ(form.timedSleepButtons[1].enabled(), can.suspend);
+    EXPECT_EQ(form.renewedSleepState[1].enabled(), can.suspend);
     // Standby is never chosen in place of a missing hibernation.
-    EXPECT_FALSE(form.Option1[1].value());
+    EXPECT_FALSE(form.renewedSleepState[1].value());
 
     // The pictures on the timed buttons stay enabled whatever the answers.
-    EXPECT_TRUE(form.Picture1[2].enabled());
-    EXPECT_TRUE(form.Picture2[2].enabled());
+    EXPECT_TRUE(form.standbyPictures[2].enabled());
+    EXPECT_TRUE(form.hibernatePictures[2].enabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(EachCombination, CapabilityTest,
@@ -148,14 +148,14 @@ INSTANTIATE_TEST_SUITE_P(EachCombination, CapabilityTest,
 TEST_F(StartupTest, FirstRunLeavesTheSevenFieldsEmptyAlthoughTheListHasEntries) {
     platform.dialer.entries = {"T-Online Modem", "provider"};
     start();
-    EXPECT_EQ(form.cmbDFUE_Name.items(), (std::vector<std::string>{"T-Online Modem", "provider"}));
-    EXPECT_EQ(form.cmbDFUE_Name.text(), "");
-    EXPECT_EQ(form.txtUser.text(), "");
-    EXPECT_EQ(form.txtPassword.text(), "");
-    EXPECT_EQ(form.txtServer.text(), "");
-    EXPECT_EQ(form.txtFTP_USER.text(), "");
-    EXPECT_EQ(form.txtFTP_Password.text(), "");
-    EXPECT_EQ(form.txtDir.text(), "");
+    EXPECT_EQ(form.dialupName.items(), (std::vector<std::string>{"T-Online Modem", "provider"}));
+    EXPECT_EQ(form.dialupName.text(), "");
+    EXPECT_EQ(form.dialupUser.text(), "");
+    EXPECT_EQ(form.dialupPassword.text(), "");
+    EXPECT_EQ(form.ftpServer.text(), "");
+    EXPECT_EQ(form.ftpUser.text(), "");
+    EXPECT_EQ(form.ftpPassword.text(), "");
+    EXPECT_EQ(form.ftpFolder.text(), "");
 }
 
 TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsReadInTheWrittenOrder) {
@@ -167,13 +167,13 @@ TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsReadInTheWrittenOrder) {
     platform.settings.store("VidOru FTP", "Password", "pw;#=\"");
     platform.settings.store("VidOru FTP", "Directory", "/htdocs");
     start();
-    EXPECT_EQ(form.cmbDFUE_Name.text(), "Arcor");
-    EXPECT_EQ(form.txtUser.text(), "anna");
-    EXPECT_EQ(form.txtPassword.text(), "geheim");
-    EXPECT_EQ(form.txtServer.text(), "ftp.example.org");
-    EXPECT_EQ(form.txtFTP_USER.text(), "web1");
-    EXPECT_EQ(form.txtFTP_Password.text(), "pw;#=\"");
-    EXPECT_EQ(form.txtDir.text(), "/htdocs");
+    EXPECT_EQ(form.dialupName.text(), "Arcor");
+    EXPECT_EQ(form.dialupUser.text(), "anna");
+    EXPECT_EQ(form.dialupPassword.text(), "geheim");
+    EXPECT_EQ(form.ftpServer.text(), "ftp.example.org");
+    EXPECT_EQ(form.ftpUser.text(), "web1");
+    EXPECT_EQ(form.ftpPassword.text(), "pw;#=\"");
+    EXPECT_EQ(form.ftpFolder.text(), "/htdocs");
 
     using A = testing::FakeSettingsStore::Address;
     EXPECT_EQ(platform.settings.reads, (std::vector<A>{{"Verbindung", "Values", "Name"},
@@ -189,14 +189,14 @@ TEST_F(StartupTest, StoredConnectionNameMissingFromTheListIsStillShown) {
     platform.dialer.entries = {"provider"};
     platform.settings.store("Verbindung", "Name", "Alte Verbindung");
     start();
-    EXPECT_EQ(form.cmbDFUE_Name.text(), "Alte Verbindung");
-    EXPECT_EQ(form.cmbDFUE_Name.items(), std::vector<std::string>{"provider"});
+    EXPECT_EQ(form.dialupName.text(), "Alte Verbindung");
+    EXPECT_EQ(form.dialupName.items(), std::vector<std::string>{"provider"});
 }
 
 TEST_F(StartupTest, EmptyDialUpListIsFine) {
     start();
-    EXPECT_TRUE(form.cmbDFUE_Name.items().empty());
-    EXPECT_EQ(form.cmbDFUE_Name.listIndex(), -1);
+    EXPECT_TRUE(form.dialupName.items().empty());
+    EXPECT_EQ(form.dialupName.listIndex(), -1);
     EXPECT_TRUE(platform.dialogs.shown.empty());
 }
 
@@ -211,24 +211,24 @@ TEST_F(StartupTest, SecondCopyEndsAtOnceWithoutTouchingAnything) {
     EXPECT_EQ(start(), StartOutcome::SecondCopy);
     EXPECT_TRUE(platform.settings.reads.empty());
     EXPECT_TRUE(platform.tray.calls.empty());
-    EXPECT_TRUE(form.cmbDay.items().empty());
+    EXPECT_TRUE(form.wakeTime.day.items().empty());
     EXPECT_FALSE(form.window.loaded());
     EXPECT_TRUE(platform.settings.writes.empty());
 }
 
 TEST_F(StartupTest, StartLeavesBoxesOptionsAndTimersAsDesigned) {
     start();
-    EXPECT_TRUE(form.optSOMNAR[1].value());
-    EXPECT_EQ(form.chkINET.value(), 0);
-    EXPECT_EQ(form.chkActionen.value(), 0);
-    EXPECT_TRUE(form.tmrAktZeit.enabled());
-    EXPECT_FALSE(form.tmrRuhe.enabled());
-    EXPECT_FALSE(form.tmrStandby.enabled());
-    EXPECT_FALSE(form.Timer1.enabled());
-    EXPECT_FALSE(form.tmrIP.enabled());
-    EXPECT_FALSE(form.cmbDay.enabled());
-    EXPECT_EQ(form.lblIP.caption(), "0.0.0.0");
-    EXPECT_EQ(form.Status.caption(), "Disconnected...");
+    EXPECT_TRUE(form.wakeChoice[1].value());
+    EXPECT_EQ(form.dialupBox.value(), 0);
+    EXPECT_EQ(form.optionsBox.value(), 0);
+    EXPECT_TRUE(form.clockTimer.enabled());
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    EXPECT_FALSE(form.standbyCountdown.enabled());
+    EXPECT_FALSE(form.renewedSleepTimer.enabled());
+    EXPECT_FALSE(form.connectionWatch.enabled());
+    EXPECT_FALSE(form.wakeTime.day.enabled());
+    EXPECT_EQ(form.ipAddressLine.caption(), "0.0.0.0");
+    EXPECT_EQ(form.ftpStatus.caption(), "Disconnected...");
 }
 
 struct UnloadTest : StartupTest {};
@@ -236,13 +236,13 @@ struct UnloadTest : StartupTest {};
 // Values typed and never sent by an upload are kept too.
 TEST_F(UnloadTest, ClosingStoresTheDialUpAndFtpValuesInOrderEvenWhileDisabled) {
     start();
-    form.cmbDFUE_Name.setText("Mein Provider");
-    form.txtUser.setText("");
-    form.txtPassword.setText(" geheim ");
-    form.txtServer.setText("nie hochgeladen");
-    form.txtDir.setText("/www");
+    form.dialupName.setText("Mein Provider");
+    form.dialupUser.setText("");
+    form.dialupPassword.setText(" geheim ");
+    form.ftpServer.setText("nie hochgeladen");
+    form.ftpFolder.setText("/www");
     platform.settings.writes.clear();
-    form.Form_Unload();
+    form.unload();
 
     using A = testing::FakeSettingsStore::Address;
     EXPECT_EQ(platform.settings.writes, (std::vector<A>{{"Verbindung", "Values", "Name"},
@@ -263,21 +263,21 @@ TEST_F(UnloadTest, ClosingStoresTheDialUpAndFtpValuesInOrderEvenWhileDisabled) {
 
 TEST_F(UnloadTest, StoredValuesComeBackOnTheNextStart) {
     start();
-    form.cmbDFUE_Name.setText("Mein Provider");
-    form.txtUser.setText("bert");
-    form.Form_Unload();
+    form.dialupName.setText("Mein Provider");
+    form.dialupUser.setText("bert");
+    form.unload();
 
-    FrmInfo nextInfo{platform.services};
-    Form1 next{platform.services, nextInfo};
-    next.Form_Load();
-    EXPECT_EQ(next.cmbDFUE_Name.text(), "Mein Provider");
-    EXPECT_EQ(next.txtUser.text(), "bert");
+    InfoWindow nextInfo{platform.services};
+    MainWindow next{platform.services, nextInfo};
+    next.load();
+    EXPECT_EQ(next.dialupName.text(), "Mein Provider");
+    EXPECT_EQ(next.dialupUser.text(), "bert");
 }
 
 TEST_F(UnloadTest, AFileThatCannotBeRewrittenIsToldOnceEachAndTheClosingGoesOn) {
     start();
     platform.settings.failWrites = true;
-    form.Form_Unload();
+    form.unload();
     ASSERT_EQ(platform.dialogs.shown.size(), 2u);
     EXPECT_EQ(platform.dialogs.shown[0].text,
               "Die Einstellungen konnten nicht gespeichert werden "

@@ -31,12 +31,12 @@ using testing::FakePlatform;
 
 struct AfterWakeView : ::testing::Test {
     FakePlatform platform;
-    FrmInfo info{platform.services};
-    Form1 form{platform.services, info};
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
     std::unique_ptr<AppView> view;
 
     void SetUp() override {
-        form.Form_Load();
+        form.load();
         view = std::make_unique<AppView>(form, info);
         form.window.show();
         view->mainView().buildAllControls();
@@ -49,7 +49,7 @@ struct AfterWakeView : ::testing::Test {
 };
 
 TEST_F(AfterWakeView, TrayHidesTheWindowAndOnlyTheLeftReleaseOpensTheMenu) {
-    form.cmdTray.setEnabled(true);
+    form.trayButton.setEnabled(true);
     widget<QPushButton>("cmdTray")->click();
     EXPECT_EQ(platform.tray.calls, (std::vector<std::string>{"prepare", "add"}));
     EXPECT_FALSE(view->mainView().isVisible());
@@ -76,14 +76,14 @@ TEST_F(AfterWakeView, TrayHidesTheWindowAndOnlyTheLeftReleaseOpensTheMenu) {
 
 TEST_F(AfterWakeView, WithoutNotificationAreaTheTrayButtonMinimisesTheWindow) {
     platform.tray.hasNotificationArea = false;
-    form.cmdTray.setEnabled(true);
+    form.trayButton.setEnabled(true);
     widget<QPushButton>("cmdTray")->click();
     EXPECT_TRUE(view->mainView().windowState() & Qt::WindowMinimized);
     EXPECT_EQ(platform.tray.calls, std::vector<std::string>{"prepare"});
 }
 
 TEST_F(AfterWakeView, DroppingThreeFilesPutsTheFirstIntoThePath) {
-    form.chkPROG.setValue(1);
+    form.programBox.setValue(1);
     auto* path = widget<QLineEdit>("Text1");
     ASSERT_NE(path, nullptr);
     QMimeData files;
@@ -94,14 +94,14 @@ TEST_F(AfterWakeView, DroppingThreeFilesPutsTheFirstIntoThePath) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(path, &drop);
-    EXPECT_EQ(form.Text1.text(), "/home/anna/Aufwachen-Ruhe/eins.sh");
+    EXPECT_EQ(form.programPath.text(), "/home/anna/Aufwachen-Ruhe/eins.sh");
     EXPECT_EQ(path->text(), "/home/anna/Aufwachen-Ruhe/eins.sh");
 }
 
 TEST_F(AfterWakeView, DropsWithoutALocalFileLeaveThePathAsItIs) {
-    form.chkPROG.setValue(1);
+    form.programBox.setValue(1);
     auto* path = widget<QLineEdit>("Text1");
-    const std::string before = form.Text1.text();
+    const std::string before = form.programPath.text();
     ASSERT_FALSE(before.empty());
     QMimeData text;
     text.setText("/home/anna/eingefügt.sh");
@@ -115,12 +115,12 @@ TEST_F(AfterWakeView, DropsWithoutALocalFileLeaveThePathAsItIs) {
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(path, &drop);
         EXPECT_EQ(path->text().toStdString(), before) << data->text().toStdString();
-        EXPECT_EQ(form.Text1.text(), before);
+        EXPECT_EQ(form.programPath.text(), before);
     }
 }
 
 TEST_F(AfterWakeView, TheToolTipShowsTheWholePath) {
-    form.chkPROG.setValue(1);
+    form.programBox.setValue(1);
     auto* path = widget<QLineEdit>("Text1");
     path->setText("/ein/langer/Pfad/zum/Programm.sh");
     emit path->textEdited(path->text());
@@ -131,9 +131,9 @@ TEST_F(AfterWakeView, TheToolTipShowsTheWholePath) {
 }
 
 TEST_F(AfterWakeView, CancelledDialogEmptiesThePath) {
-    EXPECT_FALSE(form.Text1.text().empty());
+    EXPECT_FALSE(form.programPath.text().empty());
     widget<QPushButton>("cmdOpenExe")->click();
-    EXPECT_EQ(form.Text1.text(), "");
+    EXPECT_EQ(form.programPath.text(), "");
     EXPECT_EQ(widget<QLineEdit>("Text1")->text(), "");
 }
 

@@ -39,13 +39,13 @@ void processEventsFor(int milliseconds) {
 
 struct MainWindowView : ::testing::Test {
     FakePlatform platform;
-    FrmInfo info{platform.services};
-    Form1 form{platform.services, info};
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
     std::unique_ptr<AppView> view;
 
     void SetUp() override {
         platform.dialer.entries = {"provider", "Mobil Funk"};
-        form.Form_Load();
+        form.load();
         view = std::make_unique<AppView>(form, info);
         form.window.show();
         // The widgets below the compact view follow once the window has been painted.
@@ -187,14 +187,14 @@ TEST_F(MainWindowView, HiddenControlsAreNotVisible) {
 
 TEST(MainWindowStart, WidgetsBelowTheCompactViewFollowRightAfterTheWindowShows) {
     FakePlatform platform;
-    FrmInfo info{platform.services};
-    Form1 form{platform.services, info};
-    form.Form_Load();
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
+    form.load();
     AppView view(form, info);
     form.window.show();
     EXPECT_NE(view.mainView().findChild<QWidget*>("cmdRS_aus(0)"), nullptr);
     EXPECT_EQ(view.mainView().findChild<QWidget*>("chkINET"), nullptr);
-    form.txtUser.setText("vor dem Bau");
+    form.dialupUser.setText("vor dem Bau");
     processEventsFor(300);
     auto* user = view.mainView().findChild<QLineEdit*>("txtUser");
     ASSERT_NE(user, nullptr);
@@ -204,9 +204,9 @@ TEST(MainWindowStart, WidgetsBelowTheCompactViewFollowRightAfterTheWindowShows) 
 
 TEST(MainWindowStart, GrowingTheWindowBuildsTheRestAtOnce) {
     FakePlatform platform;
-    FrmInfo info{platform.services};
-    Form1 form{platform.services, info};
-    form.Form_Load();
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
+    form.load();
     AppView view(form, info);
     form.window.show();
     form.window.setHeight(10365);
@@ -217,15 +217,15 @@ TEST(MainWindowStart, GrowingTheWindowBuildsTheRestAtOnce) {
 }
 
 TEST_F(MainWindowView, ModelChangesReachTheWidgets) {
-    form.Label26.setCaption("Countdown für Ruhezustand aktiv...");
+    form.statusLine.setCaption("Countdown für Ruhezustand aktiv...");
     EXPECT_EQ(widget<QLabel>("Label26")->text(), "Countdown für Ruhezustand aktiv...");
-    form.chkINET.setValue(1);
+    form.dialupBox.setValue(1);
     EXPECT_TRUE(widget<QCheckBox>("chkINET")->isChecked());
-    form.txtPassword.setPasswordChar("");
+    form.dialupPassword.setPasswordChar("");
     EXPECT_EQ(widget<QLineEdit>("txtPassword")->echoMode(), QLineEdit::Normal);
-    form.cmbDay.setText("7");
+    form.wakeTime.day.setText("7");
     EXPECT_EQ(widget<QComboBox>("cmbDay")->currentText(), "7");
-    form.cmdTray.setEnabled(true);
+    form.trayButton.setEnabled(true);
     EXPECT_TRUE(widget<QPushButton>("cmdTray")->isEnabled());
     form.window.setHeight(10365);
     EXPECT_EQ(view->mainView().height(), (10365 - 510) / 15);
@@ -237,7 +237,7 @@ TEST_F(MainWindowView, StatusTooLongForItsLabelIsShortenedInTheMiddle) {
     const QString whole = QStringLiteral(
         "Programmstart fehlgeschlagen: Das Programm "
         "/home/anna/Schreibtisch/Aufwachen-Ruhe/aufwachen.sh wurde nicht gefunden.");
-    for (Label* label : {&form.Label26, &form.Status}) {
+    for (Label* label : {&form.statusLine, &form.ftpStatus}) {
         auto* shown = qobject_cast<QLabel*>(view->mainView().widgetFor(label));
         ASSERT_NE(shown, nullptr) << label->key();
         label->setCaption(whole.toStdString());
@@ -253,19 +253,19 @@ TEST_F(MainWindowView, StatusTooLongForItsLabelIsShortenedInTheMiddle) {
         EXPECT_EQ(shown->text(), "Connected...");
         EXPECT_EQ(shown->toolTip(), "");
     }
-    form.Status.setToolTip("Verbindungsstatus");
-    form.Status.setCaption(whole.toStdString());
+    form.ftpStatus.setToolTip("Verbindungsstatus");
+    form.ftpStatus.setCaption(whole.toStdString());
     EXPECT_EQ(widget<QLabel>("Status")->toolTip(), "Verbindungsstatus");
 }
 
 TEST_F(MainWindowView, UserInputReachesTheModel) {
     widget<QRadioButton>("optSOMNAR(0)")->click();
-    EXPECT_TRUE(form.optSOMNAR[0].value());
-    EXPECT_FALSE(form.optSOMNAR[1].value());
+    EXPECT_TRUE(form.wakeChoice[0].value());
+    EXPECT_FALSE(form.wakeChoice[1].value());
     EXPECT_FALSE(widget<QRadioButton>("optSOMNAR(1)")->isChecked());
 
     widget<QCheckBox>("chkPROG")->click();
-    EXPECT_EQ(form.chkPROG.value(), 1);
+    EXPECT_EQ(form.programBox.value(), 1);
 
     // Clicking the selected option again leaves it selected.
     widget<QRadioButton>("optSOMNAR(0)")->click();
@@ -273,38 +273,38 @@ TEST_F(MainWindowView, UserInputReachesTheModel) {
 
     auto* minute = widget<QComboBox>("cmbMinute_aus");
     minute->setEditText("42");
-    EXPECT_EQ(form.cmbMinute_aus.text(), "42");
+    EXPECT_EQ(form.sleepTime.minute.text(), "42");
 }
 
 TEST_F(MainWindowView, DisabledWidgetsPassNoInput) {
     widget<QPushButton>("cmdReset")->click();  // disabled: Qt drops the click
     auto* user = widget<QLineEdit>("txtUser");
     user->setText("typed while disabled");
-    EXPECT_EQ(form.txtUser.text(), "");
+    EXPECT_EQ(form.dialupUser.text(), "");
 }
 
 TEST_F(MainWindowView, PopUpMenuHasItsTwoEntriesInOrder) {
-    QMenu* menu = view->mainView().menuFor(&form.mnuPopUp);
+    QMenu* menu = view->mainView().menuFor(&form.trayMenu);
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->actions().size(), 2);
     EXPECT_EQ(menu->actions()[0]->text(), "Countdownparameter anzeigen");
     EXPECT_EQ(menu->actions()[1]->text(), "Programmfenster anzeigen");
     int shown = 0;
-    form.mnuAnzeige.onClick = [&] { ++shown; };
+    form.showWindowEntry.onClick = [&] { ++shown; };
     menu->actions()[1]->trigger();
     EXPECT_EQ(shown, 1);
 }
 
 TEST_F(MainWindowView, ModelTimersTickThroughQtTimers) {
     int clockTicks = 0;
-    form.tmrAktZeit.onTick = [&] { ++clockTicks; };
+    form.clockTimer.onTick = [&] { ++clockTicks; };
     int idleTicks = 0;
-    form.tmrRuhe.onTick = [&] { ++idleTicks; };
-    form.tmrAktZeit.setInterval(20);
+    form.hibernateCountdown.onTick = [&] { ++idleTicks; };
+    form.clockTimer.setInterval(20);
     processEventsFor(200);
     EXPECT_GE(clockTicks, 2);
     EXPECT_EQ(idleTicks, 0);
-    form.tmrAktZeit.setEnabled(false);
+    form.clockTimer.setEnabled(false);
     const int stopped = clockTicks;
     processEventsFor(100);
     EXPECT_EQ(clockTicks, stopped);
@@ -385,14 +385,14 @@ TEST_F(MainWindowView, ScreenReadersSeeTitledWindowsAndNamedInputs) {
 }
 
 TEST_F(MainWindowView, ClosingTheMainWindowStoresTheDialUpValues) {
-    form.txtUser.setText("anna");
+    form.dialupUser.setText("anna");
     view->mainView().close();
     EXPECT_FALSE(form.window.loaded());
     EXPECT_EQ(platform.settings.stored("Verbindung", "Userername"), "anna");
 }
 
 TEST_F(MainWindowView, ProgramEndsWhenTheLastWindowCloses) {
-    form.cmdInfo_Click();
+    form.onInfo();
     QTimer::singleShot(0, [&] {
         view->mainView().close();
         EXPECT_TRUE(info.window.loaded());  // the info window keeps the program running

@@ -17,10 +17,10 @@ constexpr Qt::WindowFlags kInfoFlags = Qt::Tool | Qt::CustomizeWindowHint | Qt::
 
 }  // namespace
 
-AppView::AppView(Form1& form, FrmInfo& info) : form_(form), frmInfo_(info) {
-    main_ =
-        new WindowView(form.window, form.registry(), form1Design(), {kMainFlags, mainWindowIcon()});
-    main_->onCloseRequest = [this] { form_.Form_Unload(); };
+AppView::AppView(MainWindow& form, InfoWindow& info) : form_(form), infoWindow_(info) {
+    main_ = new WindowView(form.window, form.registry(), mainWindowDesign(),
+                           {kMainFlags, mainWindowIcon()});
+    main_->onCloseRequest = [this] { form_.unload(); };
     form.window.setLifecycleObserver([this] {
         if (!form_.window.loaded() && main_) {
             main_->detach();
@@ -33,17 +33,17 @@ AppView::AppView(Form1& form, FrmInfo& info) : form_(form), frmInfo_(info) {
 
 AppView::~AppView() {
     form_.window.setLifecycleObserver(nullptr);
-    frmInfo_.window.setLifecycleObserver(nullptr);
+    infoWindow_.window.setLifecycleObserver(nullptr);
     delete info_.data();
     delete main_.data();
 }
 
 void AppView::followInfoWindow() {
-    if (frmInfo_.window.loaded() && !info_) {
-        info_ = new WindowView(frmInfo_.window, frmInfo_.registry(), frmInfoDesign(),
+    if (infoWindow_.window.loaded() && !info_) {
+        info_ = new WindowView(infoWindow_.window, infoWindow_.registry(), infoWindowDesign(),
                                {kInfoFlags, infoWindowIcon()});
-        info_->onCloseRequest = [this] { frmInfo_.close(); };
-    } else if (!frmInfo_.window.loaded() && info_) {
+        info_->onCloseRequest = [this] { infoWindow_.close(); };
+    } else if (!infoWindow_.window.loaded() && info_) {
         // Closing may come from inside the view's own event handler: end it later.
         info_->detach();
         info_->hide();
@@ -54,7 +54,7 @@ void AppView::followInfoWindow() {
 }
 
 void AppView::endWhenNoWindowIsLeft() {
-    if (!form_.window.loaded() && !frmInfo_.window.loaded()) {
+    if (!form_.window.loaded() && !infoWindow_.window.loaded()) {
         QCoreApplication::quit();
     }
 }

@@ -13,7 +13,7 @@ namespace somnar {
 class AppView : public QObject {
     Q_OBJECT
   public:
-    AppView(Form1& form, FrmInfo& info);
+    AppView(MainWindow& form, InfoWindow& info);
     ~AppView() override;
 
     WindowView& mainView() { return *main_; }
@@ -23,8 +23,8 @@ class AppView : public QObject {
     void followInfoWindow();
     void endWhenNoWindowIsLeft();
 
-    Form1& form_;
-    FrmInfo& frmInfo_;
+    MainWindow& form_;
+    InfoWindow& infoWindow_;
     QPointer<WindowView> main_;
     QPointer<WindowView> info_;
 };

@@ -610,7 +610,7 @@ WindowDesign makeForm1Design() {
 
 }  // namespace
 
-const WindowDesign& form1Design() {
+const WindowDesign& mainWindowDesign() {
     static const WindowDesign design = makeForm1Design();
     return design;
 }
