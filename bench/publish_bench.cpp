@@ -92,7 +92,7 @@ int main(int argc, char* argv[]) {
 
     for (int run = 0; run < runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        form.ipAddressLine.setCaption(form.localIpAddress());
+        form.ipAddressLine.setCaption(form.publisher.localIpAddress().address);
         form.writeIpDocument();
         form.ftpStatus.setCaption("");
         form.uploadButton.setValue(true);

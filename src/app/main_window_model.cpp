@@ -1,9 +1,16 @@
 #include "app/main_window_model.h"
 
+#include "schedule/picker_moment.h"
+
 namespace somnar {
 
 MainWindow::MainWindow(Services& services, InfoWindow& frmInfo)
-    : services_(services), infoWindow_(frmInfo), registry_(mainWindowDesign()) {
+    : sleeper(services),
+      afterWaking(services),
+      publisher(services),
+      services_(services),
+      infoWindow_(frmInfo),
+      registry_(mainWindowDesign()) {
     registerControls();
     registry_.applyDesign();
     window.setCaption(std::string(mainWindowDesign().caption));
@@ -93,17 +100,17 @@ void MainWindow::wireHandlers() {
     infoButton.onClick = [this] { onInfo(); };
     hibernateNowButton.onClick = [this] { onHibernateNow(); };
     standbyNowButton.onClick = [this] { onStandbyNow(); };
-    for (int i = 0; i < 2; ++i) {
-        timedSleepButtons[i].onClick = [this, i] { onTimedSleep(i); };
-    }
-    for (int i = 1; i <= 2; ++i) {
-        standbyPictures[i].onClick = [this, i] { onStandbyPicture(i); };
-        hibernatePictures[i].onClick = [this, i] { onHibernatePicture(i); };
-    }
-    hibernateCountdown.onTick = [this] { onHibernateCountdownTick(); };
-    standbyCountdown.onTick = [this] { onStandbyCountdownTick(); };
+    timedSleepButtons[0].onClick = [this] { onTimedSleep(SleepState::Hibernate); };
+    timedSleepButtons[1].onClick = [this] { onTimedSleep(SleepState::Standby); };
+    // The small pictures on the timed buttons act as part of the button beneath.
+    hibernatePictures[2].onClick = [this] { onTimedSleepPicture(SleepState::Hibernate); };
+    standbyPictures[2].onClick = [this] { onTimedSleepPicture(SleepState::Standby); };
+    hibernateCountdown.onTick = [this] {
+        onTimedSleepDue(SleepState::Hibernate, hibernateCountdown);
+    };
+    standbyCountdown.onTick = [this] { onTimedSleepDue(SleepState::Standby, standbyCountdown); };
     clockTimer.onTick = [this] { onClockTick(); };
-    renewedSleepTimer.onTick = [this] { onRenewedSleepTick(); };
+    renewedSleepTimer.onTick = [this] { onRenewedSleepDue(); };
 
     for (int i = 0; i < 2; ++i) {
         wakeChoice[i].onClick = [this, i] { onWakeChoice(i); };
@@ -116,7 +123,7 @@ void MainWindow::wireHandlers() {
     publishBox.onClick = [this] { onPublishTicked(); };
 
     countdownInfoButton.onClick = [this] { onCountdownInfo(); };
-    countdownMenuEntry.onClick = [this] { onCountdownMenu(); };
+    countdownMenuEntry.onClick = [this] { onCountdownInfo(); };
     resetButton.onClick = [this] { onReset(); };
 
     dialButton.onClick = [this] { onDial(); };
@@ -133,12 +140,52 @@ void MainWindow::wireHandlers() {
 
     connectionWatch.onTick = [this] { onConnectionWatchTick(); };
     uploadButton.onClick = [this] { onUpload(); };
-    dialupPasswordToggle.onClick = [this] { onDialupPasswordToggle(); };
-    ftpPasswordToggle.onClick = [this] { onFtpPasswordToggle(); };
+    dialupPasswordToggle.onClick = [this] {
+        onPasswordToggle(dialupPassword, dialupPasswordToggle);
+    };
+    ftpPasswordToggle.onClick = [this] { onPasswordToggle(ftpPassword, ftpPasswordToggle); };
 }
 
 void MainWindow::onInfo() {
     infoWindow_.open();
+}
+
+std::optional<SleepState> MainWindow::renewedSleepChoice() const {
+    if (renewedSleepState[0].value()) {
+        return SleepState::Hibernate;
+    }
+    if (renewedSleepState[1].value()) {
+        return SleepState::Standby;
+    }
+    return std::nullopt;
+}
+
+AfterWakePlan MainWindow::afterWakePlan() const {
+    AfterWakePlan plan;
+    if (dialupBox.ticked()) {
+        plan.dialup = DialupLogin{dialupName.text(), dialupUser.text(), dialupPassword.text()};
+    }
+    plan.alwaysOnline = alwaysOnBox.ticked();
+    plan.publishAddress = publishBox.ticked();
+    plan.ftpServer = ftpServer.text();
+    if (programBox.ticked()) {
+        plan.program = programPath.text();
+    }
+    if (renewedSleepBox.ticked()) {
+        plan.renewedSleep =
+            RenewedSleepPlan{renewedSleepChoice(), trimmed(renewedSleepSpan.text())};
+    }
+    return plan;
+}
+
+FtpTarget MainWindow::ftpTarget() {
+    return {ftpServer.text(),
+            ftpUser.text(),
+            ftpPassword.text(),
+            ftpFolder.text(),
+            passiveBox.value() != CheckBox::Unchecked,  // greyed counts as ticked
+            publisher.documentPath(localFileName.text()),
+            remoteFileName.text()};
 }
 
 }  // namespace somnar

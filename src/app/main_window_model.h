@@ -1,10 +1,10 @@
 #pragma once
 
-// MainWindow, the program's one working window: every control as a member under its
-// design name, the window-level values beside them, and the handlers. Handlers of
-// each subsystem are defined in that subsystem's own files.
+// The program's one working window: the controls the handlers read and write, named
+// for what they are (the design's names are their keys in the design table and the
+// registry), and the handlers. A handler reads the controls, asks the subsystem that
+// does the work (sleeping, after waking, publishing) and writes the controls.
 
-#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,16 +14,14 @@
 #include "app/info_window_model.h"
 #include "app/window.h"
 #include "platform/services.h"
+#include "publish/publisher.h"
+#include "schedule/sleep_request.h"
+#include "schedule/sleeper.h"
+#include "wake/after_waking.h"
 
 namespace somnar {
 
 enum class StartOutcome { Shown, SecondCopy };
-
-enum class GoOutcome {
-    AfterWake,  // slept, woke, and the after-wake steps have run
-    Refused,    // the wake-up could not be armed: no sleep, nothing after it
-    NotSlept,   // the machine did not go to sleep: nothing after it
-};
 
 class MainWindow {
   public:
@@ -106,33 +104,32 @@ class MainWindow {
     MenuEntry countdownMenuEntry;
     MenuEntry showWindowEntry;
 
-    // Window-level values.
-    std::string confirmationText;
-    bool confirmed = false;
-    double elapsed = 0;                      // seconds counted by the renewed-sleep countdown
+    // The subsystems, each with its own state.
+    Sleeper sleeper;
+    AfterWaking afterWaking;
+    Publisher publisher;
+
     std::optional<TrayClick> lastTrayClick;  // the last click on the notification-area icon
 
     // Start-up: runs once before the window is first shown.
     StartOutcome load();
-    // Closing the window.
+    // Closing the window stores what the user typed.
     void unload();
     void onInfo();
-    void listDialupConnections();
 
-    // Sleep requests: mode "hibernate" or "standby", moment "sofort" or "ruhezeit".
-    bool confirmRequest(std::string_view mode, std::string_view moment);
-    GoOutcome sleepAndWake(std::string_view mode);
+    // Sleep requests. True when the user confirmed the request.
+    bool confirmRequest(const SleepRequest& request);
+    SleepAttempt sleepAndWake(SleepState state);
     void onHibernateNow();
     void onStandbyNow();
-    void onTimedSleep(int index);
-    void onStandbyPicture(int index);
-    void onHibernatePicture(int index);
-    void onHibernateCountdownTick();
-    void onStandbyCountdownTick();
+    void onTimedSleep(SleepState state);
+    void onTimedSleepPicture(SleepState state);
+    void onTimedSleepDue(SleepState state, Timer& countdown);
 
-    // The clock and the renewed-sleep countdown.
+    // The clock and what follows the wake-up.
     void onClockTick();
-    void onRenewedSleepTick();
+    void onRenewedSleepDue();
+    void onDial();
 
     // Option rules.
     void onWakeChoice(int index);
@@ -145,11 +142,7 @@ class MainWindow {
 
     // Countdown parameters and reset.
     void onCountdownInfo();
-    void onCountdownMenu();
     void onReset();
-
-    // Dial-up start after waking.
-    void onDial();
 
     // Notification-area icon.
     void onToTray();
@@ -162,17 +155,16 @@ class MainWindow {
     void onProgramHover();
 
     // IP publication.
-    bool isConnected();
     void onConnectionWatchTick();
-    std::string localIpAddress();
     // False when ip.html could not be written (the user has been told).
     bool writeIpDocument();
     void onUpload();
-    void onDialupPasswordToggle();
-    void onFtpPasswordToggle();
+    void onPasswordToggle(TextBox& box, CommandButton& button);
 
-    // The renewed-sleep minutes when renewedSleepSpan holds a whole number from 1 to 1440.
-    std::optional<int> renewedSleepMinutes() const;
+    // What the controls say, read in one place.
+    AfterWakePlan afterWakePlan() const;
+    FtpTarget ftpTarget();
+    std::optional<SleepState> renewedSleepChoice() const;
 
     const ControlRegistry& registry() const { return registry_; }
     Services& services() { return services_; }
@@ -180,8 +172,9 @@ class MainWindow {
   private:
     void registerControls();
     void wireHandlers();
-    void sleepNow(std::string_view mode);
-    void sleepCountdownTick(std::string_view mode, Timer& countdown);
+    void listDialupConnections();
+    void sleepNow(SleepState state);
+    void startAfterWake(const AfterWakePlan& plan);
     void showWarning(std::string_view text);
     // A problem for the log and a notification that waits for the user.
     void reportProblem(const std::string& text);
@@ -190,28 +183,16 @@ class MainWindow {
     // A request that does not lead to a sleep: logged, told in a box, and the sleep
     // commands are usable again.
     void refuseSleep(const std::string& text);
-    void reportSleepRefused(SleepState state, const SleepResult& result);
     void enableSleepCommands();
-    // Seconds the renewed-sleep countdown counts at this tick: the real time since the
-    // last counting tick, one interval at the first tick of a run or after a pause.
-    double secondsSinceLastCount();
-    void togglePassword(TextBox& box, CommandButton& button);
     // One rewrite of each settings file; false when the values are not on disk.
     bool storeFtpValues();
     bool storeDialupValues();
-    // Where ip.html is written and read from.
-    std::string documentFolder();
-    std::string documentPath(const std::string& name);
 
     Services& services_;
     InfoWindow& infoWindow_;
     // What start-up found the machine can do.
     bool canHibernate_ = true;
     bool canSuspend_ = true;
-    // The renewed-sleep countdown: the clock reading of its last counting tick and the
-    // run of renewedSleepTimer it belongs to.
-    std::optional<std::chrono::milliseconds> lastCount_;
-    unsigned countedRun_ = 0;
     ControlRegistry registry_;
 };
 

@@ -2,7 +2,6 @@
 // an unattended wake-up in the status line, the log and a notification that waits.
 
 #include "app/main_window_model.h"
-#include "schedule/sleep_refusal.h"
 #include "schedule/sleep_request.h"
 
 namespace somnar {
@@ -32,10 +31,6 @@ void MainWindow::refuseSleep(const std::string& text) {
     services_.dialogs.showMessage(
         {text, std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::Critical});
     enableSleepCommands();
-}
-
-void MainWindow::reportSleepRefused(SleepState state, const SleepResult& result) {
-    refuseSleep(sleepRefusalText(state, result));
 }
 
 // A sleep state the machine lacks keeps its commands disabled.

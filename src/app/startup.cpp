@@ -72,6 +72,13 @@ void showSleepState(bool possible, Label& answer, CommandButton& now, OptionButt
 
 }  // namespace
 
+void MainWindow::listDialupConnections() {
+    for (std::string& name : services_.dialer.listEntries()) {
+        dialupName.addItem(std::move(name));
+    }
+    dialupName.setListIndex(0);  // an empty list keeps the picker without a selection
+}
+
 StartOutcome MainWindow::load() {
     if (!services_.instance.acquire()) {
         return StartOutcome::SecondCopy;

@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "app/number_text.h"
-#include "schedule/sleep_refusal.h"
 #include "schedule/sleep_request.h"
+#include "schedule/sleeper.h"
 
 namespace somnar {
 namespace {

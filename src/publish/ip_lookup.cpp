@@ -1,7 +1,6 @@
 // The machine's own IPv4 address, as the outside should reach it.
 
-#include "app/main_window_model.h"
-#include "schedule/sleep_request.h"
+#include "publish/publisher.h"
 
 namespace somnar {
 namespace {
@@ -28,33 +27,28 @@ std::string signedWithBlank(int code) {
 
 }  // namespace
 
-std::string MainWindow::localIpAddress() {
+AddressLookup Publisher::localIpAddress() {
     HostAddress& host = services_.hostAddress;
-    auto tell = [this](const std::string& text) {
-        services_.dialogs.showMessage(
-            {text, std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::None});
-    };
     const HostNameResult name = host.hostName();
     if (!name.name) {
-        tell("Windows Sockets error " + signedWithBlank(name.errorCode) +
-             " has occurred. Unable to successfully get Host Name.");
-        return {};
+        return {{},
+                "Windows Sockets error " + signedWithBlank(name.errorCode) +
+                    " has occurred. Unable to successfully get Host Name."};
     }
     // The host name often stands for a loopback address (127.0.1.1 on Debian), which
     // nobody outside could reach: the first other address of the name, else of an
     // interface that is up.
     for (const Ipv4Address& address : host.resolveIpv4(*name.name)) {
         if (!isLoopback(address)) {
-            return dotted(address);
+            return {dotted(address), {}};
         }
     }
     for (const Ipv4Address& address : host.interfaceIpv4()) {
         if (!isLoopback(address)) {
-            return dotted(address);
+            return {dotted(address), {}};
         }
     }
-    tell("Windows Sockets are not responding. Unable to successfully get Host Name.");
-    return {};
+    return {{}, "Windows Sockets are not responding. Unable to successfully get Host Name."};
 }
 
 }  // namespace somnar

@@ -1,5 +1,6 @@
 #include "schedule/picker_moment.h"
 
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <tuple>
@@ -8,6 +9,9 @@ namespace somnar {
 namespace {
 
 using namespace std::chrono;
+
+constexpr std::array<std::string_view, 7> kWeekdayNames{
+    "Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Sonnabend"};
 
 year_month_day calendarDate(const LocalDateTime& moment) {
     return year{moment.year} / month{static_cast<unsigned>(moment.month)} /
@@ -80,6 +84,23 @@ int weekdayNumber(const LocalDateTime& moment) {
 LocalDateTime startOfMinute(LocalDateTime moment) {
     moment.second = 0;
     return moment;
+}
+
+LocalDateTime wakeUpAfter(const LocalDateTime& now, LocalDateTime wakeUp) {
+    if (isBefore(wakeUp, now)) {
+        const LocalDateTime tomorrow = nextDay(now);
+        wakeUp.year = tomorrow.year;
+        wakeUp.month = tomorrow.month;
+        wakeUp.day = tomorrow.day;
+    }
+    return wakeUp;
+}
+
+std::string momentText(const LocalDateTime& moment, const MomentPickers& pickers) {
+    const auto& [day, month, year, hour, minute] = pickers;
+    return std::string(kWeekdayNames.at(static_cast<std::size_t>(weekdayNumber(moment) - 1))) +
+           ", " + day.text() + "." + month.text() + "." + year.text() + " " + hour.text() + ":" +
+           minute.text();
 }
 
 bool isBefore(const LocalDateTime& a, const LocalDateTime& b) {

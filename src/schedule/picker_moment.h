@@ -27,6 +27,13 @@ int weekdayNumber(const LocalDateTime& moment);
 // The moment with its seconds dropped.
 LocalDateTime startOfMinute(LocalDateTime moment);
 
+// A wake-up moment already gone by moves to the day after `now`, across month and year
+// ends; its time of day stays. Any other moment comes back as it is.
+LocalDateTime wakeUpAfter(const LocalDateTime& now, LocalDateTime wakeUp);
+
+// Weekday name, ", ", then the pickers' texts as they stand: "Montag, 7.12.2026 10:00".
+std::string momentText(const LocalDateTime& moment, const MomentPickers& pickers);
+
 // Earlier or later, to the second.
 bool isBefore(const LocalDateTime& a, const LocalDateTime& b);
 

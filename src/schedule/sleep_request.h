@@ -6,16 +6,14 @@
 
 namespace somnar {
 
-// The texts that name a request: its sleep state and when it is to begin.
-inline constexpr std::string_view kHibernate = "hibernate";
-inline constexpr std::string_view kStandby = "standby";
-inline constexpr std::string_view kNow = "sofort";
-inline constexpr std::string_view kAtSleepTime = "ruhezeit";
+// When a requested sleep begins: at once, or at the minute the sleep-time pickers show.
+enum class SleepMoment { Now, AtSleepTime };
 
-// The state a request's mode names; any text but "hibernate" means standby.
-inline SleepState requestedState(std::string_view mode) {
-    return mode == kHibernate ? SleepState::Hibernate : SleepState::Standby;
-}
+// What the user asked for with one of the four sleep commands.
+struct SleepRequest {
+    SleepState state = SleepState::Standby;
+    SleepMoment moment = SleepMoment::Now;
+};
 
 // Wake-up pickers that give no date and time.
 inline constexpr std::string_view kInvalidWakeUp =

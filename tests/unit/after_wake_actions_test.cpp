@@ -25,7 +25,7 @@ TEST_F(FormTest, AfterWakingTheDialUpStartsFromGo) {
     setWakeUp("07", "12", "2026", "06", "30");
     form.dialupName.setText("provider");
     form.dialupBox.setValue(1);
-    form.sleepAndWake("standby");
+    form.sleepAndWake(SleepState::Standby);
     EXPECT_EQ(platform.log, (testing::EventLog{"alarm armed", "sleep standby", "keep awake",
                                                "alarm released", "dial provider"}));
 }

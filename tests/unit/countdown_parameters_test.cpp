@@ -25,14 +25,14 @@ TEST_F(FormTest, ParametersOfATimedCountdownShowTheAcceptedText) {
     form.hibernateCountdown.tick();
     form.countdownInfoButton.userClick();
     ASSERT_EQ(platform.dialogs.shown.size(), 1u);
-    EXPECT_EQ(platform.dialogs.shown[0].text, form.confirmationText);
+    EXPECT_EQ(platform.dialogs.shown[0].text, form.sleeper.confirmationText());
     EXPECT_EQ(platform.dialogs.shown[0].title,
               "somnar-scheduler , Countdown läuft mit folgenden Parameter...");
 }
 
 TEST_F(FormTest, ParametersOfTheRenewedSleepShowTheTimeLeft) {
     form.renewedSleepBox.setValue(1);
-    form.confirmed = true;
+    form.sleeper.remember(form.sleeper.confirmationText(), true);
     form.renewedSleepTimer.setEnabled(true);
     form.renewedSleepTimer.tick();
     form.countdownMenuEntry.userClick();  // the menu entry presses the button, also while disabled
@@ -45,7 +45,8 @@ TEST_F(FormTest, ResetStopsEverythingAndGivesTheCommandsBack) {
     form.timedSleepButtons[1].userClick();
     form.standbyCountdown.tick();
     form.renewedSleepTimer.setEnabled(true);
-    form.elapsed = 30;
+    form.afterWaking.renewedSleepCount().count(std::chrono::milliseconds(0), 1,
+                                               std::chrono::milliseconds(30000));
     form.resetButton.userClick();
     EXPECT_FALSE(form.hibernateCountdown.enabled());
     EXPECT_FALSE(form.standbyCountdown.enabled());
@@ -63,7 +64,7 @@ TEST_F(FormTest, ResetStopsEverythingAndGivesTheCommandsBack) {
     EXPECT_FALSE(form.countdownInfoButton.enabled());
     EXPECT_FALSE(form.trayButton.enabled());
     EXPECT_EQ(form.statusLine.caption(), "");
-    EXPECT_EQ(form.elapsed, 0);
+    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 0);
     EXPECT_EQ(form.sleepTime.hour.text(), "10");  // the sleep time stays as it was
 }
 

@@ -16,7 +16,6 @@ struct GoTest : FormTest {
         FormTest::SetUp();
         platform.clock.set(2026, 12, 6, 20, 0, 0);
         setWakeUp("07", "12", "2026", "06", "30");
-        form.dialButton.onClick = [this] { platform.log.push_back("Command4"); };
         form.renewedSleepTimer.setObserver([this] {
             if (form.renewedSleepTimer.enabled()) {
                 platform.log.push_back("Timer1 on");
@@ -26,7 +25,7 @@ struct GoTest : FormTest {
 };
 
 TEST_F(GoTest, StandbyWithNothingTickedArmsSleepsKeepsAwakeAndReleases) {
-    EXPECT_EQ(form.sleepAndWake("standby"), GoOutcome::AfterWake);
+    EXPECT_EQ(form.sleepAndWake(SleepState::Standby), SleepAttempt::WokeUp);
     EXPECT_EQ(platform.log,
               (EventLog{"alarm armed", "sleep standby", "keep awake", "alarm released"}));
     ASSERT_EQ(platform.wakeAlarm.armed.size(), 1u);
@@ -39,14 +38,15 @@ TEST_F(GoTest, StandbyWithNothingTickedArmsSleepsKeepsAwakeAndReleases) {
 
 TEST_F(GoTest, AfterWakeStepsRunInTheirOrder) {
     form.dialupBox.setValue(1);
+    form.dialupName.setText("T-Online");
     form.publishBox.setValue(1);
     form.programBox.setValue(1);
     form.programPath.setText("/home/anna/start.sh");
     form.renewedSleepBox.setValue(1);
-    form.sleepAndWake("hibernate");
+    form.sleepAndWake(SleepState::Hibernate);
     EXPECT_EQ(platform.log,
               (EventLog{"alarm armed", "sleep hibernate", "keep awake", "alarm released",
-                        "Command4", "start /home/anna/start.sh", "Timer1 on"}));
+                        "dial T-Online", "start /home/anna/start.sh", "Timer1 on"}));
     EXPECT_TRUE(form.connectionWatch.enabled());
     EXPECT_TRUE(form.resetButton.enabled());
     EXPECT_TRUE(form.trayButton.enabled());
@@ -55,23 +55,23 @@ TEST_F(GoTest, AfterWakeStepsRunInTheirOrder) {
 
 TEST_F(GoTest, DialUpWithoutFtpLeavesTheWatchOff) {
     form.dialupBox.setValue(1);
-    form.sleepAndWake("standby");
-    EXPECT_NE(std::find(platform.log.begin(), platform.log.end(), "Command4"), platform.log.end());
+    form.sleepAndWake(SleepState::Standby);
+    EXPECT_NE(std::find(platform.log.begin(), platform.log.end(), "dial "), platform.log.end());
     EXPECT_FALSE(form.connectionWatch.enabled());
 }
 
 TEST_F(GoTest, PermanentConnectionWithFtpStartsTheWatchWithoutDialling) {
     form.alwaysOnBox.setValue(1);
     form.publishBox.setValue(1);
-    form.sleepAndWake("standby");
+    form.sleepAndWake(SleepState::Standby);
     EXPECT_TRUE(form.connectionWatch.enabled());
-    EXPECT_EQ(std::find(platform.log.begin(), platform.log.end(), "Command4"), platform.log.end());
+    EXPECT_EQ(std::find(platform.log.begin(), platform.log.end(), "dial "), platform.log.end());
 }
 
 TEST_F(GoTest, ProgramBoxWithEmptyPathStartsNothing) {
     form.programBox.setValue(1);
     form.programPath.setText("");
-    form.sleepAndWake("standby");
+    form.sleepAndWake(SleepState::Standby);
     EXPECT_TRUE(platform.programs.started.empty());
 }
 
@@ -79,13 +79,12 @@ TEST_F(GoTest, ProgramBoxWithEmptyPathStartsNothing) {
 // status line, the journal and a notification.
 TEST_F(GoTest, AProgramOrDiallerThatCannotStartIsReportedWithoutABoxAndTheRestGoesOn) {
     form.dialupBox.setValue(1);
-    form.dialButton.onClick = [this] { form.onDial(); };
     form.programBox.setValue(1);
     form.programPath.setText("/nirgends/da.sh");
     form.renewedSleepBox.setValue(1);
     platform.dialer.answer = {false, "pon ist nicht installiert."};
     platform.programs.answer = {false, "Die Datei /nirgends/da.sh gibt es nicht."};
-    form.sleepAndWake("standby");
+    form.sleepAndWake(SleepState::Standby);
     const std::string dial = "Einwahl fehlgeschlagen: pon ist nicht installiert.";
     const std::string start =
         "Programmstart fehlgeschlagen: Die Datei /nirgends/da.sh gibt es nicht.";
@@ -124,7 +123,7 @@ TEST_F(GoTest, ASleepThatDidNotHappenRunsNothingAfterItAndSaysWhy) {
         form.timedSleepButtons[0].setEnabled(false);  // as a timed request leaves them
         form.hibernateNowButton.setEnabled(false);
         platform.power.result = {outcome, detail};
-        EXPECT_EQ(form.sleepAndWake("hibernate"), GoOutcome::NotSlept);
+        EXPECT_EQ(form.sleepAndWake(SleepState::Hibernate), SleepAttempt::NotSlept);
         EXPECT_EQ(platform.log, (EventLog{"alarm armed", "sleep hibernate", "alarm released"}));
         EXPECT_EQ(lastMessage(), "Der Rechner wurde nicht in den Ruhezustand versetzt. " + reason);
         EXPECT_EQ(platform.dialogs.shown.back().icon, MessageIcon::Critical);
@@ -143,7 +142,7 @@ TEST_F(GoTest, AnAlarmThatCannotBeArmedLeadsToNoSleepAndNothingAfter) {
         "Als root freischalten mit: setcap cap_wake_alarm+ep /usr/bin/somnar-scheduler";
     form.dialupBox.setValue(1);
     form.renewedSleepBox.setValue(1);
-    EXPECT_EQ(form.sleepAndWake("standby"), GoOutcome::Refused);
+    EXPECT_EQ(form.sleepAndWake(SleepState::Standby), SleepAttempt::AlarmRefused);
     EXPECT_TRUE(platform.power.sleeps.empty());
     EXPECT_EQ(platform.power.keepAwakeCalls, 0);
     EXPECT_EQ(platform.log, EventLog{"alarm refused"});
@@ -168,7 +167,7 @@ TEST_F(GoTest, EachRefusalIsNamed) {
         {AlarmError::Failed, "Der Weckalarm konnte nicht gestellt werden."}};
     for (const auto& [error, reason] : cases) {
         platform.wakeAlarm.refuseWith = error;
-        form.sleepAndWake("hibernate");
+        form.sleepAndWake(SleepState::Hibernate);
         EXPECT_EQ(lastMessage(), std::string("Die Aufwachzeit konnte nicht gestellt werden. ") +
                                      reason +
                                      "\r\nDer Rechner wird nicht in den Ruhezustand "
@@ -180,14 +179,14 @@ TEST_F(GoTest, EachRefusalIsNamed) {
 
 TEST_F(GoTest, PickersEditedDuringACountdownAreReadWhenGoRuns) {
     form.wakeTime.hour.setText("07");
-    form.sleepAndWake("standby");
+    form.sleepAndWake(SleepState::Standby);
     EXPECT_EQ(platform.wakeAlarm.armed.at(0).due, utc(2026, 12, 7, 6, 30));
 }
 
 TEST_F(GoTest, PickersThatGiveNoDateAreRefusedBeforeAnythingIsArmed) {
     form.wakeTime.day.setText("32");
     form.timedSleepButtons[1].setEnabled(false);  // as the timed request that fires now left it
-    EXPECT_EQ(form.sleepAndWake("standby"), GoOutcome::Refused);
+    EXPECT_EQ(form.sleepAndWake(SleepState::Standby), SleepAttempt::AlarmRefused);
     EXPECT_TRUE(form.timedSleepButtons[1].enabled());
     EXPECT_TRUE(platform.log.empty());
     EXPECT_EQ(lastMessage().rfind("Die Aufwachzeit ist ungültig", 0), 0u);
@@ -197,7 +196,7 @@ TEST_F(GoTest, WakeUpAcrossTheAutumnChangeUsesTheOffsetOfTheWakeUpDate) {
     platform.clock.utcOffsetMinutes = testing::berlinOffsetMinutes;
     platform.clock.set(2026, 10, 20, 12, 0, 0);  // summer time now
     setWakeUp("25", "10", "2026", "06", "30");   // winter time then
-    form.sleepAndWake("hibernate");
+    form.sleepAndWake(SleepState::Hibernate);
     EXPECT_EQ(platform.wakeAlarm.armed.at(0).due, utc(2026, 10, 25, 5, 30));
 }
 
@@ -205,7 +204,7 @@ TEST_F(GoTest, WakeUpAcrossTheSpringChangeUsesTheOffsetOfTheWakeUpDate) {
     platform.clock.utcOffsetMinutes = testing::berlinOffsetMinutes;
     platform.clock.set(2027, 3, 20, 12, 0, 0);
     setWakeUp("28", "03", "2027", "06", "30");
-    form.sleepAndWake("standby");
+    form.sleepAndWake(SleepState::Standby);
     EXPECT_EQ(platform.wakeAlarm.armed.at(0).due, utc(2027, 3, 28, 4, 30));
 }
 

@@ -23,37 +23,74 @@ struct PublicationTest : FormTest {
     std::string document() const { return platform.files.written.at("/opt/somnar/ip.html"); }
 };
 
-TEST_F(PublicationTest, LookupSkipsLoopbackAndTakesTheFirstOtherAddress) {
-    EXPECT_EQ(form.localIpAddress(), "192.168.0.5");
-    platform.hostAddress.resolver["somnar-pc"] = {{10, 0, 0, 1}, {192, 168, 0, 5}};
-    EXPECT_EQ(form.localIpAddress(), "10.0.0.1");
-    EXPECT_TRUE(platform.dialogs.shown.empty());
+struct LookupCase {
+    const char* name;
+    std::vector<Ipv4Address> resolved;
+    std::vector<Ipv4Address> interfaces;
+    int hostNameError;  // 0: the host name is known
+    std::string address;
+    std::string problem;
+};
+
+class AddressLookupTest : public ::testing::TestWithParam<LookupCase> {};
+
+TEST_P(AddressLookupTest, SkipsLoopbackAndTellsWhyThereIsNone) {
+    testing::FakePlatform platform;
+    const LookupCase& c = GetParam();
+    if (c.hostNameError != 0) {
+        platform.hostAddress.name = {std::nullopt, c.hostNameError};
+    }
+    platform.hostAddress.resolver["somnar-pc"] = c.resolved;
+    platform.hostAddress.interfaces = c.interfaces;
+    const AddressLookup found = Publisher(platform.services).localIpAddress();
+    EXPECT_EQ(found.address, c.address);
+    EXPECT_EQ(found.problem, c.problem);
 }
 
-TEST_F(PublicationTest, LookupFallsBackToAnInterfaceThatIsUp) {
-    platform.hostAddress.resolver["somnar-pc"] = {{127, 0, 1, 1}};
-    platform.hostAddress.interfaces = {{127, 0, 0, 1}, {172, 17, 0, 2}, {10, 1, 2, 3}};
-    EXPECT_EQ(form.localIpAddress(), "172.17.0.2");
-    platform.hostAddress.resolver.clear();  // the name does not resolve at all
-    EXPECT_EQ(form.localIpAddress(), "172.17.0.2");
-}
+const std::string kNoAnswer =
+    "Windows Sockets are not responding. Unable to successfully get Host Name.";
 
-TEST_F(PublicationTest, NoAddressAnywhereIsTheResolutionFailure) {
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AddressLookupTest,
+    ::testing::Values(
+        LookupCase{"FirstOtherThanLoopback",
+                   {{127, 0, 1, 1}, {192, 168, 0, 5}, {10, 0, 0, 1}},
+                   {},
+                   0,
+                   "192.168.0.5",
+                   ""},
+        LookupCase{"InterfaceWhenTheNameIsLoopback",
+                   {{127, 0, 1, 1}},
+                   {{127, 0, 0, 1}, {172, 17, 0, 2}, {10, 1, 2, 3}},
+                   0,
+                   "172.17.0.2",
+                   ""},
+        LookupCase{
+            "InterfaceWhenTheNameDoesNotResolve", {}, {{172, 17, 0, 2}}, 0, "172.17.0.2", ""},
+        LookupCase{"NothingButLoopback", {{127, 0, 1, 1}}, {{127, 0, 0, 1}}, 0, "", kNoAnswer},
+        LookupCase{"HostNameErrorWithItsSignPlace",
+                   {},
+                   {},
+                   5,
+                   "",
+                   "Windows Sockets error  5 has occurred. Unable to successfully get Host Name."},
+        LookupCase{"NegativeHostNameError",
+                   {},
+                   {},
+                   -3,
+                   "",
+                   "Windows Sockets error -3 has occurred. Unable to successfully get Host Name."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PublicationTest, AnAddressThatCannotBeFoundIsToldInABoxAndPublishedEmpty) {
     platform.hostAddress.resolver["somnar-pc"] = {{127, 0, 1, 1}};
-    platform.hostAddress.interfaces = {{127, 0, 0, 1}};
-    EXPECT_EQ(form.localIpAddress(), "");
-    ASSERT_EQ(platform.dialogs.shown.size(), 1u);
+    platform.connectivity.online = true;
+    form.connectionWatch.setEnabled(true);
+    form.connectionWatch.tick();
+    ASSERT_FALSE(platform.dialogs.shown.empty());
     EXPECT_EQ(platform.dialogs.shown[0],
-              (MessageBox{"Windows Sockets are not responding. Unable to successfully get Host "
-                          "Name.",
-                          "Somnar-Scheduler", MessageButtons::Ok, MessageIcon::None}));
-}
-
-TEST_F(PublicationTest, HostNameFailureNamesTheCodeWithItsSignPlace) {
-    platform.hostAddress.name = {std::nullopt, 5};
-    EXPECT_EQ(form.localIpAddress(), "");
-    EXPECT_EQ(lastMessage(),
-              "Windows Sockets error  5 has occurred. Unable to successfully get Host Name.");
+              (MessageBox{kNoAnswer, "Somnar-Scheduler", MessageButtons::Ok, MessageIcon::None}));
+    EXPECT_EQ(form.ipAddressLine.caption(), "");
 }
 
 TEST_F(PublicationTest, DocumentIsFourCrLfLinesExactly) {

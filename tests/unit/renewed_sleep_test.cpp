@@ -13,7 +13,7 @@ struct RenewedSleepTest : FormTest {
     void SetUp() override {
         FormTest::SetUp();
         form.renewedSleepBox.setValue(1);
-        form.confirmed = true;
+        form.sleeper.remember(form.sleeper.confirmationText(), true);
         form.renewedSleepTimer.setEnabled(true);
     }
     // One tick, on time.
@@ -45,8 +45,8 @@ TEST_F(RenewedSleepTest, TwentyMinutesCountDownTickByTickAndFireAtTick2400) {
     EXPECT_EQ(ticks, 2400);
     EXPECT_EQ(form.statusLine.caption(), "");
     EXPECT_FALSE(form.renewedSleepTimer.enabled());
-    EXPECT_FALSE(form.confirmed);
-    EXPECT_EQ(form.elapsed, 0);
+    EXPECT_FALSE(form.sleeper.confirmed());
+    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 0);
     EXPECT_EQ(platform.power.sleeps, std::vector<SleepState>{SleepState::Hibernate});
     EXPECT_TRUE(platform.wakeAlarm.armed.empty());  // no wake-up on this path
 }
@@ -104,14 +104,14 @@ TEST_F(RenewedSleepTest, PausesWhileNotConfirmedOrUntickedAndResumesFromTheCount
     for (int i = 0; i < 10; ++i) {
         tick();
     }
-    EXPECT_EQ(form.elapsed, 5.0);
-    form.confirmed = false;
+    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 5.0);
+    form.sleeper.remember(form.sleeper.confirmationText(), false);
     tick();
     platform.clock.advance(std::chrono::seconds(30));  // a pause counts nothing
     form.renewedSleepBox.setValue(0);
-    form.confirmed = true;
+    form.sleeper.remember(form.sleeper.confirmationText(), true);
     tick();
-    EXPECT_EQ(form.elapsed, 5.0);
+    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 5.0);
     EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 00:55 min");
     form.renewedSleepBox.setValue(1);
     tick();
@@ -123,7 +123,7 @@ TEST_F(RenewedSleepTest, AMinutesTextThatIsNoNumberPausesSaysWhyAndKeepsTheCount
     tick();
     form.renewedSleepSpan.setText("zwanzig");
     tick();
-    EXPECT_EQ(form.elapsed, 0.5);
+    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 0.5);
     EXPECT_EQ(form.statusLine.caption(), "Angehalten: Minuten ungültig");
     EXPECT_TRUE(form.renewedSleepTimer.enabled());
 }
@@ -156,7 +156,7 @@ TEST_F(RenewedSleepTest, WithNeitherOptionChosenItEndsWithoutSleeping) {
     EXPECT_EQ(form.statusLine.caption(), "vorher");
     EXPECT_EQ(tickUntilFired(1000), 119);
     EXPECT_TRUE(platform.power.sleeps.empty());
-    EXPECT_FALSE(form.confirmed);
+    EXPECT_FALSE(form.sleeper.confirmed());
 }
 
 TEST_F(RenewedSleepTest, TicksKeepTheClockAndMidnightShowsTheDateAlone) {

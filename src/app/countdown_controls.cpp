@@ -8,7 +8,7 @@ void MainWindow::onCountdownInfo() {
     Dialogs& dialogs = services_.dialogs;
     const std::string program = services_.program.programName();
     if (hibernateCountdown.enabled() || standbyCountdown.enabled()) {
-        dialogs.showMessage({confirmationText,
+        dialogs.showMessage({sleeper.confirmationText(),
                              program + " , Countdown läuft mit folgenden Parameter...",
                              MessageButtons::Ok, MessageIcon::Information});
     }
@@ -23,11 +23,6 @@ void MainWindow::onCountdownInfo() {
     }
 }
 
-// Pressing the button from code runs its handler also while the button is disabled.
-void MainWindow::onCountdownMenu() {
-    countdownInfoButton.setValue(true);
-}
-
 void MainWindow::onReset() {
     hibernateCountdown.setEnabled(false);
     standbyCountdown.setEnabled(false);
@@ -39,7 +34,7 @@ void MainWindow::onReset() {
     optionsBox.setEnabled(true);
     statusLine.setCaption("");
     // The next renewed sleep counts from zero.
-    elapsed = 0;
+    afterWaking.renewedSleepCount().reset();
 }
 
 }  // namespace somnar

@@ -1,0 +1,77 @@
+#include "publish/publisher.h"
+
+#include "publish/ip_document.h"
+
+namespace somnar {
+namespace {
+
+// The program's folder where the user may write there (a copy in a home folder),
+// otherwise the user's data folder for this program (an installed copy).
+std::string documentFolder(Services& services) {
+    const std::string programFolder = services.program.programFolder();
+    if (services.files.folderWritable(programFolder)) {
+        return programFolder;
+    }
+    return services.files.dataFolder();
+}
+
+}  // namespace
+
+std::string Publisher::documentPath(const std::string& name) {
+    std::string folder = documentFolder(services_);
+    if (folder.empty()) {
+        return {};
+    }
+    if (folder.back() != '/') {
+        folder += '/';
+    }
+    return folder + name;
+}
+
+std::optional<std::string> Publisher::writeDocument(const std::string& address) {
+    const Clock& clock = services_.clock;
+    const std::string document = ipDocument(address, clock.generalDateTimeText(clock.now()));
+    const std::string path = documentPath("ip.html");
+    if (!path.empty() && services_.files.writeSingleByteText(path, document)) {
+        return std::nullopt;
+    }
+    return "Die Datei ip.html konnte nicht geschrieben werden" +
+           (path.empty() ? std::string(".") : " (" + path + ").") +
+           " Die IP-Adresse wird deshalb nicht per FTP übertragen.";
+}
+
+void Publisher::upload(const FtpTarget& target, const UploadProgress& progress) {
+    FtpClient& ftp = services_.ftp;
+    auto fail = [&](const char* step, const FtpResult& result, bool connected) {
+        progress.failed(step, result.code);
+        if (connected) {
+            ftp.disconnect();
+        }
+    };
+    if (const FtpResult opened = ftp.open("VidOru FTP"); !opened.ok) {
+        fail("Internet Conection Error", opened, false);
+        return;
+    }
+    progress.reached("Internet Open...");
+    if (const FtpResult connected =
+            ftp.connect(target.server, target.user, target.password, target.passive);
+        !connected.ok) {
+        fail("Server Conection Error", connected, false);
+        return;
+    }
+    progress.reached("Connected to Server...");
+    if (const FtpResult changed = ftp.changeDirectory(target.folder); !changed.ok) {
+        fail("Initial Directory Error", changed, true);
+        return;
+    }
+    progress.reached("Directory Ready...");
+    if (const FtpResult sent = ftp.putFile(target.localPath, target.remoteName); !sent.ok) {
+        fail("File Transfer Error", sent, true);
+        return;
+    }
+    progress.reached("Sending File...");
+    ftp.disconnect();
+    progress.reached("Disconnected...");
+}
+
+}  // namespace somnar

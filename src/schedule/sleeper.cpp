@@ -1,0 +1,92 @@
+#include "schedule/sleeper.h"
+
+#include "schedule/sleep_request.h"
+
+namespace somnar {
+namespace {
+
+std::string refusalReason(SleepOutcome outcome) {
+    switch (outcome) {
+        case SleepOutcome::NotAuthorized:
+            return "Die Energieverwaltung erlaubt es diesem Benutzer nicht.";
+        case SleepOutcome::NotSupported:
+            return "Dieser Rechner unterstützt diesen Zustand nicht.";
+        case SleepOutcome::NotAnnounced:
+            return "Die Energieverwaltung hat die Anfrage angenommen, aber nicht ausgeführt.";
+        case SleepOutcome::NoService:
+            return "Die Energieverwaltung (systemd-logind) ist nicht erreichbar.";
+        case SleepOutcome::Refused:
+        case SleepOutcome::WokeUp:
+            break;
+    }
+    return "Die Energieverwaltung hat die Anfrage abgelehnt.";
+}
+
+std::string alarmReason(AlarmError error) {
+    switch (error) {
+        case AlarmError::NoPermission:
+            return "Dem Programm fehlt die Berechtigung, den Weckalarm zu stellen.";
+        case AlarmError::NoAlarmClock:
+            return "Dieser Rechner hat keine Uhr, die ihn aus diesem Zustand wecken kann.";
+        case AlarmError::NotInFuture:
+            return "Die Aufwachzeit liegt nicht in der Zukunft.";
+        case AlarmError::Failed:
+        case AlarmError::None:
+            break;
+    }
+    return "Der Weckalarm konnte nicht gestellt werden.";
+}
+
+}  // namespace
+
+std::string sleepRefusalText(SleepState state, const SleepResult& result,
+                             const std::string& lineBreak) {
+    std::string text = "Der Rechner wurde nicht in den " + std::string(stateWord(state)) +
+                       " versetzt. " + refusalReason(result.outcome);
+    if (!result.detail.empty()) {
+        text += lineBreak + result.detail;
+    }
+    return text;
+}
+
+std::string wakeAlarmRefusalText(SleepState state, AlarmError error, const std::string& detail) {
+    std::string text = "Die Aufwachzeit konnte nicht gestellt werden. " + alarmReason(error);
+    if (!detail.empty()) {
+        text += "\r\n" + detail;
+    }
+    text += "\r\nDer Rechner wird nicht in den " + std::string(stateWord(state)) + " versetzt.";
+    text += "\r\nWas diesem Rechner zum Wecken fehlt, zeigt: somnar-scheduler --check";
+    return text;
+}
+
+SleepAttemptResult Sleeper::sleepAndWake(SleepState state, std::chrono::sys_seconds due) {
+    AlarmResult armed = services_.wakeAlarm.arm(state, due);
+    if (!armed.alarm) {
+        return {SleepAttempt::AlarmRefused, wakeAlarmRefusalText(state, armed.error, armed.detail)};
+    }
+    // Returns after waking, or once it is clear the machine does not go down; the alarm
+    // stays armed until then, however long the user takes to authorise the request.
+    const SleepResult slept = services_.power.sleep(state);
+    if (!slept.slept()) {
+        armed.alarm.reset();
+        return {SleepAttempt::NotSlept, sleepRefusalText(state, slept)};
+    }
+    services_.power.keepAwake();
+    armed.alarm.reset();
+    return {};
+}
+
+SleepAttemptResult Sleeper::sleepOnly(SleepState state, const std::string& lineBreak) {
+    const SleepResult slept = services_.power.sleep(state);
+    if (!slept.slept()) {
+        return {SleepAttempt::NotSlept, sleepRefusalText(state, slept, lineBreak)};
+    }
+    return {};
+}
+
+void Sleeper::remember(std::string confirmationText, bool confirmed) {
+    confirmationText_ = std::move(confirmationText);
+    confirmed_ = confirmed;
+}
+
+}  // namespace somnar

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "platform/services.h"
+
+namespace somnar {
+
+// How an attempt to sleep ended.
+enum class SleepAttempt {
+    WokeUp,        // slept and woke again
+    AlarmRefused,  // the wake-up could not be armed: no sleep
+    NotSlept,      // the machine did not go to sleep
+};
+
+struct SleepAttemptResult {
+    SleepAttempt outcome = SleepAttempt::WokeUp;
+    std::string refusal;  // why not, for the user; empty after a wake-up
+};
+
+// Puts the machine to sleep, with its wake-up armed first where one is wanted, and keeps
+// the request the user confirmed last.
+class Sleeper {
+  public:
+    explicit Sleeper(Services& services) : services_(services) {}
+
+    // Arms the wake-up for `due`, sleeps, and once woken keeps the machine awake and takes
+    // the alarm back. Sleeping without the wake-up the user asked for would be worse than
+    // not sleeping, so a refused alarm means no sleep.
+    SleepAttemptResult sleepAndWake(SleepState state, std::chrono::sys_seconds due);
+    // Sleeps without a wake-up; `lineBreak` goes before the power service's own words in
+    // a refusal.
+    SleepAttemptResult sleepOnly(SleepState state, const std::string& lineBreak = "\r\n");
+
+    void remember(std::string confirmationText, bool confirmed);
+    // Once the renewed sleep is due, the request is done with.
+    void forget() { confirmed_ = false; }
+    bool confirmed() const { return confirmed_; }
+    const std::string& confirmationText() const { return confirmationText_; }
+
+  private:
+    Services& services_;
+    std::string confirmationText_;
+    bool confirmed_ = false;
+};
+
+// Why the machine did not go to sleep, in German: one sentence for the kind of refusal,
+// then the power service's own words after `lineBreak` where it gave any.
+std::string sleepRefusalText(SleepState state, const SleepResult& result,
+                             const std::string& lineBreak = "\r\n");
+
+// Why the wake-up could not be armed, what that means, and where to look.
+std::string wakeAlarmRefusalText(SleepState state, AlarmError error, const std::string& detail);
+
+}  // namespace somnar
