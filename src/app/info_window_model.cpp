@@ -5,7 +5,6 @@
 namespace somnar {
 
 InfoWindow::InfoWindow(Services& services) : services_(services), registry_(infoWindowDesign()) {
-    registry_.add(Shape1, "Shape1");
     registry_.add(infoText, "Text1");
     registry_.add(backButton, "Command1");
     registry_.applyDesign();

@@ -6,13 +6,12 @@
 
 namespace somnar {
 
-// frmInfo: a few paragraphs on what the program does and needs.
+// The info window: a few paragraphs on what the program does and needs.
 class InfoWindow {
   public:
     explicit InfoWindow(Services& services);
 
     Window window;
-    Shape Shape1;
     TextBox infoText;
     CommandButton backButton;
 
