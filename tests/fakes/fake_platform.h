@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -17,6 +18,16 @@
 #include "app/window.h"
 #include "platform/services.h"
 #include "platform/system_facts.h"
+
+namespace somnar {
+
+// Boxes print as their texts in failed expectations.
+inline void PrintTo(const MessageBox& box, std::ostream* out) {
+    *out << "{\"" << box.text << "\", \"" << box.title << "\", buttons "
+         << static_cast<int>(box.buttons) << ", icon " << static_cast<int>(box.icon) << "}";
+}
+
+}  // namespace somnar
 
 namespace somnar::testing {
 

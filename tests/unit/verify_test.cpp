@@ -1,7 +1,10 @@
-// Checking a sleep request: the confirmation text, the past wake-up, bad picker texts.
+// Checking a sleep request: the confirmation text, the past wake-up, texts and times that
+// cannot be slept or woken by.
 
 #include <gtest/gtest.h>
 
+#include "schedule/confirmation_text.h"
+#include "schedule/picker_moment.h"
 #include "unit/form_fixture.h"
 
 namespace somnar {
@@ -9,319 +12,227 @@ namespace {
 
 using testing::FormTest;
 
+const std::string kSleepsNow = "Der Rechner wird jetzt in den Standbyzustand versetzt.";
+
+struct TextCase {
+    const char* name;
+    SleepState state;
+    std::optional<std::string> sleepAt, wakeUp;
+    AfterWakePlan plan;
+    std::string text;
+};
+
+class ConfirmationTextTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(ConfirmationTextTest, SaysWhatWillHappenInItsOrder) {
+    const TextCase& c = GetParam();
+    EXPECT_EQ(confirmationText(c.state, c.sleepAt, c.wakeUp, c.plan), c.text);
+}
+
+AfterWakePlan everything() {
+    AfterWakePlan plan;
+    plan.dialup = DialupLogin{"Arcor", "u", "p"};
+    plan.publishAddress = true;
+    plan.ftpServer = "ftp.example.org";
+    plan.program = "/opt/x";
+    plan.renewedSleep = RenewedSleepPlan{SleepState::Hibernate, "5"};
+    return plan;
+}
+
+AfterWakePlan renewed(std::optional<SleepState> state, const char* minutes) {
+    AfterWakePlan plan;
+    plan.renewedSleep = RenewedSleepPlan{state, minutes};
+    return plan;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConfirmationTextTest,
+    ::testing::Values(
+        TextCase{"TimedWithWakeUp",
+                 SleepState::Hibernate,
+                 "Sonntag, 06.12.2026 23:30",
+                 "Montag, 07.12.2026 06:30",
+                 {},
+                 "Der Rechner wird am Sonntag, 06.12.2026 23:30 in den Ruhezustand versetzt. Er "
+                 "wird am Montag, 07.12.2026 06:30 wieder aus dem Ruhezustand erweckt."},
+        TextCase{"NowWithoutWakeUp",
+                 SleepState::Standby,
+                 std::nullopt,
+                 std::nullopt,
+                 {},
+                 kSleepsNow + " Der Rechner wird nicht wieder aus dem Standbyzustand erweckt."},
+        TextCase{"EveryStepAfterWaking", SleepState::Standby, std::nullopt, "Mo", everything(),
+                 kSleepsNow +
+                     " Er wird am Mo wieder aus dem Standbyzustand erweckt. Danach wird eine "
+                     "Verbindung in das Internet hergestellt (Arcor).\r\nNachdem die "
+                     "Internetverbindung hergestellt ist, wir die vergebene IP-Adresse per FTP "
+                     "an den Server ftp.example.org geschickt (ip.html)\r\nNach dem Aufwachen "
+                     "wird das Programm/Batchdatei /opt/x gestartet.\r\nNach dem Aufwachen wird "
+                     "nach 5 Minuten wieder der Ruhezustand eingeleitet."},
+        TextCase{"RenewedStandbyWithoutAStateSaysNothing", SleepState::Standby, std::nullopt, "Mo",
+                 renewed(std::nullopt, "5"),
+                 kSleepsNow + " Er wird am Mo wieder aus dem Standbyzustand erweckt."},
+        TextCase{"RenewedStandby", SleepState::Standby, std::nullopt, "Mo",
+                 renewed(SleepState::Standby, "20"),
+                 kSleepsNow +
+                     " Er wird am Mo wieder aus dem Standbyzustand erweckt.\r\nNach dem Aufwachen "
+                     "wird nach 20 Minuten wieder der Standbyzustand eingeleitet."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The past wake-up moves to the day after now, across month and year ends.
+TEST(WakeUpAfterTest, OnlyAMomentGoneByMovesToTomorrow) {
+    const struct {
+        LocalDateTime now, wakeUp, expected;
+    } cases[] = {
+        {{2026, 12, 6, 10, 0, 30}, {2026, 12, 6, 10, 0, 0}, {2026, 12, 7, 10, 0, 0}},
+        {{2026, 12, 6, 10, 0, 0}, {2026, 12, 6, 10, 0, 0}, {2026, 12, 6, 10, 0, 0}},
+        {{2026, 12, 6, 10, 0, 0}, {2026, 11, 20, 12, 0, 0}, {2026, 12, 7, 12, 0, 0}},
+        {{2026, 11, 30, 10, 0, 0}, {2026, 11, 30, 9, 0, 0}, {2026, 12, 1, 9, 0, 0}},
+        {{2026, 12, 31, 23, 59, 1}, {2026, 12, 31, 23, 59, 0}, {2027, 1, 1, 23, 59, 0}},
+        {{2026, 12, 6, 10, 0, 0}, {2027, 1, 6, 9, 0, 0}, {2027, 1, 6, 9, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const LocalDateTime moved = wakeUpAfter(c.now, c.wakeUp);
+        EXPECT_FALSE(isBefore(moved, c.expected) || isBefore(c.expected, moved))
+            << c.wakeUp.day << "." << c.wakeUp.month;
+    }
+}
+
 struct VerifyTest : FormTest {
     void SetUp() override {
         FormTest::SetUp();
         platform.clock.set(2026, 12, 6, 20, 0, 0);
         setSleepTime("06", "12", "2026", "23", "30");
         setWakeUp("07", "12", "2026", "06", "30");
+        wantWakeUp();
     }
 };
 
-TEST_F(VerifyTest, TimedHibernationWithWakeUpGivesTheSingleLineOfTheExample) {
-    wantWakeUp();
-    EXPECT_TRUE(form.confirmRequest({SleepState::Hibernate, SleepMoment::AtSleepTime}));
-    EXPECT_EQ(form.sleeper.confirmationText(),
-              "Der Rechner wird am Sonntag, 06.12.2026 23:30 in den Ruhezustand versetzt. Er wird "
-              "am Montag, 07.12.2026 06:30 wieder aus dem Ruhezustand erweckt.");
-    EXPECT_TRUE(form.sleeper.confirmed());
-    ASSERT_EQ(platform.dialogs.shown.size(), 1u);
-    const MessageBox& box = platform.dialogs.shown[0];
-    EXPECT_EQ(box.text, form.sleeper.confirmationText());
-    EXPECT_EQ(box.title, "somnar-scheduler");
-    EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
-    EXPECT_EQ(box.icon, MessageIcon::Information);
-    EXPECT_EQ(form.clockLine.caption(), "06.12.2026 20:00:00");
-}
-
-TEST_F(VerifyTest, TimedStandbyWithoutWakeUpSaysItWillNotWake) {
-    EXPECT_TRUE(form.confirmRequest({SleepState::Standby, SleepMoment::AtSleepTime}));
-    EXPECT_EQ(form.sleeper.confirmationText(),
-              "Der Rechner wird am Sonntag, 06.12.2026 23:30 in den Standbyzustand versetzt. Der "
-              "Rechner wird nicht wieder aus dem Standbyzustand erweckt.");
-}
-
-TEST_F(VerifyTest, ImmediateRequestSaysNow) {
-    wantWakeUp();
-    form.confirmRequest({SleepState::Standby, SleepMoment::Now});
-    EXPECT_EQ(form.sleeper.confirmationText(),
-              "Der Rechner wird jetzt in den Standbyzustand versetzt. Er wird am Montag, "
-              "07.12.2026 06:30 wieder aus dem Standbyzustand erweckt.");
-}
-
-TEST_F(VerifyTest, DialUpSentenceFollowsWithABlankAndFtpSentenceOnANewLine) {
-    wantWakeUp();
-    form.dialupName.setText("Arcor");
-    form.ftpServer.setText("ftp.example.org");
+TEST_F(VerifyTest, TheBoxShowsTheTextOfThePickersAndTheTickedOptions) {
     form.dialupBox.setValue(1);
-    form.publishBox.setValue(1);
-    form.confirmRequest({SleepState::Hibernate, SleepMoment::Now});
-    EXPECT_EQ(form.sleeper.confirmationText(),
-              "Der Rechner wird jetzt in den Ruhezustand versetzt. Er wird am Montag, 07.12.2026 "
-              "06:30 wieder aus dem Ruhezustand erweckt. Danach wird eine Verbindung in das "
-              "Internet hergestellt (Arcor).\r\nNachdem die Internetverbindung hergestellt ist, "
-              "wir die vergebene IP-Adresse per FTP an den Server ftp.example.org geschickt "
-              "(ip.html)");
-}
-
-TEST_F(VerifyTest, ProgramSentenceOnlyWithAPathAndGreyedBoxesCountAsClear) {
-    wantWakeUp();
+    form.dialupName.setText("Mobil");
     form.programBox.setValue(1);
-    form.programPath.setText("");
+    form.programPath.setText("");  // without a path: no program sentence
     form.publishBox.setValue(CheckBox::Grayed);
-    form.confirmRequest({SleepState::Hibernate, SleepMoment::Now});
-    EXPECT_EQ(form.sleeper.confirmationText().find("\r\n"), std::string::npos);
-
-    form.programPath.setText("/home/anna/Aufwachen-Ruhe/start.sh");
-    form.confirmRequest({SleepState::Hibernate, SleepMoment::Now});
-    EXPECT_EQ(form.sleeper.confirmationText().substr(form.sleeper.confirmationText().find("\r\n")),
-              "\r\nNach dem Aufwachen wird das Programm/Batchdatei "
-              "/home/anna/Aufwachen-Ruhe/start.sh gestartet.");
-}
-
-TEST_F(VerifyTest, RenewedSleepNamesTheChosenStateWithTrimmedMinutes) {
-    wantWakeUp();
     form.renewedSleepBox.setValue(1);
     form.renewedSleepState[1].setValue(true);
-    form.confirmRequest({SleepState::Hibernate, SleepMoment::Now});
-    EXPECT_EQ(form.sleeper.confirmationText().substr(form.sleeper.confirmationText().find("\r\n")),
-              "\r\nNach dem Aufwachen wird nach 20 Minuten wieder der Standbyzustand "
-              "eingeleitet.");
-
-    form.renewedSleepState[0].setValue(true);
     form.renewedSleepSpan.setText("   5 ");
-    form.confirmRequest({SleepState::Standby, SleepMoment::Now});
-    EXPECT_EQ(form.sleeper.confirmationText().substr(form.sleeper.confirmationText().find("\r\n")),
-              "\r\nNach dem Aufwachen wird nach 5 Minuten wieder der Ruhezustand eingeleitet.");
-}
+    EXPECT_TRUE(form.confirmRequest({SleepState::Hibernate, SleepMoment::AtSleepTime}));
+    const std::string text =
+        "Der Rechner wird am Sonntag, 06.12.2026 23:30 in den Ruhezustand versetzt. Er wird am "
+        "Montag, 07.12.2026 06:30 wieder aus dem Ruhezustand erweckt. Danach wird eine "
+        "Verbindung in das Internet hergestellt (Mobil).\r\nNach dem Aufwachen wird nach 5 "
+        "Minuten wieder der Standbyzustand eingeleitet.";
+    EXPECT_EQ(
+        platform.dialogs.shown.at(0),
+        (MessageBox{text, "somnar-scheduler", MessageButtons::OkCancel, MessageIcon::Information}));
+    EXPECT_EQ(form.sleeper.confirmationText(), text);
+    EXPECT_TRUE(form.sleeper.confirmed());
+    EXPECT_EQ(form.clockLine.caption(), "06.12.2026 20:00:00");
 
-TEST_F(VerifyTest, TextOfAllPiecesInTheirOrder) {
-    wantWakeUp();
-    form.dialupName.setText("Mobil");
-    form.ftpServer.setText("srv");
-    form.programPath.setText("/opt/x");
-    for (CheckBox* box :
-         {&form.dialupBox, &form.publishBox, &form.programBox, &form.renewedSleepBox}) {
-        box->setValue(1);
-    }
-    form.confirmRequest({SleepState::Standby, SleepMoment::AtSleepTime});
-    const std::string& text = form.sleeper.confirmationText();
-    const auto dialUp = text.find("(Mobil).");
-    const auto ftp = text.find("Server srv geschickt");
-    const auto program = text.find("Batchdatei /opt/x");
-    const auto renewed = text.find("nach 20 Minuten");
-    ASSERT_NE(renewed, std::string::npos);
-    EXPECT_LT(dialUp, ftp);
-    EXPECT_LT(ftp, program);
-    EXPECT_LT(program, renewed);
-}
-
-TEST_F(VerifyTest, CancelInTheConfirmationReturnsFalseButKeepsTheNewText) {
-    wantWakeUp();
     platform.dialogs.answers = {MessageAnswer::Cancel};
-    EXPECT_FALSE(form.confirmRequest({SleepState::Hibernate, SleepMoment::AtSleepTime}));
+    EXPECT_FALSE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
     EXPECT_FALSE(form.sleeper.confirmed());
-    EXPECT_NE(form.sleeper.confirmationText().find("Ruhezustand"), std::string::npos);
+    EXPECT_EQ(form.sleeper.confirmationText().rfind("Der Rechner wird jetzt", 0), 0u);
 }
 
-struct PastWakeUpTest : FormTest {
-    void SetUp() override {
-        FormTest::SetUp();
-        wantWakeUp();
-        setSleepTime("06", "12", "2026", "23", "30");
-    }
-    const MessageBox& warning() const { return platform.dialogs.shown.at(0); }
-};
-
-TEST_F(PastWakeUpTest, HalfAMinuteLateMovesTheWakeUpToTomorrowWithoutLeadingZero) {
-    platform.clock.set(2026, 12, 6, 10, 0, 30);
-    setWakeUp("06", "12", "2026", "10", "00");
-    EXPECT_TRUE(form.confirmRequest({SleepState::Hibernate, SleepMoment::Now}));
-    ASSERT_EQ(platform.dialogs.shown.size(), 2u);
-    EXPECT_EQ(warning().text,
-              "Die aktuelle Zeit ist grösser als die eingestellte Aufwachzeit. Deshalb wurde der "
-              "Tag um eins erhöht!");
-    EXPECT_EQ(warning().title, "Somnar-Scheduler");
-    EXPECT_EQ(warning().buttons, MessageButtons::OkCancel);
-    EXPECT_EQ(warning().icon, MessageIcon::Warning);
-    EXPECT_EQ(form.wakeTime.day.text(), "7");
-    EXPECT_EQ(form.wakeTime.month.text(), "12");
-    EXPECT_NE(form.sleeper.confirmationText().find("Er wird am Montag, 7.12.2026 10:00 wieder"),
-              std::string::npos);
-}
-
-TEST_F(PastWakeUpTest, ExactlyOnTheMinuteIsNotPast) {
-    platform.clock.set(2026, 12, 6, 10, 0, 0);
-    setWakeUp("06", "12", "2026", "10", "00");
-    form.confirmRequest({SleepState::Hibernate, SleepMoment::Now});
-    EXPECT_EQ(platform.dialogs.shown.size(), 1u);  // only the confirmation
-    EXPECT_EQ(form.wakeTime.day.text(), "06");
-}
-
-TEST_F(PastWakeUpTest, SameDayOfALaterMonthIsNotMoved) {
-    platform.clock.set(2026, 12, 6, 10, 0, 0);
-    setWakeUp("06", "01", "2027", "09", "00");
-    form.confirmRequest({SleepState::Hibernate, SleepMoment::Now});
-    EXPECT_EQ(platform.dialogs.shown.size(), 1u);
-    EXPECT_EQ(form.wakeTime.day.text(), "06");
-    EXPECT_NE(form.sleeper.confirmationText().find("Mittwoch, 06.01.2027 09:00"),
-              std::string::npos);
-}
-
-TEST_F(PastWakeUpTest, AnEarlierMonthMovesTheDateToTomorrow) {
-    platform.clock.set(2026, 12, 6, 10, 0, 0);
-    setWakeUp("20", "11", "2026", "12", "00");
-    form.confirmRequest({SleepState::Hibernate, SleepMoment::Now});
-    EXPECT_EQ(form.wakeTime.day.text(), "7");
-    EXPECT_EQ(form.wakeTime.month.text(), "12");
-    EXPECT_EQ(form.wakeTime.year.text(), "2026");
-}
-
-TEST_F(PastWakeUpTest, LastDayOfAMonthRollsToTheFirstOfTheNext) {
-    platform.clock.set(2026, 11, 30, 10, 0, 30);
-    setWakeUp("30", "11", "2026", "10", "00");
-    form.confirmRequest({SleepState::Hibernate, SleepMoment::Now});
-    EXPECT_EQ(form.wakeTime.day.text(), "1");
-    EXPECT_EQ(form.wakeTime.month.text(), "12");
-    EXPECT_EQ(form.wakeTime.year.text(), "2026");
-    EXPECT_NE(form.sleeper.confirmationText().find("Dienstag, 1.12.2026 10:00"), std::string::npos);
-}
-
-TEST_F(PastWakeUpTest, NewYearsEveRollsToTheFirstOfJanuary) {
+TEST_F(VerifyTest, APastWakeUpIsMovedInThePickersAndPutBackOnCancel) {
     platform.clock.set(2026, 12, 31, 23, 59, 1);
     setWakeUp("31", "12", "2026", "23", "59");
-    form.confirmRequest({SleepState::Standby, SleepMoment::Now});
-    EXPECT_EQ(form.wakeTime.day.text(), "1");
-    EXPECT_EQ(form.wakeTime.month.text(), "01");
-    EXPECT_EQ(form.wakeTime.year.text(), "2027");
-    EXPECT_NE(form.sleeper.confirmationText().find("Freitag, 1.01.2027 23:59"), std::string::npos);
-}
+    EXPECT_TRUE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
+    ASSERT_EQ(platform.dialogs.shown.size(), 2u);
+    EXPECT_EQ(platform.dialogs.shown[0],
+              (MessageBox{"Die aktuelle Zeit ist grösser als die eingestellte Aufwachzeit. "
+                          "Deshalb wurde der Tag um eins erhöht!",
+                          "Somnar-Scheduler", MessageButtons::OkCancel, MessageIcon::Warning}));
+    EXPECT_EQ(form.wakeTime.day.text() + form.wakeTime.month.text() + form.wakeTime.year.text(),
+              "1012027");
+    EXPECT_NE(lastMessage().find("Er wird am Freitag, 1.01.2027 23:59 wieder"), std::string::npos);
+    const std::string accepted = form.sleeper.confirmationText();
 
-TEST_F(PastWakeUpTest, CancelRestoresThePickersAndKeepsTheEarlierAnswer) {
-    platform.clock.set(2026, 12, 31, 10, 0, 30);
-    setWakeUp("31", "12", "2027", "09", "00");
-    form.confirmRequest({SleepState::Hibernate, SleepMoment::Now});  // a first, accepted request
-    const std::string earlierText = form.sleeper.confirmationText();
-    ASSERT_TRUE(form.sleeper.confirmed());
-
-    setWakeUp("31", "12", "2026", "10", "00");
+    setWakeUp("31", "12", "2026", "23", "59");
     platform.dialogs.answers = {MessageAnswer::Cancel};
-    EXPECT_FALSE(form.confirmRequest({SleepState::Hibernate, SleepMoment::Now}));
-    EXPECT_EQ(form.wakeTime.day.text(), "31");
-    EXPECT_EQ(form.wakeTime.month.text(), "12");
-    EXPECT_EQ(form.wakeTime.year.text(), "2026");
-    EXPECT_EQ(form.sleeper.confirmationText(), earlierText);
+    EXPECT_FALSE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
+    EXPECT_EQ(form.wakeTime.day.text() + form.wakeTime.month.text() + form.wakeTime.year.text(),
+              "31122026");
+    EXPECT_EQ(form.sleeper.confirmationText(), accepted);
     EXPECT_TRUE(form.sleeper.confirmed());
 }
 
-// With "nein" the disabled wake-up pickers are not looked at.
-TEST_F(PastWakeUpTest, NoWarningWithoutAWakeUpWanted) {
-    form.wakeChoice[1].setValue(true);
-    platform.clock.set(2026, 12, 6, 10, 0, 30);
-    setWakeUp("06", "12", "2026", "10", "00");
-    setSleepTime("06", "12", "2026", "11", "00");
-    EXPECT_TRUE(form.confirmRequest({SleepState::Standby, SleepMoment::AtSleepTime}));
-    ASSERT_EQ(platform.dialogs.shown.size(), 1u);
-    EXPECT_EQ(lastMessage().rfind("Der Rechner wird am", 0), 0u);
-    EXPECT_EQ(form.wakeTime.day.text(), "06");
-}
-
-struct BadPickerTest : FormTest {
-    void SetUp() override {
-        FormTest::SetUp();
-        setSleepTime("06", "12", "2026", "23", "30");
-        setWakeUp("07", "12", "2026", "06", "30");
-    }
-};
-
-TEST_F(BadPickerTest, WakeUpTextsThatGiveNoDateAreRefusedWithAMessageNamingTheField) {
-    wantWakeUp();
-    for (const auto& [day, month] : {std::pair{"3x", "12"},
-                                     {"31", "11"},
-                                     {"29", "02"},
-                                     {"", "12"},
-                                     {"-1", "12"},
-                                     {"07", "13"}}) {
-        platform.dialogs.shown.clear();
-        setWakeUp(day, month, "2027", "06", "30");
-        EXPECT_FALSE(form.confirmRequest({SleepState::Hibernate, SleepMoment::Now}))
-            << day << "." << month;
-        ASSERT_EQ(platform.dialogs.shown.size(), 1u);
-        EXPECT_EQ(lastMessage().rfind("Die Aufwachzeit ist ungültig", 0), 0u);
-        EXPECT_EQ(platform.dialogs.shown[0].icon, MessageIcon::Warning);
-    }
-    setWakeUp("29", "02", "2028", " 6", "30");  // a leap year, a blank before the hour
-    EXPECT_TRUE(form.confirmRequest({SleepState::Hibernate, SleepMoment::Now}));
-}
-
-TEST_F(BadPickerTest, SleepTimeTextsAreCheckedForTimedRequestsOnly) {
-    setSleepTime("06", "12", "2026", "24", "00");
-    EXPECT_FALSE(form.confirmRequest({SleepState::Standby, SleepMoment::AtSleepTime}));
-    EXPECT_EQ(lastMessage().rfind("Die Zeit für den Ruhe- oder Standbyzustand ist ungültig", 0),
-              0u);
-    wantWakeUp();
-    platform.dialogs.shown.clear();
-    EXPECT_TRUE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
-}
-
-// Present time 06.12.2026 23:10:30; sleep and wake-up as given.
-TEST_F(BadPickerTest, TimesThatCannotComeAreRefused) {
+// Present time 06.12.2026 23:10:30. Sleep and wake-up as "day.month.year hh:mm".
+TEST_F(VerifyTest, TextsAndTimesThatCannotBeSleptOrWokenByAreRefused) {
     const std::string gone =
-        "Die Zeit für den Ruhe- oder Standbyzustand liegt in der Vergangenheit. Bitte eine "
-        "spätere Zeit einstellen.";
+        "Die Zeit für den Ruhe- oder Standbyzustand liegt in der "
+        "Vergangenheit. Bitte eine spätere Zeit einstellen.";
     const std::string notAfter =
         "Die Aufwachzeit muss nach der Zeit für den Ruhe- oder Standbyzustand liegen.";
-    const std::string invalid = "Die Zeit für den Ruhe- oder Standbyzustand ist ungültig";
-    struct Case {
-        const char* sleepYear;
-        const char* sleepTime;  // hour, minute
-        const char* wakeDay;
-        const char* wakeTime;
-        std::string refusal;  // empty: confirmed
+    const std::string badSleep = "Die Zeit für den Ruhe- oder Standbyzustand ist ungültig";
+    const std::string badWake = "Die Aufwachzeit ist ungültig";
+    const std::string minutes =
+        "Die Minuten bis zum erneuten Ruhe- oder Standbyzustand müssen "
+        "eine ganze Zahl von 1 bis 1440 sein.";
+    const struct {
+        SleepMoment moment;
+        bool wake;
+        std::vector<std::string> sleep, wakeUp;
+        const char* renewedMinutes;  // nullptr: no renewed sleep
+        std::string refusal;         // empty: confirmed
+    } cases[] = {
+        {SleepMoment::AtSleepTime, true, {"06", "12", "2026", "23", "09"}, {}, nullptr, gone},
+        {SleepMoment::AtSleepTime, true, {"06", "12", "2026", "23", "10"}, {}, nullptr, ""},
+        {SleepMoment::AtSleepTime,
+         true,
+         {"06", "12", "2026", "23", "30"},
+         {"06", "12", "2026", "23", "30"},
+         nullptr,
+         notAfter},
+        {SleepMoment::AtSleepTime,
+         true,
+         {"06", "12", "2026", "23", "30"},
+         {"06", "12", "2026", "23", "31"},
+         nullptr,
+         ""},
+        {SleepMoment::AtSleepTime, true, {"06", "12", "26", "23", "30"}, {}, nullptr, badSleep},
+        {SleepMoment::AtSleepTime, true, {"06", "12", "02026", "23", "30"}, {}, nullptr, badSleep},
+        {SleepMoment::AtSleepTime, true, {"06", "12", "2026", "24", "00"}, {}, nullptr, badSleep},
+        {SleepMoment::Now, true, {"06", "12", "2026", "24", "00"}, {}, nullptr, ""},
+        {SleepMoment::Now, true, {}, {"31", "11", "2027", "06", "30"}, nullptr, badWake},
+        {SleepMoment::Now, true, {}, {"29", "02", "2027", "06", "30"}, nullptr, badWake},
+        {SleepMoment::Now, true, {}, {"3x", "12", "2027", "06", "30"}, nullptr, badWake},
+        {SleepMoment::Now, true, {}, {"-1", "12", "2027", "06", "30"}, nullptr, badWake},
+        {SleepMoment::Now, true, {}, {"07", "13", "2027", "06", "30"}, nullptr, badWake},
+        {SleepMoment::Now, true, {}, {"29", "02", "2028", " 6", "30"}, nullptr, ""},
+        {SleepMoment::Now, false, {}, {"xx", "12", "2026", "06", "30"}, nullptr, ""},
+        {SleepMoment::Now, true, {}, {}, "abc", minutes},
+        {SleepMoment::Now, true, {}, {}, "   0", minutes},
+        {SleepMoment::Now, true, {}, {}, "1441", minutes},
+        {SleepMoment::Now, true, {}, {}, "1440", ""},
     };
-    const Case cases[] = {
-        {"2026", "2309", "07", "0630", gone},     {"2026", "2310", "07", "0630", ""},
-        {"2026", "2330", "06", "2330", notAfter}, {"2026", "2330", "06", "2320", notAfter},
-        {"2026", "2330", "06", "2331", ""},       {"26", "2330", "07", "0630", invalid},
-        {"02026", "2330", "07", "0630", invalid},
-    };
-    wantWakeUp();
-    platform.clock.set(2026, 12, 6, 23, 10, 30);
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        platform.clock.set(2026, 12, 6, 23, 10, 30);
         platform.dialogs.shown.clear();
-        const std::string sleep = c.sleepTime;
-        const std::string wake = c.wakeTime;
-        setSleepTime("06", "12", c.sleepYear, sleep.substr(0, 2), sleep.substr(2));
-        setWakeUp(c.wakeDay, "12", "2026", wake.substr(0, 2), wake.substr(2));
-        EXPECT_EQ(form.confirmRequest({SleepState::Hibernate, SleepMoment::AtSleepTime}),
-                  c.refusal.empty())
-            << sleep << wake;
-        EXPECT_EQ(lastMessage().rfind(c.refusal.empty() ? "Der Rechner wird am" : c.refusal, 0), 0u)
-            << sleep << " " << wake;
+        setSleepTime("06", "12", "2026", "23", "30");
+        setWakeUp("07", "12", "2026", "06", "30");
+        if (!c.sleep.empty()) {
+            setSleepTime(c.sleep[0], c.sleep[1], c.sleep[2], c.sleep[3], c.sleep[4]);
+        }
+        if (!c.wakeUp.empty()) {
+            setWakeUp(c.wakeUp[0], c.wakeUp[1], c.wakeUp[2], c.wakeUp[3], c.wakeUp[4]);
+        }
+        form.wakeChoice[c.wake ? 0 : 1].setValue(true);
+        form.renewedSleepBox.setValue(c.renewedMinutes != nullptr);
+        form.renewedSleepSpan.setText(c.renewedMinutes ? c.renewedMinutes : "abc");
+        const std::string what = ::testing::PrintToString(c.sleep) +
+                                 ::testing::PrintToString(c.wakeUp) +
+                                 (c.renewedMinutes ? c.renewedMinutes : "");
+        EXPECT_EQ(form.confirmRequest({SleepState::Hibernate, c.moment}), c.refusal.empty())
+            << what;
+        ASSERT_EQ(platform.dialogs.shown.size(), 1u) << what;
+        EXPECT_EQ(lastMessage().rfind(c.refusal.empty() ? "Der Rechner wird" : c.refusal, 0), 0u)
+            << what;
+        EXPECT_EQ(platform.dialogs.shown[0].icon,
+                  c.refusal.empty() ? MessageIcon::Information : MessageIcon::Warning);
     }
-}
-
-TEST_F(BadPickerTest, WakeUpTextsDoNotMatterWithoutAWakeUp) {
-    setWakeUp("xx", "12", "2026", "06", "30");
-    EXPECT_TRUE(form.confirmRequest({SleepState::Standby, SleepMoment::AtSleepTime}));
-    EXPECT_EQ(platform.dialogs.shown.size(), 1u);
-}
-
-TEST_F(BadPickerTest, RenewedSleepMinutesMustBeOneTo1440) {
-    form.renewedSleepBox.setValue(1);
-    for (const char* minutes : {"abc", "   0", "1441", ""}) {
-        form.renewedSleepSpan.setText(minutes);
-        EXPECT_FALSE(form.confirmRequest({SleepState::Standby, SleepMoment::AtSleepTime}))
-            << minutes;
-        EXPECT_EQ(lastMessage(),
-                  "Die Minuten bis zum erneuten Ruhe- oder Standbyzustand müssen eine ganze Zahl "
-                  "von 1 bis 1440 sein.");
-    }
-    form.renewedSleepSpan.setText("1440");
-    EXPECT_TRUE(form.confirmRequest({SleepState::Standby, SleepMoment::AtSleepTime}));
-    form.renewedSleepBox.setValue(0);
-    form.renewedSleepSpan.setText("abc");
-    EXPECT_TRUE(form.confirmRequest({SleepState::Standby, SleepMoment::AtSleepTime}));
 }
 
 }  // namespace
