@@ -1,0 +1,301 @@
+// The sleep commands, the countdown to the set minute, and sleeping with the wake-up armed
+// first; the after-wake steps in their order.
+
+#include <gtest/gtest.h>
+
+#include "unit/form_fixture.h"
+
+namespace somnar {
+namespace {
+
+using testing::EventLog;
+using testing::FormTest;
+using testing::utc;
+
+const EventLog kSleptAndWoke{"alarm armed", "sleep hibernate", "keep awake", "alarm released"};
+
+TEST(RefusalTextTest, NamesTheKindAndGivesThePowerServicesOwnWords) {
+    const std::pair<SleepResult, std::string> sleeps[] = {
+        {{SleepOutcome::NotAuthorized, "Interactive authentication required."},
+         "Die Energieverwaltung erlaubt es diesem Benutzer nicht.\r\nInteractive authentication "
+         "required."},
+        {{SleepOutcome::NotSupported, ""}, "Dieser Rechner unterstützt diesen Zustand nicht."},
+        {{SleepOutcome::Refused, "busy"},
+         "Die Energieverwaltung hat die Anfrage abgelehnt.\r\nbusy"},
+        {{SleepOutcome::NotAnnounced, ""},
+         "Die Energieverwaltung hat die Anfrage angenommen, aber nicht ausgeführt."},
+        {{SleepOutcome::NoService, ""},
+         "Die Energieverwaltung (systemd-logind) ist nicht erreichbar."}};
+    for (const auto& [result, reason] : sleeps) {
+        EXPECT_EQ(sleepRefusalText(SleepState::Hibernate, result),
+                  "Der Rechner wurde nicht in den Ruhezustand versetzt. " + reason);
+    }
+    const std::pair<AlarmError, std::string> alarms[] = {
+        {AlarmError::NoPermission,
+         "Dem Programm fehlt die Berechtigung, den Weckalarm zu stellen.\r\nsetcap ..."},
+        {AlarmError::NoAlarmClock,
+         "Dieser Rechner hat keine Uhr, die ihn aus diesem Zustand wecken kann.\r\nsetcap ..."},
+        {AlarmError::NotInFuture, "Die Aufwachzeit liegt nicht in der Zukunft.\r\nsetcap ..."},
+        {AlarmError::Failed, "Der Weckalarm konnte nicht gestellt werden.\r\nsetcap ..."}};
+    for (const auto& [error, reason] : alarms) {
+        EXPECT_EQ(wakeAlarmRefusalText(SleepState::Standby, error, "setcap ..."),
+                  "Die Aufwachzeit konnte nicht gestellt werden. " + reason +
+                      "\r\nDer Rechner wird nicht in den Standbyzustand versetzt.\r\nWas diesem "
+                      "Rechner zum Wecken fehlt, zeigt: somnar-scheduler --check");
+    }
+    EXPECT_EQ(wakeAlarmRefusalText(SleepState::Hibernate, AlarmError::Failed, "").find("\r\n\r\n"),
+              std::string::npos);
+}
+
+struct SleepingTest : FormTest {
+    void SetUp() override {
+        FormTest::SetUp();
+        platform.clock.set(2026, 12, 6, 14, 0, 0);
+        setSleepTime("06", "12", "2026", "14", "30");
+        setWakeUp("07", "12", "2026", "06", "30");
+        form.renewedSleepTimer.setObserver([this] {
+            if (form.renewedSleepTimer.enabled()) {
+                platform.log.push_back("renewed sleep counts");
+            }
+        });
+    }
+    void expectSleepCommandsUsable() {
+        for (const Control* command : {static_cast<Control*>(&form.timedSleepButtons[0]),
+                                       static_cast<Control*>(&form.timedSleepButtons[1]),
+                                       static_cast<Control*>(&form.hibernateNowButton),
+                                       static_cast<Control*>(&form.standbyNowButton),
+                                       static_cast<Control*>(&form.standbyPictures[2]),
+                                       static_cast<Control*>(&form.hibernatePictures[2])}) {
+            EXPECT_TRUE(command->enabled()) << command->key();
+        }
+    }
+};
+
+TEST_F(SleepingTest, SleepNowWithoutWakeUpAsksFirstAndRunsNothingAfter) {
+    form.hibernateCountdown.setEnabled(true);
+    form.dialupBox.setValue(1);
+    platform.dialogs.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    form.hibernateNowButton.userClick();
+    EXPECT_EQ(platform.dialogs.shown.at(0),
+              (MessageBox{"Soll der Rechner jetzt in den Ruhezustand versetzt werden und nicht "
+                          "automatisch wieder erwachen?",
+                          "Somnar-Scheduler", MessageButtons::YesNo, MessageIcon::Question}));
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    EXPECT_TRUE(platform.log.empty());
+    form.standbyNowButton.userClick();
+    EXPECT_EQ(platform.dialogs.shown.at(1).text.substr(0, 50),
+              "Soll der Rechner jetzt in den Standbyzustand verse");
+    EXPECT_EQ(platform.log, EventLog{"sleep standby"});
+}
+
+TEST_F(SleepingTest, SleepNowWithWakeUpConfirmsThenSleepsAndWakes) {
+    wantWakeUp();
+    platform.dialogs.answers = {MessageAnswer::Cancel};
+    form.standbyNowButton.userClick();
+    EXPECT_TRUE(platform.log.empty());
+    form.hibernateNowButton.userClick();
+    EXPECT_EQ(platform.log, kSleptAndWoke);
+    EXPECT_EQ(platform.wakeAlarm.armed.at(0).due, utc(2026, 12, 7, 5, 30));
+    EXPECT_FALSE(form.connectionWatch.enabled());
+    EXPECT_FALSE(form.resetButton.enabled());
+}
+
+TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
+    form.dialupBox.setValue(1);
+    form.dialupName.setText("T-Online");
+    form.publishBox.setValue(1);
+    form.programBox.setValue(1);
+    form.programPath.setText("/home/anna/start.sh");
+    form.renewedSleepBox.setValue(1);
+    form.sleepAndWake(SleepState::Hibernate);
+    EXPECT_EQ(platform.log,
+              (EventLog{"alarm armed", "sleep hibernate", "keep awake", "alarm released",
+                        "dial T-Online", "start /home/anna/start.sh", "renewed sleep counts"}));
+    EXPECT_TRUE(form.connectionWatch.enabled());
+    EXPECT_TRUE(form.resetButton.enabled() && form.trayButton.enabled() &&
+                form.countdownInfoButton.enabled());
+
+    const struct {
+        bool dial, alwaysOn, publish;
+        bool watches;
+    } plans[] = {{true, false, false, false},
+                 {false, true, true, true},
+                 {false, false, true, false},
+                 {true, true, true, true}};
+    for (const auto& c : plans) {
+        AfterWakePlan plan;
+        plan.dialup = c.dial ? std::optional(DialupLogin{}) : std::nullopt;
+        plan.alwaysOnline = c.alwaysOn;
+        plan.publishAddress = c.publish;
+        EXPECT_EQ(plan.watchesConnection(), c.watches) << c.dial << c.alwaysOn << c.publish;
+    }
+}
+
+// Nobody may be at the machine: no box holds up the rest; the problem waits in the status
+// line, the journal and a notification.
+TEST_F(SleepingTest, ADiallerOrProgramThatCannotStartIsReportedWithoutABox) {
+    form.dialupBox.setValue(1);
+    form.programBox.setValue(1);
+    form.programPath.setText("/nirgends/da.sh");
+    form.renewedSleepBox.setValue(1);
+    platform.dialer.answer = {false, "pon ist nicht installiert."};
+    platform.programs.answer = {false, "Die Datei /nirgends/da.sh gibt es nicht."};
+    form.sleepAndWake(SleepState::Standby);
+    const std::string dial = "Einwahl fehlgeschlagen: pon ist nicht installiert.";
+    const std::string start =
+        "Programmstart fehlgeschlagen: Die Datei /nirgends/da.sh gibt es nicht.";
+    EXPECT_TRUE(platform.dialogs.shown.empty());
+    EXPECT_EQ(form.statusLine.caption(), start);
+    EXPECT_EQ(platform.journal.entries, (std::vector<std::pair<LogLevel, std::string>>{
+                                            {LogLevel::Error, dial}, {LogLevel::Error, start}}));
+    ASSERT_EQ(platform.notifier.shown.size(), 2u);
+    EXPECT_EQ(platform.notifier.shown[0],
+              std::pair(std::string("Somnar-Scheduler: Problem nach dem Aufwachen"), dial));
+    EXPECT_TRUE(form.renewedSleepTimer.enabled());
+}
+
+// A sleep that did not happen is no wake-up, and an alarm that cannot be armed means no
+// sleep: the user is told why, nothing after it runs, the commands come back.
+TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
+    form.dialupBox.setValue(1);
+    form.renewedSleepBox.setValue(1);
+    const auto freeze = [this] {
+        form.timedSleepButtons[0].setEnabled(false);  // as a timed request leaves them
+        form.hibernateNowButton.setEnabled(false);
+        platform.log.clear();
+    };
+    freeze();
+    platform.power.result = {SleepOutcome::NotAuthorized, ""};
+    EXPECT_EQ(form.sleepAndWake(SleepState::Hibernate), SleepAttempt::NotSlept);
+    EXPECT_EQ(platform.log, (EventLog{"alarm armed", "sleep hibernate", "alarm released"}));
+    EXPECT_EQ(platform.dialogs.shown.back(),
+              (MessageBox{sleepRefusalText(SleepState::Hibernate, platform.power.result),
+                          "Somnar-Scheduler", MessageButtons::Ok, MessageIcon::Critical}));
+    expectSleepCommandsUsable();
+
+    freeze();
+    platform.wakeAlarm.refuseWith = AlarmError::NoPermission;
+    EXPECT_EQ(form.sleepAndWake(SleepState::Standby), SleepAttempt::AlarmRefused);
+    EXPECT_EQ(platform.log, EventLog{"alarm refused"});
+    EXPECT_EQ(lastMessage(),
+              wakeAlarmRefusalText(SleepState::Standby, AlarmError::NoPermission, ""));
+    EXPECT_EQ(platform.journal.entries.back().second, lastMessage());
+    expectSleepCommandsUsable();
+
+    freeze();
+    form.wakeTime.day.setText("32");
+    EXPECT_EQ(form.sleepAndWake(SleepState::Standby), SleepAttempt::AlarmRefused);
+    EXPECT_TRUE(platform.log.empty());
+    EXPECT_EQ(lastMessage().rfind("Die Aufwachzeit ist ungültig", 0), 0u);
+    expectSleepCommandsUsable();
+
+    EXPECT_EQ(platform.power.keepAwakeCalls, 0);
+    EXPECT_FALSE(form.renewedSleepTimer.enabled());
+}
+
+TEST_F(SleepingTest, TheWakeUpIsReadWhenItIsArmedInTheOffsetOfItsDate) {
+    platform.clock.utcOffsetMinutes = testing::berlinOffsetMinutes;
+    const struct {
+        const char *day, *month, *year;
+        std::chrono::sys_seconds due;
+    } cases[] = {{"25", "10", "2026", utc(2026, 10, 25, 5, 30)},  // winter time then
+                 {"28", "03", "2027", utc(2027, 3, 28, 4, 30)},   // summer time then
+                 {"07", "12", "2026", utc(2026, 12, 7, 5, 30)}};
+    platform.clock.set(2026, 10, 20, 12, 0, 0);
+    for (const auto& c : cases) {
+        setWakeUp(c.day, c.month, c.year, "06", "30");
+        form.sleepAndWake(SleepState::Hibernate);
+        EXPECT_EQ(platform.wakeAlarm.armed.back().due, c.due) << c.day << "." << c.month;
+    }
+}
+
+TEST_F(SleepingTest, ATimedRequestStartsItsCountdownAndFreezesTheWindow) {
+    wantWakeUp();
+    platform.dialogs.answers = {MessageAnswer::Cancel};
+    form.timedSleepButtons[0].userClick();
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    expectSleepCommandsUsable();
+
+    form.optionsBox.setValue(1);
+    form.hibernateCountdown.setEnabled(true);
+    form.standbyPictures[2].userClick();  // the picture acts as the button beneath
+    EXPECT_TRUE(form.standbyCountdown.enabled());
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    EXPECT_FALSE(form.timedSleepButtons[0].enabled() || form.timedSleepButtons[1].enabled() ||
+                 form.hibernateNowButton.enabled() || form.standbyNowButton.enabled() ||
+                 form.standbyPictures[2].enabled() || form.hibernatePictures[2].enabled());
+    EXPECT_EQ(form.window.height(), 3600);
+    EXPECT_EQ(form.optionsBox.value(), 0);
+    EXPECT_FALSE(form.optionsBox.enabled());
+    EXPECT_TRUE(platform.log.empty());
+}
+
+TEST(SleepCommandStart, APictureOnAButtonStartUpDisabledDoesNothing) {
+    testing::FakePlatform platform;
+    platform.power.hibernate = false;
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
+    form.load();
+    form.hibernatePictures[2].userClick();
+    EXPECT_TRUE(platform.dialogs.shown.empty());
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+}
+
+TEST_F(SleepingTest, TheCountdownBlinksAndFiresFromTheSetMinuteOnOnce) {
+    form.timedSleepButtons[0].userClick();
+    platform.clock.set(2026, 12, 6, 14, 29, 59);
+    const bool blink = form.statusLine.enabled();
+    form.hibernateCountdown.tick();
+    EXPECT_EQ(form.statusLine.caption(), "Countdown für Ruhezustand aktiv...");
+    EXPECT_NE(form.statusLine.enabled(), blink);
+    EXPECT_TRUE(form.resetButton.enabled() && form.countdownInfoButton.enabled() &&
+                form.trayButton.enabled());
+    for (auto [picker, text] :
+         {std::pair{&form.sleepTime.minute, "3O"}, {&form.sleepTime.year, "26"}}) {
+        const std::string before = picker->text();
+        picker->setText(text);
+        platform.clock.set(2026, 12, 6, 23, 0, 0);
+        form.hibernateCountdown.tick();
+        EXPECT_EQ(form.statusLine.caption(), "Angehalten: Ruhezeit ungültig");
+        picker->setText(before);
+    }
+    EXPECT_TRUE(platform.log.empty());
+
+    platform.clock.set(2026, 12, 7, 8, 5, 0);  // the set minute went by without a tick
+    platform.power.whileAsleep = [this] {
+        EXPECT_EQ(form.statusLine.caption(), "Countdown für Ruhezustand aktiv...");
+    };
+    form.hibernateCountdown.tick();
+    EXPECT_EQ(platform.log, EventLog{"sleep hibernate"});  // no wake-up wanted
+    EXPECT_EQ(form.statusLine.caption(), "");
+    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    EXPECT_TRUE(form.optionsBox.enabled());
+    EXPECT_FALSE(form.timedSleepButtons[0].enabled());  // until "Reset"
+}
+
+TEST_F(SleepingTest, AtTheSetMinuteTheWakeUpChoiceDecidesAndARefusalEndsTheCountdown) {
+    form.timedSleepButtons[1].userClick();
+    wantWakeUp();
+    platform.wakeAlarm.refuseWith = AlarmError::NoAlarmClock;
+    int nestedTicks = 0;
+    platform.dialogs.whileOpen = [&](const MessageBox&) {
+        ++nestedTicks;
+        form.standbyCountdown.tick();  // the window system may tick while the box is open
+    };
+    platform.clock.set(2026, 12, 6, 14, 30, 1);
+    form.standbyCountdown.tick();
+    EXPECT_EQ(nestedTicks, 1);
+    EXPECT_EQ(platform.log, EventLog{"alarm refused"});
+    EXPECT_FALSE(form.standbyCountdown.enabled());
+    EXPECT_EQ(form.statusLine.caption(), "");
+
+    form.wakeChoice[1].setValue(true);
+    platform.power.result = {SleepOutcome::NotAuthorized, ""};
+    form.timedSleepButtons[0].userClick();
+    form.hibernateCountdown.tick();
+    EXPECT_EQ(lastMessage(), sleepRefusalText(SleepState::Hibernate, platform.power.result));
+    expectSleepCommandsUsable();
+}
+
+}  // namespace
+}  // namespace somnar
