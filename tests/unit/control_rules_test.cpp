@@ -10,135 +10,67 @@
 namespace somnar {
 namespace {
 
-TEST(CommandButtonRules, ValueTrueRunsTheClickHandlerAtOnceAndFalseDoesNot) {
+TEST(ControlRules, ButtonsRunFromCodeAtOnceButTakeNoUserClickWhileHiddenOrDisabled) {
     CommandButton button;
     std::vector<std::string> log;
     button.onClick = [&] { log.push_back("click"); };
     button.setValue(false);
-    EXPECT_TRUE(log.empty());
     button.setValue(true);
     log.push_back("after");
-    EXPECT_EQ(log, (std::vector<std::string>{"click", "after"}));
-}
-
-TEST(CommandButtonRules, HiddenButtonsRunFromCodeButTakeNoUserClick) {
-    CommandButton button;
-    int clicks = 0;
-    button.onClick = [&] { ++clicks; };
     button.setVisible(false);
     button.userClick();
-    EXPECT_EQ(clicks, 0);
-    button.setValue(true);
-    EXPECT_EQ(clicks, 1);
-}
-
-TEST(CommandButtonRules, DisabledButtonTakesNoUserClick) {
-    CommandButton button;
-    int clicks = 0;
-    button.onClick = [&] { ++clicks; };
+    button.setVisible(true);
     button.setEnabled(false);
     button.userClick();
-    EXPECT_EQ(clicks, 0);
+    button.setValue(true);
+    EXPECT_EQ(log, (std::vector<std::string>{"click", "after", "click"}));
 }
 
-TEST(CheckBoxRules, ClickRunsOnlyWhenTheValueChanges) {
+TEST(ControlRules, ACheckBoxRunsItsClickOnChangeOnlyAndOnlyOneIsTicked) {
     CheckBox box;
-    std::vector<int> seen;
-    box.onClick = [&] { seen.push_back(box.value()); };
-    box.setValue(0);
-    box.setValue(1);
-    box.setValue(1);
-    box.setValue(2);
-    box.setValue(0);
-    EXPECT_EQ(seen, (std::vector<int>{1, 2, 0}));
-}
-
-TEST(CheckBoxRules, OnlyValueOneCountsAsTicked) {
-    CheckBox box;
-    box.setValue(CheckBox::Grayed);
-    EXPECT_FALSE(box.ticked());
-    box.setValue(CheckBox::Checked);
-    EXPECT_TRUE(box.ticked());
-}
-
-TEST(CheckBoxRules, UserClickTogglesAndRunsTheHandler) {
-    CheckBox box;
-    int clicks = 0;
-    box.onClick = [&] { ++clicks; };
-    box.userClick();
-    EXPECT_EQ(box.value(), 1);
-    box.userClick();
-    EXPECT_EQ(box.value(), 0);
-    EXPECT_EQ(clicks, 2);
-}
-
-TEST(CheckBoxRules, HandlerSettingAnotherBoxRunsThatBoxsHandlerBeforeReturning) {
-    CheckBox first;
-    CheckBox second;
-    std::vector<std::string> log;
-    second.onClick = [&] { log.push_back("second"); };
-    first.onClick = [&] {
-        second.setValue(0);
-        log.push_back("first done");
+    CheckBox other;
+    std::vector<std::string> seen;
+    other.onClick = [&] { seen.push_back("other"); };
+    box.onClick = [&] {
+        seen.push_back(std::to_string(box.value()) + (box.ticked() ? " ticked" : ""));
+        other.setValue(0);  // runs the other box's rule before this one returns
     };
-    second.setValue(1);
-    log.clear();
-    first.setValue(1);
-    EXPECT_EQ(log, (std::vector<std::string>{"second", "first done"}));
+    other.setValue(1);
+    for (int value : {0, 1, 1, 2, 0}) {
+        box.setValue(value);
+    }
+    box.userClick();
+    box.userClick();
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"other", "1 ticked", "other", "2", "0", "1 ticked", "0"}));
 }
 
-struct OptionGroup : ::testing::Test {
+TEST(ControlRules, OptionsClearTheirSiblingsSilentlyAndRunOnlyWhenNewlyChosen) {
     OptionButton yes;
     OptionButton no;
     std::vector<std::string> clicks;
-
-    void SetUp() override {
-        yes.setSiblings({&no});
-        no.setSiblings({&yes});
-        yes.onClick = [this] { clicks.push_back("yes"); };
-        no.onClick = [this] { clicks.push_back("no"); };
-    }
-};
-
-TEST_F(OptionGroup, SettingTrueClearsSiblingsSilentlyAndRunsOwnClick) {
+    yes.setSiblings({&no});
+    no.setSiblings({&yes});
+    yes.onClick = [&] { clicks.push_back("yes"); };
+    no.onClick = [&] { clicks.push_back("no"); };
     no.setValue(true);
-    clicks.clear();
     yes.setValue(true);
-    EXPECT_TRUE(yes.value());
     EXPECT_FALSE(no.value());
-    EXPECT_EQ(clicks, std::vector<std::string>{"yes"});
-}
-
-TEST_F(OptionGroup, SettingFalseClearsWithoutAnEvent) {
-    yes.setValue(true);
-    clicks.clear();
-    yes.setValue(false);
-    EXPECT_FALSE(yes.value());
-    EXPECT_FALSE(no.value());
-    EXPECT_TRUE(clicks.empty());
-}
-
-TEST_F(OptionGroup, SelectingTheSelectedOptionAgainRunsNothing) {
-    yes.setValue(true);
-    clicks.clear();
     yes.setValue(true);
     yes.userClick();
-    EXPECT_TRUE(clicks.empty());
-}
-
-TEST_F(OptionGroup, DisabledOptionTakesNoUserClick) {
+    yes.setValue(false);
+    EXPECT_FALSE(yes.value() || no.value());
     yes.setEnabled(false);
     yes.userClick();
     EXPECT_FALSE(yes.value());
-    EXPECT_TRUE(clicks.empty());
+    EXPECT_EQ(clicks, (std::vector<std::string>{"no", "yes"}));
 }
 
-TEST(PickerRules, TextFromCodeRunsNothingAndListIndexShowsTheItem) {
+TEST(ControlRules, APickerTakesTextFromCodeAndShowsTheItemOfItsListIndex) {
     Picker picker;
     int notifications = 0;
     picker.setObserver([&] { ++notifications; });
     picker.setText("31");
-    EXPECT_EQ(picker.text(), "31");
     EXPECT_EQ(picker.listIndex(), -1);
     EXPECT_FALSE(picker.setListIndex(0));  // empty list: nothing selected
     EXPECT_EQ(picker.text(), "31");
@@ -149,12 +81,13 @@ TEST(PickerRules, TextFromCodeRunsNothingAndListIndexShowsTheItem) {
     EXPECT_GT(notifications, 0);
 }
 
-TEST(FrameRules, DisabledFrameTakesNoInputForItsChildrenWhateverTheirOwnState) {
+TEST(ControlRules, ADisabledFrameOrBoxTakesNoInputWhateverTheChildrensOwnState) {
     Frame outer;
     Frame inner;
     CheckBox box;
     OptionButton option;
     Picker picker;
+    TextBox text;
     inner.setContainer(&outer);
     box.setContainer(&inner);
     option.setContainer(&inner);
@@ -162,49 +95,42 @@ TEST(FrameRules, DisabledFrameTakesNoInputForItsChildrenWhateverTheirOwnState) {
     int clicks = 0;
     box.onClick = [&] { ++clicks; };
     option.onClick = [&] { ++clicks; };
-
     outer.setEnabled(false);
     EXPECT_TRUE(box.enabled());
     box.userClick();
     option.userClick();
     picker.userSetText("07");
-    EXPECT_EQ(clicks, 0);
-    EXPECT_EQ(box.value(), 0);
+    EXPECT_EQ(clicks + box.value(), 0);
     EXPECT_EQ(picker.text(), "");
-
     outer.setEnabled(true);
     box.userClick();
     picker.userSetText("07");
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(picker.text(), "07");
+
+    text.setText("alt");
+    text.setEnabled(false);
+    text.userSetText("neu");
+    EXPECT_EQ(text.text(), "alt");
+    text.setText("vom Programm");
+    EXPECT_EQ(text.text(), "vom Programm");
 }
 
-TEST(TimerRules, TicksRunOnlyWhileOnAndEachSwitchOnRestartsTheCount) {
+TEST(ControlRules, TimersTickOnlyWhileOnAndEachSwitchOnIsANewRun) {
     Timer timer;
-    timer.setEnabled(false);
     int ticks = 0;
     timer.onTick = [&] { ++ticks; };
+    timer.setEnabled(false);
     timer.tick();
-    EXPECT_EQ(ticks, 0);
     const unsigned before = timer.startCount();
     timer.setEnabled(true);
     timer.tick();
-    EXPECT_EQ(ticks, 1);
-    timer.setEnabled(true);  // already on: the count goes on
+    timer.setEnabled(true);  // already on: the run goes on
     EXPECT_EQ(timer.startCount(), before + 1);
     timer.setEnabled(false);
     timer.setEnabled(true);
     EXPECT_EQ(timer.startCount(), before + 2);
-}
-
-TEST(TextBoxRules, UserTextIsIgnoredWhileDisabled) {
-    TextBox box;
-    box.setText("alt");
-    box.setEnabled(false);
-    box.userSetText("neu");
-    EXPECT_EQ(box.text(), "alt");
-    box.setText("vom Programm");
-    EXPECT_EQ(box.text(), "vom Programm");
+    EXPECT_EQ(ticks, 1);
 }
 
 }  // namespace
