@@ -1,54 +1,130 @@
-// The countdown to a renewed sleep after waking, tick by tick, and the clock.
+// The countdown to a renewed sleep after waking, what a running countdown tells, and the
+// reset.
 
 #include <gtest/gtest.h>
 
 #include "unit/form_fixture.h"
+#include "wake/renewed_sleep_count.h"
 
 namespace somnar {
 namespace {
 
-using testing::FormTest;
+using std::chrono::milliseconds;
 
-struct RenewedSleepTest : FormTest {
+TEST(RenewedSleepCountTest, TextsMinutesAndTheRealTimeBetweenTicks) {
+    for (const auto& [seconds, text] : {std::pair{1200L, "20:00"},
+                                        {1199L, "19:59"},
+                                        {1L, "00:01"},
+                                        {5400L, "90:00"},
+                                        {-3L, "00:00"}}) {
+        EXPECT_EQ(timeLeftText(seconds), text);
+    }
+    for (const auto& [text, minutes] : {std::pair{"  20", 20},
+                                        {"1440", 1440},
+                                        {" 1 ", 1},
+                                        {"0", -1},
+                                        {"1441", -1},
+                                        {"zwanzig", -1},
+                                        {"", -1},
+                                        {"-5", -1}}) {
+        EXPECT_EQ(renewedSleepMinutes(text).value_or(-1), minutes) << text;
+    }
+    RenewedSleepCount count;
+    count.count(milliseconds(1000), 1, milliseconds(500));  // a run's first tick: one interval
+    count.count(milliseconds(4000), 1, milliseconds(500));  // late: the time that passed
+    count.count(milliseconds(9000), 2, milliseconds(500));  // a new run
+    count.pause();
+    count.count(milliseconds(99000), 2, milliseconds(500));  // after a pause
+    count.count(milliseconds(98000), 2, milliseconds(500));  // a clock that went back
+    EXPECT_EQ(count.elapsedSeconds(), 0.5 + 3.0 + 0.5 + 0.5 + 0.5);
+    count.reset();
+    EXPECT_EQ(count.elapsedSeconds(), 0);
+}
+
+struct RenewedSleepTest : testing::FormTest {
     void SetUp() override {
         FormTest::SetUp();
         form.renewedSleepBox.setValue(1);
-        form.sleeper.remember(form.sleeper.confirmationText(), true);
+        form.sleeper.remember("angenommen", true);
         form.renewedSleepTimer.setEnabled(true);
     }
-    // One tick, on time.
     void tick() {
-        platform.clock.advance(std::chrono::milliseconds(500));
+        platform.clock.advance(milliseconds(500));
         form.renewedSleepTimer.tick();
     }
     // Ticks until the countdown stops or the limit is reached; returns the ticks made.
     int tickUntilFired(int limit) {
         int ticks = 0;
-        while (form.renewedSleepTimer.enabled() && ticks < limit) {
+        for (; form.renewedSleepTimer.enabled() && ticks < limit; ++ticks) {
             tick();
-            ++ticks;
         }
         return ticks;
     }
 };
 
-TEST_F(RenewedSleepTest, TwentyMinutesCountDownTickByTickAndFireAtTick2400) {
-    tick();
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 20:00 min");
-    tick();
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 19:59 min");
-    tick();
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 19:59 min");
-    tick();
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 19:58 min");
-    const int ticks = 4 + tickUntilFired(5000);
-    EXPECT_EQ(ticks, 2400);
+TEST_F(RenewedSleepTest, TwentyMinutesCountDownBlinkingAndFireAtTick2400) {
+    const bool blink = form.statusLine.enabled();
+    std::vector<std::string> lines;
+    for (int i = 0; i < 4; ++i) {
+        tick();
+        lines.push_back(form.statusLine.caption());
+    }
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{
+                  "Nächster Ruhezustand in 20:00 min", "Nächster Ruhezustand in 19:59 min",
+                  "Nächster Ruhezustand in 19:59 min", "Nächster Ruhezustand in 19:58 min"}));
+    EXPECT_EQ(form.statusLine.enabled(), blink);  // four blinks
+    platform.clock.set(2026, 12, 6, 23, 40, 2);  // the last tick comes at midnight
+    EXPECT_EQ(4 + tickUntilFired(5000), 2400);
+    EXPECT_EQ(form.clockLine.caption(), "07.12.2026");  // each tick renews the clock
     EXPECT_EQ(form.statusLine.caption(), "");
-    EXPECT_FALSE(form.renewedSleepTimer.enabled());
     EXPECT_FALSE(form.sleeper.confirmed());
     EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 0);
     EXPECT_EQ(platform.power.sleeps, std::vector<SleepState>{SleepState::Hibernate});
     EXPECT_TRUE(platform.wakeAlarm.armed.empty());  // no wake-up on this path
+}
+
+TEST_F(RenewedSleepTest, StandbyHasItsOwnLineAndNeitherStateEndsWithoutSleeping) {
+    form.renewedSleepState[1].setValue(true);
+    form.renewedSleepSpan.setText("  90");
+    tick();
+    EXPECT_EQ(form.statusLine.caption(), "Nächster Standbyzustand aktiv in 90:00 min");
+    platform.clock.advance(milliseconds(5400000));  // a tick held up for the whole span
+    form.renewedSleepTimer.tick();
+    EXPECT_EQ(platform.power.sleeps, std::vector<SleepState>{SleepState::Standby});
+
+    form.renewedSleepState[1].setValue(false);
+    form.renewedSleepSpan.setText("   1");
+    form.sleeper.remember("angenommen", true);
+    form.renewedSleepTimer.setEnabled(true);
+    form.statusLine.setCaption("vorher");
+    tick();
+    EXPECT_EQ(form.statusLine.caption(), "vorher");
+    EXPECT_EQ(tickUntilFired(1000), 119);
+    EXPECT_EQ(platform.power.sleeps.size(), 1u);
+    EXPECT_FALSE(form.sleeper.confirmed());
+}
+
+TEST_F(RenewedSleepTest, PausesWhileNotConfirmedUntickedOrWithoutValidMinutes) {
+    form.renewedSleepSpan.setText("   1");
+    for (int i = 0; i < 10; ++i) {
+        tick();
+    }
+    form.sleeper.forget();
+    tick();
+    platform.clock.advance(std::chrono::seconds(30));  // a pause counts nothing
+    form.sleeper.remember("angenommen", true);
+    form.renewedSleepBox.setValue(0);
+    tick();
+    form.renewedSleepBox.setValue(1);
+    form.renewedSleepSpan.setText("zwanzig");
+    tick();
+    EXPECT_EQ(form.statusLine.caption(), "Angehalten: Minuten ungültig");
+    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 5.0);
+    form.renewedSleepSpan.setText("   1");
+    tick();
+    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 00:55 min");
+    EXPECT_EQ(tickUntilFired(1000), 109);
 }
 
 // Nobody may be at the machine: the refusal waits in the line, the journal and a
@@ -58,114 +134,52 @@ TEST_F(RenewedSleepTest, ARenewedSleepThatIsRefusedIsReportedWithoutABox) {
     platform.power.result = {SleepOutcome::Refused, "Operation in progress"};
     tickUntilFired(200);
     const std::string text =
-        "Der Rechner wurde nicht in den Ruhezustand versetzt. Die Energieverwaltung hat die "
-        "Anfrage abgelehnt. Operation in progress";
+        "Der Rechner wurde nicht in den Ruhezustand versetzt. Die "
+        "Energieverwaltung hat die Anfrage abgelehnt. Operation in progress";
     EXPECT_EQ(form.statusLine.caption(), text);
     EXPECT_TRUE(platform.dialogs.shown.empty());
-    ASSERT_EQ(platform.notifier.shown.size(), 1u);
-    EXPECT_EQ(platform.notifier.shown[0].second, text);
+    EXPECT_EQ(platform.notifier.shown.at(0).second, text);
     EXPECT_EQ(platform.journal.entries.size(), 1u);
 }
 
-TEST_F(RenewedSleepTest, LastSecondShowsTwiceAndTheFiringTickEmptiesTheLine) {
-    form.renewedSleepSpan.setText("   1");
-    for (int i = 1; i <= 118; ++i) {
-        tick();
-    }
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 00:01 min");
+TEST_F(RenewedSleepTest, TheRunningCountdownTellsWhatItDoes) {
+    const auto told = [this] {
+        platform.dialogs.shown.clear();
+        form.countdownMenuEntry.userClick();  // also while the button is disabled
+        return platform.dialogs.shown.at(0);
+    };
     tick();
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 00:01 min");
-    EXPECT_TRUE(form.renewedSleepTimer.enabled());
-    tick();  // the 120th
-    EXPECT_FALSE(form.renewedSleepTimer.enabled());
+    EXPECT_EQ(told(), (MessageBox{"Nächster Ruhezustand in 20:00 min",
+                                  "somnar-scheduler , Countdown aktiv...", MessageButtons::Ok,
+                                  MessageIcon::Information}));
+    form.renewedSleepTimer.setEnabled(false);
+    EXPECT_EQ(told(), (MessageBox{"Keine CountDown Aktionen aktiv.", "somnar-scheduler",
+                                  MessageButtons::Ok, MessageIcon::Information}));
+    platform.clock.set(2026, 12, 6, 10, 0, 0);
+    form.timedSleepButtons[0].userClick();
+    form.hibernateCountdown.tick();
+    EXPECT_EQ(told(), (MessageBox{form.sleeper.confirmationText(),
+                                  "somnar-scheduler , Countdown läuft mit folgenden Parameter...",
+                                  MessageButtons::Ok, MessageIcon::Information}));
+}
+
+TEST_F(RenewedSleepTest, ResetStopsEverythingAndGivesBackWhatTheMachineCanDo) {
+    platform.power.hibernate = false;
+    form.load();  // the machine cannot hibernate
+    form.timedSleepButtons[1].userClick();
+    form.standbyCountdown.tick();
+    tick();
+    form.resetButton.userClick();
+    EXPECT_FALSE(form.hibernateCountdown.enabled() || form.standbyCountdown.enabled() ||
+                 form.renewedSleepTimer.enabled());
+    EXPECT_TRUE(form.standbyNowButton.enabled() && form.timedSleepButtons[1].enabled() &&
+                form.standbyPictures[2].enabled() && form.hibernatePictures[2].enabled() &&
+                form.optionsBox.enabled());
+    EXPECT_FALSE(form.hibernateNowButton.enabled() || form.timedSleepButtons[0].enabled());
+    EXPECT_FALSE(form.resetButton.enabled() || form.countdownInfoButton.enabled() ||
+                 form.trayButton.enabled());
     EXPECT_EQ(form.statusLine.caption(), "");
-    EXPECT_EQ(platform.power.sleeps.size(), 1u);
-}
-
-TEST_F(RenewedSleepTest, StandbyChoiceHasItsOwnTextAndSleep) {
-    form.renewedSleepState[1].setValue(true);
-    form.renewedSleepSpan.setText("  90");
-    tick();
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Standbyzustand aktiv in 90:00 min");
-    tickUntilFired(20000);
-    EXPECT_EQ(platform.power.sleeps, std::vector<SleepState>{SleepState::Standby});
-}
-
-TEST_F(RenewedSleepTest, TheLineBlinksAtEveryCountingTick) {
-    const bool first = form.statusLine.enabled();
-    tick();
-    EXPECT_NE(form.statusLine.enabled(), first);
-    tick();
-    EXPECT_EQ(form.statusLine.enabled(), first);
-}
-
-TEST_F(RenewedSleepTest, PausesWhileNotConfirmedOrUntickedAndResumesFromTheCount) {
-    form.renewedSleepSpan.setText("   1");
-    for (int i = 0; i < 10; ++i) {
-        tick();
-    }
-    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 5.0);
-    form.sleeper.remember(form.sleeper.confirmationText(), false);
-    tick();
-    platform.clock.advance(std::chrono::seconds(30));  // a pause counts nothing
-    form.renewedSleepBox.setValue(0);
-    form.sleeper.remember(form.sleeper.confirmationText(), true);
-    tick();
-    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 5.0);
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 00:55 min");
-    form.renewedSleepBox.setValue(1);
-    tick();
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 00:55 min");
-    EXPECT_EQ(tickUntilFired(1000), 109);
-}
-
-TEST_F(RenewedSleepTest, AMinutesTextThatIsNoNumberPausesSaysWhyAndKeepsTheCount) {
-    tick();
-    form.renewedSleepSpan.setText("zwanzig");
-    tick();
-    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 0.5);
-    EXPECT_EQ(form.statusLine.caption(), "Angehalten: Minuten ungültig");
-    EXPECT_TRUE(form.renewedSleepTimer.enabled());
-}
-
-// A tick held up by a blocking upload or an open box: the time that passed still counts.
-TEST_F(RenewedSleepTest, ALateTickCountsTheTimeThatReallyPassed) {
-    form.renewedSleepSpan.setText("   1");
-    tick();
-    platform.clock.advance(std::chrono::milliseconds(59500));
-    form.renewedSleepTimer.tick();
-    EXPECT_FALSE(form.renewedSleepTimer.enabled());
-    EXPECT_EQ(platform.power.sleeps.size(), 1u);
-}
-
-TEST_F(RenewedSleepTest, ASpanLoweredBelowTheCountFiresAtThatTick) {
-    for (int i = 0; i < 200; ++i) {
-        tick();
-    }
-    form.renewedSleepSpan.setText("   1");
-    tick();
-    EXPECT_FALSE(form.renewedSleepTimer.enabled());
-    EXPECT_EQ(platform.power.sleeps.size(), 1u);
-}
-
-TEST_F(RenewedSleepTest, WithNeitherOptionChosenItEndsWithoutSleeping) {
-    form.renewedSleepState[0].setValue(false);
-    form.renewedSleepSpan.setText("   1");
-    form.statusLine.setCaption("vorher");
-    tick();
-    EXPECT_EQ(form.statusLine.caption(), "vorher");
-    EXPECT_EQ(tickUntilFired(1000), 119);
-    EXPECT_TRUE(platform.power.sleeps.empty());
-    EXPECT_FALSE(form.sleeper.confirmed());
-}
-
-TEST_F(RenewedSleepTest, TicksKeepTheClockAndMidnightShowsTheDateAlone) {
-    platform.clock.set(2026, 12, 7, 0, 0, 0);
-    tick();
-    EXPECT_EQ(form.clockLine.caption(), "07.12.2026");
-    platform.clock.set(2026, 12, 7, 0, 0, 1);
-    form.clockTimer.tick();
-    EXPECT_EQ(form.clockLine.caption(), "07.12.2026 00:00:01");
+    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 0);
 }
 
 }  // namespace
