@@ -9,10 +9,9 @@
 namespace somnar {
 namespace {
 
-using testing::FormTest;
-
-struct OptionRulesTest : FormTest {
-    void openPanel() {
+struct OptionRulesTest : testing::FormTest {
+    void SetUp() override {
+        FormTest::SetUp();
         form.wakeChoice[0].userClick();
         form.optionsBox.userClick();
     }
@@ -28,89 +27,55 @@ struct OptionRulesTest : FormTest {
         EXPECT_EQ(form.programPath.enabled(), form.programBox.ticked());
         EXPECT_EQ(form.renewedSleepSpan.enabled(), form.renewedSleepBox.ticked());
         EXPECT_EQ(form.publishBox.enabled(), form.dialupBox.ticked() || form.alwaysOnBox.ticked());
+        const bool wakeUp = form.wakeChoice[0].value();
+        EXPECT_EQ(form.optionFrames[0].enabled() && form.wakeTime.day.enabled() &&
+                      form.wakeTime.minute.enabled() && form.optionsBox.enabled(),
+                  wakeUp);
     }
 };
 
-TEST_F(OptionRulesTest, WakeUpChoiceEnablesThePickersAndThePanelButton) {
-    form.wakeChoice[0].userClick();
-    EXPECT_TRUE(form.optionFrames[0].enabled());
-    EXPECT_TRUE(form.optionsBox.enabled());
-    EXPECT_TRUE(form.wakeTime.day.enabled());
-    EXPECT_TRUE(form.wakeTime.minute.enabled());
-    EXPECT_TRUE(form.wakeTime.day.acceptsInput());
-    form.wakeChoice[1].userClick();
-    EXPECT_FALSE(form.optionFrames[0].enabled());
-    EXPECT_FALSE(form.optionsBox.enabled());
-    EXPECT_FALSE(form.wakeTime.hour.enabled());
-}
-
-TEST_F(OptionRulesTest, PanelOpensAndClosesWithTheToggleAndFocusMovesAway) {
-    openPanel();
+TEST_F(OptionRulesTest, ThePanelOpensAndClosesWithItsToggleAndATimedRequest) {
     EXPECT_EQ(form.window.height(), 10365);
     EXPECT_EQ(form.window.focus(), &form.focusSink);
     form.optionsBox.userClick();
     EXPECT_EQ(form.window.height(), 3600);
+    form.optionsBox.userClick();
+    form.timedSleepButtons[1].userClick();
+    EXPECT_EQ(form.optionsBox.value(), 0);
+    EXPECT_EQ(form.window.height(), 3600);
 }
 
-TEST_F(OptionRulesTest, NoClearsEveryOptionDisablesTheirFieldsAndKeepsThePanelOpen) {
-    openPanel();
-    form.dialupBox.userClick();
-    form.publishBox.userClick();
-    form.programBox.userClick();
-    form.renewedSleepBox.userClick();
-    form.wakeChoice[1].userClick();
-    for (const CheckBox* box : {&form.dialupBox, &form.alwaysOnBox, &form.publishBox,
-                                &form.programBox, &form.renewedSleepBox}) {
-        EXPECT_EQ(box->value(), 0) << box->key();
+TEST_F(OptionRulesTest, NoClearsEveryOptionEachByItsOwnRuleAndKeepsThePanel) {
+    for (CheckBox* box :
+         {&form.dialupBox, &form.publishBox, &form.programBox, &form.renewedSleepBox}) {
+        box->userClick();
     }
+    form.programPath.userSetText("/usr/local/bin/wecker");
+    form.wakeChoice[1].userClick();
     EXPECT_FALSE(form.ftpServer.enabled());  // the FTP box ran its own rule
-    EXPECT_FALSE(form.publishBox.enabled());
-    EXPECT_FALSE(form.programPath.enabled());
-    EXPECT_EQ(form.optionsBox.value(), 1);
+    EXPECT_EQ(form.programPath.text(), "/usr/local/bin/wecker");
     EXPECT_EQ(form.window.height(), 10365);
-    // The boxes stay usable while the panel is open.
-    form.programBox.userClick();
-    EXPECT_EQ(form.programBox.value(), 1);
     expectRelationsHold("nein");
+    EXPECT_FALSE(form.dialupBox.ticked() || form.publishBox.ticked() || form.programBox.ticked() ||
+                 form.renewedSleepBox.ticked());
+    form.programBox.userClick();  // the boxes stay usable while the panel is open
+    EXPECT_EQ(form.programBox.value(), 1);
 }
 
-TEST_F(OptionRulesTest, TickingOneConnectionBoxClearsTheOtherAndKeepsItself) {
-    openPanel();
+TEST_F(OptionRulesTest, TheFtpBoxKeepsItsTickAndFieldsWhenBothConnectionsGoOff) {
     form.alwaysOnBox.userClick();
     form.dialupBox.userClick();
-    EXPECT_EQ(form.dialupBox.value(), 1);
     EXPECT_EQ(form.alwaysOnBox.value(), 0);
-    EXPECT_TRUE(form.dialupUser.enabled());
-    EXPECT_TRUE(form.publishBox.enabled());
-    form.alwaysOnBox.userClick();
-    EXPECT_EQ(form.alwaysOnBox.value(), 1);
-    EXPECT_EQ(form.dialupBox.value(), 0);
-    EXPECT_FALSE(form.dialupUser.enabled());
-    EXPECT_TRUE(form.publishBox.enabled());
-}
-
-TEST_F(OptionRulesTest, FtpBoxKeepsItsTickWhenBothConnectionsAreOff) {
-    openPanel();
-    form.dialupBox.userClick();
     form.publishBox.userClick();
-    EXPECT_TRUE(form.ftpServer.enabled());
+    EXPECT_TRUE(form.ftpServer.enabled() && form.passiveBox.enabled() &&
+                form.ftpPasswordToggle.enabled());
     form.dialupBox.userClick();
     EXPECT_EQ(form.publishBox.value(), 1);
     EXPECT_FALSE(form.publishBox.enabled());
     EXPECT_TRUE(form.ftpServer.enabled());  // only the FTP box itself switches its fields
 }
 
-TEST_F(OptionRulesTest, UntickingProgramKeepsItsText) {
-    openPanel();
-    form.programBox.userClick();
-    form.programPath.userSetText("/usr/local/bin/wecker");
-    form.programBox.userClick();
-    EXPECT_FALSE(form.programPath.enabled());
-    EXPECT_EQ(form.programPath.text(), "/usr/local/bin/wecker");
-}
-
 TEST_F(OptionRulesTest, RelationsHoldAfterAnySequenceOfClicks) {
-    openPanel();
     std::mt19937 random(20261206);
     const std::vector<std::pair<std::string, std::function<void()>>> clicks{
         {"INET", [&] { form.dialupBox.userClick(); }},
@@ -122,22 +87,12 @@ TEST_F(OptionRulesTest, RelationsHoldAfterAnySequenceOfClicks) {
         {"nein", [&] { form.wakeChoice[1].userClick(); }},
     };
     std::string sequence;
-    for (int step = 0; step < 400; ++step) {
+    for (int step = 0; step < 400 && !::testing::Test::HasFailure(); ++step) {
         const auto& [name, click] = clicks[random() % clicks.size()];
         click();
         sequence += name + " ";
         expectRelationsHold(sequence);
-        if (::testing::Test::HasFailure()) {
-            break;
-        }
     }
-}
-
-TEST_F(OptionRulesTest, TimedRequestShrinksTheWindowThroughTheToggle) {
-    openPanel();
-    form.timedSleepButtons[1].userClick();
-    EXPECT_EQ(form.optionsBox.value(), 0);
-    EXPECT_EQ(form.window.height(), 3600);
 }
 
 }  // namespace
