@@ -134,101 +134,78 @@ TEST_F(MainWindowView, EveryControlHasItsWidgetAtItsPlaceWithItsCaption) {
     EXPECT_GT(checked, 80);
 }
 
-TEST_F(MainWindowView, WindowIsCaptionedFixedCompactAndWithoutMaximiseButton) {
+TEST_F(MainWindowView, StartsFixedCompactWithTheDesignedStateAndFollowsTheModel) {
     WindowView& window = view->mainView();
     EXPECT_EQ(window.windowTitle(), "Hibernate-Standby-Somnar-Scheduler");
     EXPECT_EQ(window.size(), QSize(550, (3600 - 510) / 15));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(window.windowIcon().isNull());
-}
-
-TEST_F(MainWindowView, ExactlyTheDesignedControlsAreDisabledAtStart) {
     std::set<std::string> disabled;
+    std::set<std::string> hidden;
     for (const Control* control : form.registry().controls()) {
         QWidget* shown = view->mainView().widgetFor(control);
         // Disabled in its own right, not only through a disabled frame.
         if (shown != nullptr && shown->testAttribute(Qt::WA_ForceDisabled)) {
             disabled.insert(control->key());
         }
+        if (shown != nullptr && shown->isHidden()) {
+            hidden.insert(control->key());
+        }
     }
+    EXPECT_EQ(disabled, (std::set<std::string>{
+                            "cmdTray",     "cmdReset",      "cmdParameterInfo", "chkActionen",
+                            "Frame1(0)",   "cmbDay",        "cmbMonth",         "cmbYear",
+                            "cmbHour",     "cmbMinute",     "cmbDFUE_Name",     "txtUser",
+                            "txtPassword", "cmdNormalOrPW", "chkFTP",           "txtServer",
+                            "txtDir",      "txtFTP_USER",   "txtFTP_Password",  "cmdNormalOrPW2",
+                            "chkPassiv",   "Text1",         "cmbSpanne"}));
     EXPECT_FALSE(widget<QWidget>("Label19")->isEnabled());  // inside the disabled frame
-    const std::set<std::string> expected{
-        "cmdTray",      "cmdReset", "cmdParameterInfo", "chkActionen",     "Frame1(0)",
-        "cmbDay",       "cmbMonth", "cmbYear",          "cmbHour",         "cmbMinute",
-        "cmbDFUE_Name", "txtUser",  "txtPassword",      "cmdNormalOrPW",   "chkFTP",
-        "txtServer",    "txtDir",   "txtFTP_USER",      "txtFTP_Password", "cmdNormalOrPW2",
-        "chkPassiv",    "Text1",    "cmbSpanne"};
-    EXPECT_EQ(disabled, expected);
-}
+    EXPECT_EQ(hidden, (std::set<std::string>{"Command4", "cmdFTP_PUT", "TxtFile", "TxtFileR",
+                                             "Label17", "Label18"}));
+    auto* span = widget<QComboBox>("cmbSpanne");
+    EXPECT_EQ(span->count(), 1440);
+    EXPECT_EQ(span->currentText(), "  20");
+    EXPECT_EQ(span->font().family(), "Liberation Mono");
+    EXPECT_EQ(widget<QComboBox>("cmbDFUE_Name")->itemText(1), "Mobil Funk");
+    EXPECT_EQ(widget<QComboBox>("cmbDFUE_Name")->currentText(), "");
 
-TEST_F(MainWindowView, PickersShowTheirListsAndTexts) {
-    auto* spanne = widget<QComboBox>("cmbSpanne");
-    ASSERT_NE(spanne, nullptr);
-    EXPECT_EQ(spanne->count(), 1440);
-    EXPECT_EQ(spanne->currentText(), "  20");
-    EXPECT_EQ(spanne->font().family(), "Liberation Mono");
-    auto* names = widget<QComboBox>("cmbDFUE_Name");
-    EXPECT_EQ(names->count(), 2);
-    EXPECT_EQ(names->itemText(1), "Mobil Funk");
-    EXPECT_EQ(names->currentText(), "");
-}
-
-TEST_F(MainWindowView, HiddenControlsAreNotVisible) {
-    for (const char* key :
-         {"Command4", "cmdFTP_PUT", "TxtFile", "TxtFileR", "Label17", "Label18"}) {
-        QWidget* shown = view->mainView().findChild<QWidget*>(key);
-        ASSERT_NE(shown, nullptr) << key;
-        EXPECT_TRUE(shown->isHidden()) << key;
-    }
-    EXPECT_FALSE(widget<QWidget>("chkINET")->isHidden());
-}
-
-TEST(MainWindowStart, WidgetsBelowTheCompactViewFollowRightAfterTheWindowShows) {
-    FakePlatform platform;
-    InfoWindow info{platform.services};
-    MainWindow form{platform.services, info};
-    form.load();
-    AppView view(form, info);
-    form.window.show();
-    EXPECT_NE(view.mainView().findChild<QWidget*>("cmdRS_aus(0)"), nullptr);
-    EXPECT_EQ(view.mainView().findChild<QWidget*>("chkINET"), nullptr);
-    form.dialupUser.setText("vor dem Bau");
-    processEventsFor(300);
-    auto* user = view.mainView().findChild<QLineEdit*>("txtUser");
-    ASSERT_NE(user, nullptr);
-    EXPECT_EQ(user->text(), "vor dem Bau");
-    EXPECT_FALSE(user->isHidden());
-}
-
-TEST(MainWindowStart, GrowingTheWindowBuildsTheRestAtOnce) {
-    FakePlatform platform;
-    InfoWindow info{platform.services};
-    MainWindow form{platform.services, info};
-    form.load();
-    AppView view(form, info);
-    form.window.show();
-    form.window.setHeight(10365);
-    auto* spanne = view.mainView().findChild<QComboBox*>("cmbSpanne");
-    ASSERT_NE(spanne, nullptr);
-    EXPECT_EQ(spanne->count(), 1440);
-    EXPECT_EQ(spanne->parentWidget()->objectName(), "Frame3");
-}
-
-TEST_F(MainWindowView, ModelChangesReachTheWidgets) {
     form.statusLine.setCaption("Countdown für Ruhezustand aktiv...");
-    EXPECT_EQ(widget<QLabel>("Label26")->text(), "Countdown für Ruhezustand aktiv...");
     form.dialupBox.setValue(1);
-    EXPECT_TRUE(widget<QCheckBox>("chkINET")->isChecked());
     form.dialupPassword.setPasswordChar("");
-    EXPECT_EQ(widget<QLineEdit>("txtPassword")->echoMode(), QLineEdit::Normal);
     form.wakeTime.day.setText("7");
-    EXPECT_EQ(widget<QComboBox>("cmbDay")->currentText(), "7");
     form.trayButton.setEnabled(true);
-    EXPECT_TRUE(widget<QPushButton>("cmdTray")->isEnabled());
     form.window.setHeight(10365);
+    EXPECT_EQ(widget<QLabel>("Label26")->text(), "Countdown für Ruhezustand aktiv...");
+    EXPECT_TRUE(widget<QCheckBox>("chkINET")->isChecked());
+    EXPECT_EQ(widget<QLineEdit>("txtPassword")->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(widget<QComboBox>("cmbDay")->currentText(), "7");
+    EXPECT_TRUE(widget<QPushButton>("cmdTray")->isEnabled());
     EXPECT_EQ(view->mainView().height(), (10365 - 510) / 15);
+}
+
+TEST(MainWindowStart, WidgetsBelowTheCompactViewFollowOnceShownOrAtOnceWhenGrown) {
+    for (bool grow : {false, true}) {
+        FakePlatform platform;
+        InfoWindow info{platform.services};
+        MainWindow form{platform.services, info};
+        form.load();
+        AppView view(form, info);
+        form.window.show();
+        EXPECT_NE(view.mainView().findChild<QWidget*>("cmdRS_aus(0)"), nullptr);
+        EXPECT_EQ(view.mainView().findChild<QWidget*>("chkINET"), nullptr);
+        form.dialupUser.setText("vor dem Bau");
+        if (grow) {
+            form.window.setHeight(10365);
+        } else {
+            processEventsFor(300);
+        }
+        auto* user = view.mainView().findChild<QLineEdit*>("txtUser");
+        ASSERT_NE(user, nullptr) << grow;
+        EXPECT_EQ(user->text(), "vor dem Bau");
+        EXPECT_EQ(view.mainView().findChild<QComboBox*>("cmbSpanne")->parentWidget()->objectName(),
+                  "Frame3");
+    }
 }
 
 // Both ends of a status line too long for its label stay readable; the whole line is
@@ -258,28 +235,17 @@ TEST_F(MainWindowView, StatusTooLongForItsLabelIsShortenedInTheMiddle) {
     EXPECT_EQ(widget<QLabel>("Status")->toolTip(), "Verbindungsstatus");
 }
 
-TEST_F(MainWindowView, UserInputReachesTheModel) {
+TEST_F(MainWindowView, UserInputReachesTheModelUnlessTheWidgetIsDisabled) {
     widget<QRadioButton>("optSOMNAR(0)")->click();
-    EXPECT_TRUE(form.wakeChoice[0].value());
-    EXPECT_FALSE(form.wakeChoice[1].value());
+    widget<QRadioButton>("optSOMNAR(0)")->click();  // the selected option stays selected
+    EXPECT_TRUE(widget<QRadioButton>("optSOMNAR(0)")->isChecked());
+    EXPECT_TRUE(form.wakeChoice[0].value() && !form.wakeChoice[1].value());
     EXPECT_FALSE(widget<QRadioButton>("optSOMNAR(1)")->isChecked());
-
     widget<QCheckBox>("chkPROG")->click();
     EXPECT_EQ(form.programBox.value(), 1);
-
-    // Clicking the selected option again leaves it selected.
-    widget<QRadioButton>("optSOMNAR(0)")->click();
-    EXPECT_TRUE(widget<QRadioButton>("optSOMNAR(0)")->isChecked());
-
-    auto* minute = widget<QComboBox>("cmbMinute_aus");
-    minute->setEditText("42");
+    widget<QComboBox>("cmbMinute_aus")->setEditText("42");
     EXPECT_EQ(form.sleepTime.minute.text(), "42");
-}
-
-TEST_F(MainWindowView, DisabledWidgetsPassNoInput) {
-    widget<QPushButton>("cmdReset")->click();  // disabled: Qt drops the click
-    auto* user = widget<QLineEdit>("txtUser");
-    user->setText("typed while disabled");
+    widget<QLineEdit>("txtUser")->setText("typed while disabled");
     EXPECT_EQ(form.dialupUser.text(), "");
 }
 
@@ -384,17 +350,12 @@ TEST_F(MainWindowView, ScreenReadersSeeTitledWindowsAndNamedInputs) {
     }
 }
 
-TEST_F(MainWindowView, ClosingTheMainWindowStoresTheDialUpValues) {
-    form.dialupUser.setText("anna");
-    view->mainView().close();
-    EXPECT_FALSE(form.window.loaded());
-    EXPECT_EQ(platform.settings.stored("Verbindung", "Userername"), "anna");
-}
-
 TEST_F(MainWindowView, ProgramEndsWhenTheLastWindowCloses) {
     form.onInfo();
+    form.dialupUser.setText("anna");
     QTimer::singleShot(0, [&] {
         view->mainView().close();
+        EXPECT_EQ(platform.settings.stored("Verbindung", "Userername"), "anna");
         EXPECT_TRUE(info.window.loaded());  // the info window keeps the program running
         view->infoView()->close();
     });
@@ -404,12 +365,6 @@ TEST_F(MainWindowView, ProgramEndsWhenTheLastWindowCloses) {
     safety.start(5000);
     EXPECT_EQ(QApplication::exec(), 0);
 }
-
-}  // namespace
-}  // namespace somnar
-
-namespace somnar {
-namespace {
 
 // Captions fit their designed places with the window's fonts, so none is cut off.
 TEST_F(MainWindowView, NoCaptionIsCutOffInTheFullView) {
