@@ -47,40 +47,28 @@ TEST_F(InfoWindowTest, InfoButtonOpensTheWindowWithItsParagraphsInOrder) {
     EXPECT_EQ(text.find("\r\n", std::string(kExpectedText).size()), std::string::npos);
 }
 
-TEST_F(InfoWindowTest, FirewallSentenceNamesTheExecutableAsItIsCalled) {
+TEST_F(InfoWindowTest, OneWindowCentredTillClosedThenBuiltAgainWithTheProgramsName) {
+    testing::FakeWindowCommands windowSystem;
+    info.window.setCommands(&windowSystem);
+    platform.desktop.widthTwips = 800 * 15;
+    platform.desktop.heightTwips = 600 * 15;
     platform.program.name = "schlafplaner";
     platform.program.extension = ".exe";
     form.onInfo();
-    EXPECT_NE(info.infoText.text().find("muss das Programm schlafplaner.exe in der Firewall "
-                                        "freigeschaltet werden."),
-              std::string::npos);
-}
-
-TEST_F(InfoWindowTest, OpeningTwiceShowsOneWindowWithTheTextOnce) {
-    testing::FakeWindowCommands windowSystem;
-    info.window.setCommands(&windowSystem);
-    form.onInfo();
     const std::string first = info.infoText.text();
+    EXPECT_NE(first.find("muss das Programm schlafplaner.exe in der Firewall freigeschaltet "
+                         "werden."),
+              std::string::npos);
+    EXPECT_EQ(info.window.left(), (800 * 15 - info.window.width()) / 2);
+    EXPECT_EQ(info.window.top(), (600 * 15 - info.window.height()) / 2);
     windowSystem.done.clear();
     form.onInfo();
     EXPECT_EQ(info.infoText.text(), first);
     EXPECT_EQ(windowSystem.done, std::vector<std::string>{"front"});
-}
-
-TEST_F(InfoWindowTest, WindowIsCentredOnTheScreen) {
-    platform.desktop.widthTwips = 800 * 15;
-    platform.desktop.heightTwips = 600 * 15;
-    form.onInfo();
-    EXPECT_EQ(info.window.left(), (800 * 15 - info.window.width()) / 2);
-    EXPECT_EQ(info.window.top(), (600 * 15 - info.window.height()) / 2);
-}
-
-TEST_F(InfoWindowTest, BackButtonClosesAndTheNextOpenBuildsTheTextAgain) {
-    form.onInfo();
     info.backButton.userClick();
-    EXPECT_FALSE(info.window.loaded());
-    EXPECT_FALSE(info.window.visible());
+    EXPECT_FALSE(info.window.loaded() || info.window.visible());
     platform.program.name = "umbenannt";
+    platform.program.extension = "";
     form.onInfo();
     EXPECT_NE(info.infoText.text().find("Programm umbenannt in der Firewall"), std::string::npos);
 }
