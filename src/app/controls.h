@@ -143,9 +143,8 @@ class CommandButton : public Control {
 
 class CheckBox : public Control {
   public:
-    static constexpr int Unchecked = 0;
-    static constexpr int Checked = 1;
-    static constexpr int Grayed = 2;
+    // The values of a check box; a greyed box is neither ticked nor clear.
+    enum Value : int { Unchecked = 0, Checked = 1, Grayed = 2 };
 
     CheckBox() : Control(ControlKind::CheckBox) {}
 

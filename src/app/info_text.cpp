@@ -6,9 +6,9 @@ std::vector<std::string> infoParagraphs(const std::string& programName,
                                         const std::string& executableExtension) {
     const std::string crlf = "\r\n";
     return {
-        "Das Programm versetzt den Rechner zu einer gewünschten Zeit (oder auch sofort) in "
-        "den Ruhe- oder Standbyzustand und weckt ihn optional zu einer gewünschten "
-        "Aufwachzeit wieder auf.",
+        std::string("Das Programm versetzt den Rechner zu einer gewünschten Zeit (oder auch "
+                    "sofort) in den Ruhe- oder Standbyzustand und weckt ihn optional zu einer "
+                    "gewünschten Aufwachzeit wieder auf."),
         crlf +
             "Nach dem Aufwachen kann ein Programm, ein Batchfile oder eine "
             "Internetverbindung gestartet werden.",

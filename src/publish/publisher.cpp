@@ -8,7 +8,7 @@ namespace {
 // The program's folder where the user may write there (a copy in a home folder),
 // otherwise the user's data folder for this program (an installed copy).
 std::string documentFolder(Services& services) {
-    const std::string programFolder = services.program.programFolder();
+    std::string programFolder = services.program.programFolder();
     if (services.files.folderWritable(programFolder)) {
         return programFolder;
     }

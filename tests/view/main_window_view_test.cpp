@@ -249,33 +249,6 @@ TEST_F(MainWindowView, UserInputReachesTheModelUnlessTheWidgetIsDisabled) {
     EXPECT_EQ(form.dialupUser.text(), "");
 }
 
-TEST_F(MainWindowView, PopUpMenuHasItsTwoEntriesInOrder) {
-    QMenu* menu = view->mainView().menuFor(&form.trayMenu);
-    ASSERT_NE(menu, nullptr);
-    ASSERT_EQ(menu->actions().size(), 2);
-    EXPECT_EQ(menu->actions()[0]->text(), "Countdownparameter anzeigen");
-    EXPECT_EQ(menu->actions()[1]->text(), "Programmfenster anzeigen");
-    int shown = 0;
-    form.showWindowEntry.onClick = [&] { ++shown; };
-    menu->actions()[1]->trigger();
-    EXPECT_EQ(shown, 1);
-}
-
-TEST_F(MainWindowView, ModelTimersTickThroughQtTimers) {
-    int clockTicks = 0;
-    form.clockTimer.onTick = [&] { ++clockTicks; };
-    int idleTicks = 0;
-    form.hibernateCountdown.onTick = [&] { ++idleTicks; };
-    form.clockTimer.setInterval(20);
-    processEventsFor(200);
-    EXPECT_GE(clockTicks, 2);
-    EXPECT_EQ(idleTicks, 0);
-    form.clockTimer.setEnabled(false);
-    const int stopped = clockTicks;
-    processEventsFor(100);
-    EXPECT_EQ(clockTicks, stopped);
-}
-
 TEST_F(MainWindowView, InfoButtonOpensOneInfoWindowAndItsBackButtonClosesIt) {
     widget<QPushButton>("cmdInfo")->click();
     ASSERT_NE(view->infoView(), nullptr);
