@@ -112,7 +112,6 @@ Control* ControlRegistry::find(std::string_view key) const {
 }
 
 void ControlRegistry::applyDesign() {
-    ordered_.clear();
     for (const ControlDesign& row : design_.controls) {
         Control* control = find(keyOf(row.name, row.index));
         if (control == nullptr) {

@@ -44,7 +44,7 @@ class ControlRegistry {
     // Applies the design to every control added: containers, places, captions,
     // initial states, and the groups of option buttons that exclude each other. Rows of
     // captions, lines, frames and shapes that no member stands for get a control of
-    // their own here, so the view shows them.
+    // their own here, so the view shows them. Called once, after every member is added.
     void applyDesign();
 
     // Controls in design order.

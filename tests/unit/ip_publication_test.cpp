@@ -17,31 +17,28 @@ const std::string kNoAnswer =
 const Calls kUpload{"open VidOru FTP", "connect ftp.example.org web1 geheim", "cwd /htdocs",
                     "put /opt/somnar/ip.html ip.html", "disconnect"};
 
+std::string socketsError(const std::string& code) {
+    return "Windows Sockets error " + code + " has occurred. Unable to successfully get Host Name.";
+}
+
 TEST(AddressLookupTest, SkipsLoopbackAndTellsWhyThereIsNone) {
     const struct {
         std::vector<Ipv4Address> resolved, interfaces;
-        int hostNameError;  // 0: the host name is known
+        std::optional<int> hostNameError;  // empty: the host name is known
         std::string address, problem;
     } cases[] = {
-        {{{127, 0, 1, 1}, {192, 168, 0, 5}, {10, 0, 0, 1}}, {}, 0, "192.168.0.5", ""},
-        {{{127, 0, 1, 1}}, {{127, 0, 0, 1}, {172, 17, 0, 2}, {10, 1, 2, 3}}, 0, "172.17.0.2", ""},
-        {{}, {{172, 17, 0, 2}}, 0, "172.17.0.2", ""},
-        {{{127, 0, 1, 1}}, {{127, 0, 0, 1}}, 0, "", kNoAnswer},
-        {{},
-         {},
-         5,
-         "",
-         "Windows Sockets error  5 has occurred. Unable to successfully get Host Name."},
-        {{},
-         {},
-         -3,
-         "",
-         "Windows Sockets error -3 has occurred. Unable to successfully get Host Name."},
+        {{{127, 0, 1, 1}, {192, 168, 0, 5}, {10, 0, 0, 1}}, {}, {}, "192.168.0.5", ""},
+        {{{127, 0, 1, 1}}, {{127, 0, 0, 1}, {172, 17, 0, 2}, {10, 1, 2, 3}}, {}, "172.17.0.2", ""},
+        {{}, {{172, 17, 0, 2}}, {}, "172.17.0.2", ""},
+        {{{127, 0, 1, 1}}, {{127, 0, 0, 1}}, {}, "", kNoAnswer},
+        {{}, {}, 5, "", socketsError(" 5")},
+        {{}, {}, 0, "", socketsError(" 0")},
+        {{}, {}, -3, "", socketsError("-3")},
     };
     for (const auto& c : cases) {
         testing::FakePlatform platform;
-        if (c.hostNameError != 0) {
-            platform.hostAddress.name = {std::nullopt, c.hostNameError};
+        if (c.hostNameError) {
+            platform.hostAddress.name = {std::nullopt, *c.hostNameError};
         }
         platform.hostAddress.resolver["somnar-pc"] = c.resolved;
         platform.hostAddress.interfaces = c.interfaces;
