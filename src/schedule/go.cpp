@@ -1,5 +1,6 @@
 // Arming the wake-up, entering the sleep state, and what follows the wake-up.
 
+#include "app/failure_texts.h"
 #include "app/main_window_model.h"
 #include "schedule/picker_moment.h"
 #include "schedule/sleep_request.h"
@@ -48,7 +49,7 @@ GoOutcome Form1::go(std::string_view mode) {
     AlarmResult armed = services_.wakeAlarm.arm(state, *due);
     if (!armed.alarm) {
         // Sleeping without the wake-up the user asked for would be worse than not sleeping.
-        refuseSleep(wakeAlarmRefusal(state, armed.error, armed.detail));
+        refuseSleep(wakeAlarmRefusal(state, armed.error, alarmFailureText(state, armed)));
         return GoOutcome::Refused;
     }
 
@@ -75,9 +76,9 @@ GoOutcome Form1::go(std::string_view mode) {
     }
     if (chkPROG.ticked() && !Text1.text().empty()) {
         const StartResult started = services_.programs.startDetached(Text1.text());
-        if (!started.started) {
+        if (!started.ok()) {
             // Nobody may be at the machine now: no box that would hold up what follows.
-            reportAfterWake("Programmstart fehlgeschlagen: " + started.reason);
+            reportAfterWake("Programmstart fehlgeschlagen: " + startFailureText(started));
         }
     }
     if (chkSLEEPnachSOMNAR.ticked()) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/failure_texts.h"
 #include "unit/form_fixture.h"
 
 namespace somnar {
@@ -83,10 +84,12 @@ TEST_F(GoTest, AProgramOrDiallerThatCannotStartIsReportedWithoutABoxAndTheRestGo
     form.chkPROG.setValue(1);
     form.Text1.setText("/nirgends/da.sh");
     form.chkSLEEPnachSOMNAR.setValue(1);
-    platform.dialer.answer = {false, "pon ist nicht installiert."};
-    platform.programs.answer = {false, "Die Datei /nirgends/da.sh gibt es nicht."};
+    platform.dialer.answer = {DialError::PppMissing, {}, {}};
+    platform.programs.answer = {StartError::NoSuchFile, "/nirgends/da.sh", {}};
     form.go("standby");
-    const std::string dial = "Einwahl fehlgeschlagen: pon ist nicht installiert.";
+    const std::string dial =
+        "Einwahl fehlgeschlagen: pon konnte nicht gestartet werden (ist das Paket ppp "
+        "installiert?).";
     const std::string start =
         "Programmstart fehlgeschlagen: Die Datei /nirgends/da.sh gibt es nicht.";
     EXPECT_TRUE(platform.dialogs.shown.empty());
@@ -139,8 +142,7 @@ TEST_F(GoTest, ASleepThatDidNotHappenRunsNothingAfterItAndSaysWhy) {
 
 TEST_F(GoTest, AnAlarmThatCannotBeArmedLeadsToNoSleepAndNothingAfter) {
     platform.wakeAlarm.refuseWith = AlarmError::NoPermission;
-    platform.wakeAlarm.refusalDetail =
-        "Als root freischalten mit: setcap cap_wake_alarm+ep /usr/bin/somnar-scheduler";
+    platform.wakeAlarm.refusalDetail = "/usr/bin/somnar-scheduler";
     form.chkINET.setValue(1);
     form.chkSLEEPnachSOMNAR.setValue(1);
     EXPECT_EQ(form.go("standby"), GoOutcome::Refused);
@@ -151,8 +153,10 @@ TEST_F(GoTest, AnAlarmThatCannotBeArmedLeadsToNoSleepAndNothingAfter) {
     ASSERT_EQ(platform.dialogs.shown.size(), 1u);
     EXPECT_EQ(lastMessage(),
               "Die Aufwachzeit konnte nicht gestellt werden. Dem Programm fehlt die Berechtigung, "
-              "den Weckalarm zu stellen.\r\nAls root freischalten mit: setcap cap_wake_alarm+ep "
-              "/usr/bin/somnar-scheduler\r\nDer Rechner wird nicht in den Standbyzustand "
+              "den Weckalarm zu stellen.\r\nDas Programm darf keinen Weckzeitgeber stellen (es "
+              "fehlt die Berechtigung CAP_WAKE_ALARM). Als root freischalten mit: setcap "
+              "cap_wake_alarm+ep /usr/bin/somnar-scheduler\r\nDer Rechner wird nicht in den "
+              "Standbyzustand "
               "versetzt.\r\nWas diesem Rechner zum Wecken fehlt, zeigt: somnar-scheduler --check");
     EXPECT_EQ(platform.dialogs.shown[0].title, "Somnar-Scheduler");
     EXPECT_EQ(platform.dialogs.shown[0].icon, MessageIcon::Critical);
@@ -170,7 +174,8 @@ TEST_F(GoTest, EachRefusalIsNamed) {
         platform.wakeAlarm.refuseWith = error;
         form.go("hibernate");
         EXPECT_EQ(lastMessage(), std::string("Die Aufwachzeit konnte nicht gestellt werden. ") +
-                                     reason +
+                                     reason + "\r\n" +
+                                     alarmFailureText(SleepState::Hibernate, {error, {}, {}}) +
                                      "\r\nDer Rechner wird nicht in den Ruhezustand "
                                      "versetzt.\r\nWas diesem Rechner zum Wecken fehlt, "
                                      "zeigt: somnar-scheduler --check");
