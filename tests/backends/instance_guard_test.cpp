@@ -8,8 +8,9 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "backends/test_environment.h"
 #include "platform/linux/lock_file_instance_guard.h"
@@ -24,41 +25,30 @@ mode_t modeOf(const fs::path& file) {
     return ::stat(file.c_str(), &status) == 0 ? (status.st_mode & 07777) : 0;
 }
 
-// A forked copy of this test that runs `take` (as "nobody" when asked) and holds what it
-// took, as a second running program, until killed as a crash would kill it.
-class LockHolder {
-  public:
-    LockHolder(const std::function<bool()>& take, bool asNobody = false) {
-        int ready[2];
-        [[maybe_unused]] const int made = ::pipe(ready);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const bool became = !asNobody || (::setresgid(65534, 65534, 65534) == 0 &&
-                                              ::setresuid(65534, 65534, 65534) == 0);
-            const char answer = became && take() ? 'y' : 'n';
-            [[maybe_unused]] const ssize_t written = ::write(ready[1], &answer, 1);
-            ::pause();
-            ::_exit(0);
-        }
-        char answer = 0;
-        holds_ = ::read(ready[0], &answer, 1) == 1 && answer == 'y';
-        ::close(ready[0]);
-        ::close(ready[1]);
+// Another running copy: a forked child (as "nobody" when asked) that holds what `take`
+// took until it is killed as a crash would kill it. True when it took it.
+pid_t holder(const std::function<bool()>& take, bool& holds, bool asNobody = false) {
+    int ready[2];
+    holds = ::pipe(ready) == 0;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const bool became = !asNobody || (::setresgid(65534, 65534, 65534) == 0 &&
+                                          ::setresuid(65534, 65534, 65534) == 0);
+        const char answer = became && take() ? 'y' : 'n';
+        [[maybe_unused]] const ssize_t written = ::write(ready[1], &answer, 1);
+        ::pause();
     }
-    ~LockHolder() { kill(); }
+    char answer = 0;
+    holds = holds && ::read(ready[0], &answer, 1) == 1 && answer == 'y';
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return pid;
+}
 
-    bool holds() const { return holds_; }
-    void kill() {
-        if (pid_ > 0 && ::kill(pid_, SIGKILL) == 0) {
-            ::waitpid(pid_, nullptr, 0);
-        }
-        pid_ = -1;
-    }
-
-  private:
-    pid_t pid_ = -1;
-    bool holds_ = false;
-};
+void crash(pid_t pid) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+}
 
 class InstanceGuardTest : public ::testing::Test {
   protected:
@@ -66,7 +56,9 @@ class InstanceGuardTest : public ::testing::Test {
     fs::path lock_ = dir_.path() / "somnar-scheduler.lock";
 };
 
-TEST_F(InstanceGuardTest, OneCopyRunsUntilItEndsOrCrashes) {
+// One copy runs until it ends or crashes (its file stays behind); the lock file is the
+// owner's alone, no link is followed, and another user's file cannot keep us from starting.
+TEST_F(InstanceGuardTest, OneCopyRunsAtATime) {
     const mode_t previous = ::umask(0);
     auto first = std::make_unique<LockFileInstanceGuard>(lock_);
     EXPECT_TRUE(first->acquire());
@@ -78,118 +70,97 @@ TEST_F(InstanceGuardTest, OneCopyRunsUntilItEndsOrCrashes) {
     first.reset();
     EXPECT_TRUE(second.acquire());
 
-    // Acquired in the forked copy only, where the object lives on.
-    LockFileInstanceGuard third(dir_.path() / "third.lock");
-    LockHolder holder([&] { return third.acquire(); });
-    ASSERT_TRUE(holder.holds());
-    EXPECT_FALSE(LockFileInstanceGuard(dir_.path() / "third.lock").acquire());
-    holder.kill();
-    EXPECT_TRUE(fs::exists(dir_.path() / "third.lock")) << "the crash leaves the file behind";
-    EXPECT_TRUE(LockFileInstanceGuard(dir_.path() / "third.lock").acquire());
-}
+    bool holds = false;
+    LockFileInstanceGuard inChild(dir_.path() / "child.lock");  // acquired in the child only
+    const pid_t child = holder([&] { return inChild.acquire(); }, holds);
+    ASSERT_TRUE(holds);
+    EXPECT_FALSE(LockFileInstanceGuard(dir_.path() / "child.lock").acquire());
+    crash(child);
+    EXPECT_TRUE(LockFileInstanceGuard(dir_.path() / "child.lock").acquire());
 
-// Neither a link at the lock's place nor another user's lock file keeps the program from
-// starting.
-TEST_F(InstanceGuardTest, NoLinkIsFollowedAndNoStrangersFileIsShared) {
-    fs::create_symlink(dir_.path() / "elsewhere", lock_);
-    EXPECT_TRUE(LockFileInstanceGuard(lock_).acquire());
+    fs::create_symlink(dir_.path() / "elsewhere", dir_.path() / "link.lock");
+    EXPECT_TRUE(LockFileInstanceGuard(dir_.path() / "link.lock").acquire());
     EXPECT_FALSE(fs::exists(dir_.path() / "elsewhere"));
     if (::geteuid() != 0) {
         GTEST_SKIP() << "needs root to give the lock file to another user";
     }
-    fs::remove(lock_);
+    const fs::path strangers = dir_.path() / "stranger.lock";
     fs::permissions(dir_.path(), fs::perms(0755));
-    test::writeFile(lock_, "");
-    ASSERT_EQ(::chown(lock_.c_str(), 65534, 65534), 0);
-    LockHolder stranger(
-        [this] {
-            const int fd = ::open(lock_.c_str(), O_RDWR | O_CLOEXEC);
-            return fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-        },
-        true);
-    ASSERT_TRUE(stranger.holds());
-    EXPECT_TRUE(LockFileInstanceGuard(lock_).acquire());
+    test::writeFile(strangers, "");
+    ASSERT_EQ(::chown(strangers.c_str(), 65534, 65534), 0);
+    const auto take = [&] { return ::flock(::open(strangers.c_str(), O_RDWR), LOCK_EX) == 0; };
+    const pid_t stranger = holder(take, holds, true);
+    ASSERT_TRUE(holds);
+    EXPECT_TRUE(LockFileInstanceGuard(strangers).acquire());
+    crash(stranger);
 }
 
-// The runtime folder, else a folder of our own under the state, else the cache folder.
-// The variables point first to: no XDG_RUNTIME_DIR, XDG_STATE_HOME=state,
-// XDG_CACHE_HOME=cache, HOME=home below the test's folder.
+// The runtime folder, else our own folder under the state folder, else under the cache
+// folder; one open to others or owned by another user (mode | 01000) is passed over.
 struct LockPlace {
     const char* name;
-    std::function<void(const fs::path& root)> prepare;
-    const char* lockFile;  // below the root; empty: none
+    const char* runtime;  // XDG_RUNTIME_DIR; "/..." below the test's folder
+    std::vector<std::pair<const char*, mode_t>> folders;  // made below the test's folder
+    const char* lockFile;                                 // below the test's folder; "": none
+    const char* state = "state";  // XDG_STATE_HOME below the test's folder; "": unset
+    const char* cache = "cache";
 };
-
-fs::path folder(const fs::path& path, mode_t mode, uid_t owner = 0) {
-    fs::create_directories(path);
-    ::chmod(path.c_str(), mode);
-    [[maybe_unused]] const int given = owner != 0 ? ::chown(path.c_str(), owner, owner) : 0;
-    return path;
-}
 
 class DefaultLockFileTest : public InstanceGuardTest,
-                            public ::testing::WithParamInterface<LockPlace> {
-  protected:
-    test::ScopedEnv runtime_{"XDG_RUNTIME_DIR", ""};
-    test::ScopedEnv state_{"XDG_STATE_HOME", (dir_.path() / "state").string()};
-    test::ScopedEnv cache_{"XDG_CACHE_HOME", (dir_.path() / "cache").string()};
-    test::ScopedEnv home_{"HOME", (dir_.path() / "home").string()};
-};
+                            public ::testing::WithParamInterface<LockPlace> {};
 
 TEST_P(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
-    if (std::string(GetParam().name).ends_with("AnotherUser") && ::geteuid() != 0) {
-        GTEST_SKIP() << "needs root to give a folder to another user";
+    const LockPlace& p = GetParam();
+    const std::string root = dir_.path().string() + "/";
+    const auto below = [&](const char* path) { return *path ? root + path : ""; };
+    const test::ScopedEnv runtime("XDG_RUNTIME_DIR",
+                                  *p.runtime == '/' ? root + p.runtime : p.runtime);
+    const test::ScopedEnv state("XDG_STATE_HOME", below(p.state));
+    const test::ScopedEnv cache("XDG_CACHE_HOME", below(p.cache));
+    const test::ScopedEnv home("HOME", root + "home");
+    for (const auto& [folder, mode] : p.folders) {
+        fs::create_directories(root + folder);
+        ::chmod((root + folder).c_str(), mode & 0777);
+        if (mode > 0777 && ::chown((root + folder).c_str(), 65534, 65534) != 0) {
+            GTEST_SKIP() << "needs root to give a folder to another user";
+        }
     }
-    ::unsetenv("XDG_RUNTIME_DIR");
-    GetParam().prepare(dir_.path());
-    const std::string expected = *GetParam().lockFile ? dir_.path() / GetParam().lockFile : "";
-    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), expected);
-    LockFileInstanceGuard guard;
-    EXPECT_TRUE(guard.acquire());
-    if (!expected.empty()) {
-        EXPECT_EQ(modeOf(fs::path(expected).parent_path()), 0700u);
-        EXPECT_FALSE(LockFileInstanceGuard().acquire()) << "a second copy finds the lock";
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), below(p.lockFile));
+    EXPECT_TRUE(LockFileInstanceGuard().acquire());
+    if (*p.lockFile) {
+        EXPECT_EQ(modeOf(fs::path(below(p.lockFile)).parent_path()), 0700u);
     }
 }
 
-constexpr const char* kInState = "state/somnar-scheduler/somnar-scheduler.lock";
-constexpr const char* kInCache = "cache/somnar-scheduler/somnar-scheduler.lock";
-void setRuntime(const fs::path& path) {
-    ::setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
-}
+constexpr const char* kState = "state/somnar-scheduler/somnar-scheduler.lock";
+constexpr const char* kCache = "cache/somnar-scheduler/somnar-scheduler.lock";
 
 INSTANTIATE_TEST_SUITE_P(
     Places, DefaultLockFileTest,
-    ::testing::Values(
-        LockPlace{"RuntimeFolder", [](auto& r) { setRuntime(folder(r / "run", 0700)); },
-                  "run/somnar-scheduler.lock"},
-        LockPlace{"NoRuntimeFolder", [](auto&) {}, kInState},
-        LockPlace{"RelativeRuntimeFolder", [](auto&) { setRuntime("relative/run"); }, kInState},
-        LockPlace{"MissingRuntimeFolder", [](auto& r) { setRuntime(r / "missing"); }, kInState},
-        LockPlace{"RuntimeFolderOpenToOthers", [](auto& r) { setRuntime(folder(r / "run", 0755)); },
-                  kInState},
-        LockPlace{"RuntimeFolderOfAnotherUser",
-                  [](auto& r) { setRuntime(folder(r / "run", 0700, 65534)); }, kInState},
-        LockPlace{"StateFolderUnderHome", [](auto&) { ::unsetenv("XDG_STATE_HOME"); },
-                  "home/.local/state/somnar-scheduler/somnar-scheduler.lock"},
-        LockPlace{"RelativeStateFolder", [](auto&) { ::setenv("XDG_STATE_HOME", "state", 1); },
-                  "home/.local/state/somnar-scheduler/somnar-scheduler.lock"},
-        LockPlace{"StateFolderOpenToOthers",
-                  [](auto& r) { folder(r / "state/somnar-scheduler", 0755); }, kInCache},
-        LockPlace{"StateFolderOfAnotherUser",
-                  [](auto& r) { folder(r / "state/somnar-scheduler", 0700, 65534); }, kInCache},
-        LockPlace{"CacheFolderUnderHome",
-                  [](auto& r) {
-                      test::writeFile(r / "state", "in the way");
-                      ::unsetenv("XDG_CACHE_HOME");
-                  },
-                  "home/.cache/somnar-scheduler/somnar-scheduler.lock"},
-        LockPlace{"NoPrivateFolder",
-                  [](auto& r) {
-                      folder(r / "state/somnar-scheduler", 0755);
-                      folder(r / "cache/somnar-scheduler", 0777);
-                  },
-                  ""}),
+    ::testing::Values(LockPlace{"Runtime", "/run", {{"run", 0700}}, "run/somnar-scheduler.lock"},
+                      LockPlace{"NoRuntime", "", {}, kState},
+                      LockPlace{"RelativeRuntime", "run", {}, kState},
+                      LockPlace{"MissingRuntime", "/none", {}, kState},
+                      LockPlace{"OpenRuntime", "/run", {{"run", 0755}}, kState},
+                      LockPlace{"StrangersRuntime", "/run", {{"run", 01700}}, kState},
+                      LockPlace{"StateUnderHome",
+                                "",
+                                {},
+                                "home/.local/state/somnar-scheduler/somnar-scheduler.lock",
+                                ""},
+                      LockPlace{"OpenState", "", {{"state/somnar-scheduler", 0755}}, kCache},
+                      LockPlace{"StrangersState", "", {{"state/somnar-scheduler", 01700}}, kCache},
+                      LockPlace{"CacheUnderHome",
+                                "",
+                                {{"home/.local/state/somnar-scheduler", 0777}},
+                                "home/.cache/somnar-scheduler/somnar-scheduler.lock",
+                                "",
+                                ""},
+                      LockPlace{
+                          "NoPrivateFolder",
+                          "",
+                          {{"state/somnar-scheduler", 0755}, {"cache/somnar-scheduler", 0777}},
+                          ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

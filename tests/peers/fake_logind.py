@@ -32,17 +32,16 @@ class Manager(dbus.service.Object):
         self.going_down = None  # the timer that ends the delay of a sleep under way
 
     def answer(self, method, reply, error, *value):
+        self.recorder.call(method)
         standin.answer(self.options, method, reply, error, *value, name=self.options.error,
                        message=self.options.error_message)
 
     @dbus.service.method(MANAGER, out_signature="s", async_callbacks=("reply", "error"))
     def CanHibernate(self, reply, error):
-        self.recorder.call("CanHibernate")
         self.answer("CanHibernate", reply, error, self.options.can_hibernate)
 
     @dbus.service.method(MANAGER, out_signature="s", async_callbacks=("reply", "error"))
     def CanSuspend(self, reply, error):
-        self.recorder.call("CanSuspend")
         self.answer("CanSuspend", reply, error, self.options.can_suspend)
 
     @dbus.service.method(MANAGER, in_signature="b", async_callbacks=("reply", "error"))
@@ -56,7 +55,8 @@ class Manager(dbus.service.Object):
     def sleep(self, method, interactive, reply, error):
         self.recorder.call(method, interactive)
         if method in self.options.fail + self.options.stall:
-            self.answer(method, reply, error)
+            standin.answer(self.options, method, reply, error, name=self.options.error,
+                           message=self.options.error_message)
             return
         if self.options.stray_resume:
             self.PrepareForSleep(False)
@@ -69,7 +69,6 @@ class Manager(dbus.service.Object):
         reply()
         if announce and not self.options.announce_before_reply:
             self.announce()
-        return False
 
     def announce(self):
         self.PrepareForSleep(True)
@@ -88,14 +87,13 @@ class Manager(dbus.service.Object):
         self.recorder.write({"event": "Asleep"})
         if not self.options.stay_asleep:
             GLib.timeout_add(int(self.options.asleep * 1000), self.PrepareForSleep, False)
-        return False
 
     @dbus.service.method(MANAGER, in_signature="ssss", out_signature="h",
                          async_callbacks=("reply", "error"))
     def Inhibit(self, what, who, why, mode, reply, error):
         self.recorder.call("Inhibit", what, who, why, mode)
         if "Inhibit" in self.options.fail + self.options.stall:
-            self.answer("Inhibit", reply, error)
+            standin.answer(self.options, "Inhibit", reply, error)
             return
         read_end, write_end = os.pipe()
         GLib.io_add_watch(read_end, GLib.IO_HUP | GLib.IO_ERR, self.released)
@@ -108,7 +106,6 @@ class Manager(dbus.service.Object):
         self.recorder.write({"event": "InhibitorReleased", "args": [what, mode]})
         os.close(fd)
         self.fall_asleep_when_unlocked()
-        return False
 
     @dbus.service.signal(MANAGER, signature="b")
     def PrepareForSleep(self, start):
@@ -117,15 +114,13 @@ class Manager(dbus.service.Object):
 
 if __name__ == "__main__":
     PARSER = standin.parser("DBUS_SYSTEM_BUS_ADDRESS")
-    for name in ("--can-hibernate", "--can-suspend"):
-        PARSER.add_argument(name, default="yes")
-    PARSER.add_argument("--error", default=standin.ACCESS_DENIED)
-    PARSER.add_argument("--error-message", default="Access denied")
+    for name, default in (("--can-hibernate", "yes"), ("--can-suspend", "yes"),
+                          ("--error", "org.freedesktop.DBus.Error.AccessDenied"),
+                          ("--error-message", "Access denied"), ("--reply-after", 0.0),
+                          ("--delay-max", 5.0), ("--asleep", 0.2)):
+        PARSER.add_argument(name, default=default, type=type(default))
     for name in ("--no-sleep-signal", "--announce-before-reply", "--stay-asleep",
                  "--stray-resume"):
         PARSER.add_argument(name, action="store_true")
-    PARSER.add_argument("--reply-after", type=float, default=0.0)
-    PARSER.add_argument("--delay-max", type=float, default=5.0)
-    PARSER.add_argument("--asleep", type=float, default=0.2)
     OPTIONS = PARSER.parse_args()
     standin.serve(OPTIONS, SERVICE, lambda bus: Manager(bus, OPTIONS))

@@ -1,10 +1,7 @@
-"""What the stand-in services on a private bus (fake_*.py) share: the options all take,
-the call record, the scripted answers, and owning the name.
-
-Every stand-in takes --address (default: the bus variable of its bus), --record FILE (each
-call appended as one JSON line {"method": ..., "args": [...]}), --fail METHOD (answered
-with an error) and --stall METHOD (never answered), and prints READY once it owns its name.
-"""
+"""What the stand-in services on a private bus (fake_*.py) share. Each takes --address (by
+default its bus's variable), --record FILE (every call appended as one JSON line {"method":
+..., "args": [...]}), --fail METHOD (answered with an error), --stall METHOD (never answered),
+and prints READY once it owns its name."""
 
 import argparse
 import json
@@ -13,10 +10,7 @@ import sys
 
 import dbus
 import dbus.mainloop.glib
-import dbus.service
 from gi.repository import GLib
-
-ACCESS_DENIED = "org.freedesktop.DBus.Error.AccessDenied"
 
 
 def parser(bus_variable):
@@ -26,14 +20,6 @@ def parser(bus_variable):
     options.add_argument("--fail", action="append", default=[])
     options.add_argument("--stall", action="append", default=[])
     return options
-
-
-def plain(value):
-    if isinstance(value, dbus.Boolean):
-        return bool(value)
-    if isinstance(value, (dbus.String, dbus.ObjectPath)):
-        return str(value)
-    return value
 
 
 class Recorder:
@@ -46,24 +32,23 @@ class Recorder:
                 record.write(json.dumps(entry, ensure_ascii=False) + "\n")
 
     def call(self, method, *args):
-        self.write({"method": method, "args": [plain(a) for a in args]})
+        plain = [bool(a) if isinstance(a, dbus.Boolean) else a for a in args]
+        self.write({"method": method, "args": plain})
 
 
-def answer(options, method, reply, error, *value, fail=False, name=ACCESS_DENIED,
-           message="Access denied"):
+def answer(options, method, reply, error, *value, fail=False,
+           name="org.freedesktop.DBus.Error.AccessDenied", message="Access denied"):
     """Replies with `value`, unless the options (or `fail`) script a stall or an error."""
     if method in options.stall:
         return
     if fail or method in options.fail:
         error(dbus.exceptions.DBusException(message, name=name))
-        return
-    reply(*value)
+    else:
+        reply(*value)
 
 
 def serve(options, service, export):
-    """Connects to the bus, exports export(bus)'s objects, owns `service`, says READY, runs."""
-    if not options.address:
-        sys.exit("%s: no bus address" % service)
+    """Exports export(bus)'s objects, owns `service`, says READY and runs until ended."""
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.bus.BusConnection(options.address)
     objects = export(bus)
