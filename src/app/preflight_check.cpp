@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/failure_texts.h"
 #include "app/settings_keys.h"
 
 namespace somnar {
@@ -59,7 +60,7 @@ CheckItem standbyWakeUpItem(CheckServices& services) {
         return item;
     }
     item.state = CheckState::Missing;
-    item.detail = armed.detail;
+    item.detail = alarmFailureText(SleepState::Standby, armed);
     if (armed.error == AlarmError::NoPermission) {
         item.fix = "sudo setcap cap_wake_alarm+ep " + services.programPath;
     }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/failure_texts.h"
 #include "app/number_text.h"
 #include "schedule/sleep_request.h"
 #include "schedule/sleeper.h"
@@ -54,7 +55,8 @@ int runTestWake(CheckServices& services, SleepState state, int ahead, std::ostre
     const sys_seconds due = ceil<seconds>(clock.utcNow()) + seconds(ahead);
     AlarmResult armed = services.wakeAlarm.arm(state, due);
     if (!armed.alarm) {
-        out << "Die Aufwachzeit konnte nicht gestellt werden. " << armed.detail << "\n";
+        out << "Die Aufwachzeit konnte nicht gestellt werden. " << alarmFailureText(state, armed)
+            << "\n";
         return 1;
     }
     out << "Testweckung: " << stateWord(state) << ", Weckzeit " << wallClock(due, offset) << " (in "

@@ -3,12 +3,23 @@
 #include <string>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace somnar {
 
-struct DialResult {
-    bool started = false;
-    std::string reason;  // why not, in German, for the status line and the log
+enum class DialError {
+    None,
+    NothingSelected,           // no name given
+    UnknownName,               // detail: the name, which the machine does not know
+    NameNotDialable,           // detail: the pppd peer whose name pon cannot carry
+    UnusableCredentials,       // a line break or NUL in the user name or password
+    CredentialsNotHandedOver,  // the user name and password could not be passed on
+    PppMissing,                // pon could not be started
+    NetworkManagerMissing,     // nmcli could not be started
+    Failed,                    // any other failure
 };
+
+using DialResult = Outcome<DialError>;
 
 // The machine's named dial-up connections.
 class Dialer {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/result.h"
 #include "platform/sleep_state.h"
 
 namespace somnar {
@@ -16,17 +17,19 @@ class ArmedAlarm {
 
 enum class AlarmError {
     None,
-    NoPermission,  // the program may not set the alarm
-    NoAlarmClock,  // the machine has no clock that can wake it from this state
+    NoPermission,  // the program may not set the alarm; detail: the program file (standby)
+                   // or the clock's alarm file (hibernation)
+    NoAlarmClock,  // the machine has no clock that can wake it from this state; detail: the
+                   // clock's missing alarm file (hibernation)
     NotInFuture,   // the due time has already come
-    Failed,        // any other refusal
+    Failed,        // any other refusal; detail: the clock's alarm file (hibernation)
 };
 
-struct AlarmResult {
+using AlarmFailure = Outcome<AlarmError>;
+
+// The failure, if any, and beside it the armed alarm.
+struct AlarmResult : AlarmFailure {
     std::unique_ptr<ArmedAlarm> alarm;  // set when armed
-    AlarmError error = AlarmError::None;
-    // For the user, in German where it helps: what failed and how to grant what is missing.
-    std::string detail;
 };
 
 // The clock that wakes the machine from a sleep state at a given time.

@@ -1,5 +1,6 @@
 #include "schedule/sleeper.h"
 
+#include "app/failure_texts.h"
 #include "schedule/sleep_request.h"
 
 namespace somnar {
@@ -62,7 +63,8 @@ std::string wakeAlarmRefusalText(SleepState state, AlarmError error, const std::
 SleepAttemptResult Sleeper::sleepAndWake(SleepState state, std::chrono::sys_seconds due) {
     AlarmResult armed = services_.wakeAlarm.arm(state, due);
     if (!armed.alarm) {
-        return {SleepAttempt::AlarmRefused, wakeAlarmRefusalText(state, armed.error, armed.detail)};
+        return {SleepAttempt::AlarmRefused,
+                wakeAlarmRefusalText(state, armed.error, alarmFailureText(state, armed))};
     }
     // Returns after waking, or once it is clear the machine does not go down; the alarm
     // stays armed until then, however long the user takes to authorise the request.

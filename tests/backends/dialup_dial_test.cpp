@@ -1,23 +1,17 @@
-#include "platform/linux/dialup_entries.h"
-#include "platform/linux/unique_fd.h"
-
-#include "backends/call_record.h"
-#include "backends/private_bus.h"
-#include "backends/test_environment.h"
-
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
+
+#include "backends/private_bus.h"
+#include "platform/linux/dialup_entries.h"
+#include "platform/linux/unique_fd.h"
 
 namespace somnar {
 namespace {
@@ -25,124 +19,126 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::Contains;
 using ::testing::Each;
+using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
-using ::testing::StartsWith;
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
-constexpr auto kStarted = 10s;
-constexpr auto kShortTimeout = 600ms;
-constexpr auto kWithinShortTimeout = 3s;
-
-// Stand-ins for pon and nmcli that note how they were started.
+// Stand-ins for pon and nmcli that note how they were started (tests/peers/record_argv.py).
 const fs::path kStandIns = fs::path(SOMNAR_TEST_PEERS_DIR) / "bin";
 
-void writePeer(const fs::path& file) {
-    std::ofstream(file) << "/dev/ttyUSB0\n115200\nuser \"from-the-peer-file\"\n";
-}
-
-// A note of the stand-ins: a JSON array of texts, written as Python writes it.
+// A note of the stand-ins: a JSON array of texts, as Python writes it.
 std::string noted(std::initializer_list<std::string_view> items) {
     std::string line = "[";
     for (const std::string_view item : items) {
         line += line.size() > 1 ? ", \"" : "\"";
         for (const char c : item) {
-            if (c == '"' || c == '\\') {
-                line += '\\';
-            }
-            line += c == '\n' ? std::string("\\n") : std::string(1, c);
+            line += c == '"' || c == '\\' ? std::string{'\\', c}
+                    : c == '\n'           ? std::string("\\n")
+                                          : std::string(1, c);
         }
         line += '"';
     }
     return line + "]";
 }
 
-std::string currentPath() {
-    const char* path = std::getenv("PATH");
-    return path != nullptr ? path : "/usr/bin:/bin";
-}
-
-// The names of our own child processes, running or not yet reaped.
-std::vector<std::string> childNames() {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator task("/proc/self/task", error);
-         !error && task != fs::directory_iterator(); task.increment(error)) {
-        std::ifstream children(task->path() / "children");
-        for (std::string pid; children >> pid;) {
-            std::string name;
-            std::getline(std::ifstream("/proc/" + pid + "/comm"), name);
-            names.push_back(name);
-        }
-    }
-    return names;
-}
-
-class DialupDialTest : public ::testing::Test {
+// pppd's peers folder as found on a machine: peers beside files and folders that are not,
+// and peers whose names pon cannot carry.
+class DialupTest : public test::BusTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(bus_.ok()) << bus_.error();
-        ASSERT_TRUE(fs::create_directory(peers()));
-        ASSERT_TRUE(fs::is_regular_file(kStandIns / "pon")) << kStandIns;
+        BusTest::SetUp();
+        fs::create_directory(peers_);
+        for (const char* name :
+             {"provider", "T-Online", "T-Online DSL", "arcor", "Büro", "-provider", "Mobil\tFunk",
+              "glob?", "star*", ".hidden", "provider~", "MobilFunk", "Mobil Funk"}) {
+            test::writeFile(peers_ / name, "/dev/ttyUSB0\n115200\n");
+        }
+        fs::create_directory(peers_ / "chatscripts");
+        fs::create_symlink(peers_ / "provider", peers_ / "linked");
+        fs::create_symlink(peers_ / "gone", peers_ / "dangling");
+    }
+    void startNetworkManager(std::vector<std::string> connections, std::vector<std::string> more) {
+        for (const std::string& connection : connections) {
+            more.insert(more.end(), {"--connection", connection});
+        }
+        ASSERT_NO_FATAL_FAILURE(startPeer("fake_networkmanager.py", more));
+    }
+    // Waits for the last of the detached starts to be noted; then these must be all.
+    void expectStarts(const std::vector<std::string>& lines) const {
+        EXPECT_TRUE(test::waitForLine(started_, lines.back())) << lines.back();
+        EXPECT_THAT(test::readLines(started_), ElementsAreArray(lines));
     }
 
-    fs::path peers() const { return bus_.folder() / "peers"; }
-    fs::path record() const { return bus_.folder() / "argv.jsonl"; }
-    fs::path environment() const { return bus_.folder() / "environ"; }
-
-    void startNetworkManager(std::vector<std::string> args) {
-        std::string why;
-        networkManager_ = bus_.startPeer("fake_networkmanager.py", args, why);
-        ASSERT_NE(networkManager_, nullptr) << why;
-    }
-
-    // Waits for the last of the detached starts to be noted, then checks that the notes are
-    // these alone.
-    void expectOnlyNotes(const std::vector<std::string>& lines) const {
-        EXPECT_TRUE(test::waitForLine(record(), lines.back(), kStarted)) << lines.back();
-        EXPECT_THAT(test::readLines(record()), ElementsAreArray(lines));
-    }
-
-    test::PrivateBus bus_;
-    test::ScopedEnv path_{"PATH", kStandIns.string() + ":" + currentPath()};
-    test::ScopedEnv record_{"SOMNAR_ARGV_RECORD", record().string()};
-    test::ScopedEnv environ_{"SOMNAR_ENV_RECORD", environment().string()};
+    fs::path peers_ = folder_.path() / "peers";
+    fs::path started_ = folder_.path() / "argv.jsonl";
+    fs::path environment_ = folder_.path() / "environ";
+    test::ScopedEnv path_{"PATH", kStandIns.string() + ":/usr/bin:/bin"};
+    test::ScopedEnv record_{"SOMNAR_ARGV_RECORD", started_.string()};
+    test::ScopedEnv environ_{"SOMNAR_ENV_RECORD", environment_.string()};
     // Open across exec: only a dialler that closes what it does not hand over is rid of it.
     UniqueFd stray_{::open("/dev/null", O_RDONLY)};
-    std::unique_ptr<test::ChildProcess> networkManager_;
 };
+
+// The peers pon can dial in byte order, then NetworkManager's dial-ups in its order; a
+// connection whose settings cannot be read is left out.
+TEST_F(DialupTest, PeersThenNetworkManagerDialups) {
+    startNetworkManager({"802-3-ethernet:Wired", "gsm:Mobile Broadband", "802-11-wireless:WiFi",
+                         "pppoe:DSL Anschluss", "gsm:Secret", "vpn:Office", "cdma:CDMA Büro",
+                         "bluetooth:Phone DUN"},
+                        {"--fail-settings", "Secret"});
+    EXPECT_THAT(LinuxDialupEntries(peers_).listEntries(),
+                ElementsAre("Büro", "MobilFunk", "T-Online", "arcor", "linked", "provider",
+                            "Mobile Broadband", "DSL Anschluss", "CDMA Büro", "Phone DUN"));
+    EXPECT_THAT(LinuxDialupEntries(folder_.path() / "none").listEntries(),
+                ElementsAre("Mobile Broadband", "DSL Anschluss", "CDMA Büro", "Phone DUN"));
+}
+
+TEST_F(DialupTest, WithoutNetworkManagerOrPeersTheListIsEmpty) {
+    EXPECT_THAT(LinuxDialupEntries(folder_.path() / "none").listEntries(), IsEmpty());
+    const test::ScopedEnv missing("DBUS_SYSTEM_BUS_ADDRESS", noBus());
+    EXPECT_THAT(LinuxDialupEntries(folder_.path() / "none").listEntries(), IsEmpty());
+}
+
+// One budget for the whole list, not one per connection: eight stalled answers of a
+// quarter second each would take longer than the budget.
+TEST_F(DialupTest, StalledNetworkManagerCostsOneTimeoutAndTheDialStartsNothing) {
+    startNetworkManager(
+        {"gsm:M1", "gsm:M2", "gsm:M3", "gsm:M4", "gsm:M5", "gsm:M6", "gsm:M7", "gsm:M8"},
+        {"--stall", "GetSettings"});
+    LinuxDialupEntries entries(peers_, 600ms);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THAT(entries.listEntries(), Contains("provider"));
+    EXPECT_EQ(entries.dial("M1", "", "").error, DialError::UnknownName);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+    EXPECT_THAT(test::readLines(started_), IsEmpty());
+}
 
 struct Credentials {
     const char* name;
     std::string user;
     std::string password;
-    std::string options;  // as pppd reads them from the file; empty: no file
+    std::string options;  // as pppd reads them; empty: no options file
 };
 
-class DialupCredentialsTest : public DialupDialTest,
+class DialupCredentialsTest : public DialupTest,
                               public ::testing::WithParamInterface<Credentials> {};
 
-// pon gets a file to read the options from, the only descriptor it inherits.
-TEST_P(DialupCredentialsTest, ReachPppdAsOptionsTextOnlyThroughAnInheritedPipe) {
+// pon gets them in a file to read, the only descriptor it inherits; never in its
+// arguments or environment.
+TEST_P(DialupCredentialsTest, ReachPppdOnlyThroughAnInheritedPipe) {
     const Credentials& given = GetParam();
-    writePeer(peers() / "provider");
-    LinuxDialupEntries entries(peers());
-
-    const DialResult result = entries.dial("provider", given.user, given.password);
-
-    EXPECT_TRUE(result.started);
-    EXPECT_EQ(result.reason, "");
+    ASSERT_TRUE(LinuxDialupEntries(peers_).dial("provider", given.user, given.password).ok());
     if (given.options.empty()) {
-        expectOnlyNotes({noted({"pon", "provider"})});
+        expectStarts({noted({"pon", "provider"})});
     } else {
-        expectOnlyNotes({noted({"pon", "provider", "file", "/dev/fd/3"}), noted({"open", "3"}),
-                         noted({"/dev/fd/3", given.options})});
+        expectStarts({noted({"pon", "provider", "file", "/dev/fd/3"}), noted({"open", "3"}),
+                      noted({"/dev/fd/3", given.options})});
     }
-    const std::vector<std::string> variables = test::readLines(environment());
-    EXPECT_THAT(variables, Contains(StartsWith("SOMNAR_ARGV_RECORD=")));
+    const std::vector<std::string> variables = test::readLines(environment_);
+    EXPECT_THAT(variables, Contains(HasSubstr("SOMNAR_ARGV_RECORD=")));
     for (const std::string& secret : {given.user, given.password}) {
         if (!secret.empty()) {
             EXPECT_THAT(variables, Each(Not(HasSubstr(secret))));
@@ -162,130 +158,72 @@ INSTANTIATE_TEST_SUITE_P(
         Credentials{"Neither", "", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DialupDialTest, NetworkManagerConnectionComesUpThroughNmcliWithoutUserAndPassword) {
-    ASSERT_NO_FATAL_FAILURE(
-        startNetworkManager({"--connection", "pppoe:DSL", "--connection", "gsm:Mobil Funk"}));
-    LinuxDialupEntries entries(peers());
-
-    const DialResult result = entries.dial("Mobil Funk", "anna", "geheim");
-
-    EXPECT_TRUE(result.started);
-    EXPECT_EQ(result.reason, "");
-    expectOnlyNotes({noted({"nmcli", "connection", "up", "id", "Mobil Funk"})});
+// A NetworkManager connection comes up through nmcli, without user and password; a peer
+// of the same name is preferred, unless pon cannot carry the name.
+TEST_F(DialupTest, PeerBeforeNetworkManagerConnectionOfTheSameName) {
+    startNetworkManager({"gsm:MobilFunk", "gsm:Mobil Funk", "pppoe:DSL"}, {});
+    LinuxDialupEntries entries(peers_);
+    EXPECT_TRUE(entries.dial("MobilFunk", "anna", "").ok());
+    EXPECT_TRUE(test::waitForLine(started_, noted({"pon", "MobilFunk", "file", "/dev/fd/3"})));
+    EXPECT_TRUE(entries.dial("Mobil Funk", "anna", "geheim").ok());
+    // Detached starts may be noted in any order: one at a time.
+    EXPECT_TRUE(
+        test::waitForLine(started_, noted({"nmcli", "connection", "up", "id", "Mobil Funk"})));
+    EXPECT_TRUE(entries.dial("DSL", "anna", "geheim").ok());
+    expectStarts({noted({"pon", "MobilFunk", "file", "/dev/fd/3"}), noted({"open", "3"}),
+                  noted({"/dev/fd/3", "user \"anna\"\n"}),
+                  noted({"nmcli", "connection", "up", "id", "Mobil Funk"}),
+                  noted({"nmcli", "connection", "up", "id", "DSL"})});
 }
 
-// Unless pon cannot carry the peer's name.
-TEST_F(DialupDialTest, PeerIsPreferredToNetworkManagerConnectionOfTheSameName) {
-    writePeer(peers() / "MobilFunk");
-    writePeer(peers() / "Mobil Funk");
-    ASSERT_NO_FATAL_FAILURE(
-        startNetworkManager({"--connection", "gsm:MobilFunk", "--connection", "gsm:Mobil Funk"}));
-    LinuxDialupEntries entries(peers());
+struct Refusal {
+    const char* name;
+    std::string dialled, user, password;
+    DialError error;
+    std::string detail;
+};
 
-    EXPECT_TRUE(entries.dial("MobilFunk", "", "").started);
-    EXPECT_TRUE(test::waitForLine(record(), noted({"pon", "MobilFunk"}), kStarted));
-    EXPECT_TRUE(entries.dial("Mobil Funk", "", "").started);
-    expectOnlyNotes(
-        {noted({"pon", "MobilFunk"}), noted({"nmcli", "connection", "up", "id", "Mobil Funk"})});
-}
+class DialupRefusalTest : public DialupTest, public ::testing::WithParamInterface<Refusal> {};
 
-TEST_F(DialupDialTest, DetachedDiallerIsNotOurChild) {
-    writePeer(peers() / "provider");
-    LinuxDialupEntries entries(peers());
-
-    ASSERT_TRUE(entries.dial("provider", "", "").started);
-    ASSERT_TRUE(test::waitForLine(record(), noted({"pon", "provider"}), kStarted));
-
-    EXPECT_THAT(childNames(), Not(Contains("pon")));
-}
-
-// Neither a file the list leaves out nor a connection of another kind is a dial-up; pon
-// cannot carry some names, pppd's options some values.
-TEST_F(DialupDialTest, RefusedDialsStartNothing) {
-    for (const char* peer :
-         {"provider", ".hidden", "Mein Provider", "-provider", "tab\tname", "star*"}) {
-        writePeer(peers() / peer);
-    }
-    fs::create_directory(peers() / "chatscripts");
-    ASSERT_NO_FATAL_FAILURE(startNetworkManager({"--connection", "802-11-wireless:Home WiFi"}));
-    LinuxDialupEntries entries(peers());
-    const auto unknown = [](const std::string& name) {
-        return "Die DFÜ-Verbindung \"" + name + "\" gibt es auf diesem Rechner nicht.";
-    };
-    const auto uncarried = [](const std::string& name) {
-        return "Die DFÜ-Verbindung \"" + name +
-               "\" kann pon nicht wählen (Leerzeichen, *, ? oder [ im Namen oder \"-\" am "
-               "Anfang).";
-    };
-    const std::string badValue =
-        "Benutzername oder Kennwort enthält einen Zeilenumbruch oder ein Nullzeichen (das kann "
-        "pppd nicht übernehmen).";
-    const struct {
-        std::string name, user, password, reason;
-    } cases[] = {
-        {"Arcor", "anna", "geheim", unknown("Arcor")},
-        {".hidden", "anna", "geheim", unknown(".hidden")},
-        {"chatscripts", "anna", "geheim", unknown("chatscripts")},
-        {"Home WiFi", "anna", "geheim", unknown("Home WiFi")},
-        {"../peers/provider", "anna", "geheim", unknown("../peers/provider")},
-        {"", "anna", "geheim", "Es ist keine DFÜ-Verbindung ausgewählt."},
-        {"Mein Provider", "anna", "geheim", uncarried("Mein Provider")},
-        {"-provider", "", "", uncarried("-provider")},
-        {"tab\tname", "", "", uncarried("tab\tname")},
-        {"star*", "", "", uncarried("star*")},
-        {"provider", "anna\nmaier", "geheim", badValue},
-        {"provider", "anna", "ge\rheim", badValue},
-        {"provider", "anna", std::string("ge\0heim", 7), badValue},
-    };
-    for (const auto& refused : cases) {
-        const DialResult result = entries.dial(refused.name, refused.user, refused.password);
-        EXPECT_FALSE(result.started) << refused.name;
-        EXPECT_EQ(result.reason, refused.reason);
-    }
-    // A known name afterwards is noted alone: the refused ones started nothing.
-    ASSERT_TRUE(entries.dial("provider", "", "").started);
-    expectOnlyNotes({noted({"pon", "provider"})});
-}
-
-TEST_F(DialupDialTest, MissingPonIsReported) {
-    writePeer(peers() / "provider");
+TEST_P(DialupRefusalTest, StartsNothingAndSaysWhy) {
+    const Refusal& r = GetParam();
+    startNetworkManager({"802-11-wireless:Home WiFi", "gsm:Mobil Funk"}, {});
     test::TempDir emptyFolder;
-    ASSERT_FALSE(emptyFolder.path().empty());
-    test::ScopedEnv path("PATH", emptyFolder.path().string());
-    LinuxDialupEntries entries(peers());
-
-    const DialResult result = entries.dial("provider", "anna", "geheim");
-
-    EXPECT_FALSE(result.started);
-    EXPECT_EQ(result.reason, "pon konnte nicht gestartet werden (ist das Paket ppp installiert?).");
+    const test::ScopedEnv path(
+        "PATH", r.error == DialError::PppMissing || r.error == DialError::NetworkManagerMissing
+                    ? emptyFolder.path().string()
+                    : kStandIns.string());
+    const DialResult result = LinuxDialupEntries(peers_).dial(r.dialled, r.user, r.password);
+    EXPECT_EQ(result.error, r.error);
+    EXPECT_EQ(result.detail, r.detail);
+    EXPECT_EQ(result.systemError, "");
+    std::this_thread::sleep_for(100ms);
+    EXPECT_THAT(test::readLines(started_), IsEmpty());
 }
 
-TEST_F(DialupDialTest, MissingNmcliIsReported) {
-    ASSERT_NO_FATAL_FAILURE(startNetworkManager({"--connection", "gsm:Mobil Funk"}));
-    test::TempDir emptyFolder;
-    ASSERT_FALSE(emptyFolder.path().empty());
-    test::ScopedEnv path("PATH", emptyFolder.path().string());
-    LinuxDialupEntries entries(peers());
-
-    const DialResult result = entries.dial("Mobil Funk", "", "");
-
-    EXPECT_FALSE(result.started);
-    EXPECT_EQ(result.reason,
-              "nmcli konnte nicht gestartet werden (ist NetworkManager installiert?).");
-}
-
-TEST_F(DialupDialTest, UnansweredNetworkManagerGivesUpAfterTheTimeout) {
-    ASSERT_NO_FATAL_FAILURE(
-        startNetworkManager({"--connection", "gsm:Mobil Funk", "--stall", "ListConnections"}));
-    LinuxDialupEntries entries(peers(), kShortTimeout);
-
-    const auto start = Clock::now();
-    const DialResult result = entries.dial("Mobil Funk", "", "");
-
-    EXPECT_LT(Clock::now() - start, kWithinShortTimeout);
-    EXPECT_FALSE(result.started);
-    EXPECT_THAT(test::readLines(record()), IsEmpty());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Dial, DialupRefusalTest,
+    ::testing::Values(
+        Refusal{"Unknown", "Arcor", "anna", "geheim", DialError::UnknownName, "Arcor"},
+        Refusal{"Hidden", ".hidden", "", "", DialError::UnknownName, ".hidden"},
+        Refusal{"Folder", "chatscripts", "", "", DialError::UnknownName, "chatscripts"},
+        Refusal{"NotADialup", "Home WiFi", "", "", DialError::UnknownName, "Home WiFi"},
+        Refusal{"PathOut", "../peers/provider", "", "", DialError::UnknownName,
+                "../peers/provider"},
+        Refusal{"NothingSelected", "", "anna", "geheim", DialError::NothingSelected, ""},
+        Refusal{"Blank", "T-Online DSL", "", "", DialError::NameNotDialable, "T-Online DSL"},
+        Refusal{"Dash", "-provider", "", "", DialError::NameNotDialable, "-provider"},
+        Refusal{"Tab", "Mobil\tFunk", "", "", DialError::NameNotDialable, "Mobil\tFunk"},
+        Refusal{"Star", "star*", "", "", DialError::NameNotDialable, "star*"},
+        Refusal{"Question", "glob?", "", "", DialError::NameNotDialable, "glob?"},
+        Refusal{"LineBreakInUser", "provider", "anna\nmaier", "", DialError::UnusableCredentials,
+                ""},
+        Refusal{"ReturnInPassword", "provider", "", "ge\rheim", DialError::UnusableCredentials, ""},
+        Refusal{"NulInPassword", "provider", "anna", std::string("ge\0heim", 7),
+                DialError::UnusableCredentials, ""},
+        Refusal{"NoPon", "provider", "anna", "geheim", DialError::PppMissing, ""},
+        Refusal{"NoNmcli", "Mobil Funk", "", "", DialError::NetworkManagerMissing, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace somnar

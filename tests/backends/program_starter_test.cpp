@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -19,174 +18,103 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-std::string contentOf(const fs::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+// The command lines name files in a fresh folder by "$T" (written so also into scripts);
+// each started program writes one line to "$T/marker".
+struct StartCase {
+    const char* name;
+    std::string line;
+    std::string marker;  // the line the program wrote; empty: nothing may be started
+    StartError error = StartError::None;
+    std::string detail = {};
+};
 
-void writeFile(const fs::path& file, const std::string& text, fs::perms mode) {
-    std::ofstream(file) << text;
-    fs::permissions(file, mode);
-}
+const StartCase kCases[] = {
+    {"PathWithBlanksIsOneProgram", "  $T/meine Programme/nach dem Wecken\t", "0 Argumente\n"},
+    {"ShellScriptWithoutExecuteBitRunsThroughSh", "$T/wecken.sh", "$T/wecken.sh\n"},
+    {"InterpreterLineWithItsArgument", "$T/wecken.py eins", "python 2\n"},
+    {"ArgumentsSplitAsTheShellSplits",
+     "/bin/sh -c 'echo \"$1|$2\" > $T/marker' sh \"zwei Worte\" drei", "zwei Worte|drei\n"},
+    {"ProgramLookedUpInPath", "sh -c 'echo gefunden > $T/marker'", "gefunden\n"},
+    {"VariablesExpanded", "/bin/sh -c 'echo \"$0\" > \"$0\"' $SOMNAR_MARKER", "$T/marker\n"},
+    {"NothingGiven", " \t ", "", StartError::NoProgram},
+    {"EmptyQuotes", "\"\"", "", StartError::NoProgram},
+    {"Redirection", "/bin/echo hallo > $T/marker", "", StartError::NeedsShell},
+    {"CommandSubstitution", "/bin/echo $(id)", "", StartError::NeedsShell},
+    {"Pipe", "/bin/echo a | /bin/cat", "", StartError::NeedsShell},
+    {"QuoteLeftOpen", "/bin/sh -c 'echo hallo", "", StartError::Unreadable,
+     "/bin/sh -c 'echo hallo"},
+    {"UnknownProgram", "kein-solches-programm --hilfe", "", StartError::NotFound,
+     "kein-solches-programm"},
+    {"MissingFile", "$T/fehlt/programm", "", StartError::NoSuchFile, "$T/fehlt/programm"},
+    {"MissingFileWithArguments", "$T/fehlt/programm --jetzt", "", StartError::NoSuchFile,
+     "$T/fehlt/programm"},
+    {"TextFile", "$T/notizen.txt", "", StartError::NotExecutable, "$T/notizen.txt"},
+    {"Folder", "$T/meine Programme", "", StartError::NotExecutable, "$T/meine Programme"},
+    {"InterpreterMissing", "$T/kaputt", "", StartError::Failed, "$T/kaputt"},
+};
 
-constexpr fs::perms kExecutable = fs::perms::owner_all | fs::perms::group_read |
-                                  fs::perms::group_exec | fs::perms::others_read |
-                                  fs::perms::others_exec;
-constexpr fs::perms kReadable =
-    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
-
-class ProgramStarterTest : public ::testing::Test {
+class ProgramStarterTest : public ::testing::TestWithParam<StartCase> {
   protected:
-    void SetUp() override { ASSERT_FALSE(temp_.path().empty()); }
+    void SetUp() override {
+        fs::create_directory(folder_ / "meine Programme");
+        script("meine Programme/nach dem Wecken",
+               "#!/bin/sh\necho \"$# Argumente\" > '$T/marker'\n", 0755);
+        script("wecken.sh", "echo \"$0\" > '$T/marker'\n", 0644);
+        script("wecken.py",
+               "#!/usr/bin/python3 -S\nimport sys\nopen('$T/marker', 'w').write('python ' + "
+               "str(len(sys.argv)) + '\\n')\n",
+               0644);
+        script("notizen.txt", "echo nein > '$T/marker'\n", 0644);
+        script("kaputt", "#!$T/kein-interpreter\n", 0644);
+    }
 
-    // What the started program wrote into the marker file, once it holds a full line;
-    // whatever it holds after 10 s otherwise.
-    std::string awaitMarker() const {
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        std::string text;
-        while (std::chrono::steady_clock::now() < deadline) {
-            text = contentOf(marker_);
-            if (!text.empty() && text.back() == '\n') {
-                break;
-            }
-            std::this_thread::sleep_for(20ms);
+    std::string withFolder(std::string text) const {
+        for (std::size_t at; (at = text.find("$T")) != std::string::npos;) {
+            text.replace(at, 2, folder_.string());
         }
         return text;
     }
+    void script(const std::string& name, const std::string& text, int mode) const {
+        test::writeFile(folder_ / name, withFolder(text));
+        fs::permissions(folder_ / name, fs::perms(mode));
+    }
+    // What the started program wrote, once it holds a full line (at most 10 s).
+    std::string awaitMarker() const {
+        for (int i = 0; i < 500 && !test::contentOf(marker_).ends_with('\n'); ++i) {
+            std::this_thread::sleep_for(20ms);
+        }
+        return test::contentOf(marker_);
+    }
 
     test::TempDir temp_;
-    fs::path marker_ = temp_.path() / "marker";
+    fs::path folder_ = temp_.path();
+    fs::path marker_ = folder_ / "marker";
+    test::ScopedEnv variable_{"SOMNAR_MARKER", marker_.string()};
     LinuxProgramStarter starter_;
 };
 
-TEST_F(ProgramStarterTest, PathWithBlanksIsOneProgramWithoutArguments) {
-    fs::create_directory(temp_.path() / "meine Programme");
-    const fs::path script = temp_.path() / "meine Programme" / "nach dem Wecken";
-    writeFile(script, "#!/bin/sh\necho \"$# Argumente\" > '" + marker_.string() + "'\n",
-              kExecutable);
-
-    const StartResult result = starter_.startDetached("  " + script.string() + "\t");
-    EXPECT_TRUE(result.started);
-    EXPECT_EQ(result.reason, "");
-    EXPECT_EQ(awaitMarker(), "0 Argumente\n");
-}
-
-TEST_F(ProgramStarterTest, ShellScriptWithoutExecutePermissionRunsThroughSh) {
-    const fs::path script = temp_.path() / "wecken.sh";
-    writeFile(script, "echo \"$0\" > '" + marker_.string() + "'\n", kReadable);
-
-    const StartResult result = starter_.startDetached(script.string());
-    EXPECT_TRUE(result.started) << result.reason;
-    EXPECT_EQ(awaitMarker(), script.string() + "\n");
-}
-
-TEST_F(ProgramStarterTest, ScriptWithoutExecutePermissionRunsThroughItsInterpreterLine) {
-    // Not sh: the line names its interpreter and one argument to it.
-    const fs::path script = temp_.path() / "wecken";
-    writeFile(script,
-              "#!/usr/bin/python3 -S\nimport sys\nopen(sys.argv[1], 'w').write('python ' + "
-              "str(len(sys.argv)) + '\\n')\n",
-              kReadable);
-
-    const StartResult result = starter_.startDetached(script.string() + " " + marker_.string());
-    EXPECT_TRUE(result.started) << result.reason;
-    EXPECT_EQ(awaitMarker(), "python 2\n");
-}
-
-TEST_F(ProgramStarterTest, OtherFileWithoutExecutePermissionIsRefused) {
-    const fs::path notes = temp_.path() / "notizen.txt";
-    writeFile(notes, "echo nein > '" + marker_.string() + "'\n", kReadable);
-
-    const StartResult result = starter_.startDetached(notes.string());
-    EXPECT_FALSE(result.started);
-    EXPECT_EQ(result.reason, notes.string() + " ist nicht ausführbar.");
-
-    const StartResult folder = starter_.startDetached(temp_.path().string());
-    EXPECT_FALSE(folder.started);
-    EXPECT_EQ(folder.reason, temp_.path().string() + " ist nicht ausführbar.");
-}
-
-TEST_F(ProgramStarterTest, MissingFileIsRefused) {
-    const fs::path missing = temp_.path() / "fehlt" / "programm";
-    const StartResult alone = starter_.startDetached(missing.string());
-    EXPECT_FALSE(alone.started);
-    EXPECT_EQ(alone.reason, "Die Datei " + missing.string() + " gibt es nicht.");
-
-    const StartResult withArguments = starter_.startDetached(missing.string() + " --jetzt");
-    EXPECT_FALSE(withArguments.started);
-    EXPECT_EQ(withArguments.reason, "Die Datei " + missing.string() + " gibt es nicht.");
-}
-
-TEST_F(ProgramStarterTest, ArgumentsAreSplitAsAShellSplitsThem) {
-    const StartResult result = starter_.startDetached(
-        "/bin/sh -c 'echo \"$1|$2\" > " + marker_.string() + "' sh \"zwei Worte\" drei");
-    EXPECT_TRUE(result.started) << result.reason;
-    EXPECT_EQ(awaitMarker(), "zwei Worte|drei\n");
-}
-
-TEST_F(ProgramStarterTest, ProgramWithoutFolderIsLookedUpInPath) {
-    const StartResult found =
-        starter_.startDetached("sh -c 'echo gefunden > " + marker_.string() + "'");
-    EXPECT_TRUE(found.started) << found.reason;
-    EXPECT_EQ(awaitMarker(), "gefunden\n");
-
-    const StartResult unknown = starter_.startDetached("kein-solches-programm --hilfe");
-    EXPECT_FALSE(unknown.started);
-    EXPECT_EQ(unknown.reason, "Das Programm kein-solches-programm wurde nicht gefunden.");
-}
-
-TEST_F(ProgramStarterTest, VariablesAreExpandedAsInTheShell) {
-    const test::ScopedEnv variable("SOMNAR_MARKER", marker_.string());
-    const StartResult result =
-        starter_.startDetached("/bin/sh -c 'echo \"$0\" > \"$0\"' $SOMNAR_MARKER");
-    EXPECT_TRUE(result.started) << result.reason;
-    EXPECT_EQ(awaitMarker(), marker_.string() + "\n");
-}
-
-TEST_F(ProgramStarterTest, LineThatNeedsAShellIsRefused) {
-    for (const std::string& line :
-         {"/bin/echo hallo > " + marker_.string(), std::string("/bin/echo $(id)"),
-          std::string("/bin/echo a | /bin/cat")}) {
-        const StartResult result = starter_.startDetached(line);
-        EXPECT_FALSE(result.started) << line;
-        EXPECT_EQ(result.reason,
-                  "Die Befehlszeile enthält Zeichen, die nur eine Shell versteht (| & ; < > ( ) "
-                  "{ } oder $( )); solche Befehle so angeben: /bin/sh -c '...'")
-            << line;
-    }
-    EXPECT_FALSE(fs::exists(marker_));
-
-    const StartResult unbalanced = starter_.startDetached("/bin/sh -c 'echo hallo");
-    EXPECT_FALSE(unbalanced.started);
-    EXPECT_EQ(unbalanced.reason,
-              "Die Befehlszeile lässt sich nicht lesen (fehlt ein Anführungszeichen?): /bin/sh "
-              "-c 'echo hallo");
-}
-
-TEST_F(ProgramStarterTest, InterpreterThatCannotStartIsReported) {
-    const fs::path script = temp_.path() / "kaputt";
-    writeFile(script, "#!" + (temp_.path() / "kein-interpreter").string() + "\n", kReadable);
-
-    const StartResult result = starter_.startDetached(script.string());
-    EXPECT_FALSE(result.started);
-    EXPECT_EQ(result.reason, "Das Programm " + script.string() + " konnte nicht gestartet werden.");
-}
-
-TEST_F(ProgramStarterTest, EmptyLineStartsNothing) {
-    for (const std::string line : {"", "   \t ", "\"\""}) {
-        const StartResult result = starter_.startDetached(line);
-        EXPECT_FALSE(result.started) << line;
-        EXPECT_EQ(result.reason, "Es ist kein Programm angegeben.") << line;
+TEST_P(ProgramStarterTest, StartsOrSaysWhyNot) {
+    const StartCase& c = GetParam();
+    const StartResult result = starter_.startDetached(withFolder(c.line));
+    EXPECT_EQ(result.error, c.error);
+    EXPECT_EQ(result.detail, withFolder(c.detail));
+    if (c.marker.empty()) {
+        std::this_thread::sleep_for(100ms);
+        EXPECT_FALSE(fs::exists(marker_));
+    } else {
+        EXPECT_EQ(awaitMarker(), withFolder(c.marker));
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Lines, ProgramStarterTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProgramStarterTest, StartedProgramIsNeitherOurChildNorInOurSession) {
-    // Once started, the program reads its parent and session (fields 4 and 6) from /proc.
-    const StartResult result = starter_.startDetached(
-        "/bin/sh -c 'sleep 0.3; cut -d\" \" -f4,6 /proc/$$/stat > " + marker_.string() + "'");
-    ASSERT_TRUE(result.started) << result.reason;
+    // The program reads its parent and session (fields 4 and 6) from /proc.
+    ASSERT_TRUE(starter_
+                    .startDetached("/bin/sh -c 'sleep 0.3; cut -d\" \" -f4,6 /proc/$$/stat > " +
+                                   marker_.string() + "'")
+                    .ok());
     std::istringstream fields(awaitMarker());
     pid_t parent = 0;
     pid_t session = 0;

@@ -18,168 +18,94 @@ using namespace std::chrono;
 constexpr LocalDateTime kMorning{2026, 12, 6, 7, 15, 42};
 constexpr LocalDateTime kEvening{2026, 12, 6, 19, 5, 9};
 constexpr LocalDateTime kMidnight{2026, 12, 6, 0, 0, 0};
-constexpr LocalDateTime kSecondAfterMidnight{2026, 12, 6, 0, 0, 1};
-constexpr LocalDateTime kNewYear{2000, 1, 1, 12, 0, 0};
 
-std::string text(const QLocale& locale, const LocalDateTime& moment) {
-    return SystemClock(locale).generalDateTimeText(moment);
-}
-
-TEST(SystemClockTextTest, GermanShortDateWithFourDigitYearAndTimeWithSeconds) {
+// The locale's short date with a four-digit year and its time with seconds; the date alone
+// only at exactly midnight; the plain C locale gives the German form.
+TEST(SystemClockTest, DateAndTimeTextFollowsTheLocale) {
     const QLocale german(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(text(german, kMorning), "06.12.2026 07:15:42");
-    EXPECT_EQ(text(german, kEvening), "06.12.2026 19:05:09");
-    EXPECT_EQ(text(german, kNewYear), "01.01.2000 12:00:00");
-}
-
-TEST(SystemClockTextTest, DateAloneOnlyAtExactlyMidnight) {
-    const QLocale german(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(text(german, kMidnight), "06.12.2026");
-    EXPECT_EQ(text(german, kSecondAfterMidnight), "06.12.2026 00:00:01");
-    EXPECT_EQ(text(german, {2026, 12, 6, 0, 1, 0}), "06.12.2026 00:01:00");
-    EXPECT_EQ(text(german, {2026, 12, 6, 12, 0, 0}), "06.12.2026 12:00:00");
-}
-
-TEST(SystemClockTextTest, AmericanFormKeepsItsOrderAndTwelveHourClock) {
     const QLocale american(QLocale::English, QLocale::UnitedStates);
-    EXPECT_EQ(text(american, kMorning), "12/6/2026 7:15:42 AM");
-    EXPECT_EQ(text(american, kEvening), "12/6/2026 7:05:09 PM");
-    EXPECT_EQ(text(american, kMidnight), "12/6/2026");
+    const struct {
+        QLocale locale;
+        LocalDateTime moment;
+        const char* text;
+    } cases[] = {
+        {german, kMorning, "06.12.2026 07:15:42"},
+        {german, kEvening, "06.12.2026 19:05:09"},
+        {german, {2000, 1, 1, 12, 0, 0}, "01.01.2000 12:00:00"},
+        {german, kMidnight, "06.12.2026"},
+        {german, {2026, 12, 6, 0, 0, 1}, "06.12.2026 00:00:01"},
+        {german, {2026, 12, 6, 0, 1, 0}, "06.12.2026 00:01:00"},
+        {american, kMorning, "12/6/2026 7:15:42 AM"},
+        {american, kEvening, "12/6/2026 7:05:09 PM"},
+        {american, kMidnight, "12/6/2026"},
+        {QLocale(QLocale::Finnish, QLocale::Finland), kMorning, "6.12.2026 7.15.42"},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), kMorning, "06/12/2026 07:15:42"},
+        {QLocale(QLocale::Japanese, QLocale::Japan), kMorning, "2026/12/06 7:15:42"},
+        {QLocale::c(), kMorning, "06.12.2026 07:15:42"},
+        {QLocale(QStringLiteral("POSIX")), kMidnight, "06.12.2026"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(SystemClock(c.locale).generalDateTimeText(c.moment), c.text);
+    }
 }
 
-TEST(SystemClockTextTest, SecondsTakeTheLocalesTimeSeparator) {
-    // Finnish writes "7.15": the seconds follow with a dot as well.
-    EXPECT_EQ(text(QLocale(QLocale::Finnish, QLocale::Finland), kMorning), "6.12.2026 7.15.42");
+sys_seconds onCalendar(const LocalDateTime& t) {
+    return sys_days{year{t.year} / t.month / t.day} + hours{t.hour} + minutes{t.minute} +
+           seconds{t.second};
 }
 
-TEST(SystemClockTextTest, FourDigitYearFormatsStayAsTheyAre) {
-    EXPECT_EQ(text(QLocale(QLocale::English, QLocale::UnitedKingdom), kMorning),
-              "06/12/2026 07:15:42");
-    EXPECT_EQ(text(QLocale(QLocale::Japanese, QLocale::Japan), kMorning), "2026/12/06 7:15:42");
+// The zone changed while the program runs, as an admin might; POSIX offsets count west.
+TEST(SystemClockTest, NowIsTheSystemTimeInTheZoneInForce) {
+    for (const auto& [zone, offset] :
+         {std::pair{"UTC0", 0min}, std::pair{"XYZ-5:30", 330min}, std::pair{"ABC+10", -600min}}) {
+        const test::ScopedEnv timeZone("TZ", zone);
+        const auto before = floor<seconds>(system_clock::now()) + offset;
+        const sys_seconds now = onCalendar(SystemClock(QLocale::c()).now());
+        EXPECT_GE(now, before - 1s) << zone;
+        EXPECT_LE(now, floor<seconds>(system_clock::now()) + offset + 1s) << zone;
+    }
 }
 
-TEST(SystemClockTextTest, PlainCLocaleGivesTheGermanForm) {
-    EXPECT_EQ(text(QLocale::c(), kMorning), "06.12.2026 07:15:42");
-    EXPECT_EQ(text(QLocale::c(), kMidnight), "06.12.2026");
-    EXPECT_EQ(text(QLocale(QStringLiteral("POSIX")), kEvening), "06.12.2026 19:05:09");
-}
-
-// The moment as seconds on a calendar without time zone, to compare with std::chrono.
-sys_seconds onCalendar(const LocalDateTime& moment) {
-    const year_month_day date{year{moment.year}, month{static_cast<unsigned>(moment.month)},
-                              day{static_cast<unsigned>(moment.day)}};
-    return sys_days{date} + hours{moment.hour} + minutes{moment.minute} + seconds{moment.second};
-}
-
-// now() read under a POSIX time zone string, checked against the system clock shifted by
-// that zone's offset; the zone is changed while the program runs, as an admin might.
-void expectNowInZone(const char* zone, seconds offset) {
-    SCOPED_TRACE(zone);
-    const test::ScopedEnv timeZone("TZ", zone);
+// A wake-up set across a change to or from summer time comes at the time the user picked:
+// a skipped time counts with the offset before the change, a repeated one is its first.
+TEST(SystemClockTest, LocalTimesBecomeUtcByTheRulesOfTheirOwnDate) {
+    const struct {
+        const char* zone;
+        LocalDateTime local;
+        std::optional<LocalDateTime> utc;
+    } cases[] = {{"Europe/Berlin", kMorning, {{2026, 12, 6, 6, 15, 42}}},
+                 {"Europe/Berlin", {2026, 7, 15, 12, 0, 0}, {{2026, 7, 15, 10, 0, 0}}},
+                 {"Europe/Berlin", {2026, 10, 24, 23, 30, 0}, {{2026, 10, 24, 21, 30, 0}}},
+                 {"Europe/Berlin", {2026, 10, 25, 6, 30, 0}, {{2026, 10, 25, 5, 30, 0}}},
+                 {"Europe/Berlin", {2027, 3, 28, 1, 59, 59}, {{2027, 3, 28, 0, 59, 59}}},
+                 {"Europe/Berlin", {2027, 3, 28, 2, 0, 0}, {{2027, 3, 28, 1, 0, 0}}},
+                 {"Europe/Berlin", {2027, 3, 28, 2, 59, 59}, {{2027, 3, 28, 1, 59, 59}}},
+                 {"Europe/Berlin", {2027, 3, 28, 3, 0, 0}, {{2027, 3, 28, 1, 0, 0}}},
+                 {"Europe/Berlin", {2026, 10, 25, 1, 59, 59}, {{2026, 10, 24, 23, 59, 59}}},
+                 {"Europe/Berlin", {2026, 10, 25, 2, 30, 0}, {{2026, 10, 25, 0, 30, 0}}},
+                 {"Europe/Berlin", {2026, 10, 25, 3, 0, 0}, {{2026, 10, 25, 2, 0, 0}}},
+                 {"Europe/Berlin", {2028, 2, 29, 12, 0, 0}, {{2028, 2, 29, 11, 0, 0}}},
+                 // Changes of standard time, which the summer-time flag cannot tell.
+                 {"Europe/Moscow", {2014, 10, 26, 1, 30, 0}, {{2014, 10, 25, 21, 30, 0}}},
+                 {"Pacific/Apia", {2011, 12, 30, 12, 0, 0}, {{2011, 12, 30, 22, 0, 0}}},
+                 {"Pacific/Apia", {2011, 12, 31, 12, 0, 0}, {{2011, 12, 30, 22, 0, 0}}},
+                 {"Asia/Kolkata", {2026, 7, 15, 12, 0, 0}, {{2026, 7, 15, 6, 30, 0}}},
+                 {"UTC0", {2026, 7, 15, 12, 0, 0}, {{2026, 7, 15, 12, 0, 0}}},
+                 {"UTC0", {2026, 13, 1, 12, 0, 0}, {}},
+                 {"UTC0", {2026, 0, 1, 12, 0, 0}, {}},
+                 {"UTC0", {2026, 2, 30, 12, 0, 0}, {}},
+                 {"UTC0", {2027, 2, 29, 12, 0, 0}, {}},
+                 {"UTC0", {2026, 12, 0, 12, 0, 0}, {}},
+                 {"UTC0", {2026, 12, 6, 24, 0, 0}, {}},
+                 {"UTC0", {2026, 12, 6, -1, 0, 0}, {}},
+                 {"UTC0", {2026, 12, 6, 12, 60, 0}, {}},
+                 {"UTC0", {2026, 12, 6, 12, 0, 60}, {}}};
     const SystemClock clock(QLocale::c());
-
-    const auto before = floor<seconds>(system_clock::now()) + offset;
-    const LocalDateTime now = clock.now();
-    const auto after = floor<seconds>(system_clock::now()) + offset;
-
-    ASSERT_TRUE(year_month_day(year{now.year}, month{static_cast<unsigned>(now.month)},
-                               day{static_cast<unsigned>(now.day)})
-                    .ok());
-    EXPECT_GE(onCalendar(now), before - seconds{1});
-    EXPECT_LE(onCalendar(now), after + seconds{1});
-}
-
-TEST(SystemClockNowTest, AgreesWithSystemTimeInTheLocalZone) {
-    expectNowInZone("UTC0", seconds{0});
-    // POSIX offsets count west of Greenwich: "-5:30" is five and a half hours east.
-    expectNowInZone("XYZ-5:30", hours{5} + minutes{30});
-    expectNowInZone("ABC+10", -hours{10});
-    expectNowInZone("UTC0", seconds{0});
-}
-
-// The UTC moment written as its calendar date and time.
-sys_seconds utc(int y, int mo, int d, int h, int mi, int s = 0) {
-    return onCalendar({y, mo, d, h, mi, s});
-}
-
-class SystemClockToUtcTest : public ::testing::Test {
-  protected:
-    std::optional<sys_seconds> toUtc(const LocalDateTime& local) const {
-        return clock_.localToUtc(local);
+    for (const auto& c : cases) {
+        const test::ScopedEnv zone("TZ", c.zone);
+        const auto expected = c.utc ? std::optional(onCalendar(*c.utc)) : std::nullopt;
+        EXPECT_EQ(clock.localToUtc(c.local), expected)
+            << c.zone << " " << c.local.day << "." << c.local.month << ". " << c.local.hour;
     }
-
-    test::ScopedEnv zone_{"TZ", "Europe/Berlin"};
-    SystemClock clock_{QLocale::c()};
-};
-
-TEST_F(SystemClockToUtcTest, WinterAndSummerDatesUseTheirOwnOffset) {
-    // Whichever offset is in force today, one of the two differs from it.
-    EXPECT_EQ(toUtc(kMorning), utc(2026, 12, 6, 6, 15, 42));
-    EXPECT_EQ(toUtc({2026, 7, 15, 12, 0, 0}), utc(2026, 7, 15, 10, 0, 0));
-}
-
-TEST_F(SystemClockToUtcTest, WakeUpAcrossTheChangeToWinterTime) {
-    // Set on the Saturday evening in summer time for the Sunday morning after the change.
-    EXPECT_EQ(toUtc({2026, 10, 24, 23, 30, 0}), utc(2026, 10, 24, 21, 30));
-    EXPECT_EQ(toUtc({2026, 10, 25, 6, 30, 0}), utc(2026, 10, 25, 5, 30));
-}
-
-TEST_F(SystemClockToUtcTest, WakeUpAcrossTheChangeToSummerTime) {
-    EXPECT_EQ(toUtc({2027, 3, 27, 22, 0, 0}), utc(2027, 3, 27, 21, 0));
-    EXPECT_EQ(toUtc({2027, 3, 28, 1, 59, 59}), utc(2027, 3, 28, 0, 59, 59));
-    EXPECT_EQ(toUtc({2027, 3, 28, 3, 0, 0}), utc(2027, 3, 28, 1, 0));
-    EXPECT_EQ(toUtc({2027, 3, 28, 6, 30, 0}), utc(2027, 3, 28, 4, 30));
-}
-
-TEST_F(SystemClockToUtcTest, SkippedTimeCountsWithTheOffsetBeforeTheChange) {
-    // 02:00 to 02:59:59 never shows on 28 March 2027; 02:30 becomes 03:30 summer time.
-    EXPECT_EQ(toUtc({2027, 3, 28, 2, 0, 0}), utc(2027, 3, 28, 1, 0));
-    EXPECT_EQ(toUtc({2027, 3, 28, 2, 30, 0}), utc(2027, 3, 28, 1, 30));
-    EXPECT_EQ(toUtc({2027, 3, 28, 2, 59, 59}), utc(2027, 3, 28, 1, 59, 59));
-}
-
-TEST_F(SystemClockToUtcTest, RepeatedTimeIsItsFirstOccurrence) {
-    // 02:00 to 02:59:59 shows twice on 25 October 2026: first in summer time.
-    EXPECT_EQ(toUtc({2026, 10, 25, 1, 59, 59}), utc(2026, 10, 24, 23, 59, 59));
-    EXPECT_EQ(toUtc({2026, 10, 25, 2, 0, 0}), utc(2026, 10, 25, 0, 0));
-    EXPECT_EQ(toUtc({2026, 10, 25, 2, 30, 0}), utc(2026, 10, 25, 0, 30));
-    EXPECT_EQ(toUtc({2026, 10, 25, 2, 59, 59}), utc(2026, 10, 25, 0, 59, 59));
-    EXPECT_EQ(toUtc({2026, 10, 25, 3, 0, 0}), utc(2026, 10, 25, 2, 0));
-}
-
-TEST_F(SystemClockToUtcTest, ChangesOfStandardTimeFollowTheSameRules) {
-    // Neither change touches summer time, so the summer-time flag cannot tell them.
-    const test::ScopedEnv moscow("TZ", "Europe/Moscow");  // +4 to +3: 01:00-01:59 twice
-    EXPECT_EQ(toUtc({2014, 10, 26, 1, 30, 0}), utc(2014, 10, 25, 21, 30));
-    const test::ScopedEnv samoa("TZ", "Pacific/Apia");  // -10 to +14: 30 December skipped
-    EXPECT_EQ(toUtc({2011, 12, 30, 12, 0, 0}), utc(2011, 12, 30, 22, 0));
-    EXPECT_EQ(toUtc({2011, 12, 31, 12, 0, 0}), utc(2011, 12, 30, 22, 0));
-}
-
-TEST_F(SystemClockToUtcTest, FollowsAChangeOfTheTimeZone) {
-    const LocalDateTime noon{2026, 7, 15, 12, 0, 0};
-    EXPECT_EQ(toUtc(noon), utc(2026, 7, 15, 10, 0));
-    {
-        const test::ScopedEnv india("TZ", "Asia/Kolkata");
-        EXPECT_EQ(toUtc(noon), utc(2026, 7, 15, 6, 30));
-    }
-    const test::ScopedEnv universal("TZ", "UTC0");
-    EXPECT_EQ(toUtc(noon), utc(2026, 7, 15, 12, 0));
-}
-
-TEST_F(SystemClockToUtcTest, ImpossibleFieldsGiveNothing) {
-    EXPECT_EQ(toUtc({2026, 13, 1, 12, 0, 0}), std::nullopt);
-    EXPECT_EQ(toUtc({2026, 0, 1, 12, 0, 0}), std::nullopt);
-    EXPECT_EQ(toUtc({2026, -1, 1, 12, 0, 0}), std::nullopt);
-    EXPECT_EQ(toUtc({2026, 2, 30, 12, 0, 0}), std::nullopt);
-    EXPECT_EQ(toUtc({2027, 2, 29, 12, 0, 0}), std::nullopt);
-    EXPECT_EQ(toUtc({2026, 12, 0, 12, 0, 0}), std::nullopt);
-    EXPECT_EQ(toUtc({2026, 12, 6, 24, 0, 0}), std::nullopt);
-    EXPECT_EQ(toUtc({2026, 12, 6, -1, 0, 0}), std::nullopt);
-    EXPECT_EQ(toUtc({2026, 12, 6, 12, 60, 0}), std::nullopt);
-    EXPECT_EQ(toUtc({2026, 12, 6, 12, 0, 60}), std::nullopt);
-    EXPECT_EQ(toUtc({2028, 2, 29, 12, 0, 0}), utc(2028, 2, 29, 11, 0));
-    EXPECT_EQ(toUtc({2026, 12, 31, 23, 59, 59}), utc(2026, 12, 31, 22, 59, 59));
 }
 
 }  // namespace

@@ -1,46 +1,34 @@
-#include "platform/linux/linux_system_facts.h"
+#include <arpa/inet.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <ostream>
+#include <set>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "backends/test_environment.h"
+#include "platform/linux/linux_host_address.h"
+#include "platform/linux/linux_system_facts.h"
 
 namespace somnar {
 namespace {
 
 namespace fs = std::filesystem;
 
-// One entry of the stand-in tree below the root.
+// One entry of a stand-in tree for "/": a text file, a program, a link or a folder.
 struct Entry {
-    enum Kind { kText, kProgram, kLink, kFolder };
     std::string path;
     std::string content;  // the text, or the link's target
-    Kind kind = kText;
+    char kind = 't';      // 't', 'p', 'l' or 'f'
 };
 
-// Everything the facts tell, for one peer and one program name.
-struct Facts {
-    bool alarm = false;
-    bool alarmWritable = false;
-    bool localTime = false;
-    std::string resume;
-    std::uint64_t swapKiB = 0;
-    std::uint64_t inUseKiB = 0;
-    bool peer = false;
-    bool program = false;
-    bool operator==(const Facts&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Facts& f) {
-    return out << "alarm " << f.alarm << " writable " << f.alarmWritable << " local " << f.localTime
-               << " resume '" << f.resume << "' swap " << f.swapKiB << " KiB in use " << f.inUseKiB
-               << " KiB peer " << f.peer << " program " << f.program;
-}
+// alarm, alarm writable, clock in local time, resume device, swap KiB, memory in use KiB,
+// peer, program
+using Facts = std::tuple<bool, bool, bool, std::string, std::uint64_t, std::uint64_t, bool, bool>;
 
 struct FactsCase {
     const char* name;
@@ -51,78 +39,114 @@ struct FactsCase {
 };
 
 constexpr const char* kAlarm = "sys/class/rtc/rtc0/wakealarm";
-constexpr const char* kSwapsHeading = "Filename\tType\tSize\tUsed\tPriority\n";
+constexpr const char* kSwaps = "Filename\tType\tSize\tUsed\tPriority\n";
+const Facts kNone{false, false, false, "", 0, 0, false, false};
 
 const FactsCase kCases[] = {
-    {"NothingThere", {}, {}},
-    {"WritableAlarmLocalClockResumeSwapMemoryPeerProgram",
+    {"NothingThere", {}, kNone},
+    {"EverythingThere",
      {{kAlarm, ""},
       {"etc/adjtime", "0.0 0 0.0\n0\nLOCAL\n"},
       {"sys/power/resume", "254:16\n"},
-      {"proc/swaps", std::string(kSwapsHeading) + "/dev/dm-1 partition\t999420\t0\t-2\n" +
+      {"proc/swaps", std::string(kSwaps) + "/dev/dm-1 partition\t999420\t0\t-2\n" +
                          "/swap\\040file file 1048572 0 -3\n"},
       {"proc/meminfo", "MemTotal:  16314460 kB\nMemFree:  1000 kB\nMemAvailable: 12000000 kB\n"},
       {"etc/ppp/peers/provider", "noauth\n"},
-      {"usr/sbin/pon", "", Entry::kProgram}},
+      {"usr/sbin/pon", "", 'p'}},
      {true, true, true, "254:16", 999420 + 1048572, 16314460 - 12000000, true, true}},
-    // Read-only also for root, as a wake alarm without the group's write access.
+    // Read-only also for root.
     {"AlarmNotWritable",
-     {{kAlarm, "/proc/sys/kernel/osrelease", Entry::kLink}},
+     {{kAlarm, "/proc/sys/kernel/osrelease", 'l'}},
      {true, false, false, "", 0, 0, false, false}},
-    {"ClockInUtc", {{"etc/adjtime", "0.0 0 0.0\n0\nUTC\n"}}, {}},
-    {"AdjtimeWithoutThirdLine", {{"etc/adjtime", "0.0 0 0.0\nLOCAL\n"}}, {}},
-    {"NoResumeDevice", {{"sys/power/resume", "0:0\n"}}, {}},
-    {"SwapsHeadingOnly", {{"proc/swaps", kSwapsHeading}}, {}},
+    {"ClockInUtc", {{"etc/adjtime", "0.0 0 0.0\n0\nUTC\n"}}, kNone},
+    {"AdjtimeWithoutThirdLine", {{"etc/adjtime", "0.0 0 0.0\nLOCAL\n"}}, kNone},
+    {"NoResumeDevice", {{"sys/power/resume", "0:0\n"}}, kNone},
+    {"SwapsHeadingOnly", {{"proc/swaps", kSwaps}}, kNone},
     {"MemAvailableAboveTotal",
      {{"proc/meminfo", "MemTotal: 2048 kB\nMemAvailable: 4096 kB\n"}},
-     {}},
-    {"MeminfoWithoutAvailable", {{"proc/meminfo", "MemTotal: 2048 kB\nMemFree: 1024 kB\n"}}, {}},
-    {"ProgramOnPath",
-     {{"on-path/pon", "", Entry::kProgram}},
-     {false, false, false, "", 0, 0, false, true}},
+     kNone},
+    {"MeminfoWithoutAvailable", {{"proc/meminfo", "MemTotal: 2048 kB\nMemFree: 1024 kB\n"}}, kNone},
+    {"ProgramOnPath", {{"on-path/pon", "", 'p'}}, {false, false, false, "", 0, 0, false, true}},
     {"ProgramInSbin",
-     {{"sbin/nmcli", "", Entry::kProgram}},
+     {{"sbin/nmcli", "", 'p'}},
      {false, false, false, "", 0, 0, false, true},
      "",
      "nmcli"},
-    {"ProgramNotExecutable", {{"usr/bin/pon", "#!/bin/sh\n"}}, {}},
-    {"ProgramIsAFolder", {{"usr/sbin/pon", "", Entry::kFolder}}, {}},
-    {"ProgramNamedByAPath", {}, {}, "", "/bin/sh"},
-    {"PeerNamedByAPath", {{"etc/ppp/options", "lock\n"}}, {}, "../options"},
-    {"PeerIsAFolder", {{"etc/ppp/peers/provider", "", Entry::kFolder}}, {}},
+    {"ProgramNotExecutable", {{"usr/bin/pon", "#!/bin/sh\n"}}, kNone},
+    {"ProgramIsAFolder", {{"usr/sbin/pon", "", 'f'}}, kNone},
+    {"ProgramNamedByAPath", {}, kNone, "", "/bin/sh"},
+    {"PeerNamedByAPath", {{"etc/ppp/options", "lock\n"}}, kNone, "../options"},
+    {"PeerIsAFolder", {{"etc/ppp/peers/provider", "", 'f'}}, kNone},
 };
 
 class SystemFactsTest : public ::testing::TestWithParam<FactsCase> {};
 
-TEST_P(SystemFactsTest, ReadsTheTree) {
+TEST_P(SystemFactsTest, ReadFromTheTree) {
     const FactsCase& c = GetParam();
     test::TempDir root;
-    ASSERT_FALSE(root.path().empty());
     for (const Entry& entry : c.tree) {
         const fs::path path = root.path() / entry.path;
         fs::create_directories(path.parent_path());
-        if (entry.kind == Entry::kLink) {
+        if (entry.kind == 'l') {
             fs::create_symlink(entry.content, path);
-        } else if (entry.kind == Entry::kFolder) {
+        } else if (entry.kind == 'f') {
             fs::create_directory(path);
         } else {
-            std::ofstream(path) << entry.content;
-            fs::permissions(path,
-                            entry.kind == Entry::kProgram ? fs::perms(0755) : fs::perms(0644));
+            test::writeFile(path, entry.content);
+            fs::permissions(path, entry.kind == 'p' ? fs::perms(0755) : fs::perms(0644));
         }
     }
     const test::ScopedEnv path("PATH", (root.path() / "on-path").string() + ":/nowhere");
     LinuxSystemFacts facts(root.path());
-
-    const Facts seen{facts.wakeAlarmExists(),     facts.wakeAlarmWritable(),
-                     facts.clockKeepsLocalTime(), facts.resumeDevice(),
-                     facts.swapBytes() / 1024,    facts.memoryInUseBytes() / 1024,
-                     facts.pppPeerExists(c.peer), facts.programAvailable(c.program)};
-    EXPECT_EQ(seen, c.expected);
+    EXPECT_EQ(Facts(facts.wakeAlarmExists(), facts.wakeAlarmWritable(), facts.clockKeepsLocalTime(),
+                    facts.resumeDevice(), facts.swapBytes() / 1024, facts.memoryInUseBytes() / 1024,
+                    facts.pppPeerExists(c.peer), facts.programAvailable(c.program)),
+              c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tree, SystemFactsTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+Ipv4Address parse(const std::string& dotted) {
+    Ipv4Address bytes{};
+    EXPECT_EQ(::inet_pton(AF_INET, dotted.c_str(), bytes.data()), 1) << dotted;
+    return bytes;
+}
+
+// Against what the system's own tools say: hostname, getent, ip.
+TEST(HostAddressTest, NameAddressesAndInterfacesAsTheSystemToolsTellThem) {
+    LinuxHostAddress host;
+    std::istringstream printed(test::commandOutput("hostname"));
+    std::string name;
+    printed >> name;
+    EXPECT_EQ(host.hostName().name, name);
+    EXPECT_EQ(host.hostName().errorCode, 0);
+
+    // getent lists each address once per socket type.
+    std::vector<Ipv4Address> resolved;
+    std::istringstream lines(test::commandOutput("getent ahostsv4 '" + name + "'"));
+    for (std::string address, type, rest; lines >> address >> type && std::getline(lines, rest);) {
+        if (type == "STREAM") {
+            resolved.push_back(parse(address));
+        }
+    }
+    EXPECT_EQ(host.resolveIpv4(name), resolved);
+    EXPECT_EQ(host.resolveIpv4("10.0.0.1"), std::vector<Ipv4Address>{parse("10.0.0.1")});
+    EXPECT_THAT(host.resolveIpv4("localhost"), ::testing::Contains(parse("127.0.0.1")).Times(1));
+    EXPECT_TRUE(host.resolveIpv4("no-such-host.invalid").empty());
+    EXPECT_TRUE(host.resolveIpv4("").empty());
+
+    std::set<Ipv4Address> up;
+    std::istringstream addresses(
+        test::commandOutput("ip -4 -o addr show up | sed 's/.* inet \\([0-9.]*\\).*/\\1/'"));
+    for (std::string address; addresses >> address;) {
+        up.insert(parse(address));
+    }
+    const std::vector<Ipv4Address> found = host.interfaceIpv4();
+    EXPECT_EQ(std::set<Ipv4Address>(found.begin(), found.end()), up);
+    EXPECT_EQ(found.size(), up.size());  // each once
+    EXPECT_TRUE(up.contains(parse("127.0.0.1")));
+}
 
 }  // namespace
 }  // namespace somnar

@@ -90,11 +90,11 @@ class FakeArmedAlarm : public ArmedAlarm {
 AlarmResult FakeWakeAlarm::arm(SleepState state, std::chrono::sys_seconds due) {
     if (refuseWith != AlarmError::None) {
         log_.push_back("alarm refused");
-        return {nullptr, refuseWith, refusalDetail};
+        return {{refuseWith, refusalDetail, {}}, nullptr};
     }
     armed.push_back({state, due});
     log_.push_back("alarm armed");
-    return {std::make_unique<FakeArmedAlarm>(log_, released), AlarmError::None, {}};
+    return {{}, std::make_unique<FakeArmedAlarm>(log_, released)};
 }
 
 DialResult FakeDialer::dial(const std::string& name, const std::string& user,

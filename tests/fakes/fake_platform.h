@@ -173,7 +173,7 @@ class FakeProgramStarter : public ProgramStarter {
   public:
     explicit FakeProgramStarter(EventLog& log) : log_(log) {}
 
-    StartResult answer{true, {}};
+    StartResult answer{};
     std::vector<std::string> started;
 
     StartResult startDetached(const std::string& commandLine) override;
@@ -187,7 +187,7 @@ class FakeDialer : public Dialer {
     explicit FakeDialer(EventLog& log) : log_(log) {}
 
     std::vector<std::string> entries;
-    DialResult answer{true, {}};
+    DialResult answer{};
     std::vector<std::vector<std::string>> dialled;  // name, user, password
 
     std::vector<std::string> listEntries() override { return entries; }

@@ -61,10 +61,15 @@ TEST_F(CheckTest, EachMissingPieceIsNamedWithItsFix) {
         {[](CheckSetUp& t) { t.platform.power.unreachable = ""; }, "systemd-logind",
          "systemd-logind erreichbar: fehlt (keine Antwort auf dem Systembus)\n    Abhilfe: "
          "systemd-logind und der Systembus müssen laufen: systemctl status systemd-logind\n"},
-        {[](CheckSetUp& t) { t.platform.wakeAlarm.refuseWith = AlarmError::NoPermission; },
+        {[](CheckSetUp& t) {
+             t.platform.wakeAlarm.refuseWith = AlarmError::NoPermission;
+             t.platform.wakeAlarm.refusalDetail = "/usr/local/bin/somnar-scheduler";
+         },
          "Wecken aus dem Standby",
-         "Wecken aus dem Standby (Weckalarm des Kernels): fehlt\n    Abhilfe: sudo setcap "
-         "cap_wake_alarm+ep /usr/local/bin/somnar-scheduler\n"},
+         "Wecken aus dem Standby (Weckalarm des Kernels): fehlt (Das Programm darf keinen "
+         "Weckzeitgeber stellen (es fehlt die Berechtigung CAP_WAKE_ALARM). Als root freischalten "
+         "mit: setcap cap_wake_alarm+ep /usr/local/bin/somnar-scheduler)\n    Abhilfe: sudo "
+         "setcap cap_wake_alarm+ep /usr/local/bin/somnar-scheduler\n"},
         {[](CheckSetUp& t) { t.platform.power.answers[SleepState::Hibernate] = "na"; },
          "Ruhezustand möglich",
          "Ruhezustand möglich (CanHibernate): fehlt (na)\n    Abhilfe: Ruhezustand braucht Swap "
@@ -180,8 +185,9 @@ TEST_F(CheckTest, ATestWakeUpThatComesLateOrCannotBeArmedFails) {
     EXPECT_EQ(runTestWake(services, SleepState::Standby, 30, refused), 1);
     EXPECT_EQ(refused.str(),
               "Die Testweckung ist nicht möglich:\nWecken aus dem Standby (Weckalarm des "
-              "Kernels): fehlt\n    Abhilfe: sudo setcap cap_wake_alarm+ep "
-              "/usr/local/bin/somnar-scheduler\n");
+              "Kernels): fehlt (Das Programm darf keinen Weckzeitgeber stellen (es fehlt die "
+              "Berechtigung CAP_WAKE_ALARM). Als root freischalten mit: setcap cap_wake_alarm+ep "
+              ")\n    Abhilfe: sudo setcap cap_wake_alarm+ep /usr/local/bin/somnar-scheduler\n");
     EXPECT_EQ(platform.power.sleeps.size(), 2u);  // the refused one did not sleep
 }
 

@@ -10,7 +10,6 @@ namespace {
 
 using testing::EventLog;
 using testing::FormTest;
-using testing::utc;
 
 const EventLog kSleptAndWoke{"alarm armed", "sleep hibernate", "keep awake", "alarm released"};
 
@@ -95,7 +94,7 @@ TEST_F(SleepingTest, SleepNowWithWakeUpConfirmsThenSleepsAndWakes) {
     EXPECT_TRUE(platform.log.empty());
     form.hibernateNowButton.userClick();
     EXPECT_EQ(platform.log, kSleptAndWoke);
-    EXPECT_EQ(platform.wakeAlarm.armed.at(0).due, utc(2026, 12, 7, 5, 30));
+    EXPECT_EQ(platform.wakeAlarm.armed.at(0).due, testing::utc(2026, 12, 7, 5, 30));
     EXPECT_FALSE(form.connectionWatch.enabled());
     EXPECT_FALSE(form.resetButton.enabled());
 }
@@ -115,19 +114,16 @@ TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
     EXPECT_TRUE(form.resetButton.enabled() && form.trayButton.enabled() &&
                 form.countdownInfoButton.enabled());
 
-    const struct {
-        bool dial, alwaysOn, publish;
-        bool watches;
-    } plans[] = {{true, false, false, false},
-                 {false, true, true, true},
-                 {false, false, true, false},
-                 {true, true, true, true}};
-    for (const auto& c : plans) {
+    // Published once connected, dialled or always on: dial, always on, publish -> watch.
+    for (const auto& [dial, alwaysOn, publish, watch] : {std::tuple{true, false, false, false},
+                                                         {false, true, true, true},
+                                                         {false, false, true, false},
+                                                         {true, true, true, true}}) {
         AfterWakePlan plan;
-        plan.dialup = c.dial ? std::optional(DialupLogin{}) : std::nullopt;
-        plan.alwaysOnline = c.alwaysOn;
-        plan.publishAddress = c.publish;
-        EXPECT_EQ(plan.watchesConnection(), c.watches) << c.dial << c.alwaysOn << c.publish;
+        plan.dialup = dial ? std::optional(DialupLogin{}) : std::nullopt;
+        plan.alwaysOnline = alwaysOn;
+        plan.publishAddress = publish;
+        EXPECT_EQ(plan.watchesConnection(), watch) << dial << alwaysOn << publish;
     }
 }
 
@@ -138,10 +134,12 @@ TEST_F(SleepingTest, ADiallerOrProgramThatCannotStartIsReportedWithoutABox) {
     form.programBox.setValue(1);
     form.programPath.setText("/nirgends/da.sh");
     form.renewedSleepBox.setValue(1);
-    platform.dialer.answer = {false, "pon ist nicht installiert."};
-    platform.programs.answer = {false, "Die Datei /nirgends/da.sh gibt es nicht."};
+    platform.dialer.answer = {DialError::PppMissing, {}, {}};
+    platform.programs.answer = {StartError::NoSuchFile, "/nirgends/da.sh", {}};
     form.sleepAndWake(SleepState::Standby);
-    const std::string dial = "Einwahl fehlgeschlagen: pon ist nicht installiert.";
+    const std::string dial =
+        "Einwahl fehlgeschlagen: pon konnte nicht gestartet werden (ist das "
+        "Paket ppp installiert?).";
     const std::string start =
         "Programmstart fehlgeschlagen: Die Datei /nirgends/da.sh gibt es nicht.";
     EXPECT_TRUE(platform.dialogs.shown.empty());
@@ -175,10 +173,16 @@ TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
 
     freeze();
     platform.wakeAlarm.refuseWith = AlarmError::NoPermission;
+    platform.wakeAlarm.refusalDetail = "/usr/bin/somnar-scheduler";
     EXPECT_EQ(form.sleepAndWake(SleepState::Standby), SleepAttempt::AlarmRefused);
     EXPECT_EQ(platform.log, EventLog{"alarm refused"});
     EXPECT_EQ(lastMessage(),
-              wakeAlarmRefusalText(SleepState::Standby, AlarmError::NoPermission, ""));
+              "Die Aufwachzeit konnte nicht gestellt werden. Dem Programm fehlt die Berechtigung, "
+              "den Weckalarm zu stellen.\r\nDas Programm darf keinen Weckzeitgeber stellen (es "
+              "fehlt die Berechtigung CAP_WAKE_ALARM). Als root freischalten mit: setcap "
+              "cap_wake_alarm+ep /usr/bin/somnar-scheduler\r\nDer Rechner wird nicht in den "
+              "Standbyzustand versetzt.\r\nWas diesem Rechner zum Wecken fehlt, zeigt: "
+              "somnar-scheduler --check");
     EXPECT_EQ(platform.journal.entries.back().second, lastMessage());
     expectSleepCommandsUsable();
 
@@ -191,22 +195,6 @@ TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
 
     EXPECT_EQ(platform.power.keepAwakeCalls, 0);
     EXPECT_FALSE(form.renewedSleepTimer.enabled());
-}
-
-TEST_F(SleepingTest, TheWakeUpIsReadWhenItIsArmedInTheOffsetOfItsDate) {
-    platform.clock.utcOffsetMinutes = testing::berlinOffsetMinutes;
-    const struct {
-        const char *day, *month, *year;
-        std::chrono::sys_seconds due;
-    } cases[] = {{"25", "10", "2026", utc(2026, 10, 25, 5, 30)},  // winter time then
-                 {"28", "03", "2027", utc(2027, 3, 28, 4, 30)},   // summer time then
-                 {"07", "12", "2026", utc(2026, 12, 7, 5, 30)}};
-    platform.clock.set(2026, 10, 20, 12, 0, 0);
-    for (const auto& c : cases) {
-        setWakeUp(c.day, c.month, c.year, "06", "30");
-        form.sleepAndWake(SleepState::Hibernate);
-        EXPECT_EQ(platform.wakeAlarm.armed.back().due, c.due) << c.day << "." << c.month;
-    }
 }
 
 TEST_F(SleepingTest, ATimedRequestStartsItsCountdownAndFreezesTheWindow) {

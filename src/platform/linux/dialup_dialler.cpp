@@ -26,8 +26,8 @@ namespace {
 // The descriptor number at which the dialler finds what we hand it.
 constexpr int kInheritedFd = 3;
 
-DialResult ponMissing() {
-    return {false, "pon konnte nicht gestartet werden (ist das Paket ppp installiert?)."};
+DialResult failure(DialError error, std::string detail = {}) {
+    return {error, std::move(detail), {}};
 }
 
 // failChild(), closeFrom() and execWithOnly() run in a child of a possibly many-threaded
@@ -180,18 +180,14 @@ UniqueFd pipeHolding(std::string_view text) {
 
 DialResult startPon(const std::string& peer, const std::string& user, const std::string& password) {
     if (!ponCanDial(peer)) {
-        return {false, "Die DFÜ-Verbindung \"" + peer +
-                           "\" kann pon nicht wählen (Leerzeichen, *, ? oder [ im Namen oder \"-\" "
-                           "am Anfang)."};
+        return failure(DialError::NameNotDialable, peer);
     }
     if (!pppdCanTake(user) || !pppdCanTake(password)) {
-        return {false,
-                "Benutzername oder Kennwort enthält einen Zeilenumbruch oder ein Nullzeichen (das "
-                "kann pppd nicht übernehmen)."};
+        return failure(DialError::UnusableCredentials);
     }
     const std::string pon = findProgram("pon");
     if (pon.empty()) {
-        return ponMissing();
+        return failure(DialError::PppMissing);
     }
     std::vector<std::string> arguments = {peer};
     UniqueFd options;
@@ -205,22 +201,22 @@ DialResult startPon(const std::string& peer, const std::string& user, const std:
         }
         options = pipeHolding(text);
         if (!options.valid()) {
-            return {false, "Benutzername und Kennwort konnten nicht an pppd übergeben werden."};
+            return failure(DialError::CredentialsNotHandedOver);
         }
         arguments.insert(arguments.end(), {"file", "/dev/fd/" + std::to_string(kInheritedFd)});
     }
     if (!startDetached(pon, std::move(arguments), options)) {
-        return ponMissing();
+        return failure(DialError::PppMissing);
     }
-    return {true, {}};
+    return {};
 }
 
 DialResult startNmcli(const std::string& connectionId) {
     const std::string nmcli = findProgram("nmcli");
     if (nmcli.empty() || !startDetached(nmcli, {"connection", "up", "id", connectionId})) {
-        return {false, "nmcli konnte nicht gestartet werden (ist NetworkManager installiert?)."};
+        return failure(DialError::NetworkManagerMissing);
     }
-    return {true, {}};
+    return {};
 }
 
 }  // namespace somnar

@@ -38,7 +38,7 @@ DialResult LinuxDialupEntries::dial(const std::string& name, const std::string& 
                                     const std::string& password) {
     try {
         if (name.empty()) {
-            return {false, "Es ist keine DFÜ-Verbindung ausgewählt."};
+            return {DialError::NothingSelected, {}, {}};
         }
         // The listing's own test of a peer, so only a name the picker could offer is
         // dialled (no hidden file, no path out of the folder).
@@ -52,10 +52,10 @@ DialResult LinuxDialupEntries::dial(const std::string& name, const std::string& 
         if (peer) {
             return startPon(name, user, password);  // refuses the name, with the reason
         }
-        return {false, "Die DFÜ-Verbindung \"" + name + "\" gibt es auf diesem Rechner nicht."};
+        return {DialError::UnknownName, name, {}};
     } catch (const std::exception&) {
         // Only running out of memory gets here.
-        return {false, "Die DFÜ-Verbindung konnte nicht gestartet werden."};
+        return {DialError::Failed, {}, {}};
     }
 }
 

@@ -21,8 +21,8 @@ struct Invocation {
     QStringList arguments;
 };
 
-StartResult refused(const QString& reason) {
-    return {false, reason.toStdString()};
+StartResult refused(StartError error, const QString& detail = {}) {
+    return {error, detail.toStdString(), {}};
 }
 
 // The words of a command line as the shell splits them (wordexp(3)), with command
@@ -101,19 +101,18 @@ std::optional<Invocation> invocationFor(const QString& file) {
 
 StartResult launch(const Invocation& invocation, const QString& shownName) {
     if (!QProcess::startDetached(invocation.program, invocation.arguments)) {
-        return refused(
-            QStringLiteral("Das Programm %1 konnte nicht gestartet werden.").arg(shownName));
+        return refused(StartError::Failed, shownName);
     }
-    return {true, {}};
+    return {};
 }
 
 StartResult startFile(const QString& file, const QStringList& arguments) {
     if (!QFileInfo::exists(file)) {
-        return refused(QStringLiteral("Die Datei %1 gibt es nicht.").arg(file));
+        return refused(StartError::NoSuchFile, file);
     }
     auto invocation = invocationFor(file);
     if (!invocation) {
-        return refused(QStringLiteral("%1 ist nicht ausführbar.").arg(file));
+        return refused(StartError::NotExecutable, file);
     }
     invocation->arguments << arguments;
     return launch(*invocation, file);
@@ -124,7 +123,7 @@ StartResult startFile(const QString& file, const QStringList& arguments) {
 StartResult LinuxProgramStarter::startDetached(const std::string& commandLine) {
     const QString line = QString::fromStdString(commandLine).trimmed();
     if (line.isEmpty()) {
-        return refused(QStringLiteral("Es ist kein Programm angegeben."));
+        return refused(StartError::NoProgram);
     }
     // A path with blanks needs no quotes.
     if (QFileInfo::exists(line)) {
@@ -132,18 +131,14 @@ StartResult LinuxProgramStarter::startDetached(const std::string& commandLine) {
     }
     const ShellWords words(line);
     if (words.error() == WRDE_BADCHAR || words.error() == WRDE_CMDSUB) {
-        return refused(QStringLiteral(
-            "Die Befehlszeile enthält Zeichen, die nur eine Shell versteht (| & ; < > ( ) { } "
-            "oder $( )); solche Befehle so angeben: /bin/sh -c '...'"));
+        return refused(StartError::NeedsShell);
     }
     if (words.error() != 0) {
-        return refused(QStringLiteral("Die Befehlszeile lässt sich nicht lesen (fehlt ein "
-                                      "Anführungszeichen?): %1")
-                           .arg(line));
+        return refused(StartError::Unreadable, line);
     }
     QStringList arguments = words.list();
     if (arguments.isEmpty() || arguments.first().isEmpty()) {
-        return refused(QStringLiteral("Es ist kein Programm angegeben."));
+        return refused(StartError::NoProgram);
     }
     const QString program = arguments.takeFirst();
     if (program.contains(QLatin1Char('/'))) {
@@ -151,7 +146,7 @@ StartResult LinuxProgramStarter::startDetached(const std::string& commandLine) {
     }
     const QString found = QStandardPaths::findExecutable(program);
     if (found.isEmpty()) {
-        return refused(QStringLiteral("Das Programm %1 wurde nicht gefunden.").arg(program));
+        return refused(StartError::NotFound, program);
     }
     return launch({found, arguments}, program);
 }

@@ -14,7 +14,6 @@ AlarmResult LinuxWakeAlarm::arm(SleepState state, std::chrono::sys_seconds due) 
     if (due <= std::chrono::system_clock::now()) {
         AlarmResult result;
         result.error = AlarmError::NotInFuture;
-        result.detail = "Die Weckzeit ist schon vorbei.";
         return result;
     }
     if (state == SleepState::Standby) {

@@ -67,27 +67,21 @@ long long clockSeconds(std::chrono::sys_seconds due, bool localTime) {
     return seconds;
 }
 
-AlarmResult refusal(AlarmError error, std::string detail) {
+AlarmResult refusal(AlarmError error, const std::filesystem::path& file, int systemError = 0) {
     AlarmResult result;
     result.error = error;
-    result.detail = std::move(detail);
+    result.detail = file.string();
+    if (systemError != 0) {
+        result.systemError = std::system_category().message(systemError);
+    }
     return result;
 }
 
 AlarmResult writeRefusal(const std::filesystem::path& file, int error) {
     if (error == EACCES || error == EPERM) {
-        return refusal(AlarmError::NoPermission,
-                       "Das Programm darf die Weckzeit der Echtzeituhr nicht setzen: keine "
-                       "Schreibberechtigung für " +
-                           file.string() +
-                           ". Die Installation gibt den Benutzern des Programms Schreibrecht "
-                           "darauf (eine udev-Regel, die einer Gruppe Schreibrecht gibt). "
-                           "Prüfen mit: ls -l " +
-                           file.string());
+        return refusal(AlarmError::NoPermission, file);
     }
-    return refusal(AlarmError::Failed, "Die Weckzeit der Echtzeituhr ließ sich nicht setzen (" +
-                                           file.string() +
-                                           "): " + std::system_category().message(error) + ".");
+    return refusal(AlarmError::Failed, file, error);
 }
 
 }  // namespace
@@ -98,10 +92,7 @@ AlarmResult RtcWakeAlarm::arm(const std::filesystem::path& rtcFolder,
     const std::filesystem::path file = rtcFolder / "wakealarm";
     std::error_code ignored;
     if (!std::filesystem::exists(file, ignored)) {
-        return refusal(AlarmError::NoAlarmClock,
-                       "Dieser Rechner hat keine Echtzeituhr, die ihn aus dem Ruhezustand wecken "
-                       "kann: " +
-                           file.string() + " gibt es nicht.");
+        return refusal(AlarmError::NoAlarmClock, file);
     }
     if (const int error = writeValue(file, "0\n"); error != 0) {
         return writeRefusal(file, error);

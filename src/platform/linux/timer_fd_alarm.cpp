@@ -16,14 +16,11 @@ std::string errorText(int error) {
     return std::system_category().message(error);
 }
 
-// The command that grants the capability to this very program file.
-std::string grantCommand() {
+// This very program file, to which the capability is granted.
+std::string programFile() {
     std::error_code ignored;
     std::string self = std::filesystem::read_symlink("/proc/self/exe", ignored).string();
-    if (self.empty()) {
-        self = "somnar-scheduler";
-    }
-    return "setcap cap_wake_alarm+ep " + self;
+    return self.empty() ? "somnar-scheduler" : self;
 }
 
 // `creating`: the error came from timerfd_create, where the kernel tells of missing alarm
@@ -32,19 +29,14 @@ AlarmResult refusal(int error, bool creating) {
     AlarmResult result;
     if (error == EPERM) {
         result.error = AlarmError::NoPermission;
-        result.detail =
-            "Das Programm darf keinen Weckzeitgeber stellen (es fehlt die Berechtigung "
-            "CAP_WAKE_ALARM). Als root freischalten mit: " +
-            grantCommand();
+        result.detail = programFile();
     } else if (creating && (error == EINVAL || error == ENODEV || error == ENOTSUP)) {
         // Kernels without alarm timers (or without a clock to drive them) say so here.
         result.error = AlarmError::NoAlarmClock;
-        result.detail =
-            "Dieser Rechner hat keinen Weckzeitgeber, der ihn aus dem Standby wecken kann (" +
-            errorText(error) + ").";
+        result.systemError = errorText(error);
     } else {
         result.error = AlarmError::Failed;
-        result.detail = "Der Weckzeitgeber ließ sich nicht stellen: " + errorText(error) + ".";
+        result.systemError = errorText(error);
     }
     return result;
 }

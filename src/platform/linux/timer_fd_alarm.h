@@ -13,7 +13,7 @@ namespace somnar {
 class TimerFdAlarm : public ArmedAlarm {
   public:
     // Creates and arms the timer (needs CAP_WAKE_ALARM). The result holds a TimerFdAlarm,
-    // or the error and its German detail.
+    // or the error and what it concerns.
     static AlarmResult arm(std::chrono::sys_seconds due);
 
     explicit TimerFdAlarm(UniqueFd fd) : fd_(std::move(fd)) {}

@@ -1,0 +1,279 @@
+// logind, the screen saver and the notification service, as stand-ins on private buses.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "backends/ftp_server.h"
+#include "backends/private_bus.h"
+#include "platform/linux/desktop_notifier.h"
+#include "platform/linux/logind_power_manager.h"
+
+namespace somnar {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using Lines = std::vector<std::string>;
+using DesktopBusTest = test::BusTest;
+constexpr const char* kLogind = "fake_logind.py";
+constexpr const char* kScreenSaver = "fake_screensaver.py";
+
+const std::string kSleepLock = R"({"method": "Inhibit", "args": ["sleep", "Somnar Scheduler", )"
+                               R"("Ruhezustand oder Standby wird eingeleitet", "delay"]})";
+const std::string kLockFreed = R"({"event": "InhibitorReleased", "args": ["sleep", "delay"]})";
+const std::string kAnnounced = R"({"signal": "PrepareForSleep", "args": [true]})";
+const std::string kAsleep = R"({"event": "Asleep"})";
+const std::string kResumed = R"({"signal": "PrepareForSleep", "args": [false]})";
+const std::string kIdleLock = R"({"method": "Inhibit", "args": ["idle", "Somnar Scheduler", )"
+                              R"("Aufgaben nach dem Aufwachen laufen", "block"]})";
+const std::string kScreenSaverAsked =
+    R"({"method": "Inhibit", "args": ["Somnar Scheduler", "Aufgaben nach dem Aufwachen laufen"]})";
+const std::string kClientGone = R"({"event": "ClientGone"})";
+
+std::string called(const std::string& method, const std::string& args = "") {
+    return R"({"method": ")" + method + R"(", "args": [)" + args + "]}";
+}
+
+struct Answer {
+    const char* name;
+    const char* text;
+    bool possible;
+};
+
+class LogindAnswerTest : public DesktopBusTest, public ::testing::WithParamInterface<Answer> {};
+
+// "challenge": allowed once the user authenticates, which the sleep call itself asks for.
+// The other state gets the opposite answer, so a query of the wrong method shows.
+TEST_P(LogindAnswerTest, EachStateFollowsItsOwnAnswer) {
+    startPeer(kLogind, {"--can-hibernate", GetParam().text, "--can-suspend",
+                        GetParam().possible ? "no" : "yes"});
+    LogindPowerManager manager;
+    EXPECT_EQ(manager.canHibernate(), GetParam().possible);
+    EXPECT_EQ(manager.canSuspend(), !GetParam().possible);
+    EXPECT_EQ(manager.sleepAnswer(SleepState::Hibernate), GetParam().text);
+    EXPECT_EQ(calls(kLogind),
+              (Lines{called("CanHibernate"), called("CanSuspend"), called("CanHibernate")}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, LogindAnswerTest,
+                         ::testing::Values(Answer{"Yes", "yes", true},
+                                           Answer{"Challenge", "challenge", true},
+                                           Answer{"No", "no", false}, Answer{"Na", "na", false},
+                                           Answer{"OtherCase", "Yes", false},
+                                           Answer{"TrailingBlank", "yes ", false},
+                                           Answer{"Empty", "", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Nobody on the bus, an error, no answer, no bus at all, or a bus that accepts the
+// connection and never says a word (a silent TCP server): not possible, within the time.
+TEST_F(DesktopBusTest, WithoutAnAnswerNothingIsPossibleAndTheNextQueryWorks) {
+    LogindPowerManager manager(500ms);
+    EXPECT_FALSE(manager.canHibernate());
+    EXPECT_EQ(manager.sleepAnswer(SleepState::Standby), std::nullopt);
+    startPeer(kLogind, {"--fail", "CanHibernate", "--stall", "CanSuspend"});
+    EXPECT_FALSE(manager.canHibernate());
+    EXPECT_FALSE(manager.canSuspend());
+    startPeer(kLogind, {"--can-hibernate", "yes"});
+    EXPECT_TRUE(manager.canHibernate());
+    test::FtpServer hung({"--silent"});
+    for (const std::string& bus :
+         {noBus(), "tcp:host=127.0.0.1,port=" + hung.address().substr(10)}) {
+        const test::ScopedEnv system("DBUS_SYSTEM_BUS_ADDRESS", bus);
+        const test::ScopedEnv session("DBUS_SESSION_BUS_ADDRESS", bus);
+        LogindPowerManager unreachable(500ms);
+        const auto start = Clock::now();
+        EXPECT_FALSE(unreachable.canSuspend());
+        EXPECT_EQ(unreachable.sleep(SleepState::Standby).outcome, SleepOutcome::NoService);
+        unreachable.keepAwake();
+        DesktopNotifier().notify("Zusammenfassung", "Text");
+        EXPECT_LT(Clock::now() - start, 3s + DesktopNotifier::kTimeout) << bus;
+    }
+}
+
+struct SleepCase {
+    const char* name;
+    SleepState state;
+    std::vector<std::string> options;
+    Lines expected;
+};
+
+class LogindSleepTest : public DesktopBusTest, public ::testing::WithParamInterface<SleepCase> {};
+
+// Asked once, interactively, under a delay lock that is freed once logind announces the
+// sleep and before the machine goes down.
+TEST_P(LogindSleepTest, SleepsAndWakesOnce) {
+    startPeer(kLogind, GetParam().options);
+    const SleepResult result = LogindPowerManager().sleep(GetParam().state);
+    EXPECT_EQ(result.outcome, SleepOutcome::WokeUp);
+    EXPECT_NE(result.wentDownAt, std::nullopt);
+    EXPECT_EQ(calls(kLogind), GetParam().expected);
+}
+
+const std::string kSuspend = called("Suspend", "true");
+const std::string kHibernate = called("Hibernate", "true");
+
+INSTANTIATE_TEST_SUITE_P(
+    States, LogindSleepTest,
+    ::testing::Values(
+        SleepCase{"Hibernate",
+                  SleepState::Hibernate,
+                  {},
+                  {kSleepLock, kHibernate, kAnnounced, kLockFreed, kAsleep, kResumed}},
+        SleepCase{"Standby",
+                  SleepState::Standby,
+                  {},
+                  {kSleepLock, kSuspend, kAnnounced, kLockFreed, kAsleep, kResumed}},
+        // logind itself announces the sleep before it answers.
+        SleepCase{"AnnouncedBeforeTheAnswer",
+                  SleepState::Standby,
+                  {"--announce-before-reply"},
+                  {kSleepLock, kSuspend, kAnnounced, kLockFreed, kAsleep, kResumed}},
+        // A late resume of an earlier sleep is not taken for this one's wake-up.
+        SleepCase{"StrayResumeFirst",
+                  SleepState::Hibernate,
+                  {"--stray-resume"},
+                  {kSleepLock, kHibernate, kResumed, kAnnounced, kLockFreed, kAsleep, kResumed}},
+        SleepCase{"WithoutTheDelayLock",
+                  SleepState::Standby,
+                  {"--fail", "Inhibit"},
+                  {kSleepLock, kSuspend, kAnnounced, kAsleep, kResumed}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// With the real limit: the user takes longer to authenticate than logind has to announce
+// the sleep, and sleep() still returns only once the machine has slept and woken.
+TEST_F(DesktopBusTest, SlowAuthenticationIsNotCountedAgainstTheAnnouncement) {
+    static_assert(40s > LogindPowerManager::kSleepStartLimit);
+    startPeer(kLogind, {"--reply-after", "40"});
+    EXPECT_EQ(LogindPowerManager().sleep(SleepState::Standby).outcome, SleepOutcome::WokeUp);
+    EXPECT_EQ(calls(kLogind),
+              (Lines{kSleepLock, kSuspend, kAnnounced, kLockFreed, kAsleep, kResumed}));
+}
+
+struct Refusal {
+    const char* error;  // below org.freedesktop.
+    const char* message;
+    SleepOutcome outcome;
+};
+
+class LogindRefusalTest : public DesktopBusTest, public ::testing::WithParamInterface<Refusal> {};
+
+// At once, with its kind and logind's words (its error's name when it gave none).
+TEST_P(LogindRefusalTest, EndsTheRequestAndFreesTheLock) {
+    const std::string error = std::string("org.freedesktop.") + GetParam().error;
+    startPeer(kLogind,
+              {"--fail", "Hibernate", "--error", error, "--error-message", GetParam().message});
+    const auto start = Clock::now();
+    const SleepResult result = LogindPowerManager().sleep(SleepState::Hibernate);
+    EXPECT_LT(Clock::now() - start, 2s);
+    EXPECT_EQ(result.outcome, GetParam().outcome);
+    EXPECT_EQ(result.detail, *GetParam().message ? GetParam().message : error);
+    EXPECT_TRUE(test::waitForLine(record(kLogind), kLockFreed));
+    EXPECT_EQ(calls(kLogind), (Lines{kSleepLock, kHibernate, kLockFreed}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, LogindRefusalTest,
+    ::testing::Values(
+        Refusal{"DBus.Error.AccessDenied", "Access denied", SleepOutcome::NotAuthorized},
+        Refusal{"DBus.Error.InteractiveAuthorizationRequired", "Auth", SleepOutcome::NotAuthorized},
+        Refusal{"PolicyKit1.Error.NotAuthorized", "No", SleepOutcome::NotAuthorized},
+        Refusal{"PolicyKit1.Error.Cancelled", "Cancelled", SleepOutcome::NotAuthorized},
+        Refusal{"login1.SleepVerbNotSupported", "No swap", SleepOutcome::NotSupported},
+        Refusal{"DBus.Error.NotSupported", "Not supported", SleepOutcome::NotSupported},
+        Refusal{"DBus.Error.ServiceUnknown", "No service", SleepOutcome::NoService},
+        Refusal{"DBus.Error.NameHasNoOwner", "", SleepOutcome::NoService},
+        Refusal{"login1.OperationInProgress", "Busy", SleepOutcome::Refused}),
+    [](const auto& info) {
+        const std::string error = info.param.error;
+        return error.substr(error.rfind('.') + 1);
+    });
+
+// The limit starts with logind's answer (after the user took 1 s), not with the request.
+TEST_F(DesktopBusTest, AcceptedButNeverAnnouncedFailsAfterTheLimit) {
+    startPeer(kLogind, {"--no-sleep-signal", "--reply-after", "1"});
+    const auto start = Clock::now();
+    EXPECT_EQ(LogindPowerManager(500ms, 1s).sleep(SleepState::Hibernate).outcome,
+              SleepOutcome::NotAnnounced);
+    const auto took = Clock::now() - start;
+    EXPECT_GE(took, 2s);
+    EXPECT_LT(took, 4s);
+    EXPECT_TRUE(test::waitForLine(record(kLogind), kLockFreed));
+}
+
+// However long the user takes to authenticate, only the bus going away ends the wait for
+// the answer; once asleep, logind or the bus going away ends the wait for the wake-up.
+TEST_F(DesktopBusTest, OnlyTheBusOrLogindGoingAwayEndsAnOpenWait) {
+    const struct {
+        const char* option;
+        std::string awaited;
+        bool busGoes;
+        SleepOutcome outcome;
+    } cases[] = {{"--stall=Suspend", kSuspend, true, SleepOutcome::NoService},
+                 {"--stay-asleep", kAsleep, false, SleepOutcome::WokeUp},
+                 {"--stay-asleep", kAsleep, true, SleepOutcome::WokeUp}};
+    for (const auto& c : cases) {
+        test::PrivateBus bus(test::BusKind::System);
+        std::filesystem::remove(record(kLogind));
+        startPeer(kLogind, {"--address", bus.address(), c.option});
+        std::atomic<bool> gone{false};
+        std::jthread ender([&] {
+            test::waitForLine(record(kLogind), c.awaited);
+            std::this_thread::sleep_for(1500ms);
+            gone = true;
+            c.busGoes ? bus.stop() : stopPeer(kLogind);
+        });
+        EXPECT_EQ(LogindPowerManager(500ms, 1s).sleep(SleepState::Standby).outcome, c.outcome);
+        EXPECT_TRUE(gone) << c.option;
+    }
+}
+
+// One idle lock and one screen saver inhibition, held until the end; a refused lock still
+// holds off the screen saver, also at its older path.
+TEST_F(DesktopBusTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
+    for (const bool refused : {false, true}) {
+        std::filesystem::remove(record(kLogind));
+        std::filesystem::remove(record(kScreenSaver));
+        startPeer(kLogind, {"--fail", refused ? "Inhibit" : "-"});
+        startPeer(kScreenSaver,
+                  {"--first-cookie", "4711", "--path",
+                   refused ? "/ScreenSaver" : "/org/freedesktop/ScreenSaver"},
+                  test::BusKind::Session);
+        auto manager = std::make_unique<LogindPowerManager>();
+        manager->keepAwake();
+        manager->keepAwake();
+        std::this_thread::sleep_for(300ms);
+        // A refused lock is asked for again.
+        EXPECT_EQ(calls(kLogind), Lines(refused ? 2 : 1, kIdleLock));
+        EXPECT_EQ(calls(kScreenSaver), Lines{kScreenSaverAsked});
+        manager.reset();
+        EXPECT_TRUE(test::waitForLine(record(kScreenSaver), kClientGone));
+        EXPECT_EQ(calls(kScreenSaver),
+                  (Lines{kScreenSaverAsked, called("UnInhibit", "4711"), kClientGone}));
+        EXPECT_EQ(
+            test::waitForLine(record(kLogind),
+                              R"({"event": "InhibitorReleased", "args": ["idle", "block"]})", 1s),
+            !refused);
+    }
+}
+
+TEST_F(DesktopBusTest, NotificationIsCriticalAndNeverExpires) {
+    startPeer("fake_notifications.py", {}, test::BusKind::Session);
+    DesktopNotifier().notify("Aufwachen fehlgeschlagen", "Grüße\n\"zweite\" Zeile");
+    EXPECT_EQ(calls("fake_notifications.py"),
+              Lines{R"({"method": "Notify", "args": ["Somnar Scheduler", 0, "somnar-scheduler", )"
+                    R"("Aufwachen fehlgeschlagen", "Grüße\n\"zweite\" Zeile", [], )"
+                    R"({"urgency": ["y", 2]}, 0]})"});
+    startPeer("fake_notifications.py", {"--stall", "Notify"}, test::BusKind::Session);
+    const auto start = Clock::now();
+    DesktopNotifier().notify("Zusammenfassung", "Text");
+    EXPECT_LT(Clock::now() - start, DesktopNotifier::kTimeout + 1s);
+}
+
+}  // namespace
+}  // namespace somnar

@@ -1,0 +1,60 @@
+"""What the stand-in services on a private bus (fake_*.py) share. Each takes --address (by
+default its bus's variable), --record FILE (every call appended as one JSON line {"method":
+..., "args": [...]}), --fail METHOD (answered with an error), --stall METHOD (never answered),
+and prints READY once it owns its name."""
+
+import argparse
+import json
+import os
+import sys
+
+import dbus
+import dbus.mainloop.glib
+from gi.repository import GLib
+
+
+def parser(bus_variable):
+    options = argparse.ArgumentParser()
+    options.add_argument("--address", default=os.environ.get(bus_variable))
+    options.add_argument("--record")
+    options.add_argument("--fail", action="append", default=[])
+    options.add_argument("--stall", action="append", default=[])
+    return options
+
+
+class Recorder:
+    def __init__(self, path):
+        self.path = path
+
+    def write(self, entry):
+        if self.path:
+            with open(self.path, "a", encoding="utf-8") as record:
+                record.write(json.dumps(entry, ensure_ascii=False) + "\n")
+
+    def call(self, method, *args):
+        plain = [bool(a) if isinstance(a, dbus.Boolean) else a for a in args]
+        self.write({"method": method, "args": plain})
+
+
+def answer(options, method, reply, error, *value, fail=False,
+           name="org.freedesktop.DBus.Error.AccessDenied", message="Access denied"):
+    """Replies with `value`, unless the options (or `fail`) script a stall or an error."""
+    if method in options.stall:
+        return
+    if fail or method in options.fail:
+        error(dbus.exceptions.DBusException(message, name=name))
+    else:
+        reply(*value)
+
+
+def serve(options, service, export):
+    """Exports export(bus)'s objects, owns `service`, says READY and runs until ended."""
+    dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
+    bus = dbus.bus.BusConnection(options.address)
+    objects = export(bus)
+    if bus.request_name(service, dbus.bus.NAME_FLAG_DO_NOT_QUEUE) != \
+            dbus.bus.REQUEST_NAME_REPLY_PRIMARY_OWNER:
+        sys.exit("could not own " + service)
+    print("READY", flush=True)
+    GLib.MainLoop().run()
+    del objects
