@@ -8,8 +8,8 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
