@@ -71,18 +71,17 @@ class Window:
         shell = dict(v.split("=") for v in self.x("getwindowgeometry", "--shell", self.id).split())
         return int(shell["X"]), int(shell["Y"]), int(shell["HEIGHT"])
 
-    def click(self, name):
+    def click(self, name, *then):
+        """Clicks the control NAME, then goes on with the xdotool commands THEN."""
         x0, y0, _ = self.geometry()
         dx, dy = centre(name)
-        self.x("mousemove", "--sync", str(x0 + dx), str(y0 + dy), "click", "1")
+        self.x("mousemove", "--sync", str(x0 + dx), str(y0 + dy), "click", "1", *then)
 
     def type_into(self, name, text):
         """Replaces an editable control's text and leaves it with Tab, so it is taken."""
         self.x("windowfocus", "--sync", self.id)
-        self.click(name)
-        self.x("key", "--clearmodifiers", "ctrl+a", "BackSpace")
-        if text:
-            self.x("type", "--clearmodifiers", "--delay", "20", text)
+        self.click(name, "key", "--clearmodifiers", "ctrl+a", "BackSpace",
+                   *(["type", "--clearmodifiers", "--delay", "20", text] if text else []))
         self.x("key", "--clearmodifiers", "Tab")
 
     def open_options(self):

@@ -4,7 +4,6 @@ logind on a private system bus; what the real-system runs (tests/vm/run) do not 
 Usage: road_test.py PATH/TO/somnar-scheduler. Exits non-zero on any failure."""
 
 import configparser
-import ctypes
 import json
 import os
 import shutil
@@ -12,6 +11,9 @@ import subprocess
 import sys
 import tempfile
 import time
+
+import Xlib.display
+import Xlib.protocol
 
 from drive import MAIN_TITLE, Failure, Window, check, wait_for
 
@@ -80,22 +82,12 @@ class Session:
 
 def send_delete_window(display_name, window):
     """WM_DELETE_WINDOW, as a window manager sends it when the user closes a window."""
-    x11 = ctypes.CDLL("libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XInternAtom.argtypes = (ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int)
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XSendEvent.argtypes = (ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                               ctypes.c_void_p)
-    x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = (ctypes.c_void_p,)
-    display = x11.XOpenDisplay(display_name.encode())
-    check(display, "cannot open display " + display_name)
-    # An XClientMessageEvent as longs (LP64): type, serial, send_event, display, window,
-    # message_type, format, data[5].
-    event = (ctypes.c_long * 24)(33, 0, 0, 0, window, x11.XInternAtom(display, b"WM_PROTOCOLS", 0),
-                                 32, x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0))
-    check(x11.XSendEvent(display, window, 0, 0, event) != 0, "XSendEvent failed")
-    x11.XFlush(display)
-    x11.XCloseDisplay(display)
+    x = Xlib.display.Display(display_name)
+    event = Xlib.protocol.event.ClientMessage(
+        window=window, client_type=x.intern_atom("WM_PROTOCOLS"),
+        data=(32, [x.intern_atom("WM_DELETE_WINDOW"), Xlib.X.CurrentTime, 0, 0, 0]))
+    x.send_event(window, event)
+    x.close()  # flushes
 
 def hibernation_without_a_clock_is_refused(s):
     if os.path.exists("/sys/class/rtc/rtc0"):
