@@ -41,8 +41,7 @@ def design_places():
 PLACES = design_places()
 
 def centre(name):
-    """A control's centre in pixels (twips / 15) in the client area; a picker's is in its
-    text, clear of the drop-down arrow."""
+    """A control's centre in pixels (twips / 15) in the client area (a picker's text part)."""
     container, left, top, width, height = PLACES[name]
     x, y = left + (150 if name.startswith("cmb") else width / 2), top + height / 2
     while container:
@@ -62,8 +61,7 @@ class Window:
         check(status == 0, "xdotool %s failed: %s" % (" ".join(arguments), out))
         return out
 
-    def find(self, title="Somnar-Scheduler|somnar-scheduler"):
-        """The visible windows titled TITLE; by default the message boxes."""
+    def find(self, title="Somnar-Scheduler|somnar-scheduler"):  # by default the message boxes
         status, out = self.xdotool(("search", "--onlyvisible", "--name", "^(%s)$" % title))
         return out.split() if status == 0 else []
 
@@ -90,9 +88,8 @@ class Window:
         wait_for(lambda: self.geometry()[2] > compact + 300, 10, "the options to open")
 
     def answer(self, what, other_than=(), sleeps=False):
-        """Presses Return (the first button) on the box that comes up and returns the box;
-        again while it stays (a key pressed before the box had the focus is lost), unless
-        the answer puts the machine to sleep (SLEEPS) and nothing would answer."""
+        """Presses Return (the first button) on the box that comes up, and again while it stays
+        (a key before the box had the focus is lost) unless the machine then SLEEPS."""
         box = wait_for(lambda: [b for b in self.find() if b not in other_than], 20, what)[0]
         for _ in range(3):
             self.x("windowfocus", "--sync", box, "key", "--clearmodifiers", "Return")

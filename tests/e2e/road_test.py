@@ -108,8 +108,7 @@ def a_second_start_ends_at_once(s):
     check(s.window.find(MAIN_TITLE) == [s.window.id], "a second window appeared")
     check(s.program.poll() is None, "the first copy ended")
 
-def ini_values(path):
-    """The [Values] group of an ini file that must have mode 0600."""
+def ini_values(path):  # the [Values] group of an ini file that must have mode 0600
     check(os.stat(path).st_mode & 0o777 == 0o600, "%s has mode %o" % (path, os.stat(path).st_mode))
     ini = configparser.ConfigParser(interpolation=None)
     ini.optionxform = str  # keys as written
