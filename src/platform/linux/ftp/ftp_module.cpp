@@ -8,11 +8,14 @@
 
 extern "C" {
 
-// The caller owns the client and hands it back to somnar_destroy_ftp_client.
+// The caller owns the client and hands it back to somnar_destroy_ftp_client. Both are C
+// symbols that the loader looks up by these names.
+// NOLINTNEXTLINE(readability-identifier-naming)
 __attribute__((visibility("default"))) somnar::FtpClient* somnar_create_ftp_client() {
     return std::make_unique<somnar::CurlFtpClient>().release();
 }
 
+// NOLINTNEXTLINE(readability-identifier-naming)
 __attribute__((visibility("default"))) void somnar_destroy_ftp_client(somnar::FtpClient* client) {
     std::unique_ptr<somnar::FtpClient> owned(client);
 }
