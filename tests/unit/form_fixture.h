@@ -1,6 +1,6 @@
 #pragma once
 
-// A main window after start-up, on the fake platform, with helpers to set the pickers.
+// A main window after start-up on the fake platform, with a helper to set the pickers.
 
 #include <gtest/gtest.h>
 
@@ -18,22 +18,18 @@ struct FormTest : ::testing::Test {
 
     void SetUp() override { form.load(); }
 
-    void setWakeUp(const std::string& day, const std::string& month, const std::string& year,
-                   const std::string& hour, const std::string& minute) {
-        form.wakeTime.day.setText(day);
-        form.wakeTime.month.setText(month);
-        form.wakeTime.year.setText(year);
-        form.wakeTime.hour.setText(hour);
-        form.wakeTime.minute.setText(minute);
-    }
-
-    void setSleepTime(const std::string& day, const std::string& month, const std::string& year,
-                      const std::string& hour, const std::string& minute) {
-        form.sleepTime.day.setText(day);
-        form.sleepTime.month.setText(month);
-        form.sleepTime.year.setText(year);
-        form.sleepTime.hour.setText(hour);
-        form.sleepTime.minute.setText(minute);
+    // "day.month.year hour:minute", each field as the picker is to show it.
+    static void set(MomentPickers& pickers, const std::string& moment) {
+        std::size_t from = 0;
+        for (auto [picker, separator] : {std::pair{&pickers.day, '.'},
+                                         {&pickers.month, '.'},
+                                         {&pickers.year, ' '},
+                                         {&pickers.hour, ':'},
+                                         {&pickers.minute, '\0'}}) {
+            const std::size_t to = separator ? moment.find(separator, from) : moment.size();
+            picker->setText(moment.substr(from, to - from));
+            from = to + 1;
+        }
     }
 
     void wantWakeUp() { form.wakeChoice[0].setValue(true); }

@@ -50,8 +50,8 @@ struct SleepingTest : FormTest {
     void SetUp() override {
         FormTest::SetUp();
         platform.clock.set(2026, 12, 6, 14, 0, 0);
-        setSleepTime("06", "12", "2026", "14", "30");
-        setWakeUp("07", "12", "2026", "06", "30");
+        set(form.sleepTime, "06.12.2026 14:30");
+        set(form.wakeTime, "07.12.2026 06:30");
         form.renewedSleepTimer.setObserver([this] {
             if (form.renewedSleepTimer.enabled()) {
                 platform.log.push_back("renewed sleep counts");

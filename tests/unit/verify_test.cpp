@@ -102,9 +102,13 @@ struct VerifyTest : FormTest {
     void SetUp() override {
         FormTest::SetUp();
         platform.clock.set(2026, 12, 6, 20, 0, 0);
-        setSleepTime("06", "12", "2026", "23", "30");
-        setWakeUp("07", "12", "2026", "06", "30");
+        set(form.sleepTime, "06.12.2026 23:30");
+        set(form.wakeTime, "07.12.2026 06:30");
         wantWakeUp();
+    }
+    std::string wakeTimeShown() const {
+        return form.wakeTime.day.text() + "." + form.wakeTime.month.text() + "." +
+               form.wakeTime.year.text();
     }
 };
 
@@ -138,28 +142,26 @@ TEST_F(VerifyTest, TheBoxShowsTheTextOfThePickersAndTheTickedOptions) {
 
 TEST_F(VerifyTest, APastWakeUpIsMovedInThePickersAndPutBackOnCancel) {
     platform.clock.set(2026, 12, 31, 23, 59, 1);
-    setWakeUp("31", "12", "2026", "23", "59");
+    set(form.wakeTime, "31.12.2026 23:59");
     EXPECT_TRUE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
     ASSERT_EQ(platform.dialogs.shown.size(), 2u);
     EXPECT_EQ(platform.dialogs.shown[0],
               (MessageBox{"Die aktuelle Zeit ist grösser als die eingestellte Aufwachzeit. "
                           "Deshalb wurde der Tag um eins erhöht!",
                           "Somnar-Scheduler", MessageButtons::OkCancel, MessageIcon::Warning}));
-    EXPECT_EQ(form.wakeTime.day.text() + form.wakeTime.month.text() + form.wakeTime.year.text(),
-              "1012027");
+    EXPECT_EQ(wakeTimeShown(), "1.01.2027");
     EXPECT_NE(lastMessage().find("Er wird am Freitag, 1.01.2027 23:59 wieder"), std::string::npos);
     const std::string accepted = form.sleeper.confirmationText();
 
-    setWakeUp("31", "12", "2026", "23", "59");
+    set(form.wakeTime, "31.12.2026 23:59");
     platform.dialogs.answers = {MessageAnswer::Cancel};
     EXPECT_FALSE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
-    EXPECT_EQ(form.wakeTime.day.text() + form.wakeTime.month.text() + form.wakeTime.year.text(),
-              "31122026");
+    EXPECT_EQ(wakeTimeShown(), "31.12.2026");
     EXPECT_EQ(form.sleeper.confirmationText(), accepted);
     EXPECT_TRUE(form.sleeper.confirmed());
 }
 
-// Present time 06.12.2026 23:10:30. Sleep and wake-up as "day.month.year hh:mm".
+// Present time 06.12.2026 23:10:30.
 TEST_F(VerifyTest, TextsAndTimesThatCannotBeSleptOrWokenByAreRefused) {
     const std::string gone =
         "Die Zeit für den Ruhe- oder Standbyzustand liegt in der "
@@ -171,60 +173,43 @@ TEST_F(VerifyTest, TextsAndTimesThatCannotBeSleptOrWokenByAreRefused) {
     const std::string minutes =
         "Die Minuten bis zum erneuten Ruhe- oder Standbyzustand müssen "
         "eine ganze Zahl von 1 bis 1440 sein.";
+    constexpr auto timed = SleepMoment::AtSleepTime;
+    constexpr auto now = SleepMoment::Now;
     const struct {
         SleepMoment moment;
         bool wake;
-        std::vector<std::string> sleep, wakeUp;
-        const char* renewedMinutes;  // nullptr: no renewed sleep
-        std::string refusal;         // empty: confirmed
+        const char *sleepAt, *wakeUp, *renewedMinutes;  // renewedMinutes: "" for none
+        std::string refusal;                            // empty: confirmed
     } cases[] = {
-        {SleepMoment::AtSleepTime, true, {"06", "12", "2026", "23", "09"}, {}, nullptr, gone},
-        {SleepMoment::AtSleepTime, true, {"06", "12", "2026", "23", "10"}, {}, nullptr, ""},
-        {SleepMoment::AtSleepTime,
-         true,
-         {"06", "12", "2026", "23", "30"},
-         {"06", "12", "2026", "23", "30"},
-         nullptr,
-         notAfter},
-        {SleepMoment::AtSleepTime,
-         true,
-         {"06", "12", "2026", "23", "30"},
-         {"06", "12", "2026", "23", "31"},
-         nullptr,
-         ""},
-        {SleepMoment::AtSleepTime, true, {"06", "12", "26", "23", "30"}, {}, nullptr, badSleep},
-        {SleepMoment::AtSleepTime, true, {"06", "12", "02026", "23", "30"}, {}, nullptr, badSleep},
-        {SleepMoment::AtSleepTime, true, {"06", "12", "2026", "24", "00"}, {}, nullptr, badSleep},
-        {SleepMoment::Now, true, {"06", "12", "2026", "24", "00"}, {}, nullptr, ""},
-        {SleepMoment::Now, true, {}, {"31", "11", "2027", "06", "30"}, nullptr, badWake},
-        {SleepMoment::Now, true, {}, {"29", "02", "2027", "06", "30"}, nullptr, badWake},
-        {SleepMoment::Now, true, {}, {"3x", "12", "2027", "06", "30"}, nullptr, badWake},
-        {SleepMoment::Now, true, {}, {"-1", "12", "2027", "06", "30"}, nullptr, badWake},
-        {SleepMoment::Now, true, {}, {"07", "13", "2027", "06", "30"}, nullptr, badWake},
-        {SleepMoment::Now, true, {}, {"29", "02", "2028", " 6", "30"}, nullptr, ""},
-        {SleepMoment::Now, false, {}, {"xx", "12", "2026", "06", "30"}, nullptr, ""},
-        {SleepMoment::Now, true, {}, {}, "abc", minutes},
-        {SleepMoment::Now, true, {}, {}, "   0", minutes},
-        {SleepMoment::Now, true, {}, {}, "1441", minutes},
-        {SleepMoment::Now, true, {}, {}, "1440", ""},
+        {timed, true, "06.12.2026 23:09", "07.12.2026 06:30", "", gone},
+        {timed, true, "06.12.2026 23:10", "07.12.2026 06:30", "", ""},
+        {timed, true, "06.12.2026 23:30", "06.12.2026 23:30", "", notAfter},
+        {timed, true, "06.12.2026 23:30", "06.12.2026 23:31", "", ""},
+        {timed, true, "06.12.26 23:30", "07.12.2026 06:30", "", badSleep},
+        {timed, true, "06.12.02026 23:30", "07.12.2026 06:30", "", badSleep},
+        {timed, true, "06.12.2026 24:00", "07.12.2026 06:30", "", badSleep},
+        {now, true, "06.12.2026 24:00", "07.12.2026 06:30", "", ""},
+        {now, true, "", "31.11.2027 06:30", "", badWake},
+        {now, true, "", "29.02.2027 06:30", "", badWake},
+        {now, true, "", "3x.12.2027 06:30", "", badWake},
+        {now, true, "", "-1.12.2027 06:30", "", badWake},
+        {now, true, "", "07.13.2027 06:30", "", badWake},
+        {now, true, "", "29.02.2028  6:30", "", ""},
+        {now, false, "", "xx.12.2026 06:30", "", ""},
+        {now, true, "", "07.12.2026 06:30", "abc", minutes},
+        {now, true, "", "07.12.2026 06:30", "   0", minutes},
+        {now, true, "", "07.12.2026 06:30", "1441", minutes},
+        {now, true, "", "07.12.2026 06:30", "1440", ""},
     };
     for (const auto& c : cases) {
         platform.clock.set(2026, 12, 6, 23, 10, 30);
         platform.dialogs.shown.clear();
-        setSleepTime("06", "12", "2026", "23", "30");
-        setWakeUp("07", "12", "2026", "06", "30");
-        if (!c.sleep.empty()) {
-            setSleepTime(c.sleep[0], c.sleep[1], c.sleep[2], c.sleep[3], c.sleep[4]);
-        }
-        if (!c.wakeUp.empty()) {
-            setWakeUp(c.wakeUp[0], c.wakeUp[1], c.wakeUp[2], c.wakeUp[3], c.wakeUp[4]);
-        }
+        set(form.sleepTime, c.sleepAt);
+        set(form.wakeTime, c.wakeUp);
         form.wakeChoice[c.wake ? 0 : 1].setValue(true);
-        form.renewedSleepBox.setValue(c.renewedMinutes != nullptr);
-        form.renewedSleepSpan.setText(c.renewedMinutes ? c.renewedMinutes : "abc");
-        const std::string what = ::testing::PrintToString(c.sleep) +
-                                 ::testing::PrintToString(c.wakeUp) +
-                                 (c.renewedMinutes ? c.renewedMinutes : "");
+        form.renewedSleepBox.setValue(*c.renewedMinutes != 0);
+        form.renewedSleepSpan.setText(*c.renewedMinutes ? c.renewedMinutes : "abc");
+        const std::string what = std::string(c.sleepAt) + "|" + c.wakeUp + "|" + c.renewedMinutes;
         EXPECT_EQ(form.confirmRequest({SleepState::Hibernate, c.moment}), c.refusal.empty())
             << what;
         ASSERT_EQ(platform.dialogs.shown.size(), 1u) << what;
