@@ -1,12 +1,12 @@
 """Drives the main window with xdotool like a user, here or in a guest: each control is
-clicked at its place in the design table (src/app/form1_design.cpp), by its design name."""
+clicked at its place in the design table (src/app/main_window_design.cpp), by its design name."""
 
 import os
 import re
 import time
 
 MAIN_TITLE = "Hibernate-Standby-Somnar-Scheduler"
-DESIGN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../src/app/form1_design.cpp")
+DESIGN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../src/app/main_window_design.cpp")
 
 class Failure(Exception):
     pass

@@ -16,6 +16,11 @@ struct TextCase {
     std::string expected;
 };
 
+// Cases print as their names in test listings.
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FailureTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(FailureTextTest, ReadsExactlyAsTheUserSeesIt) {

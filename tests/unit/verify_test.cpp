@@ -22,6 +22,11 @@ struct TextCase {
     std::string text;
 };
 
+// Cases print as their names in test listings.
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ConfirmationTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(ConfirmationTextTest, SaysWhatWillHappenInItsOrder) {
