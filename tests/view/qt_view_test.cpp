@@ -1,0 +1,299 @@
+// The real widgets, offscreen in one QApplication: every control as designed, what screen
+// readers see, the status line, drops, the tray icon's clicks and menu, the file dialog.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolTip>
+#include <QUrl>
+#include <map>
+#include <set>
+
+#include "app/main_window_model.h"
+#include "fakes/fake_platform.h"
+#include "platform/qt/app_view.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_tray_icon.h"
+
+namespace somnar {
+namespace {
+
+struct View : ::testing::Test {
+    testing::FakePlatform platform;
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
+    std::unique_ptr<AppView> view;
+
+    void SetUp() override {
+        form.load();
+        view = std::make_unique<AppView>(form, info);
+        form.window.show();
+        view->mainView().buildAllControls();
+    }
+    template <typename W = QWidget>
+    W* widget(const Control& control) {
+        return qobject_cast<W*>(view->mainView().widgetFor(&control));
+    }
+    // Every control shown as a widget, with its design row.
+    std::vector<std::tuple<const ControlDesign&, const Control*, QWidget*>> shownControls() {
+        std::vector<std::tuple<const ControlDesign&, const Control*, QWidget*>> shown;
+        const std::vector<ControlDesign>& rows = mainWindowDesign().controls;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (!std::set{ControlKind::Timer, ControlKind::MenuEntry, ControlKind::Line}.contains(
+                    rows[i].kind)) {
+                const Control* control = form.registry().controls().at(i);
+                shown.emplace_back(rows[i], control, view->mainView().widgetFor(control));
+            }
+        }
+        return shown;
+    }
+};
+
+// A label's or input's text as the program filled it in, else the designed caption.
+std::string modelText(const ControlDesign& row, const Control& control) {
+    switch (row.kind) {
+        case ControlKind::Label:
+            return static_cast<const Label&>(control).caption();
+        case ControlKind::TextBox:
+            return static_cast<const TextBox&>(control).text();
+        case ControlKind::Picker:
+            return static_cast<const Picker&>(control).text();
+        default:
+            return std::string(row.caption);
+    }
+}
+
+// A group's title, a picker's text, or the text of a button, label or input field.
+std::string caption(const QWidget& widget) {
+    for (const char* property : {"title", "currentText", "text"}) {
+        if (const QVariant value = widget.property(property); value.isValid()) {
+            return value.toString().toStdString();
+        }
+    }
+    return "";
+}
+
+// Every control at its designed place in its container, with its caption and start
+// state; in the full view the captions fit their places and no sibling covers a label's.
+TEST_F(View, EveryControlIsShownAsDesignedAndNoCaptionIsCutOffOrCovered) {
+    form.window.setHeight(10365);
+    std::vector<std::string> faults;
+    for (const auto& [row, control, shown] : shownControls()) {
+        ASSERT_NE(shown, nullptr) << row.name;
+        EXPECT_EQ(shown->objectName().toStdString(), control->key());
+        if (!row.autoSize) {
+            EXPECT_EQ(shown->geometry(), QRect(row.place.left / 15, row.place.top / 15,
+                                               row.place.width / 15, row.place.height / 15))
+                << control->key();
+        }
+        QWidget* parent = control->container() ? view->mainView().widgetFor(control->container())
+                                               : &view->mainView();
+        EXPECT_EQ(shown->parentWidget(), parent) << control->key();
+        const std::string text = modelText(row, *control);
+        const bool captionShown = row.picture == Picture::None && !row.borderless;
+        EXPECT_EQ(caption(*shown), captionShown ? text : "") << control->key();
+        // Disabled in its own right, not only through a disabled frame.
+        EXPECT_EQ(shown->testAttribute(Qt::WA_ForceDisabled), !row.enabled) << control->key();
+        EXPECT_EQ(shown->isHidden(), !row.visible) << control->key();
+
+        // Captions only; the focus target lies outside the client area and is never seen.
+        if (!captionShown || text.empty() || row.kind == ControlKind::Picker ||
+            row.kind == ControlKind::TextBox || shown->isHidden() ||
+            shown->x() >= view->mainView().width()) {
+            continue;
+        }
+        // The whole caption: one cut off would show shortened.
+        int needed = shown->fontMetrics().horizontalAdvance(QString::fromStdString(text));
+        if (qobject_cast<QPushButton*>(shown) != nullptr) {
+            needed += 4;
+        } else if (qobject_cast<QAbstractButton*>(shown) != nullptr) {
+            needed = shown->sizeHint().width();  // text and its tick box or circle
+        } else if (qobject_cast<QLabel*>(shown) != nullptr) {
+            const QRect covered(shown->pos(), QSize(needed, shown->height()));
+            for (QWidget* sibling :
+                 shown->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (sibling != shown && !sibling->isHidden() && !qobject_cast<QLabel*>(sibling) &&
+                    sibling->geometry().intersects(covered)) {
+                    faults.push_back(control->key() + " is covered by " +
+                                     sibling->objectName().toStdString());
+                }
+            }
+        }
+        if (needed > shown->width()) {
+            faults.push_back(control->key() + " is cut off");
+        }
+    }
+    EXPECT_EQ(faults, std::vector<std::string>{});
+}
+
+// What a screen reader calls a widget. A picker reports its text as its name; it is
+// named by the label that stands for it.
+std::string accessibleName(QWidget* widget) {
+    QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(widget);
+    const auto labels = seen->relations(QAccessible::Label);
+    if (seen->role() == QAccessible::ComboBox) {
+        seen = labels.isEmpty() ? nullptr : labels.first().first;
+    }
+    return seen == nullptr ? "" : seen->text(QAccessible::Name).toStdString();
+}
+
+TEST_F(View, ScreenReadersSeeBothWindowsWithTheirTitlesAndEveryInputByItsOwnName) {
+    widget<QPushButton>(form.infoButton)->click();
+    ASSERT_NE(view->infoView(), nullptr);
+    for (const auto& [window, title] :
+         {std::pair{&view->mainView(), "Hibernate-Standby-Somnar-Scheduler"},
+          {view->infoView(), "Somnar-Scheduler INFO"}}) {
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
+        EXPECT_EQ(accessibleName(window), title);
+    }
+    EXPECT_EQ(accessibleName(view->infoView()->findChild<QWidget*>("Command1")), "Zurück");
+
+    std::map<std::string, std::string> named;  // name -> control key
+    for (const auto& [row, control, shown] : shownControls()) {
+        if (row.kind <= ControlKind::TextBox) {  // the kinds of input controls
+            const std::string name = accessibleName(shown);
+            EXPECT_FALSE(name.empty()) << control->key();
+            const auto [first, unique] = named.emplace(name, control->key());
+            EXPECT_TRUE(unique) << control->key() << " and " << first->second << " share " << name;
+        }
+    }
+    EXPECT_EQ(named["Ruhezeit Tag"], "cmbDay_aus");  // a picker, by its label
+    EXPECT_EQ(named["DFÜ-Password"], "txtPassword");
+    EXPECT_EQ(named["Standby jetzt (sofort) auslösen"], "cmdSuspend");  // a picture
+    EXPECT_EQ(named["Neuer Standbyzustand"], "Option1(1)");             // its caption is used twice
+}
+
+// Both ends of a line too long for its label stay readable; the whole line is the tool
+// tip, unless the control has its own.
+TEST_F(View, StatusTooLongForItsLabelIsShortenedInTheMiddle) {
+    const QString whole = QStringLiteral(
+        "Programmstart fehlgeschlagen: Das Programm "
+        "/home/anna/Schreibtisch/Aufwachen-Ruhe/aufwachen.sh wurde nicht gefunden.");
+    auto* shown = widget<QLabel>(form.statusLine);
+    form.statusLine.setCaption(whole.toStdString());
+    const QString text = shown->text();
+    const qsizetype cut = text.indexOf(QChar(0x2026));
+    ASSERT_GT(cut, 0) << text.toStdString();
+    EXPECT_TRUE(whole.startsWith(text.left(cut))) << text.toStdString();
+    EXPECT_TRUE(cut + 1 < text.size() && whole.endsWith(text.mid(cut + 1)));
+    EXPECT_LE(shown->fontMetrics().horizontalAdvance(text), shown->width());
+    EXPECT_EQ(shown->toolTip().toStdString(), whole.toStdString());
+
+    form.statusLine.setCaption("Connected...");
+    EXPECT_EQ(shown->text().toStdString(), "Connected...");
+    EXPECT_EQ(shown->toolTip().toStdString(), "");
+    form.ftpStatus.setToolTip("Verbindungsstatus");
+    form.ftpStatus.setCaption(whole.toStdString());
+    EXPECT_EQ(widget(form.ftpStatus)->toolTip().toStdString(), "Verbindungsstatus");
+}
+
+TEST_F(View, OnlyLocalFilesDropOntoThePathTheFirstOfThemAndTheToolTipFollows) {
+    form.programBox.setValue(1);
+    auto* path = widget<QLineEdit>(form.programPath);
+    const QString before = path->text();
+    const QString first = "/home/anna/Aufwachen-Ruhe/eins.sh";
+    QMimeData text, web, files;
+    text.setText("/home/anna/eingefügt.sh");
+    web.setUrls({QUrl("https://example.org/aufwachen.sh")});
+    files.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile("/home/anna/zwei.sh")});
+    for (QMimeData* data : {&text, &web, &files}) {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(path, &enter);
+        EXPECT_EQ(enter.isAccepted(), data == &files);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(path, &drop);
+        const std::string expected = (data == &files ? first : before).toStdString();
+        EXPECT_EQ(path->text().toStdString(), expected);
+        EXPECT_EQ(form.programPath.text(), expected);
+    }
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), path->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(path, &hover);
+    EXPECT_EQ(path->toolTip().toStdString(), first.toStdString());
+    QToolTip::hideText();
+}
+
+TEST_F(View, TheTrayMenuShowsItsTwoEntriesAndTheChosenOneReachesTheModel) {
+    form.trayButton.setEnabled(true);
+    widget<QPushButton>(form.trayButton)->click();
+    ASSERT_FALSE(view->mainView().isVisible());
+    std::string entries;
+    QTimer::singleShot(100, &view->mainView(), [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions()) {
+                entries += action->text().toStdString() + "|";
+            }
+            menu->close();
+        }
+    });
+    platform.tray.onClick(TrayClick::LeftUp);  // returns once the menu is closed
+    ASSERT_EQ(entries, "Countdownparameter anzeigen|Programmfenster anzeigen|");
+    view->mainView().menuFor(&form.trayMenu)->actions()[1]->trigger();
+    EXPECT_TRUE(view->mainView().isVisible());
+}
+
+TEST(QtTrayIcon, MouseEventsOnTheIconWindowArriveAsTheirClicks) {
+    QtTrayIcon tray;
+    std::vector<TrayClick> clicks;
+    tray.onClick = [&](TrayClick click) { clicks.push_back(click); };
+    QWidget icon, other;
+    icon.setObjectName("QSystemTrayIconSys");
+    const auto send = [](QWidget& target, QEvent::Type type, Qt::MouseButton button) {
+        QMouseEvent event(type, QPointF(), target.mapToGlobal(QPointF()), button, button, {});
+        QApplication::sendEvent(&target, &event);
+    };
+    for (Qt::MouseButton button :
+         {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::BackButton}) {
+        send(icon, QEvent::MouseButtonPress, button);
+        send(icon, QEvent::MouseButtonRelease, button);
+    }
+    send(icon, QEvent::MouseButtonDblClick, Qt::LeftButton);
+    send(other, QEvent::MouseButtonRelease, Qt::LeftButton);  // not the icon
+    using enum TrayClick;
+    EXPECT_EQ(clicks, (std::vector{LeftDown, LeftUp, RightDown, RightUp, MiddleDown, MiddleUp,
+                                   LeftDouble}));
+}
+
+TEST(QtFileDialog, TitleFolderAndChoicesAsWrittenWithTheirNameFilters) {
+    const auto dialog = QtFileDialog::makeDialog(
+        nullptr, "Exe oder BAT Datei auswählen", "/tmp",
+        {{"EXE- oder BAT-Dateien(*.exe;*.bat)", {"*.exe", "*.bat", "*.sh"}},
+         {" Alle Dateien (*.*)", {"*"}}});
+    EXPECT_EQ(dialog->windowTitle().toStdString(), "Exe oder BAT Datei auswählen");
+    EXPECT_EQ(dialog->directory().absolutePath().toStdString(), "/tmp");
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+    auto* choices = dialog->findChild<QComboBox*>("fileTypeCombo");
+    auto* files = dialog->findChild<QFileSystemModel*>();
+    ASSERT_TRUE(choices != nullptr && files != nullptr && choices->count() == 2);
+    EXPECT_EQ(choices->currentIndex(), 0);
+    EXPECT_EQ(files->nameFilters().join('|').toStdString(), "*.exe|*.bat|*.sh");
+    emit choices->activated(1);
+    EXPECT_EQ(files->nameFilters().join('|').toStdString(), "*");
+    // Qt's parsed captions are not put back on a choice.
+    EXPECT_EQ((choices->itemText(0) + "|" + choices->itemText(1)).toStdString(),
+              "EXE- oder BAT-Dateien(*.exe;*.bat)| Alle Dateien (*.*)");
+}
+
+}  // namespace
+}  // namespace somnar
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
