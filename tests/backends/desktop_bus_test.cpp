@@ -1,5 +1,6 @@
 // logind, the screen saver and the notification service, as stand-ins on private buses.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -109,7 +110,10 @@ class LogindSleepTest : public DesktopBusTest, public ::testing::WithParamInterf
 // sleep and before the machine goes down.
 TEST_P(LogindSleepTest, SleepsAndWakesOnce) {
     startPeer(kLogind, GetParam().options);
+    // A lock handed on must not leave a descriptor behind that closes someone else's.
+    const int input = ::fcntl(0, F_GETFD) != -1 ? 0 : ::open("/dev/null", O_RDONLY);
     const SleepResult result = LogindPowerManager().sleep(GetParam().state);
+    EXPECT_NE(::fcntl(input, F_GETFD), -1) << "descriptor " << input << " was closed";
     EXPECT_EQ(result.outcome, SleepOutcome::WokeUp);
     EXPECT_NE(result.wentDownAt, std::nullopt);
     EXPECT_EQ(calls(kLogind), GetParam().expected);
@@ -244,9 +248,11 @@ TEST_F(DesktopBusTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
                   {"--first-cookie", "4711", "--path",
                    refused ? "/ScreenSaver" : "/org/freedesktop/ScreenSaver"},
                   test::BusKind::Session);
+        const int input = ::fcntl(0, F_GETFD) != -1 ? 0 : ::open("/dev/null", O_RDONLY);
         auto manager = std::make_unique<LogindPowerManager>();
         manager->keepAwake();
         manager->keepAwake();
+        EXPECT_NE(::fcntl(input, F_GETFD), -1) << "descriptor " << input << " was closed";
         std::this_thread::sleep_for(300ms);
         // A refused lock is asked for again.
         EXPECT_EQ(calls(kLogind), Lines(refused ? 2 : 1, kIdleLock));

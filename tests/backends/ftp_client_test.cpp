@@ -229,6 +229,19 @@ TEST(LazyFtpClientTest, LoadsTheFirstModuleFoundOrFailsEveryStepWith2) {
     EXPECT_THAT(client.connect(closed, "anna", "geheim", true), FailsWith(7));
     client.disconnect();
 
+    // The module's client is ended with the lazy one, which ends its connection.
+    FtpServer server;
+    {
+        LazyFtpClient connected({SOMNAR_FTP_MODULE});
+        ASSERT_TRUE(connected.open("Somnar Scheduler").ok);
+        ASSERT_TRUE(
+            connected.connect(server.address(), FtpServer::kUser, FtpServer::kPassword, true).ok);
+    }
+    for (int i = 0; i < 250 && server.commands().back() != "QUIT"; ++i) {
+        std::this_thread::sleep_for(20ms);
+    }
+    EXPECT_EQ(server.commands().back(), "QUIT");
+
     LazyFtpClient missing({"/nirgends/somnar_ftp.so"});
     EXPECT_THAT(missing.open("Somnar Scheduler"), FailsWith(2));
     EXPECT_THAT(missing.connect("127.0.0.1", "", "", true), FailsWith(2));
