@@ -105,7 +105,6 @@ DialResult FakeDialer::dial(const std::string& name, const std::string& user,
 }
 
 StartResult FakeProgramStarter::startDetached(const std::string& commandLine) {
-    started.push_back(commandLine);
     log_.push_back("start " + commandLine);
     return answer;
 }
@@ -188,7 +187,6 @@ bool FakeSettingsStore::write(std::string_view application, std::string_view sec
 bool FakeSettingsStore::writeValues(std::string_view application, std::string_view section,
                                     const std::vector<std::pair<std::string, std::string>>& pairs) {
     if (failWrites) {
-        ++failedWrites;
         return false;
     }
     for (const auto& [key, value] : pairs) {

@@ -109,12 +109,8 @@ class FakeProgramInfo : public ProgramInfo {
 class FakeInstanceGuard : public InstanceGuard {
   public:
     bool otherCopyRunning = false;
-    int calls = 0;
 
-    bool acquire() override {
-        ++calls;
-        return !otherCopyRunning;
-    }
+    bool acquire() override { return !otherCopyRunning; }
 };
 
 class FakePowerManager : public PowerManager {
@@ -174,7 +170,6 @@ class FakeProgramStarter : public ProgramStarter {
     explicit FakeProgramStarter(EventLog& log) : log_(log) {}
 
     StartResult answer{};
-    std::vector<std::string> started;
 
     StartResult startDetached(const std::string& commandLine) override;
 
@@ -222,7 +217,6 @@ class FakeSettingsStore : public SettingsStore {
     std::vector<Address> reads;
     std::vector<Address> writes;
     bool failWrites = false;
-    int failedWrites = 0;
 
     std::string read(std::string_view application, std::string_view section,
                      std::string_view key) override;
