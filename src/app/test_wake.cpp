@@ -17,7 +17,9 @@ using namespace std::chrono;
 using Instant = sys_time<milliseconds>;
 
 constexpr double kLateLimit = 10.0;
-constexpr double kEarlyLimit = -0.5;  // reading the clock may lag the alarm that far
+// The real-time clock counts whole seconds, and after a resume the system clock is set from
+// it: a wake-up by the alarm may seem up to a second or so early.
+constexpr double kEarlyLimit = -2.0;
 
 Instant asInstant(const LocalDateTime& at) {
     const sys_days date{year{at.year} / at.month / at.day};
