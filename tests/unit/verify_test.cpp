@@ -14,75 +14,51 @@ using testing::FormTest;
 
 const std::string kSleepsNow = "Der Rechner wird jetzt in den Standbyzustand versetzt.";
 
-struct TextCase {
-    const char* name;
-    SleepState state;
-    std::optional<std::string> sleepAt, wakeUp;
+AfterWakePlan plan(bool everything, std::optional<SleepState> renewed, const char* minutes) {
     AfterWakePlan plan;
-    std::string text;
-};
-
-// Cases print as their names in test listings.
-void PrintTo(const TextCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class ConfirmationTextTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(ConfirmationTextTest, SaysWhatWillHappenInItsOrder) {
-    const TextCase& c = GetParam();
-    EXPECT_EQ(confirmationText(c.state, c.sleepAt, c.wakeUp, c.plan), c.text);
-}
-
-AfterWakePlan everything() {
-    AfterWakePlan plan;
-    plan.dialup = DialupLogin{"Arcor", "u", "p"};
-    plan.publishAddress = true;
-    plan.ftpServer = "ftp.example.org";
-    plan.program = "/opt/x";
-    plan.renewedSleep = RenewedSleepPlan{SleepState::Hibernate, "5"};
+    if (everything) {
+        plan.dialup = DialupLogin{"Arcor", "u", "p"};
+        plan.publishAddress = true;
+        plan.ftpServer = "ftp.example.org";
+        plan.program = "/opt/x";
+    }
+    if (minutes != nullptr) {
+        plan.renewedSleep = RenewedSleepPlan{renewed, minutes};
+    }
     return plan;
 }
 
-AfterWakePlan renewed(std::optional<SleepState> state, const char* minutes) {
-    AfterWakePlan plan;
-    plan.renewedSleep = RenewedSleepPlan{state, minutes};
-    return plan;
+TEST(ConfirmationTextTest, SaysWhatWillHappenInItsOrder) {
+    const std::string woken = kSleepsNow + " Er wird am Mo wieder aus dem Standbyzustand erweckt.";
+    const std::tuple<SleepState, std::optional<std::string>, std::optional<std::string>,
+                     AfterWakePlan, std::string>
+        cases[] = {
+            {SleepState::Hibernate,
+             "Sonntag, 06.12.2026 23:30",
+             "Montag, 07.12.2026 06:30",
+             {},
+             "Der Rechner wird am Sonntag, 06.12.2026 23:30 in den Ruhezustand versetzt. Er wird "
+             "am Montag, 07.12.2026 06:30 wieder aus dem Ruhezustand erweckt."},
+            {SleepState::Standby,
+             std::nullopt,
+             std::nullopt,
+             {},
+             kSleepsNow + " Der Rechner wird nicht wieder aus dem Standbyzustand erweckt."},
+            {SleepState::Standby, std::nullopt, "Mo", plan(true, SleepState::Hibernate, "5"),
+             woken +
+                 " Danach wird eine Verbindung in das Internet hergestellt (Arcor).\r\nNachdem "
+                 "die Internetverbindung hergestellt ist, wir die vergebene IP-Adresse per FTP an "
+                 "den Server ftp.example.org geschickt (ip.html)\r\nNach dem Aufwachen wird das "
+                 "Programm/Batchdatei /opt/x gestartet.\r\nNach dem Aufwachen wird nach 5 "
+                 "Minuten wieder der Ruhezustand eingeleitet."},
+            {SleepState::Standby, std::nullopt, "Mo", plan(false, std::nullopt, "5"), woken},
+            {SleepState::Standby, std::nullopt, "Mo", plan(false, SleepState::Standby, "20"),
+             woken + "\r\nNach dem Aufwachen wird nach 20 Minuten wieder der Standbyzustand "
+                     "eingeleitet."}};
+    for (const auto& [state, sleepAt, wakeUp, afterWaking, text] : cases) {
+        EXPECT_EQ(confirmationText(state, sleepAt, wakeUp, afterWaking), text);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ConfirmationTextTest,
-    ::testing::Values(
-        TextCase{"TimedWithWakeUp",
-                 SleepState::Hibernate,
-                 "Sonntag, 06.12.2026 23:30",
-                 "Montag, 07.12.2026 06:30",
-                 {},
-                 "Der Rechner wird am Sonntag, 06.12.2026 23:30 in den Ruhezustand versetzt. Er "
-                 "wird am Montag, 07.12.2026 06:30 wieder aus dem Ruhezustand erweckt."},
-        TextCase{"NowWithoutWakeUp",
-                 SleepState::Standby,
-                 std::nullopt,
-                 std::nullopt,
-                 {},
-                 kSleepsNow + " Der Rechner wird nicht wieder aus dem Standbyzustand erweckt."},
-        TextCase{"EveryStepAfterWaking", SleepState::Standby, std::nullopt, "Mo", everything(),
-                 kSleepsNow +
-                     " Er wird am Mo wieder aus dem Standbyzustand erweckt. Danach wird eine "
-                     "Verbindung in das Internet hergestellt (Arcor).\r\nNachdem die "
-                     "Internetverbindung hergestellt ist, wir die vergebene IP-Adresse per FTP "
-                     "an den Server ftp.example.org geschickt (ip.html)\r\nNach dem Aufwachen "
-                     "wird das Programm/Batchdatei /opt/x gestartet.\r\nNach dem Aufwachen wird "
-                     "nach 5 Minuten wieder der Ruhezustand eingeleitet."},
-        TextCase{"RenewedStandbyWithoutAStateSaysNothing", SleepState::Standby, std::nullopt, "Mo",
-                 renewed(std::nullopt, "5"),
-                 kSleepsNow + " Er wird am Mo wieder aus dem Standbyzustand erweckt."},
-        TextCase{"RenewedStandby", SleepState::Standby, std::nullopt, "Mo",
-                 renewed(SleepState::Standby, "20"),
-                 kSleepsNow +
-                     " Er wird am Mo wieder aus dem Standbyzustand erweckt.\r\nNach dem Aufwachen "
-                     "wird nach 20 Minuten wieder der Standbyzustand eingeleitet."}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // The past wake-up moves to the day after now, across month and year ends.
 TEST(WakeUpAfterTest, OnlyAMomentGoneByMovesToTomorrow) {
