@@ -65,18 +65,14 @@ TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {
         EXPECT_EQ(form.sleepTime.year.items().size(), c.years);
     }
     form.load();
+    std::string lists;
     for (const Picker* picker :
          {&form.wakeTime.day, &form.wakeTime.month, &form.sleepTime.hour, &form.sleepTime.minute,
           &form.renewedSleepSpan, &form.wakeTime.year}) {
-        EXPECT_EQ(picker->items().front() + "-" + picker->items().back() + " " +
-                      std::to_string(picker->items().size()),
-                  picker == &form.wakeTime.day       ? "01-31 31"
-                  : picker == &form.wakeTime.month   ? "01-12 12"
-                  : picker == &form.sleepTime.hour   ? "00-23 24"
-                  : picker == &form.sleepTime.minute ? "00-59 60"
-                  : picker == &form.renewedSleepSpan ? "   1-1440 1440"
-                                                     : "2026-2100 75");
+        lists += picker->items().front() + "-" + picker->items().back() + " " +
+                 std::to_string(picker->items().size()) + "|";
     }
+    EXPECT_EQ(lists, "01-31 31|01-12 12|00-23 24|00-59 60|   1-1440 1440|2026-2100 75|");
     EXPECT_EQ(form.renewedSleepSpan.text(), "  20");
     EXPECT_EQ(form.localFileName.text() + form.remoteFileName.text(), "ip.htmlip.html");
     EXPECT_EQ(form.statusLine.caption(), "");
