@@ -17,23 +17,13 @@ std::string FakeClock::generalDateTimeText(const LocalDateTime& at) const {
 
 std::optional<std::chrono::sys_seconds> FakeClock::localToUtc(const LocalDateTime& at) const {
     return utc(at.year, at.month, at.day, at.hour, at.minute) + std::chrono::seconds(at.second) -
-           std::chrono::minutes(utcOffsetMinutes(at));
+           std::chrono::minutes(utcOffsetMinutes);
 }
 
 std::chrono::sys_seconds utc(int year, int month, int day, int hour, int minute) {
     using namespace std::chrono;
     const sys_days date{std::chrono::year{year} / month / day};
     return date + hours{hour} + minutes{minute};
-}
-
-int berlinOffsetMinutes(const LocalDateTime& at) {
-    using namespace std::chrono;
-    const auto lastSunday = [&](unsigned monthNumber) {
-        return sys_days{year{at.year} / month{monthNumber} / Sunday[last]} + hours{1};
-    };
-    // Compared in UTC as standard time gives it: close enough for whole-hour tests.
-    const sys_seconds asStandard = utc(at.year, at.month, at.day, at.hour, at.minute) - hours{1};
-    return asStandard >= lastSunday(3) && asStandard < lastSunday(10) ? 120 : 60;
 }
 
 void FakeClock::advance(std::chrono::milliseconds by) {

@@ -37,10 +37,7 @@ using EventLog = std::vector<std::string>;
 class FakeClock : public Clock {
   public:
     LocalDateTime moment{2026, 12, 6, 10, 0, 0};
-    // Offset from UTC in minutes for a local moment; a fixed CET unless a test sets rules.
-    std::function<int(const LocalDateTime&)> utcOffsetMinutes = [](const LocalDateTime&) {
-        return 60;
-    };
+    int utcOffsetMinutes = 60;  // a fixed CET
 
     // The clock that never jumps; advance() moves it with the wall clock.
     std::chrono::milliseconds steady{0};
@@ -63,10 +60,6 @@ class FakeClock : public Clock {
   private:
     std::chrono::milliseconds fraction_{0};
 };
-
-// Central European time: summer time from the last Sunday of March to the last Sunday of
-// October, switching at 01:00 UTC.
-int berlinOffsetMinutes(const LocalDateTime& at);
 
 // A moment given in UTC, for expectations.
 std::chrono::sys_seconds utc(int year, int month, int day, int hour, int minute);
