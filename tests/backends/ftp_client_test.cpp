@@ -3,11 +3,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "backends/ftp_server.h"
+#include "backends/test_environment.h"
 #include "platform/linux/ftp/curl_ftp_client.h"
 #include "platform/linux/ftp/ftp_server_address.h"
 #include "platform/linux/lazy_ftp_client.h"
@@ -16,8 +17,8 @@ namespace somnar {
 namespace {
 
 using namespace std::chrono_literals;
-using ::testing::IsEmpty;
 namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 using test::FtpServer;
 
 // ip.html as the program writes it, with a lone LF, a lone CR and bytes a text transfer
@@ -35,8 +36,8 @@ MATCHER(Succeeded, "succeeds") {
 }
 
 // Every file below the server's home, relative to it.
-std::vector<std::string> filesIn(const fs::path& home) {
-    std::vector<std::string> files;
+Lines filesIn(const fs::path& home) {
+    Lines files;
     for (const auto& entry : fs::recursive_directory_iterator(home)) {
         if (entry.is_regular_file()) {
             files.push_back(fs::relative(entry.path(), home).string());
@@ -47,6 +48,7 @@ std::vector<std::string> filesIn(const fs::path& home) {
 
 class FtpClientTest : public ::testing::Test {
   protected:
+    void SetUp() override { test::writeFile(page_, kPage); }
     FtpResult login(const FtpServer& server, bool passive = true) {
         const FtpResult opened = client_.open("Somnar Scheduler");
         return opened.ok ? client_.connect(server.address(), FtpServer::kUser, FtpServer::kPassword,
@@ -64,194 +66,153 @@ struct Upload {
     std::vector<std::string> server;
     bool passive;
     std::string folder, remote, stored;
-    // Each command the server received begins so, in this order; empty: not checked.
-    std::vector<std::string> commands;
+    Lines commands;  // the start of each command the server received, in order
 };
+void PrintTo(const Upload& upload, std::ostream* out) {
+    *out << upload.name;
+}
 
 class FtpUploadTest : public FtpClientTest, public ::testing::WithParamInterface<Upload> {};
 
 TEST_P(FtpUploadTest, ArrivesByteForByteWhereItBelongsOnOneLogin) {
     const Upload& u = GetParam();
     FtpServer server(u.server);
-    ASSERT_TRUE(server.ok()) << server.error();
-    test::writeFile(page_, kPage);
+    ASSERT_TRUE(server.ok());
     EXPECT_THAT(login(server, u.passive), Succeeded());
     EXPECT_THAT(client_.changeDirectory(u.folder), Succeeded());
     EXPECT_THAT(client_.putFile(page_.string(), u.remote), Succeeded());
     client_.disconnect();
     client_.disconnect();
-    EXPECT_EQ(filesIn(server.home()), std::vector<std::string>{u.stored});
+    EXPECT_EQ(filesIn(server.home()), Lines{u.stored});
     EXPECT_EQ(test::contentOf(server.home() / u.stored), kPage);
-    if (!u.commands.empty()) {
-        const auto commands = server.commands();
-        ASSERT_EQ(commands.size(), u.commands.size()) << ::testing::PrintToString(commands);
-        for (std::size_t i = 0; i < commands.size(); ++i) {
-            EXPECT_TRUE(commands[i].starts_with(u.commands[i])) << commands[i];
-        }
+    const Lines commands = server.commands();
+    ASSERT_EQ(commands.size(), u.commands.size()) << ::testing::PrintToString(commands);
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        EXPECT_TRUE(commands[i].starts_with(u.commands[i])) << commands[i];
     }
 }
 
-const std::vector<std::string> kLogin = {"USER somnar", "PASS ******", "PWD"};
-
 INSTANTIATE_TEST_SUITE_P(
     Uploads, FtpUploadTest,
-    ::testing::Values(
-        Upload{"PassiveIntoAFolder",
-               {"--folder", "pub"},
-               true,
-               "pub",
-               "ip.html",
-               "pub/ip.html",
-               {"USER somnar", "PASS ******", "PWD", "CWD pub", "EPSV", "TYPE I", "STOR ip.html",
-                "QUIT"}},
-        Upload{"Active",
-               {"--folder", "pub"},
-               false,
-               "pub",
-               "ip.html",
-               "pub/ip.html",
-               {"USER somnar", "PASS ******", "PWD", "CWD pub", "EPRT ", "TYPE I", "STOR ip.html",
-                "QUIT"}},
-        Upload{"NestedRelative",
-               {"--folder", "a/b"},
-               true,
-               "a/b",
-               "ip.html",
-               "a/b/ip.html",
-               {"USER", "PASS", "PWD", "CWD a/b", "EPSV", "TYPE I", "STOR", "QUIT"}},
-        Upload{"NestedAbsolute", {"--folder", "a/b"}, true, "/a/b", "ip.html", "a/b/ip.html", {}},
-        // A blank, a '%' that looks escaped, a '#' and a '?' that end a URL's path.
-        Upload{"RemoteNameAsGiven", {}, true, "/", "my ip%20#1?.html", "my ip%20#1?.html", {}},
-        // No bare CWD, which the test server refuses as common servers do.
-        Upload{"EmptyFolderIsTheLoginFolder",
-               {"--folder", "pub"},
-               true,
-               "",
-               "ip.html",
-               "ip.html",
-               {"USER somnar", "PASS ******", "PWD", "EPSV", "TYPE I", "STOR ip.html", "QUIT"}},
-        Upload{"Ipv6InBrackets", {"--host", "::1"}, true, "/", "ip.html", "ip.html", {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Values(Upload{"PassiveIntoAFolder",
+                             {"--folder", "pub"},
+                             true,
+                             "pub",
+                             "ip.html",
+                             "pub/ip.html",
+                             {"USER somnar", "PASS ******", "PWD", "CWD pub", "EPSV", "TYPE I",
+                              "STOR ip.html", "QUIT"}},
+                      Upload{
+                          "ActiveIntoANestedFolder",
+                          {"--folder", "a/b"},
+                          false,
+                          "/a/b",
+                          "ip.html",
+                          "a/b/ip.html",
+                          {"USER", "PASS", "PWD", "CWD /a/b", "EPRT ", "TYPE I", "STOR", "QUIT"}},
+                      // No bare CWD, which the test server refuses as common servers do.
+                      Upload{"EmptyFolderIsTheLoginFolder",
+                             {"--folder", "pub"},
+                             true,
+                             "",
+                             "ip.html",
+                             "ip.html",
+                             {"USER", "PASS", "PWD", "EPSV", "TYPE I", "STOR ip.html", "QUIT"}},
+                      // A blank, a '%' that looks escaped, a '#' and a '?' that end a URL's path.
+                      Upload{"Ipv6AndARemoteNameAsGiven",
+                             {"--host", "::1"},
+                             true,
+                             "/",
+                             "my ip%20#1?.html",
+                             "my ip%20#1?.html",
+                             {"USER", "PASS", "PWD", "CWD /", "EPSV", "TYPE I",
+                              "STOR my ip%20#1?.html", "QUIT"}}),
+    test::ByName());
 
 TEST_F(FtpClientTest, RefusalsCarryTheServersReplyCode) {
     FtpServer server({"--read-only", "--anonymous"});
-    ASSERT_TRUE(server.ok()) << server.error();
-    test::writeFile(page_, kPage);
+    ASSERT_TRUE(server.ok());
     ASSERT_THAT(client_.open("Somnar Scheduler"), Succeeded());
     EXPECT_THAT(client_.connect(server.address(), FtpServer::kUser, "wrong", true), FailsWith(530));
     EXPECT_THAT(client_.connect(server.address(), "", "", true), Succeeded());
     EXPECT_THAT(server.commands(), ::testing::Contains("USER anonymous"));
     EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), FailsWith(550));
-    EXPECT_THAT(client_.connect(server.address(), "", "", true), Succeeded());
     EXPECT_THAT(client_.changeDirectory("nowhere"), FailsWith(550));
     EXPECT_THAT(client_.changeDirectory("pub\r\nMKD injected"), FailsWith(43));
-    EXPECT_THAT(filesIn(server.home()), IsEmpty());
+    EXPECT_THAT(filesIn(server.home()), ::testing::IsEmpty());
 }
 
 // A missing local file sends nothing, and the connection is still good for the next try;
 // a lost connection stores nothing (a new login would store in the wrong folder).
 TEST_F(FtpClientTest, LocalOrConnectionTroubleStoresNothing) {
     FtpServer server({"--folder", "pub", "--hang-up-after-cwd"});
-    ASSERT_TRUE(server.ok()) << server.error();
-    test::writeFile(page_, kPage);
     ASSERT_THAT(login(server), Succeeded());
     EXPECT_THAT(client_.putFile((local_.path() / "missing.html").string(), "ip.html"),
                 FailsWith(37));
-    EXPECT_THAT(client_.putFile(local_.path().string(), "ip.html"), FailsWith(37));
     EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), Succeeded());
     ASSERT_THAT(client_.changeDirectory("pub"), Succeeded());
     std::this_thread::sleep_for(200ms);  // until the hang-up has arrived
     EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), FailsWith(42));
-    EXPECT_EQ(filesIn(server.home()), std::vector<std::string>{"ip.html"});
+    EXPECT_EQ(filesIn(server.home()), Lines{"ip.html"});
 }
 
-TEST_F(FtpClientTest, StepsWithoutLoginFailWith2AndNobodyListeningWith7) {
+// Steps without a login fail with 2; nobody listening gives 7, a server that never answers
+// 28 after the answer limit; a line break cannot smuggle in a command.
+TEST_F(FtpClientTest, WhatNeverReachesAServer) {
     EXPECT_THAT(client_.changeDirectory("pub"), FailsWith(2));
     EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), FailsWith(2));
     ASSERT_THAT(client_.open("Somnar Scheduler"), Succeeded());
     EXPECT_THAT(client_.changeDirectory("pub"), FailsWith(2));
-    EXPECT_THAT(
-        client_.connect("127.0.0.1:" + std::to_string(test::closedLoopbackPort()), "a", "b", true),
-        FailsWith(7));
+    const std::string closed = "127.0.0.1:" + std::to_string(test::closedLoopbackPort());
+    EXPECT_THAT(client_.connect(closed, "a", "b", true), FailsWith(7));
     EXPECT_THAT(client_.connect("host:0", "a", "b", true), FailsWith(3));
     EXPECT_THAT(client_.connect("127.0.0.1", "anna\r\nSITE x", "b", true), FailsWith(43));
-}
-
-// A server that never answers, or stops reading an upload, is given up (code 28) after the
-// answer limit, or after libcurl's speed samples of a few seconds.
-TEST_F(FtpClientTest, SilentServerAndStalledUploadTimeOut) {
     FtpServer silent({"--silent"});
-    FtpServer stalling({"--stall-uploads"});
-    ASSERT_TRUE(silent.ok() && stalling.ok());
-    CurlFtpClient client(1s, 1s);
-    ASSERT_THAT(client.open("Somnar Scheduler"), Succeeded());
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_THAT(client.connect(silent.address(), "a", "b", true), FailsWith(28));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
-    test::writeFile(page_, std::string(16 << 20, 'x'));
-    ASSERT_THAT(client.connect(stalling.address(), FtpServer::kUser, FtpServer::kPassword, true),
-                Succeeded());
-    EXPECT_THAT(client.putFile(page_.string(), "big.bin"), FailsWith(28));
+    EXPECT_THAT(client_.connect(silent.address(), "a", "b", true), FailsWith(28));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
 }
-
-struct AddressCase {
-    const char* text;
-    std::optional<FtpServerAddress> expected;
-};
 
 TEST(FtpServerAddressTest, PortFromTheTextOrDefault21AndMalformedTextsRefused) {
-    const AddressCase cases[] = {
-        {"ftp.example.org", FtpServerAddress{"ftp.example.org", 21}},
-        {"ftp.example.org:2121", FtpServerAddress{"ftp.example.org", 2121}},
-        {"192.0.2.7:65535", FtpServerAddress{"192.0.2.7", 65535}},
-        {"[::1]:2121", FtpServerAddress{"::1", 2121}},
-        {"[2001:db8::7]", FtpServerAddress{"2001:db8::7", 21}},
+    const std::pair<const char*, FtpServerAddress> cases[] = {
+        {"ftp.example.org", {"ftp.example.org", 21}},
+        {"192.0.2.7:65535", {"192.0.2.7", 65535}},
+        {"[::1]:2121", {"::1", 2121}},
         // Without brackets every colon belongs to the address.
-        {"2001:db8::7", FtpServerAddress{"2001:db8::7", 21}},
-        {"::ffff:192.0.2.7", FtpServerAddress{"::ffff:192.0.2.7", 21}}};
+        {"2001:db8::7", {"2001:db8::7", 21}}};
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(parseFtpServer(text), expected) << text;
     }
-    for (const char* text : {"", ":21", "host:", "host:0", "host:65536", "host:21x", "host:-1",
-                             "[::1", "[::1]x", "[::1]:", "[]:21", "[host]:21", "user@host",
-                             "host/path", "ho st", "host:21:22x", "fe80::1%eth0", "a\x7f"}) {
+    for (const char* text : {"", ":21", "host:0", "host:65536", "host:21x", "[::1", "[::1]x",
+                             "[]:21", "[host]:21", "user@host", "host/path", "fe80::1%eth0"}) {
         EXPECT_EQ(parseFtpServer(text), std::nullopt) << '"' << text << '"';
     }
     EXPECT_EQ(urlHost({"::1", 21}), "[::1]");
     EXPECT_EQ(urlHost({"ftp.example.org", 21}), "ftp.example.org");
 }
 
-// The program reaches the FTP client through its module, loaded at the first upload.
+// The program reaches the FTP client through its module, loaded at the first upload; the
+// module's client ends with the lazy one, which ends its connection.
 TEST(LazyFtpClientTest, LoadsTheFirstModuleFoundOrFailsEveryStepWith2) {
-    LazyFtpClient client({"/nirgends/somnar_ftp.so", SOMNAR_FTP_MODULE});
-    EXPECT_TRUE(client.open("Somnar Scheduler").ok);
-    const std::string closed = "127.0.0.1:" + std::to_string(test::closedLoopbackPort());
-    EXPECT_THAT(client.connect(closed, "anna", "geheim", true), FailsWith(7));
-    client.disconnect();
-
-    // The module's client is ended with the lazy one, which ends its connection.
     FtpServer server;
     {
-        LazyFtpClient connected({SOMNAR_FTP_MODULE});
-        ASSERT_TRUE(connected.open("Somnar Scheduler").ok);
-        ASSERT_TRUE(
-            connected.connect(server.address(), FtpServer::kUser, FtpServer::kPassword, true).ok);
+        LazyFtpClient client({"/nirgends/somnar_ftp.so", SOMNAR_FTP_MODULE});
+        ASSERT_TRUE(client.open("Somnar Scheduler").ok);
+        EXPECT_TRUE(
+            client.connect(server.address(), FtpServer::kUser, FtpServer::kPassword, true).ok);
     }
     for (int i = 0; i < 250 && server.commands().back() != "QUIT"; ++i) {
         std::this_thread::sleep_for(20ms);
     }
     EXPECT_EQ(server.commands().back(), "QUIT");
-
     LazyFtpClient missing({"/nirgends/somnar_ftp.so"});
     EXPECT_THAT(missing.open("Somnar Scheduler"), FailsWith(2));
     EXPECT_THAT(missing.connect("127.0.0.1", "", "", true), FailsWith(2));
     EXPECT_THAT(missing.changeDirectory("pub"), FailsWith(2));
     EXPECT_THAT(missing.putFile("/tmp/x", "x"), FailsWith(2));
-    missing.disconnect();
-
     EXPECT_EQ(LazyFtpClient::defaultModulePaths("/usr/local/bin"),
-              (std::vector<std::string>{"/usr/local/bin/somnar_ftp.so",
-                                        "/usr/local/bin/../lib/somnar-scheduler/somnar_ftp.so"}));
+              (Lines{"/usr/local/bin/somnar_ftp.so",
+                     "/usr/local/bin/../lib/somnar-scheduler/somnar_ftp.so"}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -27,6 +28,9 @@ struct StartCase {
     StartError error = StartError::None;
     std::string detail = {};
 };
+void PrintTo(const StartCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 const StartCase kCases[] = {
     {"PathWithBlanksIsOneProgram", "  $T/meine Programme/nach dem Wecken\t", "0 Argumente\n"},
@@ -34,22 +38,17 @@ const StartCase kCases[] = {
     {"InterpreterLineWithItsArgument", "$T/wecken.py eins", "python 2\n"},
     {"ArgumentsSplitAsTheShellSplits",
      "/bin/sh -c 'echo \"$1|$2\" > $T/marker' sh \"zwei Worte\" drei", "zwei Worte|drei\n"},
-    {"ProgramLookedUpInPath", "sh -c 'echo gefunden > $T/marker'", "gefunden\n"},
-    {"VariablesExpanded", "/bin/sh -c 'echo \"$0\" > \"$0\"' $SOMNAR_MARKER", "$T/marker\n"},
+    {"LookedUpInPathWithVariables", "sh -c 'echo \"$0\" > \"$0\"' $SOMNAR_MARKER", "$T/marker\n"},
     {"NothingGiven", " \t ", "", StartError::NoProgram},
-    {"EmptyQuotes", "\"\"", "", StartError::NoProgram},
     {"Redirection", "/bin/echo hallo > $T/marker", "", StartError::NeedsShell},
     {"CommandSubstitution", "/bin/echo $(id)", "", StartError::NeedsShell},
-    {"Pipe", "/bin/echo a | /bin/cat", "", StartError::NeedsShell},
     {"QuoteLeftOpen", "/bin/sh -c 'echo hallo", "", StartError::Unreadable,
      "/bin/sh -c 'echo hallo"},
     {"UnknownProgram", "kein-solches-programm --hilfe", "", StartError::NotFound,
      "kein-solches-programm"},
-    {"MissingFile", "$T/fehlt/programm", "", StartError::NoSuchFile, "$T/fehlt/programm"},
     {"MissingFileWithArguments", "$T/fehlt/programm --jetzt", "", StartError::NoSuchFile,
      "$T/fehlt/programm"},
     {"TextFile", "$T/notizen.txt", "", StartError::NotExecutable, "$T/notizen.txt"},
-    {"Folder", "$T/meine Programme", "", StartError::NotExecutable, "$T/meine Programme"},
     {"InterpreterMissing", "$T/kaputt", "", StartError::Failed, "$T/kaputt"},
 };
 
@@ -106,8 +105,7 @@ TEST_P(ProgramStarterTest, StartsOrSaysWhyNot) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, ProgramStarterTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, ProgramStarterTest, ::testing::ValuesIn(kCases), test::ByName());
 
 TEST_F(ProgramStarterTest, StartedProgramIsNeitherOurChildNorInOurSession) {
     // The program reads its parent and session (fields 4 and 6) from /proc.

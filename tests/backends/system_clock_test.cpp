@@ -16,7 +16,6 @@ namespace {
 using namespace std::chrono;
 
 constexpr LocalDateTime kMorning{2026, 12, 6, 7, 15, 42};
-constexpr LocalDateTime kEvening{2026, 12, 6, 19, 5, 9};
 constexpr LocalDateTime kMidnight{2026, 12, 6, 0, 0, 0};
 
 // The locale's short date with a four-digit year and its time with seconds; the date alone
@@ -28,21 +27,12 @@ TEST(SystemClockTest, DateAndTimeTextFollowsTheLocale) {
         QLocale locale;
         LocalDateTime moment;
         const char* text;
-    } cases[] = {
-        {german, kMorning, "06.12.2026 07:15:42"},
-        {german, kEvening, "06.12.2026 19:05:09"},
-        {german, {2000, 1, 1, 12, 0, 0}, "01.01.2000 12:00:00"},
-        {german, kMidnight, "06.12.2026"},
-        {german, {2026, 12, 6, 0, 0, 1}, "06.12.2026 00:00:01"},
-        {german, {2026, 12, 6, 0, 1, 0}, "06.12.2026 00:01:00"},
-        {american, kMorning, "12/6/2026 7:15:42 AM"},
-        {american, kEvening, "12/6/2026 7:05:09 PM"},
-        {american, kMidnight, "12/6/2026"},
-        {QLocale(QLocale::Finnish, QLocale::Finland), kMorning, "6.12.2026 7.15.42"},
-        {QLocale(QLocale::English, QLocale::UnitedKingdom), kMorning, "06/12/2026 07:15:42"},
-        {QLocale(QLocale::Japanese, QLocale::Japan), kMorning, "2026/12/06 7:15:42"},
-        {QLocale::c(), kMorning, "06.12.2026 07:15:42"},
-        {QLocale(QStringLiteral("POSIX")), kMidnight, "06.12.2026"}};
+    } cases[] = {{german, kMorning, "06.12.2026 07:15:42"},
+                 {german, kMidnight, "06.12.2026"},
+                 {german, {2026, 12, 6, 0, 0, 1}, "06.12.2026 00:00:01"},
+                 {american, {2026, 12, 6, 19, 5, 9}, "12/6/2026 7:05:09 PM"},
+                 {QLocale(QLocale::Japanese, QLocale::Japan), kMorning, "2026/12/06 7:15:42"},
+                 {QLocale::c(), kMorning, "06.12.2026 07:15:42"}};
     for (const auto& c : cases) {
         EXPECT_EQ(SystemClock(c.locale).generalDateTimeText(c.moment), c.text);
     }
@@ -53,15 +43,12 @@ sys_seconds onCalendar(const LocalDateTime& t) {
            seconds{t.second};
 }
 
-// The zone changed while the program runs, as an admin might; POSIX offsets count west.
+// The zone in force, also when changed while the program runs; POSIX offsets count west.
 TEST(SystemClockTest, NowIsTheSystemTimeInTheZoneInForce) {
-    for (const auto& [zone, offset] :
-         {std::pair{"UTC0", 0min}, std::pair{"XYZ-5:30", 330min}, std::pair{"ABC+10", -600min}}) {
+    for (const auto& [zone, offset] : {std::pair{"UTC0", 0min}, std::pair{"XYZ-5:30", 330min}}) {
         const test::ScopedEnv timeZone("TZ", zone);
-        const auto before = floor<seconds>(system_clock::now()) + offset;
-        const sys_seconds now = onCalendar(SystemClock(QLocale::c()).now());
-        EXPECT_GE(now, before - 1s) << zone;
-        EXPECT_LE(now, floor<seconds>(system_clock::now()) + offset + 1s) << zone;
+        const auto expected = floor<seconds>(system_clock::now()) + offset;
+        EXPECT_LE(abs(onCalendar(SystemClock(QLocale::c()).now()) - expected), 1s) << zone;
     }
 }
 
@@ -74,30 +61,18 @@ TEST(SystemClockTest, LocalTimesBecomeUtcByTheRulesOfTheirOwnDate) {
         std::optional<LocalDateTime> utc;
     } cases[] = {{"Europe/Berlin", kMorning, {{2026, 12, 6, 6, 15, 42}}},
                  {"Europe/Berlin", {2026, 7, 15, 12, 0, 0}, {{2026, 7, 15, 10, 0, 0}}},
-                 {"Europe/Berlin", {2026, 10, 24, 23, 30, 0}, {{2026, 10, 24, 21, 30, 0}}},
-                 {"Europe/Berlin", {2026, 10, 25, 6, 30, 0}, {{2026, 10, 25, 5, 30, 0}}},
                  {"Europe/Berlin", {2027, 3, 28, 1, 59, 59}, {{2027, 3, 28, 0, 59, 59}}},
-                 {"Europe/Berlin", {2027, 3, 28, 2, 0, 0}, {{2027, 3, 28, 1, 0, 0}}},
-                 {"Europe/Berlin", {2027, 3, 28, 2, 59, 59}, {{2027, 3, 28, 1, 59, 59}}},
+                 {"Europe/Berlin", {2027, 3, 28, 2, 30, 0}, {{2027, 3, 28, 1, 30, 0}}},
                  {"Europe/Berlin", {2027, 3, 28, 3, 0, 0}, {{2027, 3, 28, 1, 0, 0}}},
-                 {"Europe/Berlin", {2026, 10, 25, 1, 59, 59}, {{2026, 10, 24, 23, 59, 59}}},
                  {"Europe/Berlin", {2026, 10, 25, 2, 30, 0}, {{2026, 10, 25, 0, 30, 0}}},
                  {"Europe/Berlin", {2026, 10, 25, 3, 0, 0}, {{2026, 10, 25, 2, 0, 0}}},
-                 {"Europe/Berlin", {2028, 2, 29, 12, 0, 0}, {{2028, 2, 29, 11, 0, 0}}},
                  // Changes of standard time, which the summer-time flag cannot tell.
                  {"Europe/Moscow", {2014, 10, 26, 1, 30, 0}, {{2014, 10, 25, 21, 30, 0}}},
-                 {"Pacific/Apia", {2011, 12, 30, 12, 0, 0}, {{2011, 12, 30, 22, 0, 0}}},
                  {"Pacific/Apia", {2011, 12, 31, 12, 0, 0}, {{2011, 12, 30, 22, 0, 0}}},
-                 {"Asia/Kolkata", {2026, 7, 15, 12, 0, 0}, {{2026, 7, 15, 6, 30, 0}}},
-                 {"UTC0", {2026, 7, 15, 12, 0, 0}, {{2026, 7, 15, 12, 0, 0}}},
-                 {"UTC0", {2026, 13, 1, 12, 0, 0}, {}},
-                 {"UTC0", {2026, 0, 1, 12, 0, 0}, {}},
-                 {"UTC0", {2026, 2, 30, 12, 0, 0}, {}},
+                 {"UTC0", {2028, 2, 29, 12, 0, 0}, {{2028, 2, 29, 12, 0, 0}}},
                  {"UTC0", {2027, 2, 29, 12, 0, 0}, {}},
-                 {"UTC0", {2026, 12, 0, 12, 0, 0}, {}},
+                 {"UTC0", {2026, 13, 1, 12, 0, 0}, {}},
                  {"UTC0", {2026, 12, 6, 24, 0, 0}, {}},
-                 {"UTC0", {2026, 12, 6, -1, 0, 0}, {}},
-                 {"UTC0", {2026, 12, 6, 12, 60, 0}, {}},
                  {"UTC0", {2026, 12, 6, 12, 0, 60}, {}}};
     const SystemClock clock(QLocale::c());
     for (const auto& c : cases) {

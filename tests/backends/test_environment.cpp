@@ -1,9 +1,11 @@
 #include "backends/test_environment.h"
 
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,9 +23,8 @@ namespace somnar::test {
 using namespace std::chrono_literals;
 
 TempDir::TempDir() {
-    std::error_code error;
-    std::string pattern = (std::filesystem::temp_directory_path(error) / "somnar-XXXXXX").string();
-    if (!error && ::mkdtemp(pattern.data()) != nullptr) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "somnar-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) {
         path_ = pattern;
     }
 }
@@ -46,7 +47,7 @@ ScopedEnv::~ScopedEnv() {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& errorLog) {
     int ends[2];
-    if (argv.empty() || ::pipe2(ends, O_CLOEXEC) != 0) {
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
         return;
     }
     posix_spawn_file_actions_t actions;
@@ -97,28 +98,21 @@ void ChildProcess::stop() {
         ::close(output_);
         output_ = -1;
     }
-    if (pid_ <= 0) {
-        return;
-    }
-    ::kill(pid_, SIGTERM);
-    for (int i = 0; ::waitpid(pid_, nullptr, WNOHANG) == 0; ++i) {
-        if (i == 300) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-            break;
+    if (pid_ > 0) {
+        ::kill(pid_, SIGTERM);
+        for (int i = 0; ::waitpid(pid_, nullptr, WNOHANG) == 0; ++i) {
+            if (i == 300) {
+                ::kill(pid_, SIGKILL);
+            }
+            std::this_thread::sleep_for(10ms);
         }
-        std::this_thread::sleep_for(10ms);
+        pid_ = -1;
     }
-    pid_ = -1;
 }
 
 std::string contentOf(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::vector<std::string> readLines(const std::filesystem::path& file) {
@@ -128,6 +122,10 @@ std::vector<std::string> readLines(const std::filesystem::path& file) {
         lines.push_back(line);
     }
     return lines;
+}
+
+void writeFile(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 bool waitForLine(const std::filesystem::path& file, const std::string& line,
@@ -170,6 +168,91 @@ std::string commandOutput(const std::string& command) {
         ::pclose(pipe);
     }
     return output;
+}
+
+PrivateBus::PrivateBus(BusKind kind) {
+    const auto config = folder_.path() / "bus.conf";
+    writeFile(
+        config,
+        "<busconfig><type>session</type><listen>unix:path=" + (folder_.path() / "socket").string() +
+            "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+            "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/><allow own=\"*\"/>"
+            "</policy></busconfig>\n");
+    daemon_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"/usr/bin/dbus-daemon", "--config-file=" + config.string(),
+                                 "--nofork", "--nopidfile", "--print-address"},
+        (folder_.path() / "bus.log").string());
+    const auto printed = daemon_->readLine(15s);
+    if (printed && printed->starts_with("unix:")) {
+        address_ = *printed;
+        variable_.emplace(
+            kind == BusKind::System ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS",
+            address_);
+    }
+}
+
+void BusTest::SetUp() {
+    ASSERT_FALSE(system_.address().empty() || session_.address().empty())
+        << "dbus-daemon did not start";
+}
+
+void BusTest::startPeer(const std::string& script, std::vector<std::string> args, BusKind kind) {
+    std::vector<std::string> argv = {
+        SOMNAR_PYTHON, std::string(SOMNAR_TEST_PEERS_DIR) + "/" + script,
+        "--address",   (kind == BusKind::System ? system_ : session_).address(),
+        "--record",    record(script).string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    peers_.erase(script);  // it would keep the name
+    auto peer = std::make_unique<ChildProcess>(argv);
+    ASSERT_EQ(peer->readLine(15s), "READY") << script << " did not get ready";
+    peers_[script] = std::move(peer);
+}
+
+FtpServer::FtpServer(const std::vector<std::string>& options) {
+    std::filesystem::create_directory(home_);
+    std::vector<std::string> argv = {
+        SOMNAR_PYTHON, std::string(SOMNAR_TEST_PEERS_DIR) + "/ftp_server.py",
+        "--home",      home_.string(),
+        "--user",      kUser,
+        "--password",  kPassword};
+    argv.insert(argv.end(), options.begin(), options.end());
+    if (std::find(options.begin(), options.end(), "::1") != options.end()) {
+        host_ = "[::1]";
+    }
+    process_ = std::make_unique<ChildProcess>(argv, (folder_.path() / "log").string());
+    const auto line = process_->readLine(15s);
+    if (!line || std::sscanf(line->c_str(), "PORT %u", &port_) != 1) {
+        port_ = 0;
+    }
+}
+
+std::string FtpServer::address() const {
+    return host_ + ":" + std::to_string(port_);
+}
+
+std::vector<std::string> FtpServer::commands() const {
+    // pyftpdlib logs "<client>-[<user>] <- <command>".
+    std::vector<std::string> received;
+    for (const std::string& line : readLines(folder_.path() / "log")) {
+        if (const auto at = line.find("] <- "); at != std::string::npos) {
+            received.push_back(line.substr(at + 5));
+        }
+    }
+    return received;
+}
+
+unsigned closedLoopbackPort() {
+    // Bound to find a free port, then closed.
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    const bool bound =
+        ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0;
+    ::close(fd);
+    return bound ? ntohs(address.sin_port) : 0;
 }
 
 }  // namespace somnar::test

@@ -1,10 +1,16 @@
 #pragma once
 
+// What the backend tests share: temporary folders and variables, helper processes, a
+// private D-Bus with the stand-in services of tests/peers, and a loopback FTP server.
+
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,8 +24,6 @@ class TempDir {
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-
-    // Empty when it could not be made.
     const std::filesystem::path& path() const { return path_; }
 
   private:
@@ -39,17 +43,15 @@ class ScopedEnv {
     std::optional<std::string> previous_;
 };
 
-// A helper process (bus daemon, stand-in service, server) whose standard output the test
-// reads line by line; its standard error goes to `errorLog` when given. Ended (SIGTERM,
-// then SIGKILL) when the object goes.
+// A helper process whose standard output the test reads line by line; its standard error
+// goes to `errorLog` when given. Ended (SIGTERM, then SIGKILL) when the object goes.
 class ChildProcess {
   public:
-    ChildProcess(const std::vector<std::string>& argv, const std::string& errorLog = {});
+    explicit ChildProcess(const std::vector<std::string>& argv, const std::string& errorLog = {});
     ~ChildProcess() { stop(); }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool running() const { return pid_ > 0; }
     // The next full line it printed; nothing when it ends first or `timeout` runs out.
     std::optional<std::string> readLine(std::chrono::milliseconds timeout);
     void stop();
@@ -60,18 +62,94 @@ class ChildProcess {
     std::string pending_;
 };
 
-// All bytes of a file; empty when it does not exist.
+// All bytes of a file, or its lines; empty when it does not exist.
 std::string contentOf(const std::filesystem::path& file);
-void writeFile(const std::filesystem::path& file, const std::string& bytes);
-// The lines of a text file; empty when it does not exist.
 std::vector<std::string> readLines(const std::filesystem::path& file);
+void writeFile(const std::filesystem::path& file, const std::string& bytes);
 // Waits until the file holds `line`, for what a peer notes on its own time.
 bool waitForLine(const std::filesystem::path& file, const std::string& line,
                  std::chrono::milliseconds timeout = std::chrono::seconds(10));
-// Runs `check` in a forked child as the user "nobody" (root only: true when the test
-// process is not root, and `check` runs here). True when it says yes there.
+// Runs `check` in a forked child as the user "nobody" (when root; else here). True when it
+// says yes there.
 bool asNobody(const std::function<bool()>& check);
-// What a shell command prints on standard output; empty when it cannot run.
+// What a shell command prints on standard output.
 std::string commandOutput(const std::string& command);
+
+enum class BusKind { System, Session };
+
+// A bus daemon of our own: while the object lives, DBUS_SYSTEM_BUS_ADDRESS (or the session
+// one) points at it, so nothing reaches the machine's bus. Nothing is activated on it.
+class PrivateBus {
+  public:
+    explicit PrivateBus(BusKind kind);
+    const std::string& address() const { return address_; }
+    // The bus goes away under its clients.
+    void stop() { daemon_.reset(); }
+
+  private:
+    TempDir folder_;
+    std::unique_ptr<ChildProcess> daemon_;
+    std::string address_;
+    std::optional<ScopedEnv> variable_;
+};
+
+// A private system and session bus, and the stand-ins a test starts, each noting every call
+// as one JSON line in its own record.
+class BusTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+
+    // Starts tests/peers/<script> on the bus with `args` and waits until it is READY.
+    void startPeer(const std::string& script, std::vector<std::string> args = {},
+                   BusKind kind = BusKind::System);
+    void stopPeer(const std::string& script) { peers_.erase(script); }
+    std::filesystem::path record(const std::string& script) const {
+        return folder_.path() / (script + ".jsonl");
+    }
+    std::vector<std::string> calls(const std::string& script) const {
+        return readLines(record(script));
+    }
+    // A bus address where no bus is.
+    std::string noBus() const { return "unix:path=" + (folder_.path() / "no-bus").string(); }
+
+    TempDir folder_;
+    PrivateBus system_{BusKind::System};
+    PrivateBus session_{BusKind::Session};
+    std::map<std::string, std::unique_ptr<ChildProcess>> peers_;
+};
+
+// tests/peers/ftp_server.py on a loopback port of the system's choosing with a fresh home
+// folder; `options` as the server takes them ("--folder", "pub", "--host", "::1", ...).
+class FtpServer {
+  public:
+    static constexpr const char* kUser = "somnar";
+    static constexpr const char* kPassword = "pa:ss wörd";
+
+    explicit FtpServer(const std::vector<std::string>& options = {});
+    bool ok() const { return port_ != 0; }
+    // "127.0.0.1:<port>" or "[::1]:<port>", as a user would type the server.
+    std::string address() const;
+    const std::filesystem::path& home() const { return home_; }
+    // The commands received so far, in order ("USER somnar", "PASS ******", "CWD pub", ...).
+    std::vector<std::string> commands() const;
+
+  private:
+    TempDir folder_;
+    std::filesystem::path home_ = folder_.path() / "home";
+    std::string host_ = "127.0.0.1";
+    std::unique_ptr<ChildProcess> process_;
+    unsigned port_ = 0;
+};
+
+// A loopback TCP port that nobody listens on.
+unsigned closedLoopbackPort();
+
+// Names the cases of a parameterised test by the `name` of their row.
+struct ByName {
+    template <typename Row>
+    std::string operator()(const ::testing::TestParamInfo<Row>& info) const {
+        return info.param.name;
+    }
+};
 
 }  // namespace somnar::test

@@ -3,10 +3,9 @@
 
 Prints "PORT <n>" once it listens on a port of the system's choosing; logs every command
 and reply to standard error ("<- CWD pub", passwords masked). A bare CWD gets 501, as on
-common servers. Options: --home DIR, --user (somnar), --password (secret), --folder REL
-(made in the home; repeatable), --read-only, --anonymous (also "anonymous", same rights),
---stall-uploads (below a byte a second), --hang-up-after-cwd, --host (127.0.0.1 or ::1),
---silent (accept connections and never answer).
+common servers. Options: --home DIR, --user, --password, --folder REL (made in the home;
+repeatable), --read-only, --anonymous (also "anonymous", same rights), --hang-up-after-cwd, --host
+(127.0.0.1 or ::1), --silent (accept connections and never answer).
 """
 
 import argparse
@@ -16,19 +15,17 @@ import socket
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
+from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--home")
-    parser.add_argument("--user", default="somnar")
-    parser.add_argument("--password", default="secret")
+    for option, default in (("--home", None), ("--user", "somnar"), ("--password", "secret"),
+                            ("--host", "127.0.0.1")):
+        parser.add_argument(option, default=default)
     parser.add_argument("--folder", action="append", default=[])
-    parser.add_argument("--host", default="127.0.0.1")
-    for flag in ("--read-only", "--anonymous", "--stall-uploads", "--hang-up-after-cwd",
-                 "--silent"):
+    for flag in ("--read-only", "--anonymous", "--hang-up-after-cwd", "--silent"):
         parser.add_argument(flag, action="store_true")
     args = parser.parse_args()
 
@@ -48,15 +45,11 @@ def main():
     if args.anonymous:
         authorizer.add_anonymous(args.home, perm=rights)
 
-    class Stalling(ThrottledDTPHandler):
-        read_limit = 1
-
     class Handler(FTPHandler):
         # pyftpdlib itself would go to "/" on a bare CWD.
         proto_cmds = dict(FTPHandler.proto_cmds,
                           CWD=dict(FTPHandler.proto_cmds["CWD"], arg=True))
         auth_failed_timeout = 0.1  # not pyftpdlib's 3 s pause after a wrong password
-        dtp_handler = Stalling if args.stall_uploads else FTPHandler.dtp_handler
 
         def ftp_CWD(self, path):
             result = super().ftp_CWD(path)

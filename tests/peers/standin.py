@@ -1,7 +1,7 @@
 """What the stand-in services on a private bus (fake_*.py) share. Each takes --address (by
-default its bus's variable), --record FILE (every call appended as one JSON line {"method":
-..., "args": [...]}), --fail METHOD (answered with an error), --stall METHOD (never answered),
-and prints READY once it owns its name."""
+default its bus's variable), --record FILE (each call appended as a JSON line {"method": ...,
+"args": [...]}), --fail METHOD (answered with an error), --stall METHOD (never answered), and
+prints READY once it owns its name."""
 
 import argparse
 import json
@@ -13,13 +13,18 @@ import dbus.mainloop.glib
 from gi.repository import GLib
 
 
-def parser(bus_variable):
-    options = argparse.ArgumentParser()
-    options.add_argument("--address", default=os.environ.get(bus_variable))
-    options.add_argument("--record")
-    options.add_argument("--fail", action="append", default=[])
-    options.add_argument("--stall", action="append", default=[])
-    return options
+def parser(bus_variable, *flags, **options):
+    """The common options, `flags` (store_true) and `options` (name: default)."""
+    result = argparse.ArgumentParser()
+    result.add_argument("--address", default=os.environ.get(bus_variable))
+    result.add_argument("--record")
+    result.add_argument("--fail", action="append", default=[])
+    result.add_argument("--stall", action="append", default=[])
+    for flag in flags:
+        result.add_argument(flag, action="store_true")
+    for name, default in options.items():
+        result.add_argument("--" + name.replace("_", "-"), default=default, type=type(default))
+    return result
 
 
 class Recorder:
@@ -47,14 +52,15 @@ def answer(options, method, reply, error, *value, fail=False,
         reply(*value)
 
 
-def serve(options, service, export):
-    """Exports export(bus)'s objects, owns `service`, says READY and runs until ended."""
+def serve(options, services, export):
+    """Exports export(bus)'s objects, owns the `services`, says READY and runs until ended."""
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.bus.BusConnection(options.address)
     objects = export(bus)
-    if bus.request_name(service, dbus.bus.NAME_FLAG_DO_NOT_QUEUE) != \
-            dbus.bus.REQUEST_NAME_REPLY_PRIMARY_OWNER:
-        sys.exit("could not own " + service)
+    for service in services:
+        if bus.request_name(service, dbus.bus.NAME_FLAG_DO_NOT_QUEUE) != \
+                dbus.bus.REQUEST_NAME_REPLY_PRIMARY_OWNER:
+            sys.exit("could not own " + service)
     print("READY", flush=True)
     GLib.MainLoop().run()
     del objects
