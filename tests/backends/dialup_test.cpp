@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <initializer_list>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -115,91 +114,64 @@ TEST_F(DialupTest, StalledOrMissingNetworkManagerCostsOneTimeoutAndStartsNothing
     EXPECT_THAT(test::readLines(started_), IsEmpty());
 }
 
-struct Credentials {
-    const char* name;
-    std::string user, password;
-    std::string options;  // as pppd reads them; empty: no options file
-};
-void PrintTo(const Credentials& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class DialupCredentialsTest : public DialupTest,
-                              public ::testing::WithParamInterface<Credentials> {};
-
 // pon gets them in a pipe to read, the only descriptor it inherits; never in its arguments,
-// its environment or a file.
-TEST_P(DialupCredentialsTest, ReachPppdOnlyThroughAnInheritedPipe) {
-    const Credentials& given = GetParam();
-    ASSERT_TRUE(LinuxDialupEntries(peers_).dial("provider", given.user, given.password).ok());
-    if (given.options.empty()) {
-        expectStarts({noted({"pon", "provider"})});
-    } else {
-        expectStarts({kPonWithFile, kPipeOnly, noted({"/dev/fd/3", given.options})});
-    }
-    const std::string variables = test::contentOf(environment_);
-    EXPECT_THAT(variables, HasSubstr("SOMNAR_ARGV_RECORD="));
-    for (const std::string& secret : {given.user, given.password}) {
-        EXPECT_TRUE(secret.empty() || variables.find(secret) == std::string::npos) << secret;
+// its environment or a file. Nothing for pppd to unquote or expand: only '"' and '\' are
+// escaped.
+TEST_F(DialupTest, CredentialsReachPppdOnlyThroughAnInheritedPipe) {
+    const struct {
+        std::string user, password, options;  // options as pppd reads them
+    } cases[] = {{"anna maier", "ge heim", "user \"anna maier\"\npassword \"ge heim\"\n"},
+                 {"anna.maier", "", "user \"anna.maier\"\n"},
+                 {"an\"na\\", "$HOME \"a b\" 'c' \\d #*; ü",
+                  "user \"an\\\"na\\\\\"\npassword \"$HOME \\\"a b\\\" 'c' \\\\d #*; ü\"\n"},
+                 {"", "", ""}};
+    for (const auto& c : cases) {
+        fs::remove(started_);
+        ASSERT_TRUE(LinuxDialupEntries(peers_).dial("provider", c.user, c.password).ok());
+        if (c.options.empty()) {
+            expectStarts({noted({"pon", "provider"})});
+        } else {
+            expectStarts({kPonWithFile, kPipeOnly, noted({"/dev/fd/3", c.options})});
+        }
+        const std::string variables = test::contentOf(environment_);
+        EXPECT_THAT(variables, HasSubstr("SOMNAR_ARGV_RECORD="));
+        for (const std::string& secret : {c.user, c.password}) {
+            EXPECT_TRUE(secret.empty() || variables.find(secret) == std::string::npos) << secret;
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Dial, DialupCredentialsTest,
-    ::testing::Values(
-        Credentials{"Both", "anna maier", "ge heim", "user \"anna maier\"\npassword \"ge heim\"\n"},
-        Credentials{"UserOnly", "anna.maier", "", "user \"anna.maier\"\n"},
-        // Nothing for pppd to unquote or expand: only '"' and '\' are escaped.
-        Credentials{"QuotesAndBackslashes", "an\"na\\", "$HOME \"a b\" 'c' \\d #*; ü",
-                    "user \"an\\\"na\\\\\"\npassword \"$HOME \\\"a b\\\" 'c' \\\\d #*; ü\"\n"},
-        Credentials{"Neither", "", "", ""}),
-    test::ByName());
-
-struct Refusal {
-    const char* name;
-    std::string dialled, user, password;
-    DialError error;
-    std::string detail;
-};
-void PrintTo(const Refusal& r, std::ostream* out) {
-    *out << r.name;
-}
-
-class DialupRefusalTest : public DialupTest, public ::testing::WithParamInterface<Refusal> {};
-
-TEST_P(DialupRefusalTest, StartsNothingAndSaysWhy) {
-    const Refusal& r = GetParam();
+TEST_F(DialupTest, RefusalStartsNothingAndSaysWhy) {
     startNetworkManager({});
-    const bool noPrograms =
-        r.error == DialError::PppMissing || r.error == DialError::NetworkManagerMissing;
-    const test::ScopedEnv path("PATH", noPrograms ? "/nowhere" : kStandIns.string());
-    const DialResult result = LinuxDialupEntries(peers_).dial(r.dialled, r.user, r.password);
-    EXPECT_EQ(result.error, r.error);
-    EXPECT_EQ(result.detail, r.detail);
-    EXPECT_EQ(result.systemError, "");
+    const struct {
+        std::string dialled, user, password;
+        DialError error;
+        std::string detail;
+    } cases[] = {
+        {"Arcor", "anna", "geheim", DialError::UnknownName, "Arcor"},
+        {"Wired", "", "", DialError::UnknownName, "Wired"},  // not a dial-up
+        {".hidden", "", "", DialError::UnknownName, ".hidden"},
+        {"../peers/provider", "", "", DialError::UnknownName, "../peers/provider"},
+        {"", "anna", "geheim", DialError::NothingSelected, ""},
+        {"T-Online DSL", "", "", DialError::NameNotDialable, "T-Online DSL"},
+        {"-provider", "", "", DialError::NameNotDialable, "-provider"},
+        {"glob?", "", "", DialError::NameNotDialable, "glob?"},
+        {"provider", "anna\nmaier", "", DialError::UnusableCredentials, ""},
+        {"provider", "anna", std::string("ge\0heim", 7), DialError::UnusableCredentials, ""},
+        {"provider", "anna", "geheim", DialError::PppMissing, ""},
+        {"Mobil Funk", "", "", DialError::NetworkManagerMissing, ""}};
+    for (const auto& c : cases) {
+        const bool noPrograms =
+            c.error == DialError::PppMissing || c.error == DialError::NetworkManagerMissing;
+        const test::ScopedEnv path("PATH", noPrograms ? "/nowhere" : kStandIns.string());
+        const DialResult result = LinuxDialupEntries(peers_).dial(c.dialled, c.user, c.password);
+        EXPECT_EQ(result.error, c.error) << c.dialled;
+        EXPECT_EQ(result.detail, c.detail);
+        EXPECT_EQ(result.systemError, "");
+    }
     std::this_thread::sleep_for(100ms);
     EXPECT_THAT(test::readLines(started_), IsEmpty());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Dial, DialupRefusalTest,
-    ::testing::Values(
-        Refusal{"Unknown", "Arcor", "anna", "geheim", DialError::UnknownName, "Arcor"},
-        Refusal{"NotADialup", "Wired", "", "", DialError::UnknownName, "Wired"},
-        Refusal{"Hidden", ".hidden", "", "", DialError::UnknownName, ".hidden"},
-        Refusal{"PathOut", "../peers/provider", "", "", DialError::UnknownName,
-                "../peers/provider"},
-        Refusal{"NothingSelected", "", "anna", "geheim", DialError::NothingSelected, ""},
-        Refusal{"Blank", "T-Online DSL", "", "", DialError::NameNotDialable, "T-Online DSL"},
-        Refusal{"Dash", "-provider", "", "", DialError::NameNotDialable, "-provider"},
-        Refusal{"Glob", "glob?", "", "", DialError::NameNotDialable, "glob?"},
-        Refusal{"LineBreakInUser", "provider", "anna\nmaier", "", DialError::UnusableCredentials,
-                ""},
-        Refusal{"NulInPassword", "provider", "anna", std::string("ge\0heim", 7),
-                DialError::UnusableCredentials, ""},
-        Refusal{"NoPon", "provider", "anna", "geheim", DialError::PppMissing, ""},
-        Refusal{"NoNmcli", "Mobil Funk", "", "", DialError::NetworkManagerMissing, ""}),
-    test::ByName());
 
 }  // namespace
 }  // namespace somnar

@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -61,77 +60,65 @@ class FtpClientTest : public ::testing::Test {
     CurlFtpClient client_{2s, 2s};
 };
 
-struct Upload {
-    const char* name;
-    std::vector<std::string> server;
-    bool passive;
-    std::string folder, remote, stored;
-    Lines commands;  // the start of each command the server received, in order
-};
-void PrintTo(const Upload& upload, std::ostream* out) {
-    *out << upload.name;
-}
-
-class FtpUploadTest : public FtpClientTest, public ::testing::WithParamInterface<Upload> {};
-
-TEST_P(FtpUploadTest, ArrivesByteForByteWhereItBelongsOnOneLogin) {
-    const Upload& u = GetParam();
-    FtpServer server(u.server);
-    ASSERT_TRUE(server.ok());
-    EXPECT_THAT(login(server, u.passive), Succeeded());
-    EXPECT_THAT(client_.changeDirectory(u.folder), Succeeded());
-    EXPECT_THAT(client_.putFile(page_.string(), u.remote), Succeeded());
-    client_.disconnect();
-    client_.disconnect();
-    EXPECT_EQ(filesIn(server.home()), Lines{u.stored});
-    EXPECT_EQ(test::contentOf(server.home() / u.stored), kPage);
-    const Lines commands = server.commands();
-    ASSERT_EQ(commands.size(), u.commands.size()) << ::testing::PrintToString(commands);
-    for (std::size_t i = 0; i < commands.size(); ++i) {
-        EXPECT_TRUE(commands[i].starts_with(u.commands[i])) << commands[i];
+// Binary, in passive or active mode, on one login; an empty folder is the login's folder
+// (no bare CWD, which the test server refuses as common servers do); the remote name as
+// given, with a blank, a '%' that looks escaped, a '#' and a '?' that end a URL's path.
+TEST_F(FtpClientTest, UploadArrivesByteForByteWhereItBelongs) {
+    const struct {
+        std::vector<std::string> server;
+        bool passive;
+        std::string folder, remote, stored;
+        std::string commands;  // the start of each command the server received
+    } cases[] = {{{"--folder", "pub"},
+                  true,
+                  "pub",
+                  "ip.html",
+                  "pub/ip.html",
+                  "USER somnar,PASS ******,PWD,CWD pub,EPSV,TYPE I,STOR ip.html,QUIT"},
+                 {{"--folder", "a/b"},
+                  false,
+                  "/a/b",
+                  "ip.html",
+                  "a/b/ip.html",
+                  "USER,PASS,PWD,CWD /a/b,EPRT ,TYPE I,STOR,QUIT"},
+                 {{"--folder", "pub"},
+                  true,
+                  "",
+                  "ip.html",
+                  "ip.html",
+                  "USER,PASS,PWD,EPSV,TYPE I,STOR,QUIT"},
+                 {{"--host", "::1"},
+                  true,
+                  "/",
+                  "my ip%20#1?.html",
+                  "my ip%20#1?.html",
+                  "USER,PASS,PWD,CWD /,EPSV,TYPE I,STOR my ip%20#1?.html,QUIT"}};
+    for (const auto& c : cases) {
+        FtpServer server(c.server);
+        CurlFtpClient client(2s, 2s);
+        ASSERT_THAT(client.open("Somnar Scheduler"), Succeeded());
+        EXPECT_THAT(
+            client.connect(server.address(), FtpServer::kUser, FtpServer::kPassword, c.passive),
+            Succeeded());
+        EXPECT_THAT(client.changeDirectory(c.folder), Succeeded());
+        EXPECT_THAT(client.putFile(page_.string(), c.remote), Succeeded());
+        client.disconnect();
+        client.disconnect();
+        EXPECT_EQ(filesIn(server.home()), Lines{c.stored});
+        EXPECT_EQ(test::contentOf(server.home() / c.stored), kPage);
+        // Each command received, cut to the length of the one expected in its place.
+        std::string received;
+        for (const std::string& command : server.commands()) {
+            const std::size_t next = received.size() + (received.empty() ? 0 : 1);
+            received += (received.empty() ? "" : ",") +
+                        command.substr(0, c.commands.find(',', next) - next);
+        }
+        EXPECT_EQ(received, c.commands);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Uploads, FtpUploadTest,
-    ::testing::Values(Upload{"PassiveIntoAFolder",
-                             {"--folder", "pub"},
-                             true,
-                             "pub",
-                             "ip.html",
-                             "pub/ip.html",
-                             {"USER somnar", "PASS ******", "PWD", "CWD pub", "EPSV", "TYPE I",
-                              "STOR ip.html", "QUIT"}},
-                      Upload{
-                          "ActiveIntoANestedFolder",
-                          {"--folder", "a/b"},
-                          false,
-                          "/a/b",
-                          "ip.html",
-                          "a/b/ip.html",
-                          {"USER", "PASS", "PWD", "CWD /a/b", "EPRT ", "TYPE I", "STOR", "QUIT"}},
-                      // No bare CWD, which the test server refuses as common servers do.
-                      Upload{"EmptyFolderIsTheLoginFolder",
-                             {"--folder", "pub"},
-                             true,
-                             "",
-                             "ip.html",
-                             "ip.html",
-                             {"USER", "PASS", "PWD", "EPSV", "TYPE I", "STOR ip.html", "QUIT"}},
-                      // A blank, a '%' that looks escaped, a '#' and a '?' that end a URL's path.
-                      Upload{"Ipv6AndARemoteNameAsGiven",
-                             {"--host", "::1"},
-                             true,
-                             "/",
-                             "my ip%20#1?.html",
-                             "my ip%20#1?.html",
-                             {"USER", "PASS", "PWD", "CWD /", "EPSV", "TYPE I",
-                              "STOR my ip%20#1?.html", "QUIT"}}),
-    test::ByName());
-
 TEST_F(FtpClientTest, RefusalsCarryTheServersReplyCode) {
     FtpServer server({"--read-only", "--anonymous"});
-    ASSERT_TRUE(server.ok());
     ASSERT_THAT(client_.open("Somnar Scheduler"), Succeeded());
     EXPECT_THAT(client_.connect(server.address(), FtpServer::kUser, "wrong", true), FailsWith(530));
     EXPECT_THAT(client_.connect(server.address(), "", "", true), Succeeded());

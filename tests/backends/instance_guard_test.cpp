@@ -8,7 +8,6 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -99,71 +98,44 @@ TEST_F(InstanceGuardTest, OneCopyRunsAtATime) {
 
 // The runtime folder, else our own folder under the state folder, else under the cache
 // folder; one open to others or owned by another user (mode | 01000) is passed over.
-struct LockPlace {
-    const char* name;
-    const char* runtime;  // XDG_RUNTIME_DIR; "/..." below the test's folder
-    std::vector<std::pair<const char*, mode_t>> folders;  // made below the test's folder
-    const char* lockFile;                                 // below the test's folder; "": none
-    const char* state = "state";  // XDG_STATE_HOME below the test's folder; "": unset
-    const char* cache = "cache";
-};
-void PrintTo(const LockPlace& place, std::ostream* out) {
-    *out << place.name;
-}
-
-class DefaultLockFileTest : public InstanceGuardTest,
-                            public ::testing::WithParamInterface<LockPlace> {};
-
-TEST_P(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
-    const LockPlace& p = GetParam();
-    const std::string root = dir_.path().string() + "/";
-    const auto below = [&](const char* path) { return *path ? root + path : ""; };
-    const test::ScopedEnv runtime("XDG_RUNTIME_DIR",
-                                  *p.runtime == '/' ? root + p.runtime : p.runtime);
-    const test::ScopedEnv state("XDG_STATE_HOME", below(p.state));
-    const test::ScopedEnv cache("XDG_CACHE_HOME", below(p.cache));
-    const test::ScopedEnv home("HOME", root + "home");
-    for (const auto& [folder, mode] : p.folders) {
-        fs::create_directories(root + folder);
-        ::chmod((root + folder).c_str(), mode & 0777);
-        if (mode > 0777 && ::chown((root + folder).c_str(), 65534, 65534) != 0) {
-            GTEST_SKIP() << "needs root to give a folder to another user";
+TEST(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
+    constexpr const char* kState = "state/somnar-scheduler/somnar-scheduler.lock";
+    constexpr const char* kCache = "cache/somnar-scheduler/somnar-scheduler.lock";
+    const struct {
+        const char* runtime;  // XDG_RUNTIME_DIR; "/..." below the test's folder
+        std::vector<std::pair<const char*, mode_t>> folders;  // made below the test's folder
+        const char* lockFile;                                 // below the test's folder; "": none
+        const char* state = "state";  // XDG_STATE_HOME below the test's folder; "": unset
+    } cases[] = {{"/run", {{"run", 0700}}, "run/somnar-scheduler.lock"},
+                 {"run", {}, kState},  // relative
+                 {"/run", {{"run", 0755}}, kState},
+                 {"/run", {{"run", 01700}}, kState},
+                 {"", {}, "home/.local/state/somnar-scheduler/somnar-scheduler.lock", ""},
+                 {"", {{"state/somnar-scheduler", 01700}}, kCache},
+                 {"", {{"state/somnar-scheduler", 0755}, {"cache/somnar-scheduler", 0777}}, ""}};
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        const std::string root = dir.path().string() + "/";
+        const auto below = [&](const char* path) { return *path ? root + path : ""; };
+        const test::ScopedEnv runtime("XDG_RUNTIME_DIR",
+                                      *c.runtime == '/' ? root + c.runtime : c.runtime);
+        const test::ScopedEnv state("XDG_STATE_HOME", below(c.state));
+        const test::ScopedEnv cache("XDG_CACHE_HOME", root + "cache");
+        const test::ScopedEnv home("HOME", root + "home");
+        for (const auto& [folder, mode] : c.folders) {
+            fs::create_directories(root + folder);
+            ::chmod((root + folder).c_str(), mode & 0777);
+            if (mode > 0777 && ::chown((root + folder).c_str(), 65534, 65534) != 0) {
+                GTEST_SKIP() << "needs root to give a folder to another user";
+            }
+        }
+        EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), below(c.lockFile));
+        EXPECT_TRUE(LockFileInstanceGuard().acquire());
+        if (*c.lockFile) {
+            EXPECT_EQ(modeOf(fs::path(below(c.lockFile)).parent_path()), 0700u);
         }
     }
-    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), below(p.lockFile));
-    EXPECT_TRUE(LockFileInstanceGuard().acquire());
-    if (*p.lockFile) {
-        EXPECT_EQ(modeOf(fs::path(below(p.lockFile)).parent_path()), 0700u);
-    }
 }
-
-constexpr const char* kState = "state/somnar-scheduler/somnar-scheduler.lock";
-constexpr const char* kCache = "cache/somnar-scheduler/somnar-scheduler.lock";
-
-INSTANTIATE_TEST_SUITE_P(
-    Places, DefaultLockFileTest,
-    ::testing::Values(LockPlace{"Runtime", "/run", {{"run", 0700}}, "run/somnar-scheduler.lock"},
-                      LockPlace{"RelativeRuntime", "run", {}, kState},
-                      LockPlace{"OpenRuntime", "/run", {{"run", 0755}}, kState},
-                      LockPlace{"StrangersRuntime", "/run", {{"run", 01700}}, kState},
-                      LockPlace{"StateUnderHome",
-                                "",
-                                {},
-                                "home/.local/state/somnar-scheduler/somnar-scheduler.lock",
-                                ""},
-                      LockPlace{"StrangersState", "", {{"state/somnar-scheduler", 01700}}, kCache},
-                      LockPlace{"CacheUnderHome",
-                                "",
-                                {{"home/.local/state/somnar-scheduler", 0777}},
-                                "home/.cache/somnar-scheduler/somnar-scheduler.lock",
-                                "",
-                                ""},
-                      LockPlace{
-                          "NoPrivateFolder",
-                          "",
-                          {{"state/somnar-scheduler", 0755}, {"cache/somnar-scheduler", 0777}},
-                          ""}),
-    test::ByName());
 
 }  // namespace
 }  // namespace somnar

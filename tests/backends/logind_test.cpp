@@ -7,7 +7,6 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -55,36 +54,20 @@ std::string input() {
     return fs::read_symlink("/proc/self/fd/0", error).string();
 }
 
-struct Answer {
-    const char* name;
-    const char* text;
-    bool possible;
-};
-void PrintTo(const Answer& answer, std::ostream* out) {
-    *out << answer.name;
-}
-
-class LogindAnswerTest : public test::BusTest, public ::testing::WithParamInterface<Answer> {};
-
 // "challenge": allowed once the user authenticates, which the sleep call itself asks for.
-// The other state gets the opposite answer, so a query of the wrong method shows.
-TEST_P(LogindAnswerTest, EachStateFollowsItsOwnAnswer) {
-    startPeer(kLogind, {"--can-hibernate", GetParam().text, "--can-suspend",
-                        GetParam().possible ? "no" : "yes"});
-    LogindPowerManager manager;
-    EXPECT_EQ(manager.canHibernate(), GetParam().possible);
-    EXPECT_EQ(manager.canSuspend(), !GetParam().possible);
-    EXPECT_EQ(manager.sleepAnswer(SleepState::Hibernate), GetParam().text);
-    EXPECT_EQ(calls(kLogind),
-              (Lines{called("CanHibernate"), called("CanSuspend"), called("CanHibernate")}));
+// Each state asks its own method, and only "yes" and "challenge" are taken.
+TEST_F(LogindTest, EachStateFollowsItsOwnAnswer) {
+    for (const auto& [hibernate, suspend] : {std::pair{"challenge", "yes "}, {"no", "yes"}}) {
+        fs::remove(record(kLogind));
+        startPeer(kLogind, {"--can-hibernate", hibernate, "--can-suspend", suspend});
+        LogindPowerManager manager;
+        EXPECT_EQ(manager.canHibernate(), *hibernate == 'c');
+        EXPECT_EQ(manager.canSuspend(), *hibernate == 'n');
+        EXPECT_EQ(manager.sleepAnswer(SleepState::Standby), suspend);
+        EXPECT_EQ(calls(kLogind),
+                  (Lines{called("CanHibernate"), called("CanSuspend"), called("CanSuspend")}));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Answers, LogindAnswerTest,
-                         ::testing::Values(Answer{"Yes", "yes", true},
-                                           Answer{"Challenge", "challenge", true},
-                                           Answer{"No", "no", false},
-                                           Answer{"TrailingBlank", "yes ", false}),
-                         test::ByName());
 
 // Nobody on the bus, an error, no answer, no bus at all, or a bus that accepts the
 // connection and never says a word (a silent TCP server): not possible, within the time.
@@ -112,52 +95,37 @@ TEST_F(LogindTest, WithoutAnAnswerNothingIsPossibleAndTheNextQueryWorks) {
     }
 }
 
-struct SleepCase {
-    const char* name;
-    SleepState state;
-    std::vector<std::string> options;
-    Lines expected;
-};
-void PrintTo(const SleepCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class LogindSleepTest : public test::BusTest, public ::testing::WithParamInterface<SleepCase> {};
-
 // Asked once, interactively, under a delay lock that is freed once logind announces the
-// sleep and before the machine goes down.
-TEST_P(LogindSleepTest, SleepsAndWakesOnce) {
-    startPeer(kLogind, GetParam().options);
-    const std::string before = input();
-    const SleepResult result = LogindPowerManager().sleep(GetParam().state);
-    EXPECT_EQ(input(), before) << "a descriptor not its own was closed";
-    EXPECT_EQ(result.outcome, SleepOutcome::WokeUp);
-    EXPECT_NE(result.wentDownAt, std::nullopt);
-    EXPECT_EQ(calls(kLogind), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    States, LogindSleepTest,
-    ::testing::Values(
-        SleepCase{"Hibernate",
+// sleep and before the machine goes down; also when logind announces it before it answers,
+// after a late resume of an earlier sleep (not this one's wake-up), and without the lock.
+TEST_F(LogindTest, SleepsAndWakesOnce) {
+    const struct {
+        const char* option;
+        SleepState state;
+        Lines expected;
+    } cases[] = {{"--fail=-",
                   SleepState::Hibernate,
-                  {},
                   {kSleepLock, kHibernate, kAnnounced, kLockFreed, kAsleep, kResumed}},
-        // logind itself announces the sleep before it answers.
-        SleepCase{"StandbyAnnouncedBeforeTheAnswer",
+                 {"--announce-before-reply",
                   SleepState::Standby,
-                  {"--announce-before-reply"},
                   {kSleepLock, kSuspend, kAnnounced, kLockFreed, kAsleep, kResumed}},
-        // A late resume of an earlier sleep is not taken for this one's wake-up.
-        SleepCase{"StrayResumeFirst",
+                 {"--stray-resume",
                   SleepState::Hibernate,
-                  {"--stray-resume"},
                   {kSleepLock, kHibernate, kResumed, kAnnounced, kLockFreed, kAsleep, kResumed}},
-        SleepCase{"WithoutTheDelayLock",
+                 {"--fail=Inhibit",
                   SleepState::Standby,
-                  {"--fail", "Inhibit"},
-                  {kSleepLock, kSuspend, kAnnounced, kAsleep, kResumed}}),
-    test::ByName());
+                  {kSleepLock, kSuspend, kAnnounced, kAsleep, kResumed}}};
+    for (const auto& c : cases) {
+        fs::remove(record(kLogind));
+        startPeer(kLogind, {c.option});
+        const std::string before = input();
+        const SleepResult result = LogindPowerManager().sleep(c.state);
+        EXPECT_EQ(input(), before) << "a descriptor not its own was closed";
+        EXPECT_EQ(result.outcome, SleepOutcome::WokeUp) << c.option;
+        EXPECT_NE(result.wentDownAt, std::nullopt);
+        EXPECT_EQ(calls(kLogind), c.expected) << c.option;
+    }
+}
 
 // With the real limit: the user takes longer to authenticate than logind has to announce
 // the sleep, and sleep() still returns only once the machine has slept and woken.
@@ -169,44 +137,31 @@ TEST_F(LogindTest, SlowAuthenticationIsNotCountedAgainstTheAnnouncement) {
               (Lines{kSleepLock, kSuspend, kAnnounced, kLockFreed, kAsleep, kResumed}));
 }
 
-struct Refusal {
-    const char* name;
-    const char* error;  // below org.freedesktop.
-    const char* message;
-    SleepOutcome outcome;
-};
-void PrintTo(const Refusal& refusal, std::ostream* out) {
-    *out << refusal.name;
+// At once, with its kind by the error's name and logind's words (the name when it gave
+// none); the lock is freed.
+TEST_F(LogindTest, RefusalEndsTheRequestAndFreesTheLock) {
+    const struct {
+        const char* error;  // below org.freedesktop.
+        const char* message;
+        SleepOutcome outcome;
+    } cases[] = {{"DBus.Error.AccessDenied", "Access denied", SleepOutcome::NotAuthorized},
+                 {"PolicyKit1.Error.Cancelled", "Cancelled", SleepOutcome::NotAuthorized},
+                 {"login1.SleepVerbNotSupported", "No swap", SleepOutcome::NotSupported},
+                 {"DBus.Error.NameHasNoOwner", "", SleepOutcome::NoService},
+                 {"login1.OperationInProgress", "Busy", SleepOutcome::Refused}};
+    for (const auto& c : cases) {
+        const std::string error = std::string("org.freedesktop.") + c.error;
+        fs::remove(record(kLogind));
+        startPeer(kLogind, {"--fail", "Hibernate", "--error", error, "--error-message", c.message});
+        const auto start = Clock::now();
+        const SleepResult result = LogindPowerManager().sleep(SleepState::Hibernate);
+        EXPECT_LT(Clock::now() - start, 2s);
+        EXPECT_EQ(result.outcome, c.outcome) << error;
+        EXPECT_EQ(result.detail, *c.message ? c.message : error);
+        EXPECT_TRUE(test::waitForLine(record(kLogind), kLockFreed));
+        EXPECT_EQ(calls(kLogind), (Lines{kSleepLock, kHibernate, kLockFreed}));
+    }
 }
-
-class LogindRefusalTest : public test::BusTest, public ::testing::WithParamInterface<Refusal> {};
-
-// At once, with its kind and logind's words (its error's name when it gave none).
-TEST_P(LogindRefusalTest, EndsTheRequestAndFreesTheLock) {
-    const std::string error = std::string("org.freedesktop.") + GetParam().error;
-    startPeer(kLogind,
-              {"--fail", "Hibernate", "--error", error, "--error-message", GetParam().message});
-    const auto start = Clock::now();
-    const SleepResult result = LogindPowerManager().sleep(SleepState::Hibernate);
-    EXPECT_LT(Clock::now() - start, 2s);
-    EXPECT_EQ(result.outcome, GetParam().outcome);
-    EXPECT_EQ(result.detail, *GetParam().message ? GetParam().message : error);
-    EXPECT_TRUE(test::waitForLine(record(kLogind), kLockFreed));
-    EXPECT_EQ(calls(kLogind), (Lines{kSleepLock, kHibernate, kLockFreed}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Refusals, LogindRefusalTest,
-                         ::testing::Values(Refusal{"AccessDenied", "DBus.Error.AccessDenied",
-                                                   "Access denied", SleepOutcome::NotAuthorized},
-                                           Refusal{"Cancelled", "PolicyKit1.Error.Cancelled",
-                                                   "Cancelled", SleepOutcome::NotAuthorized},
-                                           Refusal{"NoSwap", "login1.SleepVerbNotSupported",
-                                                   "No swap", SleepOutcome::NotSupported},
-                                           Refusal{"NoOwnerAndNoWords", "DBus.Error.NameHasNoOwner",
-                                                   "", SleepOutcome::NoService},
-                                           Refusal{"Busy", "login1.OperationInProgress", "Busy",
-                                                   SleepOutcome::Refused}),
-                         test::ByName());
 
 // The limit starts with logind's answer (after the user took 1 s), not with the request.
 TEST_F(LogindTest, AcceptedButNeverAnnouncedFailsAfterTheLimit) {

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -10,8 +9,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -20,18 +19,11 @@ extern char** environ;
 
 namespace somnar::test {
 
-using namespace std::chrono_literals;
-
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "somnar-XXXXXX").string();
     if (::mkdtemp(pattern.data()) != nullptr) {
         path_ = pattern;
     }
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
 }
 
 ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
@@ -67,47 +59,25 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
     }
     ::posix_spawn_file_actions_destroy(&actions);
     ::close(ends[1]);
-    output_ = ends[0];
+    output_ = ::fdopen(ends[0], "r");
 }
 
-std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (const auto end = pending_.find('\n'); end != std::string::npos) {
-            std::string line = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
-            return line;
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd ready{output_, POLLIN, 0};
-        char buffer[512];
-        if (left <= 0ms || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
-            return std::nullopt;
-        }
-        const ssize_t got = ::read(output_, buffer, sizeof buffer);
-        if (got <= 0) {
-            return std::nullopt;
-        }
-        pending_.append(buffer, static_cast<std::size_t>(got));
-    }
-}
-
-void ChildProcess::stop() {
-    if (output_ >= 0) {
-        ::close(output_);
-        output_ = -1;
-    }
+ChildProcess::~ChildProcess() {
     if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
-        for (int i = 0; ::waitpid(pid_, nullptr, WNOHANG) == 0; ++i) {
-            if (i == 300) {
-                ::kill(pid_, SIGKILL);
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-        pid_ = -1;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
     }
+    if (output_ != nullptr) {
+        std::fclose(output_);
+    }
+}
+
+std::optional<std::string> ChildProcess::readLine() {
+    char line[512];
+    if (output_ == nullptr || std::fgets(line, sizeof line, output_) == nullptr) {
+        return std::nullopt;
+    }
+    return std::string(line, std::strcspn(line, "\n"));
 }
 
 std::string contentOf(const std::filesystem::path& file) {
@@ -130,17 +100,15 @@ void writeFile(const std::filesystem::path& file, const std::string& bytes) {
 
 bool waitForLine(const std::filesystem::path& file, const std::string& line,
                  std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
+    for (const auto end = std::chrono::steady_clock::now() + timeout;
+         std::chrono::steady_clock::now() < end;) {
         const auto lines = readLines(file);
         if (std::find(lines.begin(), lines.end(), line) != lines.end()) {
             return true;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(10ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    return false;
 }
 
 bool asNobody(const std::function<bool()>& check) {
@@ -149,9 +117,8 @@ bool asNobody(const std::function<bool()>& check) {
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
-        constexpr uid_t kNobody = 65534;
-        const bool became = ::setresgid(kNobody, kNobody, kNobody) == 0 &&
-                            ::setresuid(kNobody, kNobody, kNobody) == 0;
+        const bool became =
+            ::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0;
         std::_Exit(became && check() ? 0 : 1);
     }
     int status = 0;
@@ -159,52 +126,37 @@ bool asNobody(const std::function<bool()>& check) {
 }
 
 std::string commandOutput(const std::string& command) {
+    ChildProcess shell({"/bin/sh", "-c", command});
     std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-            output += buffer;
-        }
-        ::pclose(pipe);
+    while (const auto line = shell.readLine()) {
+        output += *line + "\n";
     }
     return output;
 }
 
 PrivateBus::PrivateBus(BusKind kind) {
     const auto config = folder_.path() / "bus.conf";
-    writeFile(
-        config,
-        "<busconfig><type>session</type><listen>unix:path=" + (folder_.path() / "socket").string() +
-            "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
-            "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/><allow own=\"*\"/>"
-            "</policy></busconfig>\n");
+    writeFile(config, "<busconfig><type>session</type><listen>unix:path=" +
+                          (folder_.path() / "socket").string() +
+                          "</listen><policy context=\"default\"><allow send_destination=\"*\"/>"
+                          "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>");
     daemon_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"/usr/bin/dbus-daemon", "--config-file=" + config.string(),
                                  "--nofork", "--nopidfile", "--print-address"},
         (folder_.path() / "bus.log").string());
-    const auto printed = daemon_->readLine(15s);
-    if (printed && printed->starts_with("unix:")) {
-        address_ = *printed;
-        variable_.emplace(
-            kind == BusKind::System ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS",
-            address_);
-    }
-}
-
-void BusTest::SetUp() {
-    ASSERT_FALSE(system_.address().empty() || session_.address().empty())
-        << "dbus-daemon did not start";
+    address_ = daemon_->readLine().value_or("");
+    variable_.emplace(
+        kind == BusKind::System ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS", address_);
 }
 
 void BusTest::startPeer(const std::string& script, std::vector<std::string> args, BusKind kind) {
-    std::vector<std::string> argv = {
-        SOMNAR_PYTHON, std::string(SOMNAR_TEST_PEERS_DIR) + "/" + script,
-        "--address",   (kind == BusKind::System ? system_ : session_).address(),
-        "--record",    record(script).string()};
-    argv.insert(argv.end(), args.begin(), args.end());
+    args.insert(args.begin(),
+                {SOMNAR_PYTHON, std::string(SOMNAR_TEST_PEERS_DIR) + "/" + script, "--address",
+                 (kind == BusKind::System ? system_ : session_).address(), "--record",
+                 record(script).string()});
     peers_.erase(script);  // it would keep the name
-    auto peer = std::make_unique<ChildProcess>(argv);
-    ASSERT_EQ(peer->readLine(15s), "READY") << script << " did not get ready";
+    auto peer = std::make_unique<ChildProcess>(args);
+    ASSERT_EQ(peer->readLine(), "READY") << script << " did not get ready";
     peers_[script] = std::move(peer);
 }
 
@@ -220,14 +172,7 @@ FtpServer::FtpServer(const std::vector<std::string>& options) {
         host_ = "[::1]";
     }
     process_ = std::make_unique<ChildProcess>(argv, (folder_.path() / "log").string());
-    const auto line = process_->readLine(15s);
-    if (!line || std::sscanf(line->c_str(), "PORT %u", &port_) != 1) {
-        port_ = 0;
-    }
-}
-
-std::string FtpServer::address() const {
-    return host_ + ":" + std::to_string(port_);
+    port_ = process_->readLine().value_or("PORT ?").substr(5);
 }
 
 std::vector<std::string> FtpServer::commands() const {
@@ -244,15 +189,12 @@ std::vector<std::string> FtpServer::commands() const {
 unsigned closedLoopbackPort() {
     // Bound to find a free port, then closed.
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
     socklen_t size = sizeof address;
-    const bool bound =
-        ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0;
+    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), size);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
     ::close(fd);
-    return bound ? ntohs(address.sin_port) : 0;
+    return ntohs(address.sin_port);
 }
 
 }  // namespace somnar::test

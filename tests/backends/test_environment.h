@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -18,48 +19,36 @@
 namespace somnar::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
-  public:
+struct TempDir {
     TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
     const std::filesystem::path& path() const { return path_; }
-
-  private:
     std::filesystem::path path_;
 };
 
 // Sets an environment variable for the lifetime of the object, then restores it.
-class ScopedEnv {
-  public:
+struct ScopedEnv {
     ScopedEnv(std::string name, const std::string& value);
     ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
     std::string name_;
     std::optional<std::string> previous_;
 };
 
-// A helper process whose standard output the test reads line by line; its standard error
-// goes to `errorLog` when given. Ended (SIGTERM, then SIGKILL) when the object goes.
+// A helper process whose standard output the test reads line by line (its standard error
+// goes to `errorLog` when given); killed when the object goes.
 class ChildProcess {
   public:
     explicit ChildProcess(const std::vector<std::string>& argv, const std::string& errorLog = {});
-    ~ChildProcess() { stop(); }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
-    // The next full line it printed; nothing when it ends first or `timeout` runs out.
-    std::optional<std::string> readLine(std::chrono::milliseconds timeout);
-    void stop();
+    ~ChildProcess();
+    // The next line it printed, without its end; nothing once it has ended.
+    std::optional<std::string> readLine();
 
   private:
     pid_t pid_ = -1;
-    int output_ = -1;
-    std::string pending_;
+    std::FILE* output_ = nullptr;
 };
 
 // All bytes of a file, or its lines; empty when it does not exist.
@@ -97,8 +86,7 @@ class PrivateBus {
 // as one JSON line in its own record.
 class BusTest : public ::testing::Test {
   protected:
-    void SetUp() override;
-
+    void SetUp() override { ASSERT_NE(system_.address(), "") << "dbus-daemon did not start"; }
     // Starts tests/peers/<script> on the bus with `args` and waits until it is READY.
     void startPeer(const std::string& script, std::vector<std::string> args = {},
                    BusKind kind = BusKind::System);
@@ -126,9 +114,8 @@ class FtpServer {
     static constexpr const char* kPassword = "pa:ss wörd";
 
     explicit FtpServer(const std::vector<std::string>& options = {});
-    bool ok() const { return port_ != 0; }
     // "127.0.0.1:<port>" or "[::1]:<port>", as a user would type the server.
-    std::string address() const;
+    std::string address() const { return host_ + ":" + port_; }
     const std::filesystem::path& home() const { return home_; }
     // The commands received so far, in order ("USER somnar", "PASS ******", "CWD pub", ...).
     std::vector<std::string> commands() const;
@@ -138,7 +125,7 @@ class FtpServer {
     std::filesystem::path home_ = folder_.path() / "home";
     std::string host_ = "127.0.0.1";
     std::unique_ptr<ChildProcess> process_;
-    unsigned port_ = 0;
+    std::string port_;
 };
 
 // A loopback TCP port that nobody listens on.

@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 
 #include "backends/test_environment.h"
@@ -47,10 +46,6 @@ TEST(StandbyWakeAlarmTest, TimerOnTheAlarmClockExpiresAtTheDueTimeAndClosesWhenT
     EXPECT_EQ(::poll(&ready, 1, 0), 0) << "expired before its time";
     ASSERT_EQ(::poll(&ready, 1, 5000), 1) << "did not expire within 5 s";
     EXPECT_GE(system_clock::now(), due);
-    std::uint64_t expirations = 0;
-    EXPECT_EQ(::read(fd, &expirations, sizeof expirations), 8);
-    EXPECT_EQ(expirations, 1u);
-
     result.alarm.reset();
     EXPECT_EQ(::fcntl(fd, F_GETFD), -1) << "the timer fd stays open";
 }
@@ -117,7 +112,9 @@ TEST_F(ClockAlarmTest, ClockInLocalTimeGetsTheLocalWallClockOfTheDueTime) {
     }
 }
 
-TEST_F(ClockAlarmTest, DueTimeThatHasComeIsRefusedBeforeTouchingAnyClock) {
+// A due time that has come is refused before any clock is touched; every other refusal
+// names the clock's file.
+TEST_F(ClockAlarmTest, EachRefusalNamesTheClocksFile) {
     writeFile(wakealarm_, "untouched");
     for (const SleepState state : {SleepState::Hibernate, SleepState::Standby}) {
         const AlarmResult result = arm(nowSeconds(), state);
@@ -125,9 +122,7 @@ TEST_F(ClockAlarmTest, DueTimeThatHasComeIsRefusedBeforeTouchingAnyClock) {
         EXPECT_EQ(result.alarm, nullptr);
     }
     EXPECT_EQ(contentOf(wakealarm_), "untouched");
-}
-
-TEST_F(ClockAlarmTest, EachRefusalNamesTheClocksFile) {
+    fs::remove(wakealarm_);
     const auto refused = [this](AlarmError error, std::string systemError) {
         const AlarmResult result = arm(nowSeconds() + 1h);
         return result.error == error && !result.alarm && result.detail == wakealarm_.string() &&

@@ -1,8 +1,7 @@
-"""Stand-in for a desktop's screen saver (org.freedesktop.ScreenSaver) and notification
-service (org.freedesktop.Notifications) on a private session bus. When a caller holding an
-inhibition leaves the bus, {"event": "ClientGone"} is recorded; Notify is recorded with each
-hint as [its D-Bus type, its value]. Options as in standin.py, and --path PATH (the screen
-saver's object path) and --first-cookie N (the first Inhibit's cookie; later ones count up).
+"""Stand-in for a desktop's screen saver and notification service on a private session bus
+(options as in standin.py). Inhibit's first cookie is --first-cookie (later ones count up);
+when a caller holding one leaves the bus, {"event": "ClientGone"} is recorded. --path: the
+screen saver's object path. Notify is recorded with each hint as [its D-Bus type, value].
 """
 
 import dbus
@@ -11,7 +10,7 @@ import dbus.service
 import standin
 
 SCREEN_SAVER, NOTIFICATIONS = "org.freedesktop.ScreenSaver", "org.freedesktop.Notifications"
-TYPES = {dbus.Byte: "y", dbus.Boolean: "b", dbus.Int32: "i", dbus.UInt32: "u", dbus.String: "s"}
+TYPES = {dbus.Byte: "y", dbus.Boolean: "b", dbus.UInt32: "u", dbus.String: "s"}
 
 
 class Desktop(dbus.service.Object):
@@ -22,33 +21,30 @@ class Desktop(dbus.service.Object):
         for path in (options.path, "/org/freedesktop/Notifications"):
             self.add_to_connection(bus, path)
         self.bus, self.options, self.watched = bus, options, {}
-        self.recorder = standin.Recorder(options.record)
-        self.cookie = options.first_cookie
 
     @dbus.service.method(SCREEN_SAVER, in_signature="ss", out_signature="u",
                          async_callbacks=("reply", "error"), sender_keyword="sender")
     def Inhibit(self, application, reason, reply, error, sender=None):
-        self.recorder.call("Inhibit", application, reason)
         if sender not in self.watched:
             def owner_changed(owner):
                 if owner == "":
-                    self.recorder.write({"event": "ClientGone"})
+                    standin.record(self.options, {"event": "ClientGone"})
                     self.watched.pop(sender).cancel()
             self.watched[sender] = self.bus.watch_name_owner(sender, owner_changed)
-        self.cookie += 1
-        standin.answer(self.options, "Inhibit", reply, error, dbus.UInt32(self.cookie - 1))
+        self.options.first_cookie += 1
+        standin.answer(self.options, "Inhibit", reply, error,
+                       dbus.UInt32(self.options.first_cookie - 1), args=(application, reason))
 
     @dbus.service.method(SCREEN_SAVER, in_signature="u", async_callbacks=("reply", "error"))
     def UnInhibit(self, cookie, reply, error):
-        self.recorder.call("UnInhibit", int(cookie))
-        standin.answer(self.options, "UnInhibit", reply, error)
+        standin.answer(self.options, "UnInhibit", reply, error, args=(int(cookie),))
 
     @dbus.service.method(NOTIFICATIONS, in_signature="susssasa{sv}i", out_signature="u",
                          async_callbacks=("reply", "error"))
     def Notify(self, app, replaces, icon, summary, body, actions, hints, expire, reply, error):
-        hints = {str(k): [TYPES.get(type(v), type(v).__name__), v] for k, v in hints.items()}
-        self.recorder.call("Notify", app, replaces, icon, summary, body, actions, hints, expire)
-        standin.answer(self.options, "Notify", reply, error, dbus.UInt32(1))
+        hints = {str(k): [TYPES.get(type(v)), v] for k, v in hints.items()}
+        standin.answer(self.options, "Notify", reply, error, dbus.UInt32(1),
+                       args=(app, replaces, icon, summary, body, actions, hints, expire))
 
 
 if __name__ == "__main__":

@@ -5,7 +5,7 @@ then emit PrepareForSleep(true) (before the answer with --announce-before-reply;
 --no-sleep-signal), record {"event": "Asleep"} once every "sleep" delay lock is released (at
 most 5 s), and emit PrepareForSleep(false) 0.2 s later (never with --stay-asleep; also at
 once with --stray-resume). Inhibit hands out the write end of a pipe; its closing is recorded
-as {"event": "InhibitorReleased", "args": [what, mode]}.
+as {"event": "InhibitorReleased", "args": [what, mode]}. Errors are --error, --error-message.
 """
 
 import os
@@ -17,43 +17,41 @@ from gi.repository import GLib
 import standin
 
 MANAGER = "org.freedesktop.login1.Manager"
+ASYNC = {"async_callbacks": ("reply", "error")}
 
 
 class Manager(dbus.service.Object):
     def __init__(self, bus, options):
         super().__init__(bus, "/org/freedesktop/login1")
         self.options = options
-        self.recorder = standin.Recorder(options.record)
         self.inhibitors = {}  # read end of the pipe -> (what, mode)
         self.going_down = None  # the timer that ends the delay of a sleep under way
 
-    def answer(self, method, reply, error, *value):
-        standin.answer(self.options, method, reply, error, *value, name=self.options.error,
-                       message=self.options.error_message)
+    def answer(self, method, reply, error, *value, args=()):
+        standin.answer(self.options, method, reply, error, *value, args=args,
+                       name=self.options.error, message=self.options.error_message)
 
-    @dbus.service.method(MANAGER, out_signature="s", async_callbacks=("reply", "error"))
+    @dbus.service.method(MANAGER, out_signature="s", **ASYNC)
     def CanHibernate(self, reply, error):
-        self.recorder.call("CanHibernate")
         self.answer("CanHibernate", reply, error, self.options.can_hibernate)
 
-    @dbus.service.method(MANAGER, out_signature="s", async_callbacks=("reply", "error"))
+    @dbus.service.method(MANAGER, out_signature="s", **ASYNC)
     def CanSuspend(self, reply, error):
-        self.recorder.call("CanSuspend")
         self.answer("CanSuspend", reply, error, self.options.can_suspend)
 
-    @dbus.service.method(MANAGER, in_signature="b", async_callbacks=("reply", "error"))
+    @dbus.service.method(MANAGER, in_signature="b", **ASYNC)
     def Hibernate(self, interactive, reply, error):
         self.sleep("Hibernate", interactive, reply, error)
 
-    @dbus.service.method(MANAGER, in_signature="b", async_callbacks=("reply", "error"))
+    @dbus.service.method(MANAGER, in_signature="b", **ASYNC)
     def Suspend(self, interactive, reply, error):
         self.sleep("Suspend", interactive, reply, error)
 
     def sleep(self, method, interactive, reply, error):
-        self.recorder.call(method, interactive)
         if method in self.options.fail + self.options.stall:
-            self.answer(method, reply, error)
+            self.answer(method, reply, error, args=(interactive,))
             return
+        standin.record(self.options, {"method": method, "args": [bool(interactive)]})
         if self.options.stray_resume:
             self.PrepareForSleep(False)
         GLib.timeout_add(int(self.options.reply_after * 1000), self.accept, reply)
@@ -78,32 +76,31 @@ class Manager(dbus.service.Object):
 
     def fall_asleep(self):
         self.going_down = None
-        self.recorder.write({"event": "Asleep"})
+        standin.record(self.options, {"event": "Asleep"})
         if not self.options.stay_asleep:
             GLib.timeout_add(200, self.PrepareForSleep, False)
 
-    @dbus.service.method(MANAGER, in_signature="ssss", out_signature="h",
-                         async_callbacks=("reply", "error"))
+    @dbus.service.method(MANAGER, in_signature="ssss", out_signature="h", **ASYNC)
     def Inhibit(self, what, who, why, mode, reply, error):
-        self.recorder.call("Inhibit", what, who, why, mode)
         if "Inhibit" in self.options.fail + self.options.stall:
-            standin.answer(self.options, "Inhibit", reply, error)
+            self.answer("Inhibit", reply, error, args=(what, who, why, mode))
             return
         read_end, write_end = os.pipe()
         GLib.io_add_watch(read_end, GLib.IO_HUP | GLib.IO_ERR, self.released)
         self.inhibitors[read_end] = (str(what), str(mode))
-        reply(dbus.types.UnixFd(write_end))
+        standin.answer(self.options, "Inhibit", reply, error, dbus.types.UnixFd(write_end),
+                       args=(what, who, why, mode))
         os.close(write_end)  # the caller now holds the only write end
 
     def released(self, fd, _condition):
         what, mode = self.inhibitors.pop(fd)
-        self.recorder.write({"event": "InhibitorReleased", "args": [what, mode]})
+        standin.record(self.options, {"event": "InhibitorReleased", "args": [what, mode]})
         os.close(fd)
         self.fall_asleep_when_unlocked()
 
     @dbus.service.signal(MANAGER, signature="b")
     def PrepareForSleep(self, start):
-        self.recorder.write({"signal": "PrepareForSleep", "args": [bool(start)]})
+        standin.record(self.options, {"signal": "PrepareForSleep", "args": [bool(start)]})
 
 
 if __name__ == "__main__":

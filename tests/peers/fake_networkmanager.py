@@ -1,7 +1,7 @@
-"""Stand-in for NetworkManager on a private system bus: Settings.ListConnections, each
-connection's GetSettings, the property Connectivity. Options as in standin.py, and:
---connection TYPE:ID (a saved connection, in the order given; repeatable), --fail-settings ID
-(its GetSettings fails), --connectivity N (NMConnectivityState, default 4: full).
+"""Stand-in for NetworkManager on a private system bus (options as in standin.py):
+Settings.ListConnections, each connection's GetSettings, the property Connectivity (default
+4: full). --connection TYPE:ID: a saved connection, in the order given; --fail-settings ID:
+its GetSettings fails.
 """
 
 import dbus
@@ -10,7 +10,7 @@ import dbus.service
 import standin
 
 NM = "org.freedesktop.NetworkManager"
-SETTINGS = "/org/freedesktop/NetworkManager/Settings"
+ASYNC = {"async_callbacks": ("reply", "error")}
 
 
 def settings_of(index, kind, name):
@@ -28,41 +28,35 @@ class Service(dbus.service.Object):
     def __init__(self, bus, path, options, value=None, name=None):
         super().__init__(bus, path)
         self.options, self.value, self.name = options, value, name
-        self.recorder = standin.Recorder(options.record)
 
-    @dbus.service.method(NM + ".Settings.Connection", out_signature="a{sa{sv}}",
-                         async_callbacks=("reply", "error"))
+    @dbus.service.method(NM + ".Settings.Connection", out_signature="a{sa{sv}}", **ASYNC)
     def GetSettings(self, reply, error):
-        self.recorder.call("GetSettings", self._object_path)
         standin.answer(self.options, "GetSettings", reply, error, self.value,
-                       fail=self.name in self.options.fail_settings)
+                       args=(self._object_path,), fail=self.name in self.options.fail_settings)
 
-    @dbus.service.method(NM + ".Settings", out_signature="ao", async_callbacks=("reply", "error"))
+    @dbus.service.method(NM + ".Settings", out_signature="ao", **ASYNC)
     def ListConnections(self, reply, error):
-        self.recorder.call("ListConnections")
         standin.answer(self.options, "ListConnections", reply, error,
                        dbus.Array(self.value, signature="o"))
 
-    @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v",
-                         async_callbacks=("reply", "error"))
+    @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v", **ASYNC)
     def Get(self, interface, name, reply, error):
-        self.recorder.call("Get", interface, name)
         standin.answer(self.options, "Get", reply, error, dbus.UInt32(self.options.connectivity),
-                       fail=(interface, name) != (NM, "Connectivity"))
+                       args=(interface, name), fail=(interface, name) != (NM, "Connectivity"))
 
 
 def export(bus, options):
     objects, paths = [Service(bus, "/org/freedesktop/NetworkManager", options)], []
     for index, entry in enumerate(options.connection, start=1):
         kind, _, name = entry.partition(":")
-        paths.append("%s/%d" % (SETTINGS, index))
+        paths.append("/org/freedesktop/NetworkManager/Settings/%d" % index)
         objects.append(Service(bus, paths[-1], options, settings_of(index, kind, name), name))
-    return objects + [Service(bus, SETTINGS, options, paths)]
+    return objects + [Service(bus, "/org/freedesktop/NetworkManager/Settings", options, paths)]
 
 
 if __name__ == "__main__":
     PARSER = standin.parser("DBUS_SYSTEM_BUS_ADDRESS", connectivity=4)
-    PARSER.add_argument("--connection", action="append", default=[])
-    PARSER.add_argument("--fail-settings", action="append", default=[])
+    for option in ("--connection", "--fail-settings"):
+        PARSER.add_argument(option, action="append", default=[])
     OPTIONS = PARSER.parse_args()
     standin.serve(OPTIONS, [NM], lambda bus: export(bus, OPTIONS))

@@ -11,6 +11,7 @@ repeatable), --read-only, --anonymous (also "anonymous", same rights), --hang-up
 import argparse
 import logging
 import os
+import signal
 import socket
 import sys
 
@@ -29,13 +30,11 @@ def main():
         parser.add_argument(flag, action="store_true")
     args = parser.parse_args()
 
-    if args.silent:
+    if args.silent:  # the connections wait in the backlog, never answered
         listener = socket.create_server((args.host, 0), family=socket.AF_INET6
                                         if ":" in args.host else socket.AF_INET)
         print("PORT %d" % listener.getsockname()[1], flush=True)
-        held = []  # open, never written to
-        while True:
-            held.append(listener.accept())
+        signal.pause()
 
     for folder in args.folder:
         os.makedirs(os.path.join(args.home, folder), exist_ok=True)

@@ -1,7 +1,7 @@
 """What the stand-in services on a private bus (fake_*.py) share. Each takes --address (by
 default its bus's variable), --record FILE (each call appended as a JSON line {"method": ...,
 "args": [...]}), --fail METHOD (answered with an error), --stall METHOD (never answered), and
-prints READY once it owns its name."""
+prints READY once it owns its names."""
 
 import argparse
 import json
@@ -18,8 +18,8 @@ def parser(bus_variable, *flags, **options):
     result = argparse.ArgumentParser()
     result.add_argument("--address", default=os.environ.get(bus_variable))
     result.add_argument("--record")
-    result.add_argument("--fail", action="append", default=[])
-    result.add_argument("--stall", action="append", default=[])
+    for name in ("--fail", "--stall"):
+        result.add_argument(name, action="append", default=[])
     for flag in flags:
         result.add_argument(flag, action="store_true")
     for name, default in options.items():
@@ -27,23 +27,17 @@ def parser(bus_variable, *flags, **options):
     return result
 
 
-class Recorder:
-    def __init__(self, path):
-        self.path = path
-
-    def write(self, entry):
-        if self.path:
-            with open(self.path, "a", encoding="utf-8") as record:
-                record.write(json.dumps(entry, ensure_ascii=False) + "\n")
-
-    def call(self, method, *args):
-        plain = [bool(a) if isinstance(a, dbus.Boolean) else a for a in args]
-        self.write({"method": method, "args": plain})
+def record(options, entry):
+    with open(options.record, "a", encoding="utf-8") as out:
+        out.write(json.dumps(entry, ensure_ascii=False) + "\n")
 
 
-def answer(options, method, reply, error, *value, fail=False,
+def answer(options, method, reply, error, *value, args=(), fail=False,
            name="org.freedesktop.DBus.Error.AccessDenied", message="Access denied"):
-    """Replies with `value`, unless the options (or `fail`) script a stall or an error."""
+    """Records the call with its `args`, then replies with `value` unless the options (or
+    `fail`) script a stall or an error."""
+    record(options, {"method": method,
+                     "args": [bool(a) if isinstance(a, dbus.Boolean) else a for a in args]})
     if method in options.stall:
         return
     if fail or method in options.fail:
