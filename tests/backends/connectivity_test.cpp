@@ -1,11 +1,6 @@
 #include "platform/linux/linux_connectivity.h"
 
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "backends/test_environment.h"
 

@@ -1,13 +1,6 @@
-#include <fcntl.h>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include <filesystem>
 #include <initializer_list>
-#include <string>
 #include <string_view>
-#include <thread>
-#include <vector>
 
 #include "backends/test_environment.h"
 #include "platform/linux/dialup_entries.h"

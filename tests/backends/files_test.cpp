@@ -1,15 +1,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <csignal>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "backends/test_environment.h"
 #include "platform/linux/linux_files.h"
@@ -20,19 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::contentOf;
-
-unsigned modeOf(const fs::path& path) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    return names;
-}
 
 class FilesTest : public ::testing::Test {
   protected:
@@ -56,7 +35,7 @@ TEST_F(FilesTest, WritesLatin1BytesIntoAPlainFileInPlaceOfALink) {
               "e\r\na?b?c\xFF?M\xFCnchen");
     EXPECT_EQ(contentOf(temp_.path() / "other"), "kept");
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file_)));
-    EXPECT_EQ(modeOf(file_), 0644u);
+    EXPECT_EQ(test::modeOf(file_), 0644u);
     // A read-only file left by an earlier run, in a folder open to the writer.
     fs::permissions(file_, fs::perms(0444));
     fs::permissions(temp_.path(), fs::perms::all);
@@ -81,14 +60,14 @@ TEST_F(FilesTest, WhatCannotBeWrittenKeepsTheOldFileAndLeavesNoPart) {
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     EXPECT_EQ(WEXITSTATUS(status), 0) << "it said written";
     EXPECT_EQ(contentOf(file_), "old");
-    EXPECT_EQ(namesIn(temp_.path()), std::vector<std::string>{"ip.html"});
+    EXPECT_EQ(test::filesIn(temp_.path()), std::vector<std::string>{"ip.html"});
 }
 
 // Writable where a file can be made: not for "nobody" in root's folder, nor on a read-only
 // mount whose permission bits allow everything; the probe is gone again.
 TEST_F(FilesTest, FolderWritableOnlyWhereAFileCanBeMade) {
     EXPECT_TRUE(files_.folderWritable(temp_.path().string()));
-    EXPECT_TRUE(namesIn(temp_.path()).empty());
+    EXPECT_TRUE(test::filesIn(temp_.path()).empty());
     test::writeFile(file_, "a file");
     for (const std::string& folder : {std::string(), file_.string(), file_.string() + "/none"}) {
         EXPECT_FALSE(files_.folderWritable(folder)) << folder;
@@ -112,11 +91,11 @@ TEST_F(FilesTest, DataFolderIsMadePrivateUnderXdgDataHomeOrHome) {
     {
         const test::ScopedEnv env("XDG_DATA_HOME", dataHome.string());
         EXPECT_EQ(files_.dataFolder(), (dataHome / "somnar-scheduler").string());
-        EXPECT_EQ(modeOf(dataHome / "somnar-scheduler"), 0700u);
-        EXPECT_EQ(modeOf(dataHome), 0700u);
+        EXPECT_EQ(test::modeOf(dataHome / "somnar-scheduler"), 0700u);
+        EXPECT_EQ(test::modeOf(dataHome), 0700u);
         fs::permissions(dataHome / "somnar-scheduler", fs::perms(0750));
         EXPECT_EQ(files_.dataFolder(), (dataHome / "somnar-scheduler").string());
-        EXPECT_EQ(modeOf(dataHome / "somnar-scheduler"), 0750u);
+        EXPECT_EQ(test::modeOf(dataHome / "somnar-scheduler"), 0750u);
         test::writeFile(dataHome / "in-the-way", "a file");
         EXPECT_EQ(LinuxFiles("in-the-way").dataFolder(), "");
     }

@@ -1,16 +1,7 @@
-#include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/file.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
-#include <filesystem>
-#include <functional>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "backends/test_environment.h"
 #include "platform/linux/lock_file_instance_guard.h"
@@ -19,11 +10,6 @@ namespace somnar {
 namespace {
 
 namespace fs = std::filesystem;
-
-mode_t modeOf(const fs::path& file) {
-    struct stat status {};
-    return ::stat(file.c_str(), &status) == 0 ? (status.st_mode & 07777) : 0;
-}
 
 // Another running copy: a forked child (as "nobody" when asked) that holds what `take` took
 // until it is killed as a crash would kill it. Its process id, or -1 when it took nothing.
@@ -65,7 +51,7 @@ TEST_F(InstanceGuardTest, OneCopyRunsAtATime) {
     auto first = std::make_unique<LockFileInstanceGuard>(lock_);
     EXPECT_TRUE(first->acquire());
     ::umask(previous);
-    EXPECT_EQ(modeOf(lock_), 0600u);
+    EXPECT_EQ(test::modeOf(lock_), 0600u);
     EXPECT_TRUE(first->acquire()) << "asking again keeps the claim";
     LockFileInstanceGuard second(lock_);
     EXPECT_FALSE(second.acquire());
@@ -132,7 +118,7 @@ TEST(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
         EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), below(c.lockFile));
         EXPECT_TRUE(LockFileInstanceGuard().acquire());
         if (*c.lockFile) {
-            EXPECT_EQ(modeOf(fs::path(below(c.lockFile)).parent_path()), 0700u);
+            EXPECT_EQ(test::modeOf(fs::path(below(c.lockFile)).parent_path()), 0700u);
         }
     }
 }

@@ -1,15 +1,6 @@
 // logind, the screen saver and the notification service, as stand-ins on private buses.
 
-#include <fcntl.h>
-#include <gtest/gtest.h>
-
 #include <atomic>
-#include <chrono>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <thread>
-#include <vector>
 
 #include "backends/test_environment.h"
 #include "platform/linux/desktop_notifier.h"

@@ -1,13 +1,8 @@
 #include <arpa/inet.h>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <sstream>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "backends/test_environment.h"
 #include "platform/linux/linux_host_address.h"

@@ -1,19 +1,15 @@
 #include "backends/test_environment.h"
 
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 extern char** environ;
 
@@ -78,6 +74,21 @@ std::optional<std::string> ChildProcess::readLine() {
         return std::nullopt;
     }
     return std::string(line, std::strcspn(line, "\n"));
+}
+
+unsigned modeOf(const std::filesystem::path& file) {
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files.push_back(std::filesystem::relative(entry.path(), folder).string());
+        }
+    }
+    return files;
 }
 
 std::string contentOf(const std::filesystem::path& file) {

@@ -1,10 +1,16 @@
 #pragma once
 
-// What the backend tests share: temporary folders and variables, helper processes, a
-// private D-Bus with the stand-in services of tests/peers, and a loopback FTP server.
+// What the backend tests share (and the headers they all use): temporary folders and
+// variables, helper processes, a private D-Bus with the stand-in services of tests/peers,
+// and a loopback FTP server.
 
+#include <fcntl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -14,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace somnar::test {
@@ -51,6 +58,10 @@ class ChildProcess {
     std::FILE* output_ = nullptr;
 };
 
+// The permission bits of a file (0 when it does not exist); the regular files below a
+// folder, relative to it.
+unsigned modeOf(const std::filesystem::path& file);
+std::vector<std::string> filesIn(const std::filesystem::path& folder);
 // All bytes of a file, or its lines; empty when it does not exist.
 std::string contentOf(const std::filesystem::path& file);
 std::vector<std::string> readLines(const std::filesystem::path& file);
@@ -130,13 +141,5 @@ class FtpServer {
 
 // A loopback TCP port that nobody listens on.
 unsigned closedLoopbackPort();
-
-// Names the cases of a parameterised test by the `name` of their row.
-struct ByName {
-    template <typename Row>
-    std::string operator()(const ::testing::TestParamInfo<Row>& info) const {
-        return info.param.name;
-    }
-};
 
 }  // namespace somnar::test

@@ -1,15 +1,8 @@
 #include "platform/linux/linux_wake_alarm.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cerrno>
-#include <chrono>
-#include <filesystem>
 
 #include "backends/test_environment.h"
 #include "platform/linux/timer_fd_alarm.h"

@@ -1,11 +1,10 @@
 """Stand-in for systemd-logind's Manager on a private system bus (options as in standin.py).
-
 Hibernate and Suspend answer after --reply-after seconds (as after the user authenticated),
 then emit PrepareForSleep(true) (before the answer with --announce-before-reply; never with
---no-sleep-signal), record {"event": "Asleep"} once every "sleep" delay lock is released (at
-most 5 s), and emit PrepareForSleep(false) 0.2 s later (never with --stay-asleep; also at
-once with --stray-resume). Inhibit hands out the write end of a pipe; its closing is recorded
-as {"event": "InhibitorReleased", "args": [what, mode]}. Errors are --error, --error-message.
+--no-sleep-signal), record {"event": "Asleep"} once no "sleep" delay lock is held (at most
+5 s), and emit PrepareForSleep(false) 0.2 s later (never with --stay-asleep; also at once
+with --stray-resume). Inhibit hands out the write end of a pipe; its closing is recorded as
+{"event": "InhibitorReleased", "args": [what, mode]}.
 """
 
 import os
@@ -27,17 +26,13 @@ class Manager(dbus.service.Object):
         self.inhibitors = {}  # read end of the pipe -> (what, mode)
         self.going_down = None  # the timer that ends the delay of a sleep under way
 
-    def answer(self, method, reply, error, *value, args=()):
-        standin.answer(self.options, method, reply, error, *value, args=args,
-                       name=self.options.error, message=self.options.error_message)
-
     @dbus.service.method(MANAGER, out_signature="s", **ASYNC)
     def CanHibernate(self, reply, error):
-        self.answer("CanHibernate", reply, error, self.options.can_hibernate)
+        standin.answer(self.options, "CanHibernate", reply, error, self.options.can_hibernate)
 
     @dbus.service.method(MANAGER, out_signature="s", **ASYNC)
     def CanSuspend(self, reply, error):
-        self.answer("CanSuspend", reply, error, self.options.can_suspend)
+        standin.answer(self.options, "CanSuspend", reply, error, self.options.can_suspend)
 
     @dbus.service.method(MANAGER, in_signature="b", **ASYNC)
     def Hibernate(self, interactive, reply, error):
@@ -48,13 +43,12 @@ class Manager(dbus.service.Object):
         self.sleep("Suspend", interactive, reply, error)
 
     def sleep(self, method, interactive, reply, error):
-        if method in self.options.fail + self.options.stall:
-            self.answer(method, reply, error, args=(interactive,))
-            return
-        standin.record(self.options, {"method": method, "args": [bool(interactive)]})
-        if self.options.stray_resume:
+        accepted = []
+        standin.answer(self.options, method, accepted.append, error, True, args=(interactive,))
+        if accepted and self.options.stray_resume:
             self.PrepareForSleep(False)
-        GLib.timeout_add(int(self.options.reply_after * 1000), self.accept, reply)
+        if accepted:
+            GLib.timeout_add(int(self.options.reply_after * 1000), self.accept, reply)
 
     def accept(self, reply):
         announce = not self.options.no_sleep_signal
@@ -82,19 +76,17 @@ class Manager(dbus.service.Object):
 
     @dbus.service.method(MANAGER, in_signature="ssss", out_signature="h", **ASYNC)
     def Inhibit(self, what, who, why, mode, reply, error):
-        if "Inhibit" in self.options.fail + self.options.stall:
-            self.answer("Inhibit", reply, error, args=(what, who, why, mode))
-            return
-        read_end, write_end = os.pipe()
-        GLib.io_add_watch(read_end, GLib.IO_HUP | GLib.IO_ERR, self.released)
-        self.inhibitors[read_end] = (str(what), str(mode))
-        standin.answer(self.options, "Inhibit", reply, error, dbus.types.UnixFd(write_end),
-                       args=(what, who, why, mode))
-        os.close(write_end)  # the caller now holds the only write end
+        def hand_out():
+            read_end, write_end = os.pipe()
+            GLib.io_add_watch(read_end, GLib.IO_HUP | GLib.IO_ERR, self.released)
+            self.inhibitors[read_end] = (str(what), str(mode))
+            reply(dbus.types.UnixFd(write_end))
+            os.close(write_end)  # the caller now holds the only write end
+        standin.answer(self.options, "Inhibit", hand_out, error, args=(what, who, why, mode))
 
     def released(self, fd, _condition):
-        what, mode = self.inhibitors.pop(fd)
-        standin.record(self.options, {"event": "InhibitorReleased", "args": [what, mode]})
+        standin.record(self.options, {"event": "InhibitorReleased",
+                                      "args": list(self.inhibitors.pop(fd))})
         os.close(fd)
         self.fall_asleep_when_unlocked()
 

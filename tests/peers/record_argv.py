@@ -1,11 +1,9 @@
 #!/usr/bin/python3
 """Stand-in for a program the backends start (pon, nmcli), linked under its name in bin/.
-
-Appends to the file named by SOMNAR_ARGV_RECORD, as JSON arrays one to a line: its argv
-(the first item the name it was started by); ["open", "3:pipe", ...], the descriptors
-above 2 it was started with and what they are, if any; [PATH, TEXT] for every "file PATH" in its arguments, what it
-read there, as pppd reads an options file. Writes its environment ("NAME=value" lines) to
-the file named by SOMNAR_ENV_RECORD.
+Appends to $SOMNAR_ARGV_RECORD, as JSON arrays one to a line: its argv (the first item the
+name it was started by); ["open", "3:pipe", ...], the descriptors above 2 it got and what
+they are; [PATH, TEXT] for every "file PATH" in its arguments, what it read there, as pppd
+reads an options file. Writes its environment to $SOMNAR_ENV_RECORD.
 """
 
 import json

@@ -32,16 +32,17 @@ def record(options, entry):
         out.write(json.dumps(entry, ensure_ascii=False) + "\n")
 
 
-def answer(options, method, reply, error, *value, args=(), fail=False,
-           name="org.freedesktop.DBus.Error.AccessDenied", message="Access denied"):
+def answer(options, method, reply, error, *value, args=(), fail=False):
     """Records the call with its `args`, then replies with `value` unless the options (or
-    `fail`) script a stall or an error."""
+    `fail`) script a stall or an error (--error NAME, --error-message TEXT if it has them)."""
     record(options, {"method": method,
                      "args": [bool(a) if isinstance(a, dbus.Boolean) else a for a in args]})
     if method in options.stall:
         return
     if fail or method in options.fail:
-        error(dbus.exceptions.DBusException(message, name=name))
+        error(dbus.exceptions.DBusException(
+            getattr(options, "error_message", "Access denied"),
+            name=getattr(options, "error", "org.freedesktop.DBus.Error.AccessDenied")))
     else:
         reply(*value)
 
