@@ -77,14 +77,14 @@ TEST_F(FtpClientTest, UploadArrivesByteForByteWhereItBelongs) {
         CurlFtpClient client(2s, 2s);
         client.open("Somnar Scheduler");
         EXPECT_THAT(
-            client.connect(server.address(), FtpServer::kUser, FtpServer::kPassword, c.passive),
+            client.connect(server.address, FtpServer::kUser, FtpServer::kPassword, c.passive),
             Succeeded());
         EXPECT_THAT(client.changeDirectory(c.folder), Succeeded());
         EXPECT_THAT(client.putFile(page_.string(), c.remote), Succeeded());
         client.disconnect();
         client.disconnect();
-        EXPECT_EQ(test::filesIn(server.home()), Lines{c.stored});
-        EXPECT_EQ(test::contentOf(server.home() / c.stored), kPage);
+        EXPECT_EQ(test::filesIn(server.home), Lines{c.stored});
+        EXPECT_EQ(test::contentOf(server.home / c.stored), kPage);
         // Each command received, cut to the length of the one expected in its place.
         std::string received;
         for (const std::string& command : server.commands()) {
@@ -98,20 +98,20 @@ TEST_F(FtpClientTest, UploadArrivesByteForByteWhereItBelongs) {
 
 TEST_F(FtpClientTest, RefusalsCarryTheServersReplyCode) {
     FtpServer server({"--read-only", "--anonymous"});
-    EXPECT_THAT(client_.connect(server.address(), FtpServer::kUser, "wrong", true), FailsWith(530));
-    EXPECT_THAT(client_.connect(server.address(), "", "", true), Succeeded());
+    EXPECT_THAT(client_.connect(server.address, FtpServer::kUser, "wrong", true), FailsWith(530));
+    EXPECT_THAT(client_.connect(server.address, "", "", true), Succeeded());
     EXPECT_THAT(server.commands(), ::testing::Contains("USER anonymous"));
     EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), FailsWith(550));
     EXPECT_THAT(client_.changeDirectory("nowhere"), FailsWith(550));
     EXPECT_THAT(client_.changeDirectory("pub\r\nMKD injected"), FailsWith(43));
-    EXPECT_THAT(test::filesIn(server.home()), ::testing::IsEmpty());
+    EXPECT_THAT(test::filesIn(server.home), ::testing::IsEmpty());
 }
 
 // A missing local file sends nothing, and the connection is still good for the next try;
 // a lost connection stores nothing (a new login would store in the wrong folder).
 TEST_F(FtpClientTest, LocalOrConnectionTroubleStoresNothing) {
     FtpServer server({"--folder", "pub", "--hang-up-after-cwd"});
-    ASSERT_THAT(client_.connect(server.address(), FtpServer::kUser, FtpServer::kPassword, true),
+    ASSERT_THAT(client_.connect(server.address, FtpServer::kUser, FtpServer::kPassword, true),
                 Succeeded());
     EXPECT_THAT(client_.putFile((local_.path() / "missing.html").string(), "ip.html"),
                 FailsWith(37));
@@ -119,7 +119,7 @@ TEST_F(FtpClientTest, LocalOrConnectionTroubleStoresNothing) {
     ASSERT_THAT(client_.changeDirectory("pub"), Succeeded());
     std::this_thread::sleep_for(200ms);  // until the hang-up has arrived
     EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), FailsWith(42));
-    EXPECT_EQ(test::filesIn(server.home()), Lines{"ip.html"});
+    EXPECT_EQ(test::filesIn(server.home), Lines{"ip.html"});
 }
 
 // Steps without a login fail with 2; nobody listening gives 7, a server that never answers
@@ -133,7 +133,7 @@ TEST_F(FtpClientTest, WhatNeverReachesAServer) {
     EXPECT_THAT(client_.connect("127.0.0.1", "anna\r\nSITE x", "b", true), FailsWith(43));
     FtpServer silent({"--silent"});
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_THAT(client_.connect(silent.address(), "a", "b", true), FailsWith(28));
+    EXPECT_THAT(client_.connect(silent.address, "a", "b", true), FailsWith(28));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
 }
 
@@ -161,7 +161,7 @@ TEST(LazyFtpClientTest, LoadsTheFirstModuleFoundOrFailsEveryStepWith2) {
         LazyFtpClient client({"/nirgends/somnar_ftp.so", SOMNAR_FTP_MODULE});
         ASSERT_TRUE(client.open("Somnar Scheduler").ok);
         EXPECT_TRUE(
-            client.connect(server.address(), FtpServer::kUser, FtpServer::kPassword, true).ok);
+            client.connect(server.address, FtpServer::kUser, FtpServer::kPassword, true).ok);
     }
     for (int i = 0; i < 250 && server.commands().back() != "QUIT"; ++i) {
         std::this_thread::sleep_for(20ms);

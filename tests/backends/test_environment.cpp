@@ -146,25 +146,24 @@ std::string commandOutput(const std::string& command) {
 }
 
 PrivateBus::PrivateBus(BusKind kind) {
-    const auto config = folder_.path() / "bus.conf";
+    const auto config = folder.path() / "bus.conf";
     writeFile(config, "<busconfig><type>session</type><listen>unix:path=" +
-                          (folder_.path() / "socket").string() +
+                          (folder.path() / "socket").string() +
                           "</listen><policy context=\"default\"><allow send_destination=\"*\"/>"
                           "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>");
-    daemon_ = std::make_unique<ChildProcess>(
+    daemon = std::make_unique<ChildProcess>(
         std::vector<std::string>{"/usr/bin/dbus-daemon", "--config-file=" + config.string(),
                                  "--nofork", "--nopidfile", "--print-address"},
-        (folder_.path() / "bus.log").string());
-    address_ = daemon_->readLine().value_or("");
-    variable_.emplace(
-        kind == BusKind::System ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS", address_);
+        (folder.path() / "bus.log").string());
+    address = daemon->readLine().value_or("");
+    variable.emplace(
+        kind == BusKind::System ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS", address);
 }
 
 void BusTest::startPeer(const std::string& script, std::vector<std::string> args, BusKind kind) {
-    args.insert(args.begin(),
-                {SOMNAR_PYTHON, std::string(SOMNAR_TEST_PEERS_DIR) + "/" + script, "--address",
-                 (kind == BusKind::System ? system_ : session_).address(), "--record",
-                 record(script).string()});
+    args.insert(args.begin(), {SOMNAR_PYTHON, std::string(SOMNAR_TEST_PEERS_DIR) + "/" + script,
+                               "--address", (kind == BusKind::System ? system_ : session_).address,
+                               "--record", record(script).string()});
     peers_.erase(script);  // it would keep the name
     auto peer = std::make_unique<ChildProcess>(args);
     ASSERT_EQ(peer->readLine(), "READY") << script << " did not get ready";
@@ -172,24 +171,22 @@ void BusTest::startPeer(const std::string& script, std::vector<std::string> args
 }
 
 FtpServer::FtpServer(const std::vector<std::string>& options) {
-    std::filesystem::create_directory(home_);
     std::vector<std::string> argv = {
         SOMNAR_PYTHON, std::string(SOMNAR_TEST_PEERS_DIR) + "/ftp_server.py",
-        "--home",      home_.string(),
+        "--home",      home.string(),
         "--user",      kUser,
         "--password",  kPassword};
     argv.insert(argv.end(), options.begin(), options.end());
-    if (std::find(options.begin(), options.end(), "::1") != options.end()) {
-        host_ = "[::1]";
-    }
-    process_ = std::make_unique<ChildProcess>(argv, (folder_.path() / "log").string());
-    port_ = process_->readLine().value_or("PORT ?").substr(5);
+    std::filesystem::create_directory(home);
+    process = std::make_unique<ChildProcess>(argv, (folder.path() / "log").string());
+    const bool v6 = std::find(options.begin(), options.end(), "::1") != options.end();
+    address = (v6 ? "[::1]:" : "127.0.0.1:") + process->readLine().value_or("PORT ?").substr(5);
 }
 
 std::vector<std::string> FtpServer::commands() const {
     // pyftpdlib logs "<client>-[<user>] <- <command>".
     std::vector<std::string> received;
-    for (const std::string& line : readLines(folder_.path() / "log")) {
+    for (const std::string& line : readLines(folder.path() / "log")) {
         if (const auto at = line.find("] <- "); at != std::string::npos) {
             received.push_back(line.substr(at + 5));
         }

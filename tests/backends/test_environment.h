@@ -79,29 +79,24 @@ enum class BusKind { System, Session };
 
 // A bus daemon of our own: while the object lives, DBUS_SYSTEM_BUS_ADDRESS (or the session
 // one) points at it, so nothing reaches the machine's bus. Nothing is activated on it.
-class PrivateBus {
-  public:
+struct PrivateBus {
     explicit PrivateBus(BusKind kind);
-    const std::string& address() const { return address_; }
-    // The bus goes away under its clients.
-    void stop() { daemon_.reset(); }
+    void stop() { daemon.reset(); }  // the bus goes away under its clients
 
-  private:
-    TempDir folder_;
-    std::unique_ptr<ChildProcess> daemon_;
-    std::string address_;
-    std::optional<ScopedEnv> variable_;
+    TempDir folder;
+    std::unique_ptr<ChildProcess> daemon;
+    std::string address;
+    std::optional<ScopedEnv> variable;
 };
 
 // A private system and session bus, and the stand-ins a test starts, each noting every call
 // as one JSON line in its own record.
 class BusTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_NE(system_.address(), "") << "dbus-daemon did not start"; }
+    void SetUp() override { ASSERT_NE(system_.address, "") << "dbus-daemon did not start"; }
     // Starts tests/peers/<script> on the bus with `args` and waits until it is READY.
     void startPeer(const std::string& script, std::vector<std::string> args = {},
                    BusKind kind = BusKind::System);
-    void stopPeer(const std::string& script) { peers_.erase(script); }
     std::filesystem::path record(const std::string& script) const {
         return folder_.path() / (script + ".jsonl");
     }
@@ -119,24 +114,19 @@ class BusTest : public ::testing::Test {
 
 // tests/peers/ftp_server.py on a loopback port of the system's choosing with a fresh home
 // folder; `options` as the server takes them ("--folder", "pub", "--host", "::1", ...).
-class FtpServer {
-  public:
+// `address` as a user would type it: "127.0.0.1:<port>" or "[::1]:<port>".
+struct FtpServer {
     static constexpr const char* kUser = "somnar";
     static constexpr const char* kPassword = "pa:ss wörd";
 
     explicit FtpServer(const std::vector<std::string>& options = {});
-    // "127.0.0.1:<port>" or "[::1]:<port>", as a user would type the server.
-    std::string address() const { return host_ + ":" + port_; }
-    const std::filesystem::path& home() const { return home_; }
     // The commands received so far, in order ("USER somnar", "PASS ******", "CWD pub", ...).
     std::vector<std::string> commands() const;
 
-  private:
-    TempDir folder_;
-    std::filesystem::path home_ = folder_.path() / "home";
-    std::string host_ = "127.0.0.1";
-    std::unique_ptr<ChildProcess> process_;
-    std::string port_;
+    TempDir folder;
+    std::filesystem::path home = folder.path() / "home";
+    std::unique_ptr<ChildProcess> process;
+    std::string address;
 };
 
 // A loopback TCP port that nobody listens on.
