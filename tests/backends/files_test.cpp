@@ -1,17 +1,27 @@
-#include <sys/mount.h>
-#include <sys/resource.h>
+// What the program keeps on disk: ip.html, its folders, its settings, its lock file.
 
-#include <csignal>
-
-#include "backends/test_environment.h"
+#include <QLockFile>
+#include <QString>
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_program_info.h"
+#include "platform/linux/lock_file_instance_guard.h"
+#include "platform/qt/qsettings_store.h"
+
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <csignal>
+#include <utility>
+
+#include "backends/test_environment.h"
 
 namespace somnar {
 namespace {
 
 namespace fs = std::filesystem;
 using test::contentOf;
+using Lines = std::vector<std::string>;
+using test::writeFile;
 
 class FilesTest : public ::testing::Test {
   protected:
@@ -115,6 +125,166 @@ TEST_F(FilesTest, ProgramInfoFromTheExecutableLinkOrArgv0) {
     EXPECT_EQ(aOut.programName(), "a.tar");
     EXPECT_EQ(aOut.executableExtension(), ".out");
     EXPECT_EQ(LinuxProgramInfo("/somewhere/else").programName(), "backend_tests");
+}
+
+class SettingsStoreTest : public ::testing::Test {
+  protected:
+    fs::path file(const std::string& application) const { return folder_ / (application + ".ini"); }
+
+    test::TempDir home_;
+    fs::path folder_ = home_.path() / "config" / "somnar-scheduler";
+    QSettingsStore store_{home_.path() / "config"};
+};
+
+// One INI file per application, the section as its group, private from the first write
+// whatever the umask: the folders 0700, the file 0600.
+TEST_F(SettingsStoreTest, EachApplicationHasItsOwnPrivateIniFile) {
+    EXPECT_EQ(store_.read("Verbindung", "Values", "Name"), "");
+    EXPECT_FALSE(fs::exists(folder_)) << "reading creates nothing";
+    const mode_t previous = ::umask(0);
+    ASSERT_TRUE(store_.write("Verbindung", "Values", "Userername", "anna"));
+    ASSERT_TRUE(store_.write("Somnar FTP", "Values", "Server", "alt"));
+    ASSERT_TRUE(store_.write("Somnar FTP", "Values", "User", "bob"));
+    ASSERT_TRUE(store_.write("Somnar FTP", "Values", "Server", "Grüße"));
+    ::umask(previous);
+    EXPECT_EQ(test::readLines(file("Verbindung")), (Lines{"[Values]", "Userername=anna"}));
+    EXPECT_EQ(test::readLines(file("Somnar FTP")), (Lines{"[Values]", "Server=Grüße", "User=bob"}));
+    EXPECT_EQ(store_.read("Somnar FTP", "Values", "Userername"), "");
+    EXPECT_EQ(test::modeOf(home_.path() / "config"), 0700u);
+    EXPECT_EQ(test::modeOf(folder_), 0700u);
+    EXPECT_EQ(test::modeOf(file("Somnar FTP")), 0600u);
+}
+
+// A link's file is rewritten in place and made private; a link that leads nowhere, another
+// writer's lock or a name that is no file name make the write fail.
+TEST_F(SettingsStoreTest, ExistingFilesAreRewrittenInPlaceOrNotAtAll) {
+    fs::create_directories(folder_);
+    writeFile(home_.path() / "dotfile", "[Values]\nName=alt\n");
+    fs::create_symlink(home_.path() / "dotfile", file("Verbindung"));
+    fs::create_symlink(home_.path() / "missing" / "Fort.ini", file("Fort"));
+    EXPECT_TRUE(store_.write("Verbindung", "Values", "Password", "geheim"));
+    EXPECT_EQ(test::readLines(home_.path() / "dotfile"),
+              (Lines{"[Values]", "Name=alt", "Password=geheim"}));
+    EXPECT_EQ(test::modeOf(home_.path() / "dotfile"), 0600u);
+    EXPECT_FALSE(store_.write("Fort", "Values", "Password", "geheim"));
+    EXPECT_FALSE(fs::exists(home_.path() / "missing"));
+    EXPECT_FALSE(store_.write("../Verbindung", "Values", "Name", "x"));
+    QLockFile otherWriter(QString::fromStdString(file("Verbindung").string() + ".lock"));
+    ASSERT_TRUE(otherWriter.tryLock(0));
+    EXPECT_FALSE(store_.write("Verbindung", "Values", "Password", "neu"));
+    EXPECT_EQ(store_.read("Verbindung", "Values", "Password"), "geheim");
+}
+
+// Another running copy: a forked child (as "nobody" when asked) that holds what `take` took
+// until it is killed as a crash would kill it. Its process id, or -1 when it took nothing.
+pid_t holder(const std::function<bool()>& take, bool asNobody = false) {
+    int ready[2];
+    if (::pipe(ready) != 0) {
+        return -1;
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const bool became = !asNobody || (::setresgid(65534, 65534, 65534) == 0 &&
+                                          ::setresuid(65534, 65534, 65534) == 0);
+        const char answer = became && take() ? 'y' : 'n';
+        [[maybe_unused]] const ssize_t written = ::write(ready[1], &answer, 1);
+        ::pause();
+    }
+    char answer = 0;
+    const bool took = ::read(ready[0], &answer, 1) == 1 && answer == 'y';
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return took ? pid : -1;
+}
+
+void crash(pid_t pid) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+}
+
+class InstanceGuardTest : public ::testing::Test {
+  protected:
+    test::TempDir dir_;
+    fs::path lock_ = dir_.path() / "somnar-scheduler.lock";
+};
+
+// One copy runs until it ends or crashes (its file stays behind); the lock file is the
+// owner's alone, no link is followed, and another user's file cannot keep us from starting.
+TEST_F(InstanceGuardTest, OneCopyRunsAtATime) {
+    const mode_t previous = ::umask(0);
+    auto first = std::make_unique<LockFileInstanceGuard>(lock_);
+    EXPECT_TRUE(first->acquire());
+    ::umask(previous);
+    EXPECT_EQ(test::modeOf(lock_), 0600u);
+    EXPECT_TRUE(first->acquire()) << "asking again keeps the claim";
+    LockFileInstanceGuard second(lock_);
+    EXPECT_FALSE(second.acquire());
+    first.reset();
+    EXPECT_TRUE(second.acquire());
+
+    LockFileInstanceGuard inChild(dir_.path() / "child.lock");  // acquired in the child only
+    const pid_t child = holder([&] { return inChild.acquire(); });
+    ASSERT_GT(child, 0);
+    EXPECT_FALSE(LockFileInstanceGuard(dir_.path() / "child.lock").acquire());
+    crash(child);
+    EXPECT_TRUE(LockFileInstanceGuard(dir_.path() / "child.lock").acquire());
+
+    fs::create_symlink(dir_.path() / "elsewhere", dir_.path() / "link.lock");
+    EXPECT_TRUE(LockFileInstanceGuard(dir_.path() / "link.lock").acquire());
+    EXPECT_FALSE(fs::exists(dir_.path() / "elsewhere"));
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give the lock file to another user";
+    }
+    const fs::path strangers = dir_.path() / "stranger.lock";
+    fs::permissions(dir_.path(), fs::perms(0755));
+    test::writeFile(strangers, "");
+    ASSERT_EQ(::chown(strangers.c_str(), 65534, 65534), 0);
+    const pid_t stranger =
+        holder([&] { return ::flock(::open(strangers.c_str(), O_RDWR), LOCK_EX) == 0; }, true);
+    ASSERT_GT(stranger, 0);
+    EXPECT_TRUE(LockFileInstanceGuard(strangers).acquire());
+    crash(stranger);
+}
+
+// The runtime folder, else our own folder under the state folder, else under the cache
+// folder; one open to others or owned by another user (mode | 01000) is passed over.
+TEST(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
+    constexpr const char* kState = "state/somnar-scheduler/somnar-scheduler.lock";
+    constexpr const char* kCache = "cache/somnar-scheduler/somnar-scheduler.lock";
+    const struct {
+        const char* runtime;  // XDG_RUNTIME_DIR; "/..." below the test's folder
+        std::vector<std::pair<const char*, mode_t>> folders;  // made below the test's folder
+        const char* lockFile;                                 // below the test's folder; "": none
+        const char* state = "state";  // XDG_STATE_HOME below the test's folder; "": unset
+    } cases[] = {{"/run", {{"run", 0700}}, "run/somnar-scheduler.lock"},
+                 {"run", {}, kState},  // relative
+                 {"/run", {{"run", 0755}}, kState},
+                 {"/run", {{"run", 01700}}, kState},
+                 {"", {}, "home/.local/state/somnar-scheduler/somnar-scheduler.lock", ""},
+                 {"", {{"state/somnar-scheduler", 01700}}, kCache},
+                 {"", {{"state/somnar-scheduler", 0755}, {"cache/somnar-scheduler", 0777}}, ""}};
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        const std::string root = dir.path().string() + "/";
+        const auto below = [&](const char* path) { return *path ? root + path : ""; };
+        const test::ScopedEnv runtime("XDG_RUNTIME_DIR",
+                                      *c.runtime == '/' ? root + c.runtime : c.runtime);
+        const test::ScopedEnv state("XDG_STATE_HOME", below(c.state));
+        const test::ScopedEnv cache("XDG_CACHE_HOME", root + "cache");
+        const test::ScopedEnv home("HOME", root + "home");
+        for (const auto& [folder, mode] : c.folders) {
+            fs::create_directories(root + folder);
+            ::chmod((root + folder).c_str(), mode & 0777);
+            if (mode > 0777 && ::chown((root + folder).c_str(), 65534, 65534) != 0) {
+                GTEST_SKIP() << "needs root to give a folder to another user";
+            }
+        }
+        EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), below(c.lockFile));
+        EXPECT_TRUE(LockFileInstanceGuard().acquire());
+        if (*c.lockFile) {
+            EXPECT_EQ(test::modeOf(fs::path(below(c.lockFile)).parent_path()), 0700u);
+        }
+    }
 }
 
 }  // namespace

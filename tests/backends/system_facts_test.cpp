@@ -1,17 +1,23 @@
-#include <arpa/inet.h>
+// What the machine offers: its facts, starting programs, its connection.
 
+#include "platform/linux/linux_connectivity.h"
+#include "platform/linux/linux_host_address.h"
+#include "platform/linux/linux_program_starter.h"
+#include "platform/linux/linux_system_facts.h"
+
+#include <arpa/inet.h>
 #include <algorithm>
 #include <sstream>
 #include <tuple>
 
 #include "backends/test_environment.h"
-#include "platform/linux/linux_host_address.h"
-#include "platform/linux/linux_system_facts.h"
 
 namespace somnar {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
 
 // One entry of a stand-in tree for "/": a text file, a program or a link.
 struct Entry {
@@ -110,6 +116,151 @@ TEST(HostAddressTest, InterfaceAddressesAsIpListsThem) {
     EXPECT_EQ(host.resolveIpv4("localhost"), std::vector<Ipv4Address>{parse("127.0.0.1")});
     EXPECT_TRUE(host.resolveIpv4("no-such-host.invalid").empty());
     EXPECT_EQ(host.hostName().name.value_or("") + "\n", test::commandOutput("hostname"));
+}
+
+// The command lines name files in a fresh folder by "$T" (written so also into scripts);
+// each started program writes one line to "$T/marker".
+struct StartCase {
+    std::string line;
+    std::string marker;  // the line the program wrote; empty: nothing may be started
+    StartError error = StartError::None;
+    std::string detail = {};
+};
+
+const StartCase kStarts[] = {
+    {"  $T/meine Programme/nach dem Wecken\t", "0 Argumente\n"},  // one program with blanks
+    {"$T/wecken.sh", "$T/wecken.sh\n"},   // a shell script without execute bit, through sh
+    {"$T/wecken.py eins", "python 2\n"},  // its interpreter line with its argument
+    {"/bin/sh -c 'echo \"$1|$2\" > $T/marker' sh \"zwei Worte\" drei", "zwei Worte|drei\n"},
+    {"sh -c 'echo \"$0\" > \"$0\"' $SOMNAR_MARKER", "$T/marker\n"},  // PATH and variables
+    {" \t ", "", StartError::NoProgram},
+    {"/bin/echo hallo > $T/marker", "", StartError::NeedsShell},
+    {"/bin/echo $(id)", "", StartError::NeedsShell},
+    {"/bin/sh -c 'echo hallo", "", StartError::Unreadable, "/bin/sh -c 'echo hallo"},
+    {"kein-solches-programm --hilfe", "", StartError::NotFound, "kein-solches-programm"},
+    {"$T/fehlt/programm --jetzt", "", StartError::NoSuchFile, "$T/fehlt/programm"},
+    {"$T/notizen.txt", "", StartError::NotExecutable, "$T/notizen.txt"},
+    {"$T/kaputt", "", StartError::Failed, "$T/kaputt"},  // its interpreter is missing
+};
+
+class ProgramStarterTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directory(folder_ / "meine Programme");
+        script("meine Programme/nach dem Wecken",
+               "#!/bin/sh\necho \"$# Argumente\" > '$T/marker'\n", 0755);
+        script("wecken.sh", "echo \"$0\" > '$T/marker'\n", 0644);
+        script("wecken.py",
+               "#!/usr/bin/python3 -S\nimport sys\nopen('$T/marker', 'w').write('python ' + "
+               "str(len(sys.argv)) + '\\n')\n",
+               0644);
+        script("notizen.txt", "echo nein > '$T/marker'\n", 0644);
+        script("kaputt", "#!$T/kein-interpreter\n", 0644);
+    }
+
+    std::string withFolder(std::string text) const {
+        for (std::size_t at; (at = text.find("$T")) != std::string::npos;) {
+            text.replace(at, 2, folder_.string());
+        }
+        return text;
+    }
+    void script(const std::string& name, const std::string& text, int mode) const {
+        test::writeFile(folder_ / name, withFolder(text));
+        fs::permissions(folder_ / name, fs::perms(mode));
+    }
+    // What the started program wrote, once it holds a full line (at most 10 s).
+    std::string awaitMarker() const {
+        for (int i = 0; i < 500 && !test::contentOf(marker_).ends_with('\n'); ++i) {
+            std::this_thread::sleep_for(20ms);
+        }
+        return test::contentOf(marker_);
+    }
+
+    test::TempDir temp_;
+    fs::path folder_ = temp_.path();
+    fs::path marker_ = folder_ / "marker";
+    test::ScopedEnv variable_{"SOMNAR_MARKER", marker_.string()};
+    LinuxProgramStarter starter_;
+};
+
+TEST_F(ProgramStarterTest, StartsOrSaysWhyNot) {
+    for (const StartCase& c : kStarts) {
+        fs::remove(marker_);
+        const StartResult result = starter_.startDetached(withFolder(c.line));
+        EXPECT_EQ(result.error, c.error) << c.line;
+        EXPECT_EQ(result.detail, withFolder(c.detail));
+        if (c.marker.empty()) {
+            std::this_thread::sleep_for(100ms);
+            EXPECT_FALSE(fs::exists(marker_)) << c.line;
+        } else {
+            EXPECT_EQ(awaitMarker(), withFolder(c.marker));
+        }
+    }
+}
+
+// One line of /proc/net/route as the kernel writes it.
+std::string route(const std::string& interface, const std::string& destination,
+                  const std::string& flags, const std::string& mask = "00000000") {
+    return interface + "\t" + destination + "\t010200C0\t" + flags + "\t0\t0\t100\t" + mask +
+           "\t0\t0\t0";
+}
+
+const std::string kLan = route("eth0", "000200C0", "0001", "00FFFFFF");
+const std::string kDefault = route("eth0", "00000000", "0003");
+
+class ConnectivityTest : public test::BusTest {
+  protected:
+    // Every interface but wlan0 is usable; the interfaces looked at are noted in `asked_`.
+    bool online(const Lines& lines, std::chrono::milliseconds timeout = 2s) {
+        const auto table = folder_.path() / "route";
+        std::string text = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\n";
+        for (const std::string& line : lines) {
+            text += line + "\n";
+        }
+        test::writeFile(table, text);
+        asked_.clear();
+        const auto usable = [this](const std::string& name) {
+            asked_.push_back(name);
+            return name != "wlan0";
+        };
+        return LinuxConnectivity(table, timeout, usable).isConnected();
+    }
+
+    Lines asked_;
+};
+
+// Without NetworkManager a default route that is up, not rejecting, not on the loopback
+// and on a usable interface decides.
+TEST_F(ConnectivityTest, DefaultRouteDecidesWithoutNetworkManager) {
+    const std::tuple<Lines, bool, Lines> cases[] = {
+        {{kLan, kDefault}, true, {"eth0"}},
+        {{route("ppp0", "00000000", "0001")}, true, {"ppp0"}},  // point to point
+        // 0.0.0.0/8 has the destination of a default route but not its mask.
+        {{kLan, route("eth0", "00000000", "0001", "000000FF")}, false, {}},
+        {{route("lo", "00000000", "0003")}, false, {}},
+        {{route("eth0", "00000000", "0002")}, false, {}},  // not up
+        {{route("*", "00000000", "0201")}, false, {}},     // unreachable
+        {{route("wlan0", "00000000", "0003"), kDefault}, true, {"wlan0", "eth0"}},
+        {{"eth0\t0000000G\t0\t0003\t0\t0\t0\t00000000\t0\t0\t0"}, false, {}}};
+    for (const auto& [lines, connected, asked] : cases) {
+        EXPECT_EQ(online(lines), connected) << lines.back();
+        EXPECT_EQ(asked_, asked) << lines.back();
+    }
+}
+
+// NetworkManager's verdict (NMConnectivityState) where it has one; the routes otherwise,
+// also when it does not answer in time.
+TEST_F(ConnectivityTest, NetworkManagerDecidesWhenItKnows) {
+    for (const auto& [connectivity, withDefault, withoutDefault] :
+         {std::tuple{"4", true, true}, {"2", false, false}, {"0", true, false}}) {
+        startPeer("fake_networkmanager.py", {"--connectivity", connectivity});
+        EXPECT_EQ(online({kDefault}), withDefault) << connectivity;
+        EXPECT_EQ(online({kLan}), withoutDefault) << connectivity;
+    }
+    startPeer("fake_networkmanager.py", {"--stall", "Get"});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(online({kDefault}, 500ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 450ms);
 }
 
 }  // namespace
