@@ -7,7 +7,6 @@
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/qt/qsettings_store.h"
 
-#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <csignal>
@@ -95,7 +94,7 @@ TEST_F(FilesTest, FolderWritableOnlyWhereAFileCanBeMade) {
     ::umount2(mount.c_str(), MNT_DETACH);
 }
 
-// Made 0700 with the folders it needs; kept as it is once there.
+// Made 0700 with the folders it needs.
 TEST_F(FilesTest, DataFolderIsMadePrivateUnderXdgDataHomeOrHome) {
     const fs::path dataHome = temp_.path() / "data" / "home";
     {
@@ -103,9 +102,6 @@ TEST_F(FilesTest, DataFolderIsMadePrivateUnderXdgDataHomeOrHome) {
         EXPECT_EQ(files_.dataFolder(), (dataHome / "somnar-scheduler").string());
         EXPECT_EQ(test::modeOf(dataHome / "somnar-scheduler"), 0700u);
         EXPECT_EQ(test::modeOf(dataHome), 0700u);
-        fs::permissions(dataHome / "somnar-scheduler", fs::perms(0750));
-        EXPECT_EQ(files_.dataFolder(), (dataHome / "somnar-scheduler").string());
-        EXPECT_EQ(test::modeOf(dataHome / "somnar-scheduler"), 0750u);
         test::writeFile(dataHome / "in-the-way", "a file");
         EXPECT_EQ(LinuxFiles("in-the-way").dataFolder(), "");
     }
@@ -114,92 +110,67 @@ TEST_F(FilesTest, DataFolderIsMadePrivateUnderXdgDataHomeOrHome) {
     EXPECT_EQ(LinuxFiles("other").dataFolder(), (temp_.path() / ".local/share/other").string());
 }
 
-// The running program's name, extension and folder, also when its file was replaced while
-// it runs; argv[0] when the executable link cannot be read.
-TEST_F(FilesTest, ProgramInfoFromTheExecutableLinkOrArgv0) {
-    fs::create_symlink("/opt/somnar/somnar-scheduler (deleted)", temp_.path() / "exe");
-    const LinuxProgramInfo replaced("argv0", temp_.path() / "exe");
-    EXPECT_EQ(replaced.programName(), "somnar-scheduler");
-    EXPECT_EQ(replaced.programFolder(), "/opt/somnar");
-    const LinuxProgramInfo aOut("./build/a.tar.out", temp_.path() / "no-link");
-    EXPECT_EQ(aOut.programName(), "a.tar");
-    EXPECT_EQ(aOut.executableExtension(), ".out");
-    EXPECT_EQ(LinuxProgramInfo("/somewhere/else").programName(), "backend_tests");
+// The running program's name and folder, also when its file was replaced while it runs;
+// argv[0] when the executable link cannot be read.
+TEST(ProgramInfoTest, FromTheExecutableLinkOrArgv0) {
+    test::TempDir temp;
+    fs::create_symlink("/opt/somnar/somnar-scheduler (deleted)", temp.path() / "exe");
+    EXPECT_EQ(LinuxProgramInfo("argv0", temp.path() / "exe").programFolder(), "/opt/somnar");
+    EXPECT_EQ(LinuxProgramInfo("argv0", temp.path() / "exe").programName(), "somnar-scheduler");
+    const LinuxProgramInfo aOut("./build/a.tar.out", temp.path() / "no-link");
+    EXPECT_EQ(aOut.programName() + "|" + aOut.executableExtension(), "a.tar|.out");
 }
-
-class SettingsStoreTest : public ::testing::Test {
-  protected:
-    fs::path file(const std::string& application) const { return folder_ / (application + ".ini"); }
-
-    test::TempDir home_;
-    fs::path folder_ = home_.path() / "config" / "somnar-scheduler";
-    QSettingsStore store_{home_.path() / "config"};
-};
 
 // One INI file per application, the section as its group, private from the first write
-// whatever the umask: the folders 0700, the file 0600.
-TEST_F(SettingsStoreTest, EachApplicationHasItsOwnPrivateIniFile) {
-    EXPECT_EQ(store_.read("Verbindung", "Values", "Name"), "");
-    EXPECT_FALSE(fs::exists(folder_)) << "reading creates nothing";
+// whatever the umask (folders 0700, files 0600). A link's file is rewritten in place and
+// made private; a link that leads nowhere, another writer's lock or a name that is no file
+// name make the write fail.
+TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
+    test::TempDir home;
+    const fs::path folder = home.path() / "config" / "somnar-scheduler";
+    QSettingsStore store(home.path() / "config");
+    EXPECT_EQ(store.read("Verbindung", "Values", "Name"), "");
+    EXPECT_FALSE(fs::exists(folder)) << "reading creates nothing";
     const mode_t previous = ::umask(0);
-    ASSERT_TRUE(store_.write("Verbindung", "Values", "Userername", "anna"));
-    ASSERT_TRUE(store_.write("Somnar FTP", "Values", "Server", "alt"));
-    ASSERT_TRUE(store_.write("Somnar FTP", "Values", "User", "bob"));
-    ASSERT_TRUE(store_.write("Somnar FTP", "Values", "Server", "Grüße"));
+    ASSERT_TRUE(store.write("Somnar FTP", "Values", "Server", "alt"));
+    ASSERT_TRUE(store.write("Somnar FTP", "Values", "User", "bob"));
+    ASSERT_TRUE(store.write("Somnar FTP", "Values", "Server", "Grüße"));
     ::umask(previous);
-    EXPECT_EQ(test::readLines(file("Verbindung")), (Lines{"[Values]", "Userername=anna"}));
-    EXPECT_EQ(test::readLines(file("Somnar FTP")), (Lines{"[Values]", "Server=Grüße", "User=bob"}));
-    EXPECT_EQ(store_.read("Somnar FTP", "Values", "Userername"), "");
-    EXPECT_EQ(test::modeOf(home_.path() / "config"), 0700u);
-    EXPECT_EQ(test::modeOf(folder_), 0700u);
-    EXPECT_EQ(test::modeOf(file("Somnar FTP")), 0600u);
-}
-
-// A link's file is rewritten in place and made private; a link that leads nowhere, another
-// writer's lock or a name that is no file name make the write fail.
-TEST_F(SettingsStoreTest, ExistingFilesAreRewrittenInPlaceOrNotAtAll) {
-    fs::create_directories(folder_);
-    writeFile(home_.path() / "dotfile", "[Values]\nName=alt\n");
-    fs::create_symlink(home_.path() / "dotfile", file("Verbindung"));
-    fs::create_symlink(home_.path() / "missing" / "Fort.ini", file("Fort"));
-    EXPECT_TRUE(store_.write("Verbindung", "Values", "Password", "geheim"));
-    EXPECT_EQ(test::readLines(home_.path() / "dotfile"),
+    EXPECT_EQ(test::readLines(folder / "Somnar FTP.ini"),
+              (Lines{"[Values]", "Server=Grüße", "User=bob"}));
+    EXPECT_EQ(test::modeOf(home.path() / "config") | test::modeOf(folder), 0700u);
+    EXPECT_EQ(test::modeOf(folder / "Somnar FTP.ini"), 0600u);
+    writeFile(home.path() / "dotfile", "[Values]\nName=alt\n");
+    fs::create_symlink(home.path() / "dotfile", folder / "Verbindung.ini");
+    fs::create_symlink(home.path() / "missing" / "Fort.ini", folder / "Fort.ini");
+    EXPECT_TRUE(store.write("Verbindung", "Values", "Password", "geheim"));
+    EXPECT_EQ(test::readLines(home.path() / "dotfile"),
               (Lines{"[Values]", "Name=alt", "Password=geheim"}));
-    EXPECT_EQ(test::modeOf(home_.path() / "dotfile"), 0600u);
-    EXPECT_FALSE(store_.write("Fort", "Values", "Password", "geheim"));
-    EXPECT_FALSE(fs::exists(home_.path() / "missing"));
-    EXPECT_FALSE(store_.write("../Verbindung", "Values", "Name", "x"));
-    QLockFile otherWriter(QString::fromStdString(file("Verbindung").string() + ".lock"));
+    EXPECT_EQ(test::modeOf(home.path() / "dotfile"), 0600u);
+    EXPECT_FALSE(store.write("Fort", "Values", "Password", "geheim"));
+    EXPECT_FALSE(fs::exists(home.path() / "missing"));
+    EXPECT_FALSE(store.write("../Verbindung", "Values", "Name", "x"));
+    QLockFile otherWriter(QString::fromStdString((folder / "Verbindung.ini.lock").string()));
     ASSERT_TRUE(otherWriter.tryLock(0));
-    EXPECT_FALSE(store_.write("Verbindung", "Values", "Password", "neu"));
-    EXPECT_EQ(store_.read("Verbindung", "Values", "Password"), "geheim");
+    EXPECT_FALSE(store.write("Verbindung", "Values", "Password", "neu"));
+    EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "geheim");
 }
 
-// Another running copy: a forked child (as "nobody" when asked) that holds what `take` took
-// until it is killed as a crash would kill it. Its process id, or -1 when it took nothing.
-pid_t holder(const std::function<bool()>& take, bool asNobody = false) {
-    int ready[2];
-    if (::pipe(ready) != 0) {
-        return -1;
+// Another running copy holding the lock on `file` (as "nobody" when asked), until the object
+// goes and it is killed as a crash would kill it.
+std::unique_ptr<test::ChildProcess> holding(const fs::path& file, bool asNobody = false) {
+    std::vector<std::string> argv = {SOMNAR_PYTHON, "-c",
+                                     "import fcntl, signal, sys; f = open(sys.argv[1]); "
+                                     "fcntl.flock(f, fcntl.LOCK_EX); print('held', flush=True); "
+                                     "signal.pause()",
+                                     file.string()};
+    if (asNobody) {
+        argv.insert(argv.begin(),
+                    {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
     }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const bool became = !asNobody || (::setresgid(65534, 65534, 65534) == 0 &&
-                                          ::setresuid(65534, 65534, 65534) == 0);
-        const char answer = became && take() ? 'y' : 'n';
-        [[maybe_unused]] const ssize_t written = ::write(ready[1], &answer, 1);
-        ::pause();
-    }
-    char answer = 0;
-    const bool took = ::read(ready[0], &answer, 1) == 1 && answer == 'y';
-    ::close(ready[0]);
-    ::close(ready[1]);
-    return took ? pid : -1;
-}
-
-void crash(pid_t pid) {
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
+    auto holder = std::make_unique<test::ChildProcess>(argv);
+    EXPECT_EQ(holder->readLine(), "held");
+    return holder;
 }
 
 class InstanceGuardTest : public ::testing::Test {
@@ -222,12 +193,11 @@ TEST_F(InstanceGuardTest, OneCopyRunsAtATime) {
     first.reset();
     EXPECT_TRUE(second.acquire());
 
-    LockFileInstanceGuard inChild(dir_.path() / "child.lock");  // acquired in the child only
-    const pid_t child = holder([&] { return inChild.acquire(); });
-    ASSERT_GT(child, 0);
-    EXPECT_FALSE(LockFileInstanceGuard(dir_.path() / "child.lock").acquire());
-    crash(child);
-    EXPECT_TRUE(LockFileInstanceGuard(dir_.path() / "child.lock").acquire());
+    test::writeFile(dir_.path() / "held.lock", "");
+    auto other = holding(dir_.path() / "held.lock");
+    EXPECT_FALSE(LockFileInstanceGuard(dir_.path() / "held.lock").acquire());
+    other.reset();
+    EXPECT_TRUE(LockFileInstanceGuard(dir_.path() / "held.lock").acquire());
 
     fs::create_symlink(dir_.path() / "elsewhere", dir_.path() / "link.lock");
     EXPECT_TRUE(LockFileInstanceGuard(dir_.path() / "link.lock").acquire());
@@ -239,11 +209,8 @@ TEST_F(InstanceGuardTest, OneCopyRunsAtATime) {
     fs::permissions(dir_.path(), fs::perms(0755));
     test::writeFile(strangers, "");
     ASSERT_EQ(::chown(strangers.c_str(), 65534, 65534), 0);
-    const pid_t stranger =
-        holder([&] { return ::flock(::open(strangers.c_str(), O_RDWR), LOCK_EX) == 0; }, true);
-    ASSERT_GT(stranger, 0);
+    const auto stranger = holding(strangers, true);
     EXPECT_TRUE(LockFileInstanceGuard(strangers).acquire());
-    crash(stranger);
 }
 
 // The runtime folder, else our own folder under the state folder, else under the cache

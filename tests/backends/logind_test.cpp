@@ -1,7 +1,5 @@
 // logind, the screen saver and the notification service, as stand-ins on private buses.
 
-#include <atomic>
-
 #include "backends/test_environment.h"
 #include "platform/linux/desktop_notifier.h"
 #include "platform/linux/logind_power_manager.h"
@@ -165,27 +163,6 @@ TEST_F(LogindTest, AcceptedButNeverAnnouncedFailsAfterTheLimit) {
     EXPECT_TRUE(test::waitForLine(record(kLogind), kLockFreed));
 }
 
-// However long the user takes to authenticate, only the bus going away ends the wait for
-// the answer; once asleep, logind going away ends the wait for the wake-up.
-TEST_F(LogindTest, OnlyTheBusOrLogindGoingAwayEndsAnOpenWait) {
-    for (const auto& [option, awaited, outcome] :
-         {std::tuple{"--stall=Suspend", kSuspend, SleepOutcome::NoService},
-          {"--stay-asleep", kAsleep, SleepOutcome::WokeUp}}) {
-        test::PrivateBus bus(test::BusKind::System);
-        fs::remove(record(kLogind));
-        startPeer(kLogind, {"--address", bus.address, option});
-        std::atomic<bool> gone{false};
-        std::jthread ender([&] {
-            test::waitForLine(record(kLogind), awaited);
-            std::this_thread::sleep_for(1500ms);
-            gone = true;
-            outcome == SleepOutcome::NoService ? bus.stop() : peers_.clear();
-        });
-        EXPECT_EQ(LogindPowerManager(500ms, 1s).sleep(SleepState::Standby).outcome, outcome);
-        EXPECT_TRUE(gone) << option;
-    }
-}
-
 // One idle lock and one screen saver inhibition, held until the end; a refused lock still
 // holds off the screen saver, also at its older path, and is asked for again.
 TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
@@ -193,10 +170,8 @@ TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
         fs::remove(record(kLogind));
         fs::remove(record(kDesktop));
         startPeer(kLogind, {"--fail", refused ? "Inhibit" : "-"});
-        startPeer(kDesktop,
-                  {"--first-cookie", "4711", "--path",
-                   refused ? "/ScreenSaver" : "/org/freedesktop/ScreenSaver"},
-                  test::BusKind::Session);
+        startPeer(kDesktop, {"--first-cookie", "4711", "--path",
+                             refused ? "/ScreenSaver" : "/org/freedesktop/ScreenSaver"});
         const std::string before = input();
         auto manager = std::make_unique<LogindPowerManager>();
         manager->keepAwake();
@@ -217,7 +192,7 @@ TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
 }
 
 TEST_F(LogindTest, NotificationIsCriticalAndNeverExpires) {
-    startPeer(kDesktop, {}, test::BusKind::Session);
+    startPeer(kDesktop, {});
     DesktopNotifier().notify("Aufwachen fehlgeschlagen", "Grüße\n\"zweite\" Zeile");
     EXPECT_EQ(calls(kDesktop),
               Lines{R"({"method": "Notify", "args": ["Somnar Scheduler", 0, "somnar-scheduler", )"

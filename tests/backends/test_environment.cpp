@@ -145,25 +145,24 @@ std::string commandOutput(const std::string& command) {
     return output;
 }
 
-PrivateBus::PrivateBus(BusKind kind) {
-    const auto config = folder.path() / "bus.conf";
+BusTest::BusTest() {
+    const auto config = folder_.path() / "bus.conf";
     writeFile(config, "<busconfig><type>session</type><listen>unix:path=" +
-                          (folder.path() / "socket").string() +
+                          (folder_.path() / "socket").string() +
                           "</listen><policy context=\"default\"><allow send_destination=\"*\"/>"
                           "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>");
-    daemon = std::make_unique<ChildProcess>(
+    daemon_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"/usr/bin/dbus-daemon", "--config-file=" + config.string(),
                                  "--nofork", "--nopidfile", "--print-address"},
-        (folder.path() / "bus.log").string());
-    address = daemon->readLine().value_or("");
-    variable.emplace(
-        kind == BusKind::System ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS", address);
+        (folder_.path() / "bus.log").string());
+    address_ = daemon_->readLine().value_or("");
+    system_.emplace("DBUS_SYSTEM_BUS_ADDRESS", address_);
+    session_.emplace("DBUS_SESSION_BUS_ADDRESS", address_);
 }
 
-void BusTest::startPeer(const std::string& script, std::vector<std::string> args, BusKind kind) {
+void BusTest::startPeer(const std::string& script, std::vector<std::string> args) {
     args.insert(args.begin(), {SOMNAR_PYTHON, std::string(SOMNAR_TEST_PEERS_DIR) + "/" + script,
-                               "--address", (kind == BusKind::System ? system_ : session_).address,
-                               "--record", record(script).string()});
+                               "--address", address_, "--record", record(script).string()});
     peers_.erase(script);  // it would keep the name
     auto peer = std::make_unique<ChildProcess>(args);
     ASSERT_EQ(peer->readLine(), "READY") << script << " did not get ready";

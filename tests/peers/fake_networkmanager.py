@@ -14,14 +14,14 @@ ASYNC = {"async_callbacks": ("reply", "error")}
 
 
 def settings_of(index, kind, name):
-    """Sections and values of several types in an order that varies, so that a reader must
-    look for the "connection" section and its keys instead of a position."""
+    """Sections and values of several types, the keys of every other connection in reverse
+    order, so that a reader must look for the "connection" section and its keys."""
     identity = [("type", kind), ("autoconnect", dbus.Boolean(False)),
-                ("timestamp", dbus.UInt64(1700000000)), ("id", name)]
-    step = -1 if index % 2 == 0 else 1  # every other one in reverse order
-    sections = [(kind, {"number": "*99#", "mtu": dbus.UInt32(1500)}),
-                ("connection", dbus.Dictionary(identity[::step], signature="sv"))]
-    return dbus.Dictionary(sections[::step], signature="sa{sv}")
+                ("timestamp", dbus.UInt64(1700000000)), ("id", name)][::index % 2 * 2 - 1]
+    return dbus.Dictionary([(kind, {"number": "*99#", "mtu": dbus.UInt32(1500)}),
+                            ("connection", dbus.Dictionary(identity, signature="sv")),
+                            ("ipv4", {"dns": dbus.Array([dbus.UInt32(8)], signature="u")})],
+                           signature="sa{sv}")
 
 
 class Service(dbus.service.Object):
@@ -55,8 +55,5 @@ def export(bus, options):
 
 
 if __name__ == "__main__":
-    PARSER = standin.parser("DBUS_SYSTEM_BUS_ADDRESS", connectivity=4)
-    for option in ("--connection", "--fail-settings"):
-        PARSER.add_argument(option, action="append", default=[])
-    OPTIONS = PARSER.parse_args()
+    OPTIONS = standin.parser(connectivity=4).parse_args()
     standin.serve(OPTIONS, [NM], lambda bus: export(bus, OPTIONS))

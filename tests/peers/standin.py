@@ -1,11 +1,10 @@
-"""What the stand-in services on a private bus (fake_*.py) share. Each takes --address (by
-default its bus's variable), --record FILE (each call appended as a JSON line {"method": ...,
-"args": [...]}), --fail METHOD (answered with an error), --stall METHOD (never answered), and
-prints READY once it owns its names."""
+"""What the stand-in services on a private bus (fake_*.py) share. Each takes --address,
+--record FILE (each call appended as a JSON line {"method": ..., "args": [...]}), --fail
+METHOD (answered with an error), --stall METHOD (never answered), and prints READY once it
+owns its names."""
 
 import argparse
 import json
-import os
 import sys
 
 import dbus
@@ -13,16 +12,18 @@ import dbus.mainloop.glib
 from gi.repository import GLib
 
 
-def parser(bus_variable, *flags, **options):
-    """The common options, `flags` (store_true) and `options` (name: default)."""
+def parser(*flags, error="org.freedesktop.DBus.Error.AccessDenied",
+           error_message="Access denied", **options):
+    """The common options (--error and --error-message name the error of --fail), `flags`
+    (store_true) and `options` (name: default)."""
     result = argparse.ArgumentParser()
-    result.add_argument("--address", default=os.environ.get(bus_variable))
-    result.add_argument("--record")
-    for name in ("--fail", "--stall"):
+    for name in ("--address", "--record"):
+        result.add_argument(name)
+    for name in ("--fail", "--stall", "--connection", "--fail-settings"):
         result.add_argument(name, action="append", default=[])
     for flag in flags:
         result.add_argument(flag, action="store_true")
-    for name, default in options.items():
+    for name, default in dict(options, error=error, error_message=error_message).items():
         result.add_argument("--" + name.replace("_", "-"), default=default, type=type(default))
     return result
 
@@ -34,15 +35,13 @@ def record(options, entry):
 
 def answer(options, method, reply, error, *value, args=(), fail=False):
     """Records the call with its `args`, then replies with `value` unless the options (or
-    `fail`) script a stall or an error (--error NAME, --error-message TEXT if it has them)."""
+    `fail`) script a stall or an error."""
     record(options, {"method": method,
                      "args": [bool(a) if isinstance(a, dbus.Boolean) else a for a in args]})
     if method in options.stall:
         return
     if fail or method in options.fail:
-        error(dbus.exceptions.DBusException(
-            getattr(options, "error_message", "Access denied"),
-            name=getattr(options, "error", "org.freedesktop.DBus.Error.AccessDenied")))
+        error(dbus.exceptions.DBusException(options.error_message, name=options.error))
     else:
         reply(*value)
 
