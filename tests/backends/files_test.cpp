@@ -3,7 +3,6 @@
 #include <QLockFile>
 #include <QString>
 #include "platform/linux/linux_files.h"
-#include "platform/linux/linux_program_info.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/qt/qsettings_store.h"
 
@@ -84,7 +83,6 @@ TEST_F(FilesTest, FolderWritableOnlyWhereAFileCanBeMade) {
     fs::permissions(temp_.path(), fs::perms(0755));
     EXPECT_EQ(test::asNobody([&] { return LinuxFiles().folderWritable(temp_.path()); }),
               ::geteuid() != 0);
-    EXPECT_TRUE(test::asNobody([] { return LinuxFiles().folderWritable("/tmp"); }));
     const fs::path mount = temp_.path() / "mount";
     fs::create_directory(mount);
     if (::mount("tmpfs", mount.c_str(), "tmpfs", MS_RDONLY, "size=64k") != 0) {
@@ -92,33 +90,6 @@ TEST_F(FilesTest, FolderWritableOnlyWhereAFileCanBeMade) {
     }
     EXPECT_FALSE(files_.folderWritable(mount.string()));
     ::umount2(mount.c_str(), MNT_DETACH);
-}
-
-// Made 0700 with the folders it needs.
-TEST_F(FilesTest, DataFolderIsMadePrivateUnderXdgDataHomeOrHome) {
-    const fs::path dataHome = temp_.path() / "data" / "home";
-    {
-        const test::ScopedEnv env("XDG_DATA_HOME", dataHome.string());
-        EXPECT_EQ(files_.dataFolder(), (dataHome / "somnar-scheduler").string());
-        EXPECT_EQ(test::modeOf(dataHome / "somnar-scheduler"), 0700u);
-        EXPECT_EQ(test::modeOf(dataHome), 0700u);
-        test::writeFile(dataHome / "in-the-way", "a file");
-        EXPECT_EQ(LinuxFiles("in-the-way").dataFolder(), "");
-    }
-    const test::ScopedEnv home("HOME", temp_.path().string());
-    const test::ScopedEnv noXdg("XDG_DATA_HOME", "");
-    EXPECT_EQ(LinuxFiles("other").dataFolder(), (temp_.path() / ".local/share/other").string());
-}
-
-// The running program's name and folder, also when its file was replaced while it runs;
-// argv[0] when the executable link cannot be read.
-TEST(ProgramInfoTest, FromTheExecutableLinkOrArgv0) {
-    test::TempDir temp;
-    fs::create_symlink("/opt/somnar/somnar-scheduler (deleted)", temp.path() / "exe");
-    EXPECT_EQ(LinuxProgramInfo("argv0", temp.path() / "exe").programFolder(), "/opt/somnar");
-    EXPECT_EQ(LinuxProgramInfo("argv0", temp.path() / "exe").programName(), "somnar-scheduler");
-    const LinuxProgramInfo aOut("./build/a.tar.out", temp.path() / "no-link");
-    EXPECT_EQ(aOut.programName() + "|" + aOut.executableExtension(), "a.tar|.out");
 }
 
 // One INI file per application, the section as its group, private from the first write

@@ -1,4 +1,4 @@
-// logind, the screen saver and the notification service, as stand-ins on private buses.
+// logind, the screen saver and the notification service, as stand-ins on a private bus.
 
 #include "backends/test_environment.h"
 #include "platform/linux/desktop_notifier.h"
@@ -87,31 +87,27 @@ TEST_F(LogindTest, WithoutAnAnswerNothingIsPossibleAndTheNextQueryWorks) {
 // sleep and before the machine goes down; also when logind announces it before it answers,
 // after a late resume of an earlier sleep (not this one's wake-up), and without the lock.
 TEST_F(LogindTest, SleepsAndWakesOnce) {
-    const struct {
-        const char* option;
-        SleepState state;
-        Lines expected;
-    } cases[] = {{"--fail=-",
-                  SleepState::Hibernate,
-                  {kSleepLock, kHibernate, kAnnounced, kLockFreed, kAsleep, kResumed}},
-                 {"--announce-before-reply",
-                  SleepState::Standby,
-                  {kSleepLock, kSuspend, kAnnounced, kLockFreed, kAsleep, kResumed}},
-                 {"--stray-resume",
-                  SleepState::Hibernate,
-                  {kSleepLock, kHibernate, kResumed, kAnnounced, kLockFreed, kAsleep, kResumed}},
-                 {"--fail=Inhibit",
-                  SleepState::Standby,
-                  {kSleepLock, kSuspend, kAnnounced, kAsleep, kResumed}}};
-    for (const auto& c : cases) {
+    using enum SleepState;
+    const std::tuple<const char*, SleepState, Lines> cases[] = {
+        {"--fail=-",
+         Hibernate,
+         {kSleepLock, kHibernate, kAnnounced, kLockFreed, kAsleep, kResumed}},
+        {"--announce-before-reply",
+         Standby,
+         {kSleepLock, kSuspend, kAnnounced, kLockFreed, kAsleep, kResumed}},
+        {"--stray-resume",
+         Hibernate,
+         {kSleepLock, kHibernate, kResumed, kAnnounced, kLockFreed, kAsleep, kResumed}},
+        {"--fail=Inhibit", Standby, {kSleepLock, kSuspend, kAnnounced, kAsleep, kResumed}}};
+    for (const auto& [option, state, expected] : cases) {
         fs::remove(record(kLogind));
-        startPeer(kLogind, {c.option});
+        startPeer(kLogind, {option});
         const std::string before = input();
-        const SleepResult result = LogindPowerManager().sleep(c.state);
+        const SleepResult result = LogindPowerManager().sleep(state);
         EXPECT_EQ(input(), before) << "a descriptor not its own was closed";
-        EXPECT_EQ(result.outcome, SleepOutcome::WokeUp) << c.option;
+        EXPECT_EQ(result.outcome, SleepOutcome::WokeUp) << option;
         EXPECT_NE(result.wentDownAt, std::nullopt);
-        EXPECT_EQ(calls(kLogind), c.expected) << c.option;
+        EXPECT_EQ(calls(kLogind), expected) << option;
     }
 }
 
@@ -157,9 +153,8 @@ TEST_F(LogindTest, AcceptedButNeverAnnouncedFailsAfterTheLimit) {
     const auto start = Clock::now();
     EXPECT_EQ(LogindPowerManager(500ms, 1s).sleep(SleepState::Hibernate).outcome,
               SleepOutcome::NotAnnounced);
-    const auto took = Clock::now() - start;
-    EXPECT_GE(took, 2s);
-    EXPECT_LT(took, 4s);
+    EXPECT_GE(Clock::now() - start, 2s);
+    EXPECT_LT(Clock::now() - start, 4s);
     EXPECT_TRUE(test::waitForLine(record(kLogind), kLockFreed));
 }
 
@@ -189,15 +184,12 @@ TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
                               R"({"event": "InhibitorReleased", "args": ["idle", "block"]})", 1s),
             !refused);
     }
-}
-
-TEST_F(LogindTest, NotificationIsCriticalAndNeverExpires) {
-    startPeer(kDesktop, {});
+    // A notice is critical and never expires.
     DesktopNotifier().notify("Aufwachen fehlgeschlagen", "Grüße\n\"zweite\" Zeile");
-    EXPECT_EQ(calls(kDesktop),
-              Lines{R"({"method": "Notify", "args": ["Somnar Scheduler", 0, "somnar-scheduler", )"
-                    R"("Aufwachen fehlgeschlagen", "Grüße\n\"zweite\" Zeile", [], )"
-                    R"({"urgency": ["y", 2]}, 0]})"});
+    EXPECT_EQ(calls(kDesktop).back(),
+              R"({"method": "Notify", "args": ["Somnar Scheduler", 0, "somnar-scheduler", )"
+              R"("Aufwachen fehlgeschlagen", "Grüße\n\"zweite\" Zeile", [], )"
+              R"({"urgency": ["y", 2]}, 0]})");
 }
 
 }  // namespace

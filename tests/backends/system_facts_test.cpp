@@ -1,7 +1,6 @@
 // What the machine offers: its facts, starting programs, its connection.
 
 #include "platform/linux/linux_connectivity.h"
-#include "platform/linux/linux_host_address.h"
 #include "platform/linux/linux_program_starter.h"
 #include "platform/linux/linux_system_facts.h"
 
@@ -61,7 +60,6 @@ const FactsCase kCases[] = {
     {"AdjtimeWithoutThirdLine", {{"etc/adjtime", "0.0 0 0.0\nLOCAL\n"}}, kNone},
     {"NoResumeDevice", {{"sys/power/resume", "0:0\n"}}, kNone},
     {"ProgramOnPath", {{"on-path/pon", "", 'p'}}, {false, false, false, "", 0, 0, false, true}},
-    {"ProgramNotExecutable", {{"usr/bin/pon", "#!/bin/sh\n"}}, kNone},
     {"PeerNamedByAPath", {{"etc/ppp/options", "lock\n"}}, kNone, "../options"},
 };
 
@@ -87,32 +85,6 @@ TEST(SystemFactsTest, ReadFromTheTree) {
             c.expected)
             << c.name;
     }
-}
-
-Ipv4Address parse(const std::string& dotted) {
-    Ipv4Address bytes{};
-    EXPECT_EQ(::inet_pton(AF_INET, dotted.c_str(), bytes.data()), 1) << dotted;
-    return bytes;
-}
-
-// The addresses of the interfaces that are up, as `ip` lists them; the host name as
-// `hostname` prints it.
-TEST(HostAddressTest, InterfaceAddressesAsIpListsThem) {
-    LinuxHostAddress host;
-    std::vector<Ipv4Address> up;
-    std::istringstream addresses(
-        test::commandOutput("ip -4 -o addr show up | awk '{ sub(\"/.*\", \"\", $4); print $4 }'"));
-    for (std::string address; addresses >> address;) {
-        up.push_back(parse(address));
-    }
-    std::vector<Ipv4Address> found = host.interfaceIpv4();
-    std::sort(found.begin(), found.end());
-    std::sort(up.begin(), up.end());
-    EXPECT_EQ(found, up);
-    EXPECT_EQ(host.resolveIpv4("10.0.0.1"), std::vector<Ipv4Address>{parse("10.0.0.1")});
-    EXPECT_EQ(host.resolveIpv4("localhost"), std::vector<Ipv4Address>{parse("127.0.0.1")});
-    EXPECT_TRUE(host.resolveIpv4("no-such-host.invalid").empty());
-    EXPECT_EQ(host.hostName().name.value_or("") + "\n", test::commandOutput("hostname"));
 }
 
 // The command lines name files in a fresh folder by "$T" (written so also into scripts);
@@ -255,9 +227,7 @@ TEST_F(ConnectivityTest, NetworkManagerDecidesWhenItKnows) {
         EXPECT_EQ(online({kLan}), withoutDefault) << connectivity;
     }
     startPeer("fake_networkmanager.py", {"--stall", "Get"});
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(online({kDefault}, 500ms));
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 450ms);
 }
 
 }  // namespace

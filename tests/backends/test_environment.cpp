@@ -1,9 +1,7 @@
 #include "backends/test_environment.h"
 
-#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -191,17 +189,6 @@ std::vector<std::string> FtpServer::commands() const {
         }
     }
     return received;
-}
-
-unsigned closedLoopbackPort() {
-    // Bound to find a free port, then closed.
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), size);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
 }
 
 }  // namespace somnar::test

@@ -102,7 +102,8 @@ class BusTest : public ::testing::Test {
 
 // tests/peers/ftp_server.py on a loopback port of the system's choosing with a fresh home
 // folder; `options` as the server takes them ("--folder", "pub", "--host", "::1", ...).
-// `address` as a user would type it: "127.0.0.1:<port>" or "[::1]:<port>".
+// `address` as a user would type it: "127.0.0.1:<port>" or "[::1]:<port>"; nobody listens
+// there once the object is gone.
 struct FtpServer {
     static constexpr const char* kUser = "somnar";
     static constexpr const char* kPassword = "pa:ss wörd";
@@ -116,8 +117,5 @@ struct FtpServer {
     std::unique_ptr<ChildProcess> process;
     std::string address;
 };
-
-// A loopback TCP port that nobody listens on.
-unsigned closedLoopbackPort();
 
 }  // namespace somnar::test

@@ -138,18 +138,6 @@ TEST_F(ClockAlarmTest, EachRefusalNamesTheClocksFile) {
 constexpr LocalDateTime kMorning{2026, 12, 6, 7, 15, 42};
 constexpr LocalDateTime kMidnight{2026, 12, 6, 0, 0, 0};
 
-// The locale's short date with a four-digit year and its time with seconds; the date alone
-// only at exactly midnight; the plain C locale gives the German form.
-TEST(SystemClockTest, DateAndTimeTextFollowsTheLocale) {
-    const QLocale german(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(SystemClock(german).generalDateTimeText(kMorning), "06.12.2026 07:15:42");
-    EXPECT_EQ(SystemClock(german).generalDateTimeText(kMidnight), "06.12.2026");
-    EXPECT_EQ(SystemClock(QLocale(QLocale::English, QLocale::UnitedStates))
-                  .generalDateTimeText({2026, 12, 6, 19, 5, 9}),
-              "12/6/2026 7:05:09 PM");
-    EXPECT_EQ(SystemClock(QLocale::c()).generalDateTimeText(kMorning), "06.12.2026 07:15:42");
-}
-
 sys_seconds onCalendar(const LocalDateTime& t) {
     return sys_days{year{t.year} / t.month / t.day} + hours{t.hour} + minutes{t.minute} +
            seconds{t.second};

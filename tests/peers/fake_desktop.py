@@ -1,8 +1,6 @@
-"""Stand-in for a desktop's screen saver and notification service on a private session bus
-(options as in standin.py). Inhibit's first cookie is --first-cookie (later ones count up);
-when a caller holding one leaves the bus, {"event": "ClientGone"} is recorded. --path: the
-screen saver's object path. Notify is recorded with each hint as [its D-Bus type, value].
-"""
+"""Stand-in for a desktop's screen saver (at --path; cookies count up from --first-cookie;
+{"event": "ClientGone"} when a caller holding one leaves) and notification service (each
+hint recorded as [its D-Bus type, value]) on a private bus. Options as in standin.py."""
 
 import dbus
 import dbus.service

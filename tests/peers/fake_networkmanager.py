@@ -1,8 +1,6 @@
-"""Stand-in for NetworkManager on a private system bus (options as in standin.py):
-Settings.ListConnections, each connection's GetSettings, the property Connectivity (default
-4: full). --connection TYPE:ID: a saved connection, in the order given; --fail-settings ID:
-its GetSettings fails.
-"""
+"""Stand-in for NetworkManager on a private bus: the property Connectivity (--connectivity),
+the saved connections (--connection TYPE:ID, in order) and their settings (failing for
+--fail-settings ID). Options as in standin.py."""
 
 import dbus
 import dbus.service

@@ -1,10 +1,8 @@
 #!/usr/bin/python3
 """FTP server on the loopback for the tests and benchmarks (pyftpdlib). Prints "PORT <n>"
-once it listens on a port of the system's choosing and logs every command to standard error
-("<- CWD pub", passwords masked). A bare CWD gets 501, as on common servers. --folder: made
-in the home; --anonymous: also "anonymous", with the same rights; --silent: accepts
-connections and never answers.
-"""
+once it listens on a port of the system's choosing; logs every command to standard error
+("<- CWD pub", passwords masked). A bare CWD gets 501, as on common servers. --silent:
+accepts connections and never answers."""
 
 import argparse
 import logging
