@@ -89,7 +89,7 @@ TEST_F(LogindTest, WithoutAnAnswerNothingIsPossibleAndTheNextQueryWorks) {
 TEST_F(LogindTest, SleepsAndWakesOnce) {
     using enum SleepState;
     const std::tuple<const char*, SleepState, Lines> cases[] = {
-        {"--fail=-",
+        {"--fail=-",  // nothing fails
          Hibernate,
          {kSleepLock, kHibernate, kAnnounced, kLockFreed, kAsleep, kResumed}},
         {"--announce-before-reply",
