@@ -1,6 +1,7 @@
 // What the machine offers: its facts, starting programs, its connection.
 
 #include "platform/linux/linux_connectivity.h"
+#include "platform/linux/linux_host_address.h"
 #include "platform/linux/linux_program_starter.h"
 #include "platform/linux/linux_system_facts.h"
 
@@ -85,6 +86,12 @@ TEST(SystemFactsTest, ReadFromTheTree) {
             c.expected)
             << c.name;
     }
+}
+
+// The loopback's address is among those of the interfaces that are up, once.
+TEST(HostAddressTest, AddressesOfTheInterfacesThatAreUp) {
+    const std::vector<Ipv4Address> found = LinuxHostAddress().interfaceIpv4();
+    EXPECT_EQ(std::count(found.begin(), found.end(), Ipv4Address{127, 0, 0, 1}), 1);
 }
 
 // The command lines name files in a fresh folder by "$T" (written so also into scripts);

@@ -160,8 +160,7 @@ TEST(SystemClockTest, LocalTimesBecomeUtcByTheRulesOfTheirOwnDate) {
                  {"Europe/Moscow", {2014, 10, 26, 1, 30, 0}, {{2014, 10, 25, 21, 30, 0}}},
                  {"Pacific/Apia", {2011, 12, 31, 12, 0, 0}, {{2011, 12, 30, 22, 0, 0}}},
                  {"UTC0", {2028, 2, 29, 12, 0, 0}, {{2028, 2, 29, 12, 0, 0}}},
-                 {"UTC0", {2027, 2, 29, 12, 0, 0}, {}},
-                 {"UTC0", {2026, 12, 6, 12, 0, 60}, {}}};
+                 {"UTC0", {2027, 2, 29, 12, 0, 0}, {}}};
     const SystemClock clock(QLocale::c());
     for (const auto& c : cases) {
         const test::ScopedEnv zone("TZ", c.zone);
