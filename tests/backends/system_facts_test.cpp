@@ -1,29 +1,29 @@
+// What the machine offers: its facts, starting programs, its connection.
+
+#include "platform/linux/linux_connectivity.h"
+#include "platform/linux/linux_host_address.h"
+#include "platform/linux/linux_program_starter.h"
+#include "platform/linux/linux_system_facts.h"
+
 #include <arpa/inet.h>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <set>
+#include <algorithm>
 #include <sstream>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "backends/test_environment.h"
-#include "platform/linux/linux_host_address.h"
-#include "platform/linux/linux_system_facts.h"
 
 namespace somnar {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
 
-// One entry of a stand-in tree for "/": a text file, a program, a link or a folder.
+// One entry of a stand-in tree for "/": a text file, a program or a link.
 struct Entry {
     std::string path;
     std::string content;  // the text, or the link's target
-    char kind = 't';      // 't', 'p', 'l' or 'f'
+    char kind = 't';      // 't', 'p' or 'l'
 };
 
 // alarm, alarm writable, clock in local time, resume device, swap KiB, memory in use KiB,
@@ -58,94 +58,183 @@ const FactsCase kCases[] = {
     {"AlarmNotWritable",
      {{kAlarm, "/proc/sys/kernel/osrelease", 'l'}},
      {true, false, false, "", 0, 0, false, false}},
-    {"ClockInUtc", {{"etc/adjtime", "0.0 0 0.0\n0\nUTC\n"}}, kNone},
     {"AdjtimeWithoutThirdLine", {{"etc/adjtime", "0.0 0 0.0\nLOCAL\n"}}, kNone},
     {"NoResumeDevice", {{"sys/power/resume", "0:0\n"}}, kNone},
-    {"SwapsHeadingOnly", {{"proc/swaps", kSwaps}}, kNone},
-    {"MemAvailableAboveTotal",
-     {{"proc/meminfo", "MemTotal: 2048 kB\nMemAvailable: 4096 kB\n"}},
-     kNone},
-    {"MeminfoWithoutAvailable", {{"proc/meminfo", "MemTotal: 2048 kB\nMemFree: 1024 kB\n"}}, kNone},
     {"ProgramOnPath", {{"on-path/pon", "", 'p'}}, {false, false, false, "", 0, 0, false, true}},
-    {"ProgramInSbin",
-     {{"sbin/nmcli", "", 'p'}},
-     {false, false, false, "", 0, 0, false, true},
-     "",
-     "nmcli"},
-    {"ProgramNotExecutable", {{"usr/bin/pon", "#!/bin/sh\n"}}, kNone},
-    {"ProgramIsAFolder", {{"usr/sbin/pon", "", 'f'}}, kNone},
-    {"ProgramNamedByAPath", {}, kNone, "", "/bin/sh"},
     {"PeerNamedByAPath", {{"etc/ppp/options", "lock\n"}}, kNone, "../options"},
-    {"PeerIsAFolder", {{"etc/ppp/peers/provider", "", 'f'}}, kNone},
 };
 
-class SystemFactsTest : public ::testing::TestWithParam<FactsCase> {};
+TEST(SystemFactsTest, ReadFromTheTree) {
+    for (const FactsCase& c : kCases) {
+        test::TempDir root;
+        for (const Entry& entry : c.tree) {
+            const fs::path path = root.path() / entry.path;
+            fs::create_directories(path.parent_path());
+            if (entry.kind == 'l') {
+                fs::create_symlink(entry.content, path);
+            } else {
+                test::writeFile(path, entry.content);
+                fs::permissions(path, entry.kind == 'p' ? fs::perms(0755) : fs::perms(0644));
+            }
+        }
+        const test::ScopedEnv path("PATH", (root.path() / "on-path").string() + ":/nowhere");
+        LinuxSystemFacts facts(root.path());
+        EXPECT_EQ(
+            Facts(facts.wakeAlarmExists(), facts.wakeAlarmWritable(), facts.clockKeepsLocalTime(),
+                  facts.resumeDevice(), facts.swapBytes() / 1024, facts.memoryInUseBytes() / 1024,
+                  facts.pppPeerExists(c.peer), facts.programAvailable(c.program)),
+            c.expected)
+            << c.name;
+    }
+}
 
-TEST_P(SystemFactsTest, ReadFromTheTree) {
-    const FactsCase& c = GetParam();
-    test::TempDir root;
-    for (const Entry& entry : c.tree) {
-        const fs::path path = root.path() / entry.path;
-        fs::create_directories(path.parent_path());
-        if (entry.kind == 'l') {
-            fs::create_symlink(entry.content, path);
-        } else if (entry.kind == 'f') {
-            fs::create_directory(path);
+// The loopback's address is among those of the interfaces that are up, once.
+TEST(HostAddressTest, AddressesOfTheInterfacesThatAreUp) {
+    const std::vector<Ipv4Address> found = LinuxHostAddress().interfaceIpv4();
+    EXPECT_EQ(std::count(found.begin(), found.end(), Ipv4Address{127, 0, 0, 1}), 1);
+}
+
+// The command lines name files in a fresh folder by "$T" (written so also into scripts);
+// each started program writes one line to "$T/marker".
+struct StartCase {
+    std::string line;
+    std::string marker;  // the line the program wrote; empty: nothing may be started
+    StartError error = StartError::None;
+    std::string detail = {};
+};
+
+const StartCase kStarts[] = {
+    {"  $T/meine Programme/nach dem Wecken\t", "0 Argumente\n"},  // one program with blanks
+    {"$T/wecken.sh", "$T/wecken.sh\n"},   // a shell script without execute bit, through sh
+    {"$T/wecken.py eins", "python 2\n"},  // its interpreter line with its argument
+    {"/bin/sh -c 'echo \"$1|$2\" > $T/marker' sh \"zwei Worte\" drei", "zwei Worte|drei\n"},
+    {"sh -c 'echo \"$0\" > \"$0\"' $SOMNAR_MARKER", "$T/marker\n"},  // PATH and variables
+    {" \t ", "", StartError::NoProgram},
+    {"/bin/echo hallo > $T/marker", "", StartError::NeedsShell},
+    {"/bin/echo $(id)", "", StartError::NeedsShell},
+    {"/bin/sh -c 'echo hallo", "", StartError::Unreadable, "/bin/sh -c 'echo hallo"},
+    {"kein-solches-programm --hilfe", "", StartError::NotFound, "kein-solches-programm"},
+    {"$T/fehlt/programm --jetzt", "", StartError::NoSuchFile, "$T/fehlt/programm"},
+    {"$T/notizen.txt", "", StartError::NotExecutable, "$T/notizen.txt"},
+    {"$T/kaputt", "", StartError::Failed, "$T/kaputt"},  // its interpreter is missing
+};
+
+class ProgramStarterTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directory(folder_ / "meine Programme");
+        script("meine Programme/nach dem Wecken",
+               "#!/bin/sh\necho \"$# Argumente\" > '$T/marker'\n", 0755);
+        script("wecken.sh", "echo \"$0\" > '$T/marker'\n", 0644);
+        script("wecken.py",
+               "#!/usr/bin/python3 -S\nimport sys\nopen('$T/marker', 'w').write('python ' + "
+               "str(len(sys.argv)) + '\\n')\n",
+               0644);
+        script("notizen.txt", "echo nein > '$T/marker'\n", 0644);
+        script("kaputt", "#!$T/kein-interpreter\n", 0644);
+    }
+
+    std::string withFolder(std::string text) const {
+        for (std::size_t at; (at = text.find("$T")) != std::string::npos;) {
+            text.replace(at, 2, folder_.string());
+        }
+        return text;
+    }
+    void script(const std::string& name, const std::string& text, int mode) const {
+        test::writeFile(folder_ / name, withFolder(text));
+        fs::permissions(folder_ / name, fs::perms(mode));
+    }
+    // What the started program wrote, once it holds a full line (at most 10 s).
+    std::string awaitMarker() const {
+        for (int i = 0; i < 500 && !test::contentOf(marker_).ends_with('\n'); ++i) {
+            std::this_thread::sleep_for(20ms);
+        }
+        return test::contentOf(marker_);
+    }
+
+    test::TempDir temp_;
+    fs::path folder_ = temp_.path();
+    fs::path marker_ = folder_ / "marker";
+    test::ScopedEnv variable_{"SOMNAR_MARKER", marker_.string()};
+    LinuxProgramStarter starter_;
+};
+
+TEST_F(ProgramStarterTest, StartsOrSaysWhyNot) {
+    for (const StartCase& c : kStarts) {
+        fs::remove(marker_);
+        const StartResult result = starter_.startDetached(withFolder(c.line));
+        EXPECT_EQ(result.error, c.error) << c.line;
+        EXPECT_EQ(result.detail, withFolder(c.detail));
+        if (c.marker.empty()) {
+            std::this_thread::sleep_for(100ms);
+            EXPECT_FALSE(fs::exists(marker_)) << c.line;
         } else {
-            test::writeFile(path, entry.content);
-            fs::permissions(path, entry.kind == 'p' ? fs::perms(0755) : fs::perms(0644));
+            EXPECT_EQ(awaitMarker(), withFolder(c.marker));
         }
     }
-    const test::ScopedEnv path("PATH", (root.path() / "on-path").string() + ":/nowhere");
-    LinuxSystemFacts facts(root.path());
-    EXPECT_EQ(Facts(facts.wakeAlarmExists(), facts.wakeAlarmWritable(), facts.clockKeepsLocalTime(),
-                    facts.resumeDevice(), facts.swapBytes() / 1024, facts.memoryInUseBytes() / 1024,
-                    facts.pppPeerExists(c.peer), facts.programAvailable(c.program)),
-              c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tree, SystemFactsTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-Ipv4Address parse(const std::string& dotted) {
-    Ipv4Address bytes{};
-    EXPECT_EQ(::inet_pton(AF_INET, dotted.c_str(), bytes.data()), 1) << dotted;
-    return bytes;
+// One line of /proc/net/route as the kernel writes it.
+std::string route(const std::string& interface, const std::string& destination,
+                  const std::string& flags, const std::string& mask = "00000000") {
+    return interface + "\t" + destination + "\t010200C0\t" + flags + "\t0\t0\t100\t" + mask +
+           "\t0\t0\t0";
 }
 
-// Against what the system's own tools say: hostname, getent, ip.
-TEST(HostAddressTest, NameAddressesAndInterfacesAsTheSystemToolsTellThem) {
-    LinuxHostAddress host;
-    std::istringstream printed(test::commandOutput("hostname"));
-    std::string name;
-    printed >> name;
-    EXPECT_EQ(host.hostName().name, name);
-    EXPECT_EQ(host.hostName().errorCode, 0);
+const std::string kLan = route("eth0", "000200C0", "0001", "00FFFFFF");
+const std::string kDefault = route("eth0", "00000000", "0003");
 
-    // getent lists each address once per socket type.
-    std::vector<Ipv4Address> resolved;
-    std::istringstream lines(test::commandOutput("getent ahostsv4 '" + name + "'"));
-    for (std::string address, type, rest; lines >> address >> type && std::getline(lines, rest);) {
-        if (type == "STREAM") {
-            resolved.push_back(parse(address));
+class ConnectivityTest : public test::BusTest {
+  protected:
+    // Every interface but wlan0 is usable; the interfaces looked at are noted in `asked_`.
+    bool online(const Lines& lines, std::chrono::milliseconds timeout = 2s) {
+        const auto table = folder_.path() / "route";
+        std::string text = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\n";
+        for (const std::string& line : lines) {
+            text += line + "\n";
         }
+        test::writeFile(table, text);
+        asked_.clear();
+        const auto usable = [this](const std::string& name) {
+            asked_.push_back(name);
+            return name != "wlan0";
+        };
+        return LinuxConnectivity(table, timeout, usable).isConnected();
     }
-    EXPECT_EQ(host.resolveIpv4(name), resolved);
-    EXPECT_EQ(host.resolveIpv4("10.0.0.1"), std::vector<Ipv4Address>{parse("10.0.0.1")});
-    EXPECT_THAT(host.resolveIpv4("localhost"), ::testing::Contains(parse("127.0.0.1")).Times(1));
-    EXPECT_TRUE(host.resolveIpv4("no-such-host.invalid").empty());
-    EXPECT_TRUE(host.resolveIpv4("").empty());
 
-    std::set<Ipv4Address> up;
-    std::istringstream addresses(
-        test::commandOutput("ip -4 -o addr show up | sed 's/.* inet \\([0-9.]*\\).*/\\1/'"));
-    for (std::string address; addresses >> address;) {
-        up.insert(parse(address));
+    Lines asked_;
+};
+
+// Without NetworkManager a default route that is up, not rejecting, not on the loopback
+// and on a usable interface decides.
+TEST_F(ConnectivityTest, DefaultRouteDecidesWithoutNetworkManager) {
+    const std::tuple<Lines, bool, Lines> cases[] = {
+        {{kLan, kDefault}, true, {"eth0"}},
+        {{route("ppp0", "00000000", "0001")}, true, {"ppp0"}},  // point to point
+        // 0.0.0.0/8 has the destination of a default route but not its mask.
+        {{kLan, route("eth0", "00000000", "0001", "000000FF")}, false, {}},
+        {{route("lo", "00000000", "0003")}, false, {}},
+        {{route("eth0", "00000000", "0002")}, false, {}},  // not up
+        {{route("*", "00000000", "0201")}, false, {}},     // unreachable
+        {{route("wlan0", "00000000", "0003"), kDefault}, true, {"wlan0", "eth0"}},
+        {{"eth0\t0000000G\t0\t0003\t0\t0\t0\t00000000\t0\t0\t0"}, false, {}}};
+    for (const auto& [lines, connected, asked] : cases) {
+        EXPECT_EQ(online(lines), connected) << lines.back();
+        EXPECT_EQ(asked_, asked) << lines.back();
     }
-    const std::vector<Ipv4Address> found = host.interfaceIpv4();
-    EXPECT_EQ(std::set<Ipv4Address>(found.begin(), found.end()), up);
-    EXPECT_EQ(found.size(), up.size());  // each once
-    EXPECT_TRUE(up.contains(parse("127.0.0.1")));
+}
+
+// NetworkManager's verdict (NMConnectivityState) where it has one; the routes otherwise,
+// also when it does not answer in time.
+TEST_F(ConnectivityTest, NetworkManagerDecidesWhenItKnows) {
+    for (const auto& [connectivity, withDefault, withoutDefault] :
+         {std::tuple{"4", true, true}, {"2", false, false}, {"0", true, false}}) {
+        startPeer("fake_networkmanager.py", {"--connectivity", connectivity});
+        EXPECT_EQ(online({kDefault}), withDefault) << connectivity;
+        EXPECT_EQ(online({kLan}), withoutDefault) << connectivity;
+    }
+    startPeer("fake_networkmanager.py", {"--stall", "Get"});
+    EXPECT_TRUE(online({kDefault}, 500ms));
 }
 
 }  // namespace

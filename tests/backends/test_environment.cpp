@@ -1,36 +1,23 @@
 #include "backends/test_environment.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 extern char** environ;
 
 namespace somnar::test {
 
-using namespace std::chrono_literals;
-
 TempDir::TempDir() {
-    std::error_code error;
-    std::string pattern = (std::filesystem::temp_directory_path(error) / "somnar-XXXXXX").string();
-    if (!error && ::mkdtemp(pattern.data()) != nullptr) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "somnar-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) {
         path_ = pattern;
     }
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
 }
 
 ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
@@ -46,7 +33,7 @@ ScopedEnv::~ScopedEnv() {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& errorLog) {
     int ends[2];
-    if (argv.empty() || ::pipe2(ends, O_CLOEXEC) != 0) {
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
         return;
     }
     posix_spawn_file_actions_t actions;
@@ -66,59 +53,45 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
     }
     ::posix_spawn_file_actions_destroy(&actions);
     ::close(ends[1]);
-    output_ = ends[0];
+    output_ = ::fdopen(ends[0], "r");
 }
 
-std::optional<std::string> ChildProcess::readLine(std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (const auto end = pending_.find('\n'); end != std::string::npos) {
-            std::string line = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
-            return line;
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd ready{output_, POLLIN, 0};
-        char buffer[512];
-        if (left <= 0ms || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
-            return std::nullopt;
-        }
-        const ssize_t got = ::read(output_, buffer, sizeof buffer);
-        if (got <= 0) {
-            return std::nullopt;
-        }
-        pending_.append(buffer, static_cast<std::size_t>(got));
+ChildProcess::~ChildProcess() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    if (output_ != nullptr) {
+        std::fclose(output_);
     }
 }
 
-void ChildProcess::stop() {
-    if (output_ >= 0) {
-        ::close(output_);
-        output_ = -1;
+std::optional<std::string> ChildProcess::readLine() {
+    char line[512];
+    if (output_ == nullptr || std::fgets(line, sizeof line, output_) == nullptr) {
+        return std::nullopt;
     }
-    if (pid_ <= 0) {
-        return;
-    }
-    ::kill(pid_, SIGTERM);
-    for (int i = 0; ::waitpid(pid_, nullptr, WNOHANG) == 0; ++i) {
-        if (i == 300) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-            break;
+    return std::string(line, std::strcspn(line, "\n"));
+}
+
+unsigned modeOf(const std::filesystem::path& file) {
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files.push_back(std::filesystem::relative(entry.path(), folder).string());
         }
-        std::this_thread::sleep_for(10ms);
     }
-    pid_ = -1;
+    return files;
 }
 
 std::string contentOf(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeFile(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::vector<std::string> readLines(const std::filesystem::path& file) {
@@ -130,19 +103,21 @@ std::vector<std::string> readLines(const std::filesystem::path& file) {
     return lines;
 }
 
+void writeFile(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 bool waitForLine(const std::filesystem::path& file, const std::string& line,
                  std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
+    for (const auto end = std::chrono::steady_clock::now() + timeout;
+         std::chrono::steady_clock::now() < end;) {
         const auto lines = readLines(file);
         if (std::find(lines.begin(), lines.end(), line) != lines.end()) {
             return true;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(10ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    return false;
 }
 
 bool asNobody(const std::function<bool()>& check) {
@@ -151,9 +126,8 @@ bool asNobody(const std::function<bool()>& check) {
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
-        constexpr uid_t kNobody = 65534;
-        const bool became = ::setresgid(kNobody, kNobody, kNobody) == 0 &&
-                            ::setresuid(kNobody, kNobody, kNobody) == 0;
+        const bool became =
+            ::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0;
         std::_Exit(became && check() ? 0 : 1);
     }
     int status = 0;
@@ -161,15 +135,60 @@ bool asNobody(const std::function<bool()>& check) {
 }
 
 std::string commandOutput(const std::string& command) {
+    ChildProcess shell({"/bin/sh", "-c", command});
     std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-            output += buffer;
-        }
-        ::pclose(pipe);
+    while (const auto line = shell.readLine()) {
+        output += *line + "\n";
     }
     return output;
+}
+
+BusTest::BusTest() {
+    const auto config = folder_.path() / "bus.conf";
+    writeFile(config, "<busconfig><type>session</type><listen>unix:path=" +
+                          (folder_.path() / "socket").string() +
+                          "</listen><policy context=\"default\"><allow send_destination=\"*\"/>"
+                          "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>");
+    daemon_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"/usr/bin/dbus-daemon", "--config-file=" + config.string(),
+                                 "--nofork", "--nopidfile", "--print-address"},
+        (folder_.path() / "bus.log").string());
+    address_ = daemon_->readLine().value_or("");
+    system_.emplace("DBUS_SYSTEM_BUS_ADDRESS", address_);
+    session_.emplace("DBUS_SESSION_BUS_ADDRESS", address_);
+}
+
+void BusTest::startPeer(const std::string& script, std::vector<std::string> args) {
+    args.insert(args.begin(), {SOMNAR_PYTHON, std::string(SOMNAR_TEST_PEERS_DIR) + "/" + script,
+                               "--address", address_, "--record", record(script).string()});
+    peers_.erase(script);  // it would keep the name
+    auto peer = std::make_unique<ChildProcess>(args);
+    ASSERT_EQ(peer->readLine(), "READY") << script << " did not get ready";
+    peers_[script] = std::move(peer);
+}
+
+FtpServer::FtpServer(const std::vector<std::string>& options) {
+    std::vector<std::string> argv = {
+        SOMNAR_PYTHON, std::string(SOMNAR_TEST_PEERS_DIR) + "/ftp_server.py",
+        "--home",      home.string(),
+        "--user",      kUser,
+        "--password",  kPassword};
+    argv.insert(argv.end(), options.begin(), options.end());
+    std::filesystem::create_directory(home);
+    process = std::make_unique<ChildProcess>(argv, (folder.path() / "log").string());
+    const bool v6 = std::find(options.begin(), options.end(), "::1") != options.end();
+    address = (v6 ? "[::1]:" : "127.0.0.1:") + process->readLine().value_or("PORT ?").substr(5);
+}
+
+std::vector<std::string> FtpServer::commands() const {
+    // pyftpdlib logs "<client>-[<user>] <- <command>".
+    std::vector<std::string> received;
+    for (const std::string& line : readLines(folder.path() / "log")) {
+        if (const auto at = line.find("] <- "); at != std::string::npos) {
+            received.push_back(line.substr(at + 5));
+        }
+    }
+    return received;
 }
 
 }  // namespace somnar::test

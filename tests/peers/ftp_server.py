@@ -1,75 +1,58 @@
 #!/usr/bin/python3
-"""FTP server on the loopback for the tests and benchmarks (pyftpdlib).
-
-Prints "PORT <n>" once it listens on a port of the system's choosing; logs every command
-and reply to standard error ("<- CWD pub", passwords masked). A bare CWD gets 501, as on
-common servers. Options: --home DIR, --user (somnar), --password (secret), --folder REL
-(made in the home; repeatable), --read-only, --anonymous (also "anonymous", same rights),
---stall-uploads (below a byte a second), --hang-up-after-cwd, --host (127.0.0.1 or ::1),
---silent (accept connections and never answer).
-"""
+"""FTP server on the loopback for the tests and benchmarks (pyftpdlib). Prints "PORT <n>"
+once it listens on a port of the system's choosing; logs every command to standard error
+("<- CWD pub", passwords masked). A bare CWD gets 501, as on common servers. --silent:
+accepts connections and never answers."""
 
 import argparse
 import logging
 import os
+import signal
 import socket
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
+from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
+PARSER = argparse.ArgumentParser()
+for option, default in (("--home", None), ("--user", "somnar"), ("--password", "secret"),
+                        ("--host", "127.0.0.1")):
+    PARSER.add_argument(option, default=default)
+PARSER.add_argument("--folder", action="append", default=[])
+for flag in ("--read-only", "--anonymous", "--hang-up-after-cwd", "--silent"):
+    PARSER.add_argument(flag, action="store_true")
+ARGS = PARSER.parse_args()
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--home")
-    parser.add_argument("--user", default="somnar")
-    parser.add_argument("--password", default="secret")
-    parser.add_argument("--folder", action="append", default=[])
-    parser.add_argument("--host", default="127.0.0.1")
-    for flag in ("--read-only", "--anonymous", "--stall-uploads", "--hang-up-after-cwd",
-                 "--silent"):
-        parser.add_argument(flag, action="store_true")
-    args = parser.parse_args()
+if ARGS.silent:  # the connections wait in the backlog
+    LISTENER = socket.create_server((ARGS.host, 0), family=socket.AF_INET6
+                                    if ":" in ARGS.host else socket.AF_INET)
+    print("PORT %d" % LISTENER.getsockname()[1], flush=True)
+    signal.pause()
 
-    if args.silent:
-        listener = socket.create_server((args.host, 0), family=socket.AF_INET6
-                                        if ":" in args.host else socket.AF_INET)
-        print("PORT %d" % listener.getsockname()[1], flush=True)
-        held = []  # open, never written to
-        while True:
-            held.append(listener.accept())
-
-    for folder in args.folder:
-        os.makedirs(os.path.join(args.home, folder), exist_ok=True)
-    rights = "elr" if args.read_only else "elradfmwMT"
-    authorizer = DummyAuthorizer()
-    authorizer.add_user(args.user, args.password, args.home, perm=rights)
-    if args.anonymous:
-        authorizer.add_anonymous(args.home, perm=rights)
-
-    class Stalling(ThrottledDTPHandler):
-        read_limit = 1
-
-    class Handler(FTPHandler):
-        # pyftpdlib itself would go to "/" on a bare CWD.
-        proto_cmds = dict(FTPHandler.proto_cmds,
-                          CWD=dict(FTPHandler.proto_cmds["CWD"], arg=True))
-        auth_failed_timeout = 0.1  # not pyftpdlib's 3 s pause after a wrong password
-        dtp_handler = Stalling if args.stall_uploads else FTPHandler.dtp_handler
-
-        def ftp_CWD(self, path):
-            result = super().ftp_CWD(path)
-            if args.hang_up_after_cwd:
-                self.close_when_done()
-            return result
-
-    Handler.authorizer = authorizer
-    logging.basicConfig(stream=sys.stderr, level=logging.DEBUG, format="%(message)s")
-    server = FTPServer((args.host, 0), Handler)
-    print("PORT %d" % server.socket.getsockname()[1], flush=True)
-    server.serve_forever(handle_exit=False)
+for folder in ARGS.folder:
+    os.makedirs(os.path.join(ARGS.home, folder), exist_ok=True)
+RIGHTS = "elr" if ARGS.read_only else "elradfmwMT"
+AUTHORIZER = DummyAuthorizer()
+AUTHORIZER.add_user(ARGS.user, ARGS.password, ARGS.home, perm=RIGHTS)
+if ARGS.anonymous:
+    AUTHORIZER.add_anonymous(ARGS.home, perm=RIGHTS)
 
 
-if __name__ == "__main__":
-    main()
+class Handler(FTPHandler):
+    authorizer = AUTHORIZER
+    # pyftpdlib itself would go to "/" on a bare CWD.
+    proto_cmds = dict(FTPHandler.proto_cmds, CWD=dict(FTPHandler.proto_cmds["CWD"], arg=True))
+    auth_failed_timeout = 0.1  # not pyftpdlib's 3 s pause after a wrong password
+
+    def ftp_CWD(self, path):
+        result = super().ftp_CWD(path)
+        if ARGS.hang_up_after_cwd:
+            self.close_when_done()
+        return result
+
+
+logging.basicConfig(stream=sys.stderr, level=logging.DEBUG, format="%(message)s")
+SERVER = FTPServer((ARGS.host, 0), Handler)
+print("PORT %d" % SERVER.socket.getsockname()[1], flush=True)
+SERVER.serve_forever(handle_exit=False)

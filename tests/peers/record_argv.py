@@ -1,11 +1,9 @@
 #!/usr/bin/python3
 """Stand-in for a program the backends start (pon, nmcli), linked under its name in bin/.
-
-Appends to the file named by SOMNAR_ARGV_RECORD, as JSON arrays one to a line: its argv
-(the first item the name it was started by); ["open", "3", ...], the descriptors above 2
-it was started with, if any; [PATH, TEXT] for every "file PATH" in its arguments, what it
-read there, as pppd reads an options file. Writes its environment ("NAME=value" lines) to
-the file named by SOMNAR_ENV_RECORD, if set.
+Appends to $SOMNAR_ARGV_RECORD, as JSON arrays one to a line: its argv (the first item the
+name it was started by); ["open", "3:pipe", ...], the descriptors above 2 it got and what
+they are; [PATH, TEXT] for every "file PATH" in its arguments, what it read there, as pppd
+reads an options file. Writes its environment to $SOMNAR_ENV_RECORD.
 """
 
 import json
@@ -13,27 +11,19 @@ import os
 import sys
 
 argv = [os.path.basename(sys.argv[0])] + sys.argv[1:]
-
-
-def is_open(fd):
-    try:
-        return os.fstat(fd) is not None
-    except OSError:  # the listing's own descriptor, closed again by now
-        return False
-
-
-inherited = [fd for fd in sorted(int(fd) for fd in os.listdir("/proc/self/fd"))
-             if fd > 2 and is_open(fd)]
-notes = [argv] + ([["open"] + [str(fd) for fd in inherited]] if inherited else [])
+# The listing's own descriptor is closed again once listed.
+inherited = ["%s:%s" % (fd, os.readlink("/proc/self/fd/" + fd).split(":")[0])
+             for fd in sorted(os.listdir("/proc/self/fd"), key=int)
+             if int(fd) > 2 and os.path.exists("/proc/self/fd/" + fd)]
+notes = [argv] + ([["open"] + inherited] if inherited else [])
 for option, value in zip(argv, argv[1:]):
     if option == "file":
         with open(value, encoding="utf-8", errors="surrogateescape", newline="") as text:
             notes.append([value, text.read()])
 # Before the start is noted, so it is there once a test sees the start.
-if os.environ.get("SOMNAR_ENV_RECORD"):
-    with open(os.environ["SOMNAR_ENV_RECORD"], "w", encoding="utf-8",
-              errors="surrogateescape") as out:
-        out.writelines("%s=%s\n" % item for item in os.environ.items())
+with open(os.environ["SOMNAR_ENV_RECORD"], "w", encoding="utf-8",
+          errors="surrogateescape") as out:
+    out.writelines("%s=%s\n" % item for item in os.environ.items())
 # One write of whole lines, so starts that overlap do not mix their lines.
 with open(os.environ["SOMNAR_ARGV_RECORD"], "a", encoding="utf-8",
           errors="surrogateescape") as out:

@@ -1,11 +1,10 @@
-"""What the stand-in services on a private bus (fake_*.py) share. Each takes --address (by
-default its bus's variable), --record FILE (every call appended as one JSON line {"method":
-..., "args": [...]}), --fail METHOD (answered with an error), --stall METHOD (never answered),
-and prints READY once it owns its name."""
+"""What the stand-in services on a private bus (fake_*.py) share. Each takes --address,
+--record FILE (each call appended as a JSON line {"method": ..., "args": [...]}), --fail
+METHOD (answered with an error), --stall METHOD (never answered), and prints READY once it
+owns its names."""
 
 import argparse
 import json
-import os
 import sys
 
 import dbus
@@ -13,48 +12,49 @@ import dbus.mainloop.glib
 from gi.repository import GLib
 
 
-def parser(bus_variable):
-    options = argparse.ArgumentParser()
-    options.add_argument("--address", default=os.environ.get(bus_variable))
-    options.add_argument("--record")
-    options.add_argument("--fail", action="append", default=[])
-    options.add_argument("--stall", action="append", default=[])
-    return options
+def parser(*flags, error="org.freedesktop.DBus.Error.AccessDenied",
+           error_message="Access denied", **options):
+    """The common options (--error and --error-message name the error of --fail), `flags`
+    (store_true) and `options` (name: default)."""
+    result = argparse.ArgumentParser()
+    for name in ("--address", "--record"):
+        result.add_argument(name)
+    for name in ("--fail", "--stall", "--connection", "--fail-settings"):
+        result.add_argument(name, action="append", default=[])
+    for flag in flags:
+        result.add_argument(flag, action="store_true")
+    for name, default in dict(options, error=error, error_message=error_message).items():
+        result.add_argument("--" + name.replace("_", "-"), default=default, type=type(default))
+    return result
 
 
-class Recorder:
-    def __init__(self, path):
-        self.path = path
-
-    def write(self, entry):
-        if self.path:
-            with open(self.path, "a", encoding="utf-8") as record:
-                record.write(json.dumps(entry, ensure_ascii=False) + "\n")
-
-    def call(self, method, *args):
-        plain = [bool(a) if isinstance(a, dbus.Boolean) else a for a in args]
-        self.write({"method": method, "args": plain})
+def record(options, entry):
+    with open(options.record, "a", encoding="utf-8") as out:
+        out.write(json.dumps(entry, ensure_ascii=False) + "\n")
 
 
-def answer(options, method, reply, error, *value, fail=False,
-           name="org.freedesktop.DBus.Error.AccessDenied", message="Access denied"):
-    """Replies with `value`, unless the options (or `fail`) script a stall or an error."""
+def answer(options, method, reply, error, *value, args=(), fail=False):
+    """Records the call with its `args`, then replies with `value` unless the options (or
+    `fail`) script a stall or an error."""
+    record(options, {"method": method,
+                     "args": [bool(a) if isinstance(a, dbus.Boolean) else a for a in args]})
     if method in options.stall:
         return
     if fail or method in options.fail:
-        error(dbus.exceptions.DBusException(message, name=name))
+        error(dbus.exceptions.DBusException(options.error_message, name=options.error))
     else:
         reply(*value)
 
 
-def serve(options, service, export):
-    """Exports export(bus)'s objects, owns `service`, says READY and runs until ended."""
+def serve(options, services, export):
+    """Exports export(bus)'s objects, owns the `services`, says READY and runs until ended."""
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.bus.BusConnection(options.address)
     objects = export(bus)
-    if bus.request_name(service, dbus.bus.NAME_FLAG_DO_NOT_QUEUE) != \
-            dbus.bus.REQUEST_NAME_REPLY_PRIMARY_OWNER:
-        sys.exit("could not own " + service)
+    for service in services:
+        if bus.request_name(service, dbus.bus.NAME_FLAG_DO_NOT_QUEUE) != \
+                dbus.bus.REQUEST_NAME_REPLY_PRIMARY_OWNER:
+            sys.exit("could not own " + service)
     print("READY", flush=True)
     GLib.MainLoop().run()
     del objects

@@ -1,0 +1,196 @@
+// logind, the screen saver and the notification service, as stand-ins on a private bus.
+
+#include "backends/test_environment.h"
+#include "platform/linux/desktop_notifier.h"
+#include "platform/linux/logind_power_manager.h"
+
+namespace somnar {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using Lines = std::vector<std::string>;
+namespace fs = std::filesystem;
+using LogindTest = test::BusTest;
+constexpr const char* kLogind = "fake_logind.py";
+constexpr const char* kDesktop = "fake_desktop.py";
+
+std::string called(const std::string& method, const std::string& args = "") {
+    return R"({"method": ")" + method + R"(", "args": [)" + args + "]}";
+}
+
+const std::string kSleepLock = called(
+    "Inhibit", R"("sleep", "Somnar Scheduler", "Ruhezustand oder Standby wird eingeleitet", )"
+               R"("delay")");
+const std::string kLockFreed = R"({"event": "InhibitorReleased", "args": ["sleep", "delay"]})";
+const std::string kAnnounced = R"({"signal": "PrepareForSleep", "args": [true]})";
+const std::string kAsleep = R"({"event": "Asleep"})";
+const std::string kResumed = R"({"signal": "PrepareForSleep", "args": [false]})";
+const std::string kSuspend = called("Suspend", "true");
+const std::string kHibernate = called("Hibernate", "true");
+const std::string kIdleLock = called(
+    "Inhibit", R"("idle", "Somnar Scheduler", "Aufgaben nach dem Aufwachen laufen", "block")");
+const std::string kScreenSaverAsked =
+    called("Inhibit", R"("Somnar Scheduler", "Aufgaben nach dem Aufwachen laufen")");
+
+// What descriptor 0 is, opened first when `first`. A lock that closes a descriptor it no
+// longer owns closes the lowest, and the next connection takes its number.
+std::string input(bool first = false) {
+    if (first && ::fcntl(0, F_GETFD) == -1) {
+        ::open("/dev/null", O_RDONLY);  // becomes descriptor 0
+    }
+    std::error_code error;
+    return fs::read_symlink("/proc/self/fd/0", error).string();
+}
+
+// "challenge": allowed once the user authenticates, which the sleep call itself asks for.
+// Each state asks its own method, and only "yes" and "challenge" are taken.
+TEST_F(LogindTest, EachStateFollowsItsOwnAnswer) {
+    for (const auto& [hibernate, suspend] : {std::pair{"challenge", "yes "}, {"no", "yes"}}) {
+        fs::remove(record(kLogind));
+        startPeer(kLogind, {"--can-hibernate", hibernate, "--can-suspend", suspend});
+        LogindPowerManager manager;
+        EXPECT_EQ(manager.canHibernate(), *hibernate == 'c');
+        EXPECT_EQ(manager.canSuspend(), *hibernate == 'n');
+        EXPECT_EQ(manager.sleepAnswer(SleepState::Standby), suspend);
+        EXPECT_EQ(calls(kLogind),
+                  (Lines{called("CanHibernate"), called("CanSuspend"), called("CanSuspend")}));
+    }
+}
+
+// Nobody on the bus, an error, no answer, no bus at all, or a bus that accepts the
+// connection and never says a word (a silent TCP server): not possible, within the time.
+TEST_F(LogindTest, WithoutAnAnswerNothingIsPossibleAndTheNextQueryWorks) {
+    LogindPowerManager manager(500ms);
+    EXPECT_FALSE(manager.canHibernate());
+    EXPECT_EQ(manager.sleepAnswer(SleepState::Standby), std::nullopt);
+    startPeer(kLogind, {"--fail", "CanHibernate", "--stall", "CanSuspend"});
+    EXPECT_FALSE(manager.canHibernate());
+    EXPECT_FALSE(manager.canSuspend());
+    startPeer(kLogind);
+    EXPECT_TRUE(manager.canHibernate());
+    test::FtpServer hung({"--silent"});
+    for (const std::string& bus : {noBus(), "tcp:host=127.0.0.1,port=" + hung.address.substr(10)}) {
+        const test::ScopedEnv system("DBUS_SYSTEM_BUS_ADDRESS", bus);
+        const test::ScopedEnv session("DBUS_SESSION_BUS_ADDRESS", bus);
+        LogindPowerManager unreachable(500ms);
+        const auto start = Clock::now();
+        EXPECT_FALSE(unreachable.canSuspend());
+        EXPECT_EQ(unreachable.sleep(SleepState::Standby).outcome, SleepOutcome::NoService);
+        unreachable.keepAwake();
+        DesktopNotifier().notify("Zusammenfassung", "Text");
+        EXPECT_LT(Clock::now() - start, 3s + DesktopNotifier::kTimeout) << bus;
+    }
+}
+
+// Asked once, interactively, under a delay lock that is freed once logind announces the
+// sleep and before the machine goes down; also when logind announces it before it answers,
+// after a late resume of an earlier sleep (not this one's wake-up), and without the lock.
+TEST_F(LogindTest, SleepsAndWakesOnce) {
+    using enum SleepState;
+    const std::tuple<const char*, SleepState, Lines> cases[] = {
+        {"--fail=-",  // nothing fails
+         Hibernate,
+         {kSleepLock, kHibernate, kAnnounced, kLockFreed, kAsleep, kResumed}},
+        {"--announce-before-reply",
+         Standby,
+         {kSleepLock, kSuspend, kAnnounced, kLockFreed, kAsleep, kResumed}},
+        {"--stray-resume",
+         Hibernate,
+         {kSleepLock, kHibernate, kResumed, kAnnounced, kLockFreed, kAsleep, kResumed}},
+        {"--fail=Inhibit", Standby, {kSleepLock, kSuspend, kAnnounced, kAsleep, kResumed}}};
+    for (const auto& [option, state, expected] : cases) {
+        fs::remove(record(kLogind));
+        startPeer(kLogind, {option});
+        const std::string before = input(true);
+        const SleepResult result = LogindPowerManager().sleep(state);
+        EXPECT_EQ(input(), before) << "a descriptor not its own was closed";
+        EXPECT_EQ(result.outcome, SleepOutcome::WokeUp) << option;
+        EXPECT_NE(result.wentDownAt, std::nullopt);
+        EXPECT_EQ(calls(kLogind), expected) << option;
+    }
+}
+
+// With the real limit: the user takes longer to authenticate than logind has to announce
+// the sleep, and sleep() still returns only once the machine has slept and woken.
+TEST_F(LogindTest, SlowAuthenticationIsNotCountedAgainstTheAnnouncement) {
+    static_assert(40s > LogindPowerManager::kSleepStartLimit);
+    startPeer(kLogind, {"--reply-after", "40"});
+    EXPECT_EQ(LogindPowerManager().sleep(SleepState::Standby).outcome, SleepOutcome::WokeUp);
+    EXPECT_EQ(calls(kLogind),
+              (Lines{kSleepLock, kSuspend, kAnnounced, kLockFreed, kAsleep, kResumed}));
+}
+
+// At once, with its kind by the error's name and logind's words (the name when it gave
+// none); the lock is freed.
+TEST_F(LogindTest, RefusalEndsTheRequestAndFreesTheLock) {
+    const struct {
+        const char* error;  // below org.freedesktop.
+        const char* message;
+        SleepOutcome outcome;
+    } cases[] = {{"DBus.Error.AccessDenied", "Access denied", SleepOutcome::NotAuthorized},
+                 {"PolicyKit1.Error.Cancelled", "Cancelled", SleepOutcome::NotAuthorized},
+                 {"login1.SleepVerbNotSupported", "No swap", SleepOutcome::NotSupported},
+                 {"DBus.Error.NameHasNoOwner", "", SleepOutcome::NoService},
+                 {"login1.OperationInProgress", "Busy", SleepOutcome::Refused}};
+    for (const auto& c : cases) {
+        const std::string error = std::string("org.freedesktop.") + c.error;
+        fs::remove(record(kLogind));
+        startPeer(kLogind, {"--fail", "Hibernate", "--error", error, "--error-message", c.message});
+        const auto start = Clock::now();
+        const SleepResult result = LogindPowerManager().sleep(SleepState::Hibernate);
+        EXPECT_LT(Clock::now() - start, 2s);
+        EXPECT_EQ(result.outcome, c.outcome) << error;
+        EXPECT_EQ(result.detail, *c.message ? c.message : error);
+        EXPECT_TRUE(test::waitForLine(record(kLogind), kLockFreed));
+        EXPECT_EQ(calls(kLogind), (Lines{kSleepLock, kHibernate, kLockFreed}));
+    }
+}
+
+// The limit starts with logind's answer (after the user took 1 s), not with the request.
+TEST_F(LogindTest, AcceptedButNeverAnnouncedFailsAfterTheLimit) {
+    startPeer(kLogind, {"--no-sleep-signal", "--reply-after", "1"});
+    const auto start = Clock::now();
+    EXPECT_EQ(LogindPowerManager(500ms, 1s).sleep(SleepState::Hibernate).outcome,
+              SleepOutcome::NotAnnounced);
+    EXPECT_GE(Clock::now() - start, 2s);
+    EXPECT_LT(Clock::now() - start, 4s);
+    EXPECT_TRUE(test::waitForLine(record(kLogind), kLockFreed));
+}
+
+// One idle lock and one screen saver inhibition, held until the end; a refused lock still
+// holds off the screen saver, also at its older path, and is asked for again.
+TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
+    for (const bool refused : {false, true}) {
+        fs::remove(record(kLogind));
+        fs::remove(record(kDesktop));
+        startPeer(kLogind, {"--fail", refused ? "Inhibit" : "-"});
+        startPeer(kDesktop, {"--first-cookie", "4711", "--path",
+                             refused ? "/ScreenSaver" : "/org/freedesktop/ScreenSaver"});
+        const std::string before = input(true);
+        auto manager = std::make_unique<LogindPowerManager>();
+        manager->keepAwake();
+        manager->keepAwake();
+        EXPECT_EQ(input(), before) << "a descriptor not its own was closed";
+        std::this_thread::sleep_for(300ms);
+        EXPECT_EQ(calls(kLogind), Lines(refused ? 2 : 1, kIdleLock));
+        EXPECT_EQ(calls(kDesktop), Lines{kScreenSaverAsked});
+        manager.reset();
+        const std::string gone = R"({"event": "ClientGone"})";
+        EXPECT_TRUE(test::waitForLine(record(kDesktop), gone));
+        EXPECT_EQ(calls(kDesktop), (Lines{kScreenSaverAsked, called("UnInhibit", "4711"), gone}));
+        EXPECT_EQ(
+            test::waitForLine(record(kLogind),
+                              R"({"event": "InhibitorReleased", "args": ["idle", "block"]})", 1s),
+            !refused);
+    }
+    // A notice is critical and never expires.
+    DesktopNotifier().notify("Aufwachen fehlgeschlagen", "Grüße\n\"zweite\" Zeile");
+    EXPECT_EQ(calls(kDesktop).back(),
+              R"({"method": "Notify", "args": ["Somnar Scheduler", 0, "somnar-scheduler", )"
+              R"("Aufwachen fehlgeschlagen", "Grüße\n\"zweite\" Zeile", [], )"
+              R"({"urgency": ["y", 2]}, 0]})");
+}
+
+}  // namespace
+}  // namespace somnar
