@@ -167,7 +167,6 @@ class MainWindow {
     std::optional<SleepState> renewedSleepChoice() const;
 
     const ControlRegistry& registry() const { return registry_; }
-    Services& services() { return services_; }
 
   private:
     void registerControls();

@@ -18,7 +18,7 @@ std::string documentFolder(Services& services) {
 }  // namespace
 
 std::string Publisher::documentPath(const std::string& name) {
-    std::string folder = documentFolder(services_);
+    std::string folder = writtenFolder_.empty() ? documentFolder(services_) : writtenFolder_;
     if (folder.empty()) {
         return {};
     }
@@ -31,8 +31,10 @@ std::string Publisher::documentPath(const std::string& name) {
 std::optional<std::string> Publisher::writeDocument(const std::string& address) {
     const Clock& clock = services_.clock;
     const std::string document = ipDocument(address, clock.generalDateTimeText(clock.now()));
+    writtenFolder_.clear();  // the folder is looked for afresh at each write
     const std::string path = documentPath("ip.html");
     if (!path.empty() && services_.files.writeSingleByteText(path, document)) {
+        writtenFolder_ = path.substr(0, path.rfind('/') + 1);
         return std::nullopt;
     }
     return "Die Datei ip.html konnte nicht geschrieben werden" +

@@ -38,8 +38,9 @@ class Publisher {
 
     bool isConnected() { return services_.connectivity.isConnected(); }
     AddressLookup localIpAddress();
-    // Where the document of that name is written and read from; empty when there is no
-    // folder for it.
+    // Where the document of that name is written and read from: the folder of the last
+    // ip.html written, so the upload reads it without looking for the folder again;
+    // empty when there is no folder for it.
     std::string documentPath(const std::string& name);
     // Writes ip.html for the address; the problem for the user when it could not be.
     std::optional<std::string> writeDocument(const std::string& address);
@@ -48,6 +49,7 @@ class Publisher {
 
   private:
     Services& services_;
+    std::string writtenFolder_;
 };
 
 }  // namespace somnar
