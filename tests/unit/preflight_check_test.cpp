@@ -151,42 +151,35 @@ TEST_F(CheckTest, TheFtpServerIsLoggedIntoWithoutUploadingAndARefusalIsExplained
               "und Passwort im Programmfenster prüfen\n");
 }
 
-// The clock says 06.12.2026 10:00:00 local, 09:00:00 UTC.
+// The clock says 06.12.2026 10:00:00 local, 09:00:00 UTC; the test wake-up is due 30 s on.
 TEST_F(CheckTest, ATestWakeUpSleepsAndTellsHowLateItWoke) {
-    platform.power.whileAsleep = [this] {
-        platform.clock.advance(std::chrono::milliseconds(30800));
+    const struct {
+        long asleepMs;
+        int status;
+        std::string told;  // the whole report, or the part after "Aufgewacht: "
+    } cases[] = {
+        {30800, 0,
+         "Testweckung: Standbyzustand, Weckzeit 10:00:30,0 (in 30 s)\nEingeschlafen: "
+         "10:00:00,0\nAufgewacht: 10:00:30,8\nVerspätung: 0,8 s\nPünktlich aufgewacht.\n"},
+        {41300, 1, "10:00:41,3\nVerspätung: 11,3 s\nZu spät aufgewacht"},
+        {27000, 1, "10:00:27,0\nVerspätung: -3,0 s\nZu früh aufgewacht"},  // not by the alarm
+        {28800, 0, "10:00:28,8\nVerspätung: -1,2 s\nPünktlich"},  // the clock's whole seconds
     };
-    std::ostringstream out;
-    EXPECT_EQ(runTestWake(services, SleepState::Standby, 30, out), 0);
-    EXPECT_EQ(out.str(),
-              "Testweckung: Standbyzustand, Weckzeit 10:00:30,0 (in 30 s)\n"
-              "Eingeschlafen: 10:00:00,0\nAufgewacht: 10:00:30,8\nVerspätung: 0,8 s\n"
-              "Pünktlich aufgewacht.\n");
+    for (const auto& c : cases) {
+        platform.clock = testing::FakeClock{};
+        platform.power.whileAsleep = [&] {
+            platform.clock.advance(std::chrono::milliseconds(c.asleepMs));
+        };
+        std::ostringstream out;
+        EXPECT_EQ(runTestWake(services, SleepState::Standby, 30, out), c.status) << out.str();
+        EXPECT_NE(out.str().find(c.told), std::string::npos) << out.str();
+    }
     // The check's alarm a year ahead first, then the test's.
     EXPECT_EQ(platform.wakeAlarm.armed.at(1).due,
               testing::utc(2026, 12, 6, 9, 0) + std::chrono::seconds(30));
-    EXPECT_EQ(platform.log, (testing::EventLog{"alarm armed", "alarm released", "alarm armed",
-                                               "sleep standby", "alarm released"}));
-}
-
-TEST_F(CheckTest, ATestWakeUpThatComesLateOrCannotBeArmedFails) {
-    platform.power.whileAsleep = [this] {
-        platform.clock.advance(std::chrono::milliseconds(41300));
-    };
-    std::ostringstream late;
-    EXPECT_EQ(runTestWake(services, SleepState::Hibernate, 30, late), 1);
-    EXPECT_NE(late.str().find("Verspätung: 11,3 s\nZu spät aufgewacht"), std::string::npos);
-    platform.power.whileAsleep = [this] { platform.clock.advance(std::chrono::seconds(27)); };
-    std::ostringstream early;  // something else woke it
-    EXPECT_EQ(runTestWake(services, SleepState::Standby, 30, early), 1);
-    EXPECT_NE(early.str().find("Zu früh aufgewacht"), std::string::npos) << early.str();
-    // The clock's whole seconds: a little early is still the alarm.
-    platform.power.whileAsleep = [this] {
-        platform.clock.advance(std::chrono::milliseconds(29700));
-    };
-    std::ostringstream onTime;
-    EXPECT_EQ(runTestWake(services, SleepState::Hibernate, 30, onTime), 0) << onTime.str();
-    EXPECT_NE(onTime.str().find("Verspätung: -1,"), std::string::npos) << onTime.str();
+    EXPECT_EQ(std::vector(platform.log.begin(), platform.log.begin() + 5),
+              (testing::EventLog{"alarm armed", "alarm released", "alarm armed", "sleep standby",
+                                 "alarm released"}));
     platform.wakeAlarm.refuseWith = AlarmError::NoPermission;
     std::ostringstream refused;
     EXPECT_EQ(runTestWake(services, SleepState::Standby, 30, refused), 1);
@@ -195,7 +188,7 @@ TEST_F(CheckTest, ATestWakeUpThatComesLateOrCannotBeArmedFails) {
               "Kernels): fehlt (Das Programm darf keinen Weckzeitgeber stellen (es fehlt die "
               "Berechtigung CAP_WAKE_ALARM). Als root freischalten mit: setcap cap_wake_alarm+ep "
               ")\n    Abhilfe: sudo setcap cap_wake_alarm+ep /usr/local/bin/somnar-scheduler\n");
-    EXPECT_EQ(platform.power.sleeps.size(), 3u);  // the refused one did not sleep
+    EXPECT_EQ(platform.power.sleeps.size(), 4u);  // the refused one did not sleep
 }
 
 TEST(CommandLineTest, OptionsAndTheirMistakes) {

@@ -115,16 +115,13 @@ TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
     EXPECT_TRUE(form.resetButton.enabled() && form.trayButton.enabled() &&
                 form.countdownInfoButton.enabled());
 
-    // Published once connected, dialled or always on: dial, always on, publish -> watch.
-    for (const auto& [dial, alwaysOn, publish, watch] : {std::tuple{true, false, false, false},
-                                                         {false, true, true, true},
-                                                         {false, false, true, false},
-                                                         {true, true, true, true}}) {
+    // Published once connected: dialled or always on.
+    for (int bits = 0; bits < 8; ++bits) {
         AfterWakePlan plan;
-        plan.dialup = dial ? std::optional(DialupLogin{}) : std::nullopt;
-        plan.alwaysOnline = alwaysOn;
-        plan.publishAddress = publish;
-        EXPECT_EQ(plan.watchesConnection(), watch) << dial << alwaysOn << publish;
+        plan.dialup = bits & 1 ? std::optional(DialupLogin{}) : std::nullopt;
+        plan.alwaysOnline = bits & 2;
+        plan.publishAddress = bits & 4;
+        EXPECT_EQ(plan.watchesConnection(), bits == 5 || bits == 6 || bits == 7) << bits;
     }
 }
 
@@ -215,17 +212,6 @@ TEST_F(SleepingTest, ATimedRequestStartsItsCountdownAndFreezesTheWindow) {
     EXPECT_EQ(form.optionsBox.value(), 0);
     EXPECT_FALSE(form.optionsBox.enabled());
     EXPECT_TRUE(platform.log.empty());
-}
-
-TEST(SleepCommandStart, APictureOnAButtonStartUpDisabledDoesNothing) {
-    testing::FakePlatform platform;
-    platform.power.hibernate = false;
-    InfoWindow info{platform.services};
-    MainWindow form{platform.services, info};
-    form.load();
-    form.hibernatePictures[2].userClick();
-    EXPECT_TRUE(platform.dialogs.shown.empty());
-    EXPECT_FALSE(form.hibernateCountdown.enabled());
 }
 
 TEST_F(SleepingTest, TheCountdownBlinksAndFiresFromTheSetMinuteOnOnce) {
