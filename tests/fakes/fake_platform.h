@@ -88,22 +88,16 @@ class FakeProgramInfo : public ProgramInfo {
   public:
     std::string name = "somnar-scheduler";
     std::string extension;
-    std::string folder = "/home/anna";
 
-    std::string currentFolder() const override { return folder; }
-    std::string programFolder() const override { return installedIn; }
-
-    std::string installedIn = "/opt/somnar";
-
+    std::string currentFolder() const override { return "/home/anna"; }
+    std::string programFolder() const override { return "/opt/somnar"; }
     std::string programName() const override { return name; }
     std::string executableExtension() const override { return extension; }
 };
 
 class FakeInstanceGuard : public InstanceGuard {
   public:
-    bool otherCopyRunning = false;
-
-    bool acquire() override { return !otherCopyRunning; }
+    bool acquire() override { return true; }
 };
 
 class FakePowerManager : public PowerManager {
@@ -231,17 +225,12 @@ class FakeSettingsStore : public SettingsStore {
 class FakeTrayIcon : public TrayIcon {
   public:
     std::vector<std::string> calls;
-    std::string tip;
+    bool hasNotificationArea = true;
 
-    void prepare(const std::string& text) override {
-        tip = text;
-        calls.push_back("prepare");
-    }
+    void prepare(const std::string& tip) override { calls.push_back("prepare " + tip); }
     void add() override { calls.push_back("add"); }
     void remove() override { calls.push_back("remove"); }
     bool available() override { return hasNotificationArea; }
-
-    bool hasNotificationArea = true;
 };
 
 class FakeConnectivity : public Connectivity {
@@ -354,25 +343,20 @@ class FakeSystemFacts : public SystemFacts {
   public:
     bool alarmExists = true;
     bool alarmWritable = true;
-    bool localTime = false;
     std::string resume = "254:16";
     std::uint64_t swap = 2ull << 30;
-    std::uint64_t inUse = 1ull << 30;
     std::vector<std::string> programs{"pon", "pppd", "nmcli"};
-    std::vector<std::string> peers{"provider"};
 
     bool wakeAlarmExists() override { return alarmExists; }
     bool wakeAlarmWritable() override { return alarmWritable; }
-    bool clockKeepsLocalTime() override { return localTime; }
+    bool clockKeepsLocalTime() override { return false; }
     std::string resumeDevice() override { return resume; }
     std::uint64_t swapBytes() override { return swap; }
-    std::uint64_t memoryInUseBytes() override { return inUse; }
+    std::uint64_t memoryInUseBytes() override { return 1ull << 30; }
     bool programAvailable(const std::string& name) override {
         return std::find(programs.begin(), programs.end(), name) != programs.end();
     }
-    bool pppPeerExists(const std::string& name) override {
-        return std::find(peers.begin(), peers.end(), name) != peers.end();
-    }
+    bool pppPeerExists(const std::string& name) override { return name == "provider"; }
 };
 
 struct FakePlatform {

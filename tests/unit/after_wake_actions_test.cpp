@@ -38,7 +38,8 @@ TEST_F(FormTest, TheIconTakesTheWindowAwayAndOnlyTheLeftButtonsReleaseOpensItsMe
     EXPECT_FALSE(form.window.visible());
     form.showWindowEntry.userClick();
     EXPECT_TRUE(form.window.visible());
-    EXPECT_EQ(platform.tray.calls, (std::vector<std::string>{"prepare", "add", "remove"}));
+    EXPECT_EQ(platform.tray.calls,
+              (std::vector<std::string>{"prepare Somnar Scheduler", "add", "remove"}));
 
     // Without a notification area a hidden window could not be found again.
     platform.tray.hasNotificationArea = false;

@@ -72,8 +72,7 @@ TEST_F(StartupTest, WindowIsCentredWithItsDesignSizeThenMadeCompactAndTheIconPre
     EXPECT_EQ(form.window.top(), (768 * 15 - mainWindowDesign().height) / 2);
     EXPECT_EQ(form.window.height(), 3600);
     EXPECT_TRUE(form.window.loaded());
-    EXPECT_EQ(platform.tray.calls, std::vector<std::string>{"prepare"});
-    EXPECT_EQ(platform.tray.tip, "Somnar Scheduler");
+    EXPECT_EQ(platform.tray.calls, std::vector<std::string>{"prepare Somnar Scheduler"});
 }
 
 TEST_F(StartupTest, OnlyWhatTheMachineCanDoIsShownAndUsable) {
