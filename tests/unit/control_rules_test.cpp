@@ -26,46 +26,6 @@ TEST(ControlRules, ButtonsRunFromCodeAtOnceButTakeNoUserClickWhileHiddenOrDisabl
     EXPECT_EQ(log, (std::vector<std::string>{"click", "after", "click"}));
 }
 
-TEST(ControlRules, ACheckBoxRunsItsClickOnChangeOnlyAndOnlyOneIsTicked) {
-    CheckBox box;
-    CheckBox other;
-    std::vector<std::string> seen;
-    other.onClick = [&] { seen.push_back("other"); };
-    box.onClick = [&] {
-        seen.push_back(std::to_string(box.value()) + (box.ticked() ? " ticked" : ""));
-        other.setValue(0);  // runs the other box's rule before this one returns
-    };
-    other.setValue(1);
-    for (int value : {0, 1, 1, 2, 0}) {
-        box.setValue(value);
-    }
-    box.userClick();
-    box.userClick();
-    EXPECT_EQ(seen,
-              (std::vector<std::string>{"other", "1 ticked", "other", "2", "0", "1 ticked", "0"}));
-}
-
-TEST(ControlRules, OptionsClearTheirSiblingsSilentlyAndRunOnlyWhenNewlyChosen) {
-    OptionButton yes;
-    OptionButton no;
-    std::vector<std::string> clicks;
-    yes.setSiblings({&no});
-    no.setSiblings({&yes});
-    yes.onClick = [&] { clicks.push_back("yes"); };
-    no.onClick = [&] { clicks.push_back("no"); };
-    no.setValue(true);
-    yes.setValue(true);
-    EXPECT_FALSE(no.value());
-    yes.setValue(true);
-    yes.userClick();
-    yes.setValue(false);
-    EXPECT_FALSE(yes.value() || no.value());
-    yes.setEnabled(false);
-    yes.userClick();
-    EXPECT_FALSE(yes.value());
-    EXPECT_EQ(clicks, (std::vector<std::string>{"no", "yes"}));
-}
-
 TEST(ControlRules, APickerTakesTextFromCodeAndShowsTheItemOfItsListIndex) {
     Picker picker;
     int notifications = 0;

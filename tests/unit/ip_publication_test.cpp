@@ -96,17 +96,6 @@ TEST_F(PublicationTest, TheWatchWaitsForTheConnectionThenPublishesOnceInOrder) {
     EXPECT_TRUE(platform.dialogs.shown.empty());
 }
 
-TEST_F(PublicationTest, AnAddressThatCannotBeFoundIsToldAndAnEmptyOneIsPublished) {
-    platform.connectivity.online = true;
-    platform.hostAddress.resolver.clear();
-    form.connectionWatch.tick();
-    EXPECT_EQ(platform.dialogs.shown.at(0),
-              (MessageBox{kNoAnswer, "Somnar-Scheduler", MessageButtons::Ok, MessageIcon::None}));
-    EXPECT_EQ(form.ipAddressLine.caption(), "");
-    EXPECT_EQ(document(), ipDocument("", "07.12.2026"));
-    EXPECT_EQ(platform.ftp.calls, kUpload);
-}
-
 // An ip.html of an earlier run must not go out as if it were new.
 TEST_F(PublicationTest, TheDocumentGoesToTheDataFolderOrIfNoneIsThereNothingIsUploaded) {
     platform.connectivity.online = true;
