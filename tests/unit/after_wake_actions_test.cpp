@@ -1,4 +1,4 @@
-// Dialling, the notification-area icon and choosing the program to start.
+// The notification-area icon and choosing the program to start.
 
 #include <gtest/gtest.h>
 
@@ -8,16 +8,6 @@ namespace somnar {
 namespace {
 
 using testing::FormTest;
-
-TEST_F(FormTest, DialUpStartPassesNameUserAndPasswordAsTheyStand) {
-    form.dialupName.setText("Mein Provider");
-    form.dialupUser.setText("");
-    form.dialupPassword.setText(" ge heim");
-    form.dialButton.setValue(true);
-    EXPECT_EQ(platform.dialer.dialled,
-              (std::vector<std::vector<std::string>>{{"Mein Provider", "", " ge heim"}}));
-    EXPECT_TRUE(platform.dialogs.shown.empty());
-}
 
 TEST_F(FormTest, TheIconTakesTheWindowAwayAndOnlyTheLeftButtonsReleaseOpensItsMenu) {
     testing::FakeWindowCommands windowSystem;

@@ -103,6 +103,7 @@ TEST_F(SleepingTest, SleepNowWithWakeUpConfirmsThenSleepsAndWakes) {
 TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
     form.dialupBox.setValue(1);
     form.dialupName.setText("T-Online");
+    form.dialupPassword.setText(" ge heim");  // handed on as it stands
     form.publishBox.setValue(1);
     form.programBox.setValue(1);
     form.programPath.setText("/home/anna/start.sh");
@@ -114,6 +115,9 @@ TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
     EXPECT_TRUE(form.connectionWatch.enabled());
     EXPECT_TRUE(form.resetButton.enabled() && form.trayButton.enabled() &&
                 form.countdownInfoButton.enabled());
+    form.dialButton.setValue(true);  // dialling by hand
+    EXPECT_EQ(platform.dialer.dialled,
+              (std::vector<std::vector<std::string>>(2, {"T-Online", "", " ge heim"})));
 
     // Published once connected: dialled or always on.
     for (int bits = 0; bits < 8; ++bits) {
