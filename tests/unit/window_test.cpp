@@ -1,0 +1,198 @@
+// The windows: the model matches its design table, the info window, the notification-area
+// icon and choosing the program to start.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "unit/form_fixture.h"
+
+namespace somnar {
+namespace {
+
+using testing::FormTest;
+
+struct DesignTest : ::testing::Test {
+    testing::FakePlatform platform;
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
+
+    const Control* at(std::string_view key) const { return form.registry().find(key); }
+    std::set<std::string> keysWhere(bool (*test)(const Control&)) const {
+        std::set<std::string> keys;
+        for (const Control* control : form.registry().controls()) {
+            if (test(*control)) {
+                keys.insert(control->key());
+            }
+        }
+        return keys;
+    }
+};
+
+TEST_F(DesignTest, EveryRowHasOneControlInItsContainerAndContainersComeFirst) {
+    EXPECT_EQ(form.registry().mismatches(), std::vector<std::string>{});
+    EXPECT_EQ(info.registry().mismatches(), std::vector<std::string>{});
+    const auto& order = form.registry().controls();
+    EXPECT_EQ(order.size(), mainWindowDesign().controls.size());
+    EXPECT_EQ(keysWhere([](const Control&) { return true; }).size(), order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        auto holder = std::find(order.begin(), order.end(), order[i]->container());
+        EXPECT_TRUE(order[i]->container() == nullptr || holder - order.begin() < long(i))
+            << order[i]->key();
+    }
+    EXPECT_EQ(form.timedSleepButtons[0].key(), "cmdRS_aus(0)");
+    EXPECT_EQ(form.wakeTime.day.container(), &form.optionFrames[0]);
+    EXPECT_EQ(form.hibernateNowButton.container(), at("Frame5"));
+    EXPECT_EQ(at("Frame5")->container(), at("Frame4"));
+    EXPECT_EQ(form.renewedSleepState[1].container(), at("Frame3"));
+    EXPECT_EQ(form.showWindowEntry.container(), &form.trayMenu);
+    EXPECT_EQ(static_cast<const Frame*>(at("Frame3"))->caption(),
+              "Neuer Ruhe- oder Stanbyzustand nach wieviel Minuten?");
+    EXPECT_EQ(static_cast<const Line*>(at("Line1"))->ends(), (LineEnds{-240, 3180, 8280, 3180}));
+}
+
+// Which controls start disabled or hidden is checked on the real widgets.
+TEST_F(DesignTest, OnlyTheClockRunsAtStartAndElevenControlsCarryATip) {
+    EXPECT_EQ(
+        keysWhere([](const Control& c) { return c.kind() == ControlKind::Timer && c.enabled(); }),
+        std::set<std::string>{"tmrAktZeit"});
+    EXPECT_EQ(keysWhere([](const Control& c) { return !c.toolTip().empty(); }).size(), 11u);
+    EXPECT_TRUE(form.wakeChoice[1].value() && form.renewedSleepState[0].value());
+    EXPECT_EQ(form.dialupPassword.passwordChar() + form.ftpPassword.passwordChar(), "**");
+    EXPECT_EQ(form.ftpFolder.text() + form.ftpStatus.caption(), "/Disconnected...");
+}
+
+struct InfoWindowTest : ::testing::Test {
+    testing::FakePlatform platform;
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
+};
+
+const char* const kExpectedText =
+    "Das Programm versetzt den Rechner zu einer gewünschten Zeit (oder auch sofort) in den "
+    "Ruhe- oder Standbyzustand und weckt ihn optional zu einer gewünschten Aufwachzeit wieder "
+    "auf.\r\n"
+    "Nach dem Aufwachen kann ein Programm, ein Batchfile oder eine Internetverbindung gestartet "
+    "werden.\r\n"
+    "Falls Remotezugriffe erfolgen sollen, kann die vom Provider vergebene dynamische "
+    "IP-Adresse per FTP auf einen Server übertragen werden (eingebettet in eine HTML-Datei, "
+    "Dateiname:ip.html).\r\n"
+    "Der Rechner kann nach einer gewünschten Zeitspanne (in Minuten) erneut in den Ruhe- oder "
+    "Standbyzustand versetzt werden.\r\n"
+    "Wenn die IP verschickt werden soll und auf dem Computer eine Firewall aktiv ist, muss das "
+    "Programm somnar-scheduler in der Firewall freigeschaltet werden.\r\n\r\n"
+    "Beim Start des Programms wird zunächst geprüft ob der  Standby-Modus (ACPI-S3, Suspend to "
+    "RAM) und der Modus Hibernate- oder Ruhezustand (ACPI-S4, Suspend to disk) auf dem Rechner "
+    "überhaupt möglich sind.\r\n\r\n";
+
+TEST_F(InfoWindowTest, InfoButtonOpensTheWindowWithItsParagraphsInOrder) {
+    EXPECT_FALSE(info.window.loaded());
+    EXPECT_EQ(info.infoText.text(), "Text1");
+    form.infoButton.userClick();
+    EXPECT_TRUE(info.window.loaded());
+    EXPECT_TRUE(info.window.visible());
+    EXPECT_EQ(info.window.caption(), "Somnar-Scheduler INFO");
+    const std::string& text = info.infoText.text();
+    ASSERT_GT(text.size(), std::string(kExpectedText).size());
+    EXPECT_EQ(text.substr(0, std::string(kExpectedText).size()), kExpectedText);
+    // The closing signature is one line of its own.
+    EXPECT_EQ(text.find("\r\n", std::string(kExpectedText).size()), std::string::npos);
+}
+
+TEST_F(InfoWindowTest, OneWindowCentredTillClosedThenBuiltAgainWithTheProgramsName) {
+    testing::FakeWindowCommands windowSystem;
+    info.window.setCommands(&windowSystem);
+    platform.desktop.widthTwips = 800 * 15;
+    platform.desktop.heightTwips = 600 * 15;
+    platform.program.name = "schlafplaner";
+    platform.program.extension = ".exe";
+    form.onInfo();
+    const std::string first = info.infoText.text();
+    EXPECT_NE(first.find("muss das Programm schlafplaner.exe in der Firewall freigeschaltet "
+                         "werden."),
+              std::string::npos);
+    EXPECT_EQ(info.window.left(), (800 * 15 - info.window.width()) / 2);
+    EXPECT_EQ(info.window.top(), (600 * 15 - info.window.height()) / 2);
+    windowSystem.done.clear();
+    form.onInfo();
+    EXPECT_EQ(info.infoText.text(), first);
+    EXPECT_EQ(windowSystem.done, std::vector<std::string>{"front"});
+    info.backButton.userClick();
+    EXPECT_FALSE(info.window.loaded() || info.window.visible());
+    platform.program.name = "umbenannt";
+    platform.program.extension = "";
+    form.onInfo();
+    EXPECT_NE(info.infoText.text().find("Programm umbenannt in der Firewall"), std::string::npos);
+}
+
+TEST_F(FormTest, TheIconTakesTheWindowAwayAndOnlyTheLeftButtonsReleaseOpensItsMenu) {
+    testing::FakeWindowCommands windowSystem;
+    form.window.setCommands(&windowSystem);
+    form.window.show();
+    form.trayButton.setEnabled(true);
+    form.trayButton.userClick();
+    EXPECT_FALSE(form.window.visible());
+    for (TrayClick click : {TrayClick::LeftDown, TrayClick::LeftDouble, TrayClick::RightDown,
+                            TrayClick::RightUp, TrayClick::MiddleUp}) {
+        platform.tray.onClick(click);
+    }
+    EXPECT_TRUE(windowSystem.done.empty());
+    platform.tray.onClick(TrayClick::LeftUp);
+    EXPECT_EQ(windowSystem.done, std::vector<std::string>{"popUp mnuPopUp"});
+    EXPECT_EQ(form.lastTrayClick, TrayClick::LeftUp);
+    form.countdownMenuEntry.userClick();
+    EXPECT_FALSE(form.window.visible());
+    form.showWindowEntry.userClick();
+    EXPECT_TRUE(form.window.visible());
+    EXPECT_EQ(platform.tray.calls,
+              (std::vector<std::string>{"prepare Somnar Scheduler", "add", "remove"}));
+
+    // Without a notification area a hidden window could not be found again.
+    platform.tray.hasNotificationArea = false;
+    form.trayButton.setValue(true);
+    EXPECT_EQ(windowSystem.done.back(), "minimize");
+    EXPECT_TRUE(form.window.visible());
+    EXPECT_EQ(platform.tray.calls.size(), 3u);
+}
+
+TEST_F(FormTest, TheOpenDialogAsksWithItsChoicesAndGivesOnePath) {
+    EXPECT_FALSE(form.programPath.enabled());  // the button works all the same
+    platform.fileDialog.answer = ChosenFile{"/home/anna/Aufwachen-Ruhe/", "start.sh"};
+    form.chooseProgramButton.userClick();
+    const auto& request = platform.fileDialog.requests.at(0);
+    EXPECT_EQ(request.title, "Exe oder BAT Datei auswählen");
+    EXPECT_EQ(request.folder, "/home/anna");
+    ASSERT_EQ(request.filters.size(), 2u);
+    EXPECT_EQ(request.filters[0].caption, "EXE- oder BAT-Dateien(*.exe;*.bat)");
+    EXPECT_EQ(request.filters[0].patterns, (std::vector<std::string>{"*.exe", "*.bat", "*.sh"}));
+    EXPECT_EQ(request.filters[1].caption, " Alle Dateien (*.*)");
+    EXPECT_EQ(request.filters[1].patterns, std::vector<std::string>{"*"});
+    EXPECT_EQ(form.programPath.text(), "/home/anna/Aufwachen-Ruhe/start.sh");
+    for (const auto& [folder, path] :
+         {std::pair{"/", "/wecker"}, {"/opt/bin", "/opt/bin/wecker"}}) {
+        platform.fileDialog.answer = ChosenFile{folder, "wecker"};
+        form.onChooseProgram();
+        EXPECT_EQ(form.programPath.text(), path);
+    }
+    platform.fileDialog.answer.reset();  // cancelled
+    form.onChooseProgram();
+    EXPECT_EQ(form.programPath.text(), "");
+}
+
+TEST_F(FormTest, TheFirstDroppedFileFillsTheEnabledPathAndTheToolTipFollowsIt) {
+    form.programPath.userDropFiles({"/tmp/x"});
+    EXPECT_NE(form.programPath.text(), "/tmp/x");  // disabled: not taken
+    form.programBox.setValue(1);
+    form.programPath.userDropFiles({"/home/anna/eins.sh", "/home/anna/zwei.sh"});
+    form.programPath.userDropFiles({});
+    EXPECT_EQ(form.programPath.text(), "/home/anna/eins.sh");
+    form.programPath.userMouseMove();
+    EXPECT_EQ(form.programPath.toolTip(), "/home/anna/eins.sh");
+    form.programPath.setText("");
+    form.programPath.userMouseMove();
+    EXPECT_EQ(form.programPath.toolTip(), "");
+}
+
+}  // namespace
+}  // namespace somnar
