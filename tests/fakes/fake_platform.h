@@ -34,6 +34,12 @@ namespace somnar::testing {
 // What the fakes were asked to do, in order, across all of them.
 using EventLog = std::vector<std::string>;
 
+// A fake that notes its calls in the shared log.
+struct Logged {
+    explicit Logged(EventLog& log) : log_(log) {}
+    EventLog& log_;
+};
+
 class FakeClock : public Clock {
   public:
     LocalDateTime moment{2026, 12, 6, 10, 0, 0};
@@ -100,9 +106,9 @@ class FakeInstanceGuard : public InstanceGuard {
     bool acquire() override { return true; }
 };
 
-class FakePowerManager : public PowerManager {
+class FakePowerManager : public PowerManager, Logged {
   public:
-    explicit FakePowerManager(EventLog& log) : log_(log) {}
+    using Logged::Logged;
 
     bool hibernate = true;
     bool suspend = true;
@@ -128,14 +134,11 @@ class FakePowerManager : public PowerManager {
     }
     SleepResult sleep(SleepState state) override;
     void keepAwake() override;
-
-  private:
-    EventLog& log_;
 };
 
-class FakeWakeAlarm : public WakeAlarm {
+class FakeWakeAlarm : public WakeAlarm, Logged {
   public:
-    explicit FakeWakeAlarm(EventLog& log) : log_(log) {}
+    using Logged::Logged;
 
     AlarmError refuseWith = AlarmError::None;
     std::string refusalDetail;
@@ -147,26 +150,20 @@ class FakeWakeAlarm : public WakeAlarm {
     int released = 0;
 
     AlarmResult arm(SleepState state, std::chrono::sys_seconds due) override;
-
-  private:
-    EventLog& log_;
 };
 
-class FakeProgramStarter : public ProgramStarter {
+class FakeProgramStarter : public ProgramStarter, Logged {
   public:
-    explicit FakeProgramStarter(EventLog& log) : log_(log) {}
+    using Logged::Logged;
 
     StartResult answer{};
 
     StartResult startDetached(const std::string& commandLine) override;
-
-  private:
-    EventLog& log_;
 };
 
-class FakeDialer : public Dialer {
+class FakeDialer : public Dialer, Logged {
   public:
-    explicit FakeDialer(EventLog& log) : log_(log) {}
+    using Logged::Logged;
 
     std::vector<std::string> entries;
     DialResult answer{};
@@ -175,9 +172,6 @@ class FakeDialer : public Dialer {
     std::vector<std::string> listEntries() override { return entries; }
     DialResult dial(const std::string& name, const std::string& user,
                     const std::string& password) override;
-
-  private:
-    EventLog& log_;
 };
 
 class FakeFileDialog : public FileDialog {
@@ -258,9 +252,9 @@ class FakeHostAddress : public HostAddress {
     std::vector<Ipv4Address> interfaceIpv4() override { return interfaces; }
 };
 
-class FakeFiles : public Files {
+class FakeFiles : public Files, Logged {
   public:
-    explicit FakeFiles(EventLog& log) : log_(log) {}
+    using Logged::Logged;
 
     std::vector<std::string> writableFolders{"/opt/somnar"};
     std::string data = "/home/anna/.local/share/somnar-scheduler";
@@ -272,14 +266,11 @@ class FakeFiles : public Files {
     }
     std::string dataFolder() override { return data; }
     bool writeSingleByteText(const std::string& path, const std::string& text) override;
-
-  private:
-    EventLog& log_;
 };
 
-class FakeFtpClient : public FtpClient {
+class FakeFtpClient : public FtpClient, Logged {
   public:
-    explicit FakeFtpClient(EventLog& log) : log_(log) {}
+    using Logged::Logged;
 
     // Scripted answers per step; ok unless a test says otherwise.
     FtpResult openAnswer{true, 0};
@@ -300,7 +291,6 @@ class FakeFtpClient : public FtpClient {
 
   private:
     FtpResult record(const std::string& call, const FtpResult& answer);
-    EventLog& log_;
 };
 
 class FakeLog : public Log {
@@ -312,9 +302,9 @@ class FakeLog : public Log {
     }
 };
 
-class FakeNotifier : public Notifier {
+class FakeNotifier : public Notifier, Logged {
   public:
-    explicit FakeNotifier(EventLog& log) : log_(log) {}
+    using Logged::Logged;
 
     std::vector<std::pair<std::string, std::string>> shown;  // summary, body
 
@@ -322,9 +312,6 @@ class FakeNotifier : public Notifier {
         shown.emplace_back(summary, body);
         log_.push_back("notify " + summary);
     }
-
-  private:
-    EventLog& log_;
 };
 
 // The window system as a window's commands reach it: "minimize", "front",
