@@ -70,7 +70,8 @@ TEST_F(LogindTest, WithoutAnAnswerNothingIsPossibleAndTheNextQueryWorks) {
     startPeer(kLogind);
     EXPECT_TRUE(manager.canHibernate());
     test::FtpServer hung({"--silent"});
-    for (const std::string& bus : {noBus(), "tcp:host=127.0.0.1,port=" + hung.address.substr(10)}) {
+    for (const std::string& bus : {"unix:path=" + (folder_.path() / "no-bus").string(),
+                                   "tcp:host=127.0.0.1,port=" + hung.address.substr(10)}) {
         const test::ScopedEnv system("DBUS_SYSTEM_BUS_ADDRESS", bus);
         const test::ScopedEnv session("DBUS_SESSION_BUS_ADDRESS", bus);
         LogindPowerManager unreachable(500ms);

@@ -1,20 +1,23 @@
 #pragma once
 
 // What the backend tests share (and the headers they all use): temporary folders and
-// variables, helper processes, a private D-Bus with the stand-in services of tests/peers,
-// and a loopback FTP server.
+// variables, helper processes, a private D-Bus with the stand-ins of tests/peers, and a
+// loopback FTP server.
 
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -23,23 +26,36 @@
 #include <thread>
 #include <vector>
 
+extern char** environ;
+
 namespace somnar::test {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+namespace fs = std::filesystem;
+
 struct TempDir {
-    TempDir();
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "somnar-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+    }
     ~TempDir() {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        fs::remove_all(path_, ignored);
     }
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path path_;
+    const fs::path& path() const { return path_; }
+    fs::path path_;
 };
 
-// Sets an environment variable for the lifetime of the object, then restores it.
+// Sets an environment variable for the lifetime of the object.
 struct ScopedEnv {
-    ScopedEnv(std::string name, const std::string& value);
-    ~ScopedEnv();
+    ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
+        if (const char* old = std::getenv(name_.c_str())) {
+            previous_ = old;
+        }
+        ::setenv(name_.c_str(), value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        previous_ ? ::setenv(name_.c_str(), previous_->c_str(), 1) : ::unsetenv(name_.c_str());
+    }
     std::string name_;
     std::optional<std::string> previous_;
 };
@@ -48,50 +64,154 @@ struct ScopedEnv {
 // goes to `errorLog` when given); killed when the object goes.
 class ChildProcess {
   public:
-    explicit ChildProcess(const std::vector<std::string>& argv, const std::string& errorLog = {});
-    ~ChildProcess();
+    explicit ChildProcess(std::vector<std::string> argv, const std::string& errorLog = {}) {
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC) != 0) {
+            return;
+        }
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+        if (!errorLog.empty()) {
+            ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorLog.c_str(),
+                                               O_WRONLY | O_CREAT | O_APPEND, 0644);
+        }
+        std::vector<char*> args;
+        for (std::string& arg : argv) {
+            args.push_back(arg.data());
+        }
+        args.push_back(nullptr);
+        if (::posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) {
+            pid_ = -1;
+        }
+        ::posix_spawn_file_actions_destroy(&actions);
+        ::close(ends[1]);
+        output_ = ::fdopen(ends[0], "r");
+    }
+    ~ChildProcess() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (output_ != nullptr) {
+            std::fclose(output_);
+        }
+    }
     // The next line it printed, without its end; nothing once it has ended.
-    std::optional<std::string> readLine();
+    std::optional<std::string> readLine() {
+        char line[512];
+        if (output_ == nullptr || std::fgets(line, sizeof line, output_) == nullptr) {
+            return std::nullopt;
+        }
+        return std::string(line, std::strcspn(line, "\n"));
+    }
 
   private:
     pid_t pid_ = -1;
     std::FILE* output_ = nullptr;
 };
 
-// The permission bits of a file (0 when it does not exist); the regular files below a
-// folder, relative to it.
-unsigned modeOf(const std::filesystem::path& file);
-std::vector<std::string> filesIn(const std::filesystem::path& folder);
-// All bytes of a file, or its lines; empty when it does not exist.
-std::string contentOf(const std::filesystem::path& file);
-std::vector<std::string> readLines(const std::filesystem::path& file);
-void writeFile(const std::filesystem::path& file, const std::string& bytes);
+// The permission bits of a file, 0 when there is none.
+inline unsigned modeOf(const fs::path& file) {
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+// The regular files below a folder, relative to it.
+inline std::vector<std::string> filesIn(const fs::path& folder) {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files.push_back(fs::relative(entry.path(), folder).string());
+        }
+    }
+    return files;
+}
+
+inline std::string contentOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::vector<std::string> readLines(const fs::path& file) {
+    std::vector<std::string> lines;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+inline void writeFile(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 // Waits until the file holds `line`, for what a peer notes on its own time.
-bool waitForLine(const std::filesystem::path& file, const std::string& line,
-                 std::chrono::milliseconds timeout = std::chrono::seconds(10));
+inline bool waitForLine(const fs::path& file, const std::string& line,
+                        std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    for (const auto end = std::chrono::steady_clock::now() + timeout;
+         std::chrono::steady_clock::now() < end;) {
+        const auto lines = readLines(file);
+        if (std::find(lines.begin(), lines.end(), line) != lines.end()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
 // Runs `check` in a forked child as the user "nobody" (when root; else here). True when it
 // says yes there.
-bool asNobody(const std::function<bool()>& check);
-// What a shell command prints on standard output.
-std::string commandOutput(const std::string& command);
+inline bool asNobody(const std::function<bool()>& check) {
+    if (::geteuid() != 0) {
+        return check();
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const bool became =
+            ::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0;
+        std::_Exit(became && check() ? 0 : 1);
+    }
+    int status = 0;
+    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 // A bus daemon of our own standing in for the system and the session bus, and the stand-ins
 // a test starts on it, each noting every call as one JSON line in its own record. Nothing
 // reaches the machine's buses, and nothing is activated on ours.
 class BusTest : public ::testing::Test {
   protected:
-    BusTest();
+    BusTest() {
+        const auto config = folder_.path() / "bus.conf";
+        writeFile(config,
+                  "<busconfig><type>session</type><listen>unix:path=" +
+                      (folder_.path() / "socket").string() +
+                      "</listen><policy context=\"default\"><allow send_destination=\"*\"/>"
+                      "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>");
+        daemon_ = std::make_unique<ChildProcess>(
+            std::vector<std::string>{"/usr/bin/dbus-daemon", "--config-file=" + config.string(),
+                                     "--nofork", "--nopidfile", "--print-address"},
+            (folder_.path() / "bus.log").string());
+        address_ = daemon_->readLine().value_or("");
+        system_.emplace("DBUS_SYSTEM_BUS_ADDRESS", address_);
+        session_.emplace("DBUS_SESSION_BUS_ADDRESS", address_);
+    }
     void SetUp() override { ASSERT_NE(address_, "") << "dbus-daemon did not start"; }
     // Starts tests/peers/<script> on the bus with `args` and waits until it is READY.
-    void startPeer(const std::string& script, std::vector<std::string> args = {});
-    std::filesystem::path record(const std::string& script) const {
+    void startPeer(const std::string& script, std::vector<std::string> args = {}) {
+        args.insert(args.begin(), {SOMNAR_PYTHON, SOMNAR_TEST_PEERS_DIR "/" + script, "--address",
+                                   address_, "--record", record(script).string()});
+        peers_.erase(script);  // it would keep the name
+        auto peer = std::make_unique<ChildProcess>(args);
+        ASSERT_EQ(peer->readLine(), "READY") << script << " did not get ready";
+        peers_[script] = std::move(peer);
+    }
+    fs::path record(const std::string& script) const {
         return folder_.path() / (script + ".jsonl");
     }
     std::vector<std::string> calls(const std::string& script) const {
         return readLines(record(script));
     }
-    // A bus address where no bus is.
-    std::string noBus() const { return "unix:path=" + (folder_.path() / "no-bus").string(); }
 
     TempDir folder_;
     std::unique_ptr<ChildProcess> daemon_;
@@ -108,12 +228,29 @@ struct FtpServer {
     static constexpr const char* kUser = "somnar";
     static constexpr const char* kPassword = "pa:ss wörd";
 
-    explicit FtpServer(const std::vector<std::string>& options = {});
-    // The commands received so far, in order ("USER somnar", "PASS ******", "CWD pub", ...).
-    std::vector<std::string> commands() const;
+    explicit FtpServer(std::vector<std::string> options = {}) {
+        const bool v6 = std::find(options.begin(), options.end(), "::1") != options.end();
+        options.insert(options.begin(),
+                       {SOMNAR_PYTHON, SOMNAR_TEST_PEERS_DIR "/ftp_server.py", "--home",
+                        home.string(), "--user", kUser, "--password", kPassword});
+        fs::create_directory(home);
+        process = std::make_unique<ChildProcess>(options, (folder.path() / "log").string());
+        address = (v6 ? "[::1]:" : "127.0.0.1:") + process->readLine().value_or("PORT ?").substr(5);
+    }
+    // The commands received so far, in order ("USER somnar", "PASS ******", "CWD pub", ...),
+    // from pyftpdlib's log lines "<client>-[<user>] <- <command>".
+    std::vector<std::string> commands() const {
+        std::vector<std::string> received;
+        for (const std::string& line : readLines(folder.path() / "log")) {
+            if (const auto at = line.find("] <- "); at != std::string::npos) {
+                received.push_back(line.substr(at + 5));
+            }
+        }
+        return received;
+    }
 
     TempDir folder;
-    std::filesystem::path home = folder.path() / "home";
+    fs::path home = folder.path() / "home";
     std::unique_ptr<ChildProcess> process;
     std::string address;
 };
