@@ -63,16 +63,15 @@ class ClockAlarmTest : public ::testing::Test {
     AlarmResult arm(sys_seconds due, SleepState state = SleepState::Hibernate) {
         return LinuxWakeAlarm(rtc_, adjtime_).arm(state, due);
     }
-    static std::string value(sys_seconds moment) {
-        return std::to_string(moment.time_since_epoch().count()) + "\n";
-    }
 
     test::TempDir temp_;
     fs::path rtc_ = temp_.path() / "rtc0";
     fs::path wakealarm_ = rtc_ / "wakealarm";
-    fs::path adjtime_ = temp_.path() / "adjtime";  // none: the clock keeps UTC
+    fs::path adjtime_ = temp_.path() / "adjtime";
 };
 
+// The clock is cleared, then set to the due time, and cleared again when the alarm is taken
+// back; a clock kept in local time (the third line of adjtime) gets the local wall clock.
 TEST_F(ClockAlarmTest, ClearsTheClockThenSetsTheDueTimeAndClearsItWhenTakenBack) {
     // A named pipe keeps every write in order; opened for both, it never blocks a writer.
     ASSERT_EQ(::mkfifo(wakealarm_.c_str(), 0600), 0);
@@ -83,28 +82,23 @@ TEST_F(ClockAlarmTest, ClearsTheClockThenSetsTheDueTimeAndClearsItWhenTakenBack)
         written.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
         return written;
     };
-    const sys_seconds due = nowSeconds() + 2h;
-    AlarmResult result = arm(due);
-    ASSERT_TRUE(result.ok());
-    EXPECT_NE(result.alarm, nullptr);
-    EXPECT_EQ(drain(), "0\n" + value(due));
-    result.alarm.reset();
-    EXPECT_EQ(drain(), "0\n");
-    ::close(pipe);
-}
-
-// A clock kept in local time (the third line of adjtime) gets the local wall clock time.
-TEST_F(ClockAlarmTest, ClockInLocalTimeGetsTheLocalWallClockOfTheDueTime) {
     const test::ScopedEnv zone("TZ", "Europe/Berlin");
     const sys_seconds summer = sys_days{2040y / July / 1} + 10h;
-    for (const auto& [adjtime, shift] :
-         {std::pair{"0.0 0 0.0\n0\n  LOCAL \n", 2h}, std::pair{"0.0 0 0.0\n0\nUTC\n", 0h},
-          std::pair{"0.0 0 0.0\nLOCAL\n", 0h}}) {
+    for (const auto& [adjtime, shift] : {std::pair{"", 0h},
+                                         {"0.0 0 0.0\n0\n  LOCAL \n", 2h},
+                                         {"0.0 0 0.0\n0\nUTC\n", 0h},
+                                         {"0.0 0 0.0\nLOCAL\n", 0h}}) {
         writeFile(adjtime_, adjtime);
-        writeFile(wakealarm_, "");
-        const AlarmResult armed = arm(summer);  // taken back when it goes
-        EXPECT_EQ(contentOf(wakealarm_), value(summer + shift)) << adjtime;
+        AlarmResult result = arm(summer);
+        ASSERT_TRUE(result.ok());
+        EXPECT_NE(result.alarm, nullptr);
+        EXPECT_EQ(drain(),
+                  "0\n" + std::to_string((summer + shift).time_since_epoch().count()) + "\n")
+            << adjtime;
+        result.alarm.reset();
+        EXPECT_EQ(drain(), "0\n");
     }
+    ::close(pipe);
 }
 
 // A due time that has come is refused before any clock is touched; every other refusal
@@ -135,9 +129,6 @@ TEST_F(ClockAlarmTest, EachRefusalNamesTheClocksFile) {
     EXPECT_EQ(contentOf(wakealarm_), "untouched");
 }
 
-constexpr LocalDateTime kMorning{2026, 12, 6, 7, 15, 42};
-constexpr LocalDateTime kMidnight{2026, 12, 6, 0, 0, 0};
-
 sys_seconds onCalendar(const LocalDateTime& t) {
     return sys_days{year{t.year} / t.month / t.day} + hours{t.hour} + minutes{t.minute} +
            seconds{t.second};
@@ -150,8 +141,7 @@ TEST(SystemClockTest, LocalTimesBecomeUtcByTheRulesOfTheirOwnDate) {
         const char* zone;
         LocalDateTime local;
         std::optional<LocalDateTime> utc;
-    } cases[] = {{"Europe/Berlin", kMorning, {{2026, 12, 6, 6, 15, 42}}},
-                 {"Europe/Berlin", {2026, 7, 15, 12, 0, 0}, {{2026, 7, 15, 10, 0, 0}}},
+    } cases[] = {{"Europe/Berlin", {2026, 7, 15, 12, 0, 42}, {{2026, 7, 15, 10, 0, 42}}},
                  {"Europe/Berlin", {2027, 3, 28, 2, 30, 0}, {{2027, 3, 28, 1, 30, 0}}},
                  {"Europe/Berlin", {2027, 3, 28, 3, 0, 0}, {{2027, 3, 28, 1, 0, 0}}},
                  {"Europe/Berlin", {2026, 10, 25, 2, 30, 0}, {{2026, 10, 25, 0, 30, 0}}},

@@ -2,10 +2,9 @@
 Hibernate and Suspend answer after --reply-after seconds (as after the user authenticated),
 then emit PrepareForSleep(true) (before the answer with --announce-before-reply; never with
 --no-sleep-signal), record {"event": "Asleep"} once no "sleep" delay lock is held (at most
-5 s), and emit PrepareForSleep(false) 0.2 s later (never with --stay-asleep; also at once
-with --stray-resume). Inhibit hands out the write end of a pipe; its closing is recorded as
-{"event": "InhibitorReleased", "args": [what, mode]}.
-"""
+5 s), and emit PrepareForSleep(false) 0.2 s later (also at once with --stray-resume).
+Inhibit hands out the write end of a pipe; its closing is recorded as
+{"event": "InhibitorReleased", "args": [what, mode]}."""
 
 import os
 
@@ -70,8 +69,7 @@ class Manager(dbus.service.Object):
     def fall_asleep(self):
         self.going_down = None
         standin.record(self.options, {"event": "Asleep"})
-        if not self.options.stay_asleep:
-            GLib.timeout_add(200, self.PrepareForSleep, False)
+        GLib.timeout_add(200, self.PrepareForSleep, False)
 
     @dbus.service.method(MANAGER, in_signature="ssss", out_signature="h", **ASYNC)
     def Inhibit(self, what, who, why, mode, reply, error):
@@ -95,8 +93,6 @@ class Manager(dbus.service.Object):
 
 
 if __name__ == "__main__":
-    OPTIONS = standin.parser(
-        "--no-sleep-signal", "--announce-before-reply",
-        "--stay-asleep", "--stray-resume", can_hibernate="yes", can_suspend="yes",
-        reply_after=0.0).parse_args()
+    OPTIONS = standin.parser("--no-sleep-signal", "--announce-before-reply", "--stray-resume",
+                             can_hibernate="yes", can_suspend="yes", reply_after=0.0).parse_args()
     standin.serve(OPTIONS, ["org.freedesktop.login1"], lambda bus: Manager(bus, OPTIONS))
