@@ -1,7 +1,7 @@
 """What the stand-in services on a private bus (fake_*.py) share. Each takes --address,
 --record FILE (each call appended as a JSON line {"method": ..., "args": [...]}), --fail
-METHOD (answered with an error), --stall METHOD (never answered), and prints READY once it
-owns its names."""
+METHOD (answered with the error --error, --error-message), --stall METHOD (never answered),
+and prints READY once it owns its names."""
 
 import argparse
 import json
@@ -12,10 +12,8 @@ import dbus.mainloop.glib
 from gi.repository import GLib
 
 
-def parser(*flags, error="org.freedesktop.DBus.Error.AccessDenied",
-           error_message="Access denied", **options):
-    """The common options (--error and --error-message name the error of --fail), `flags`
-    (store_true) and `options` (name: default)."""
+def parser(*flags, **options):
+    """The common options, `flags` (store_true) and `options` (name: default)."""
     result = argparse.ArgumentParser()
     for name in ("--address", "--record"):
         result.add_argument(name)
@@ -23,7 +21,8 @@ def parser(*flags, error="org.freedesktop.DBus.Error.AccessDenied",
         result.add_argument(name, action="append", default=[])
     for flag in flags:
         result.add_argument(flag, action="store_true")
-    for name, default in dict(options, error=error, error_message=error_message).items():
+    options.update(error="org.freedesktop.DBus.Error.AccessDenied", error_message="Access denied")
+    for name, default in options.items():
         result.add_argument("--" + name.replace("_", "-"), default=default, type=type(default))
     return result
 
@@ -50,11 +49,10 @@ def serve(options, services, export):
     """Exports export(bus)'s objects, owns the `services`, says READY and runs until ended."""
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.bus.BusConnection(options.address)
-    objects = export(bus)
+    objects = export(bus)  # alive as long as the loop runs
     for service in services:
         if bus.request_name(service, dbus.bus.NAME_FLAG_DO_NOT_QUEUE) != \
                 dbus.bus.REQUEST_NAME_REPLY_PRIMARY_OWNER:
             sys.exit("could not own " + service)
     print("READY", flush=True)
     GLib.MainLoop().run()
-    del objects
