@@ -21,7 +21,7 @@ sys_seconds nowSeconds() {
     return floor<seconds>(system_clock::now());
 }
 
-TEST(StandbyWakeAlarmTest, TimerOnTheAlarmClockExpiresAtTheDueTimeAndClosesWhenTakenBack) {
+TEST(StandbyWakeAlarmTest, TimerOnTheAlarmClockExpiresAtTheDueTimeOrNamesThisProgramFile) {
     const sys_seconds due = nowSeconds() + 2s;
     AlarmResult result = LinuxWakeAlarm().arm(SleepState::Standby, due);
     if (result.error == AlarmError::NoAlarmClock || result.error == AlarmError::NoPermission) {
@@ -43,31 +43,25 @@ TEST(StandbyWakeAlarmTest, TimerOnTheAlarmClockExpiresAtTheDueTimeAndClosesWhenT
     EXPECT_GE(system_clock::now(), due);
     result.alarm.reset();
     EXPECT_EQ(::fcntl(fd, F_GETFD), -1) << "the timer fd stays open";
-}
-
-// Without CAP_WAKE_ALARM (as "nobody") the program file to grant it to is named.
-TEST(StandbyWakeAlarmTest, WithoutTheCapabilityNamesThisProgramFile) {
+    // Without CAP_WAKE_ALARM (as "nobody") the program file to grant it to is named.
     const std::string self = fs::read_symlink("/proc/self/exe").string();
     EXPECT_TRUE(test::asNobody([&] {
-        const AlarmResult result = LinuxWakeAlarm().arm(SleepState::Standby, nowSeconds() + 1h);
-        return result.error == AlarmError::NoPermission && !result.alarm && result.detail == self &&
-               result.systemError.empty();
+        const AlarmResult refused = LinuxWakeAlarm().arm(SleepState::Standby, due + 1h);
+        return refused.error == AlarmError::NoPermission && !refused.alarm &&
+               refused.detail == self && refused.systemError.empty();
     }));
 }
 
 // A folder standing in for /sys/class/rtc/rtc0 with its wakealarm file.
 class ClockAlarmTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(fs::create_directory(rtc_)); }
-
     AlarmResult arm(sys_seconds due, SleepState state = SleepState::Hibernate) {
-        return LinuxWakeAlarm(rtc_, adjtime_).arm(state, due);
+        return LinuxWakeAlarm(rtc_.path(), adjtime_).arm(state, due);
     }
 
-    test::TempDir temp_;
-    fs::path rtc_ = temp_.path() / "rtc0";
-    fs::path wakealarm_ = rtc_ / "wakealarm";
-    fs::path adjtime_ = temp_.path() / "adjtime";
+    test::TempDir rtc_;
+    fs::path wakealarm_ = rtc_.path() / "wakealarm";
+    fs::path adjtime_ = rtc_.path() / "adjtime";
 };
 
 // The clock is cleared, then set to the due time, and cleared again when the alarm is taken
@@ -120,11 +114,8 @@ TEST_F(ClockAlarmTest, EachRefusalNamesTheClocksFile) {
     fs::remove(wakealarm_);
     // As sysfs offers it: 0644 and owned by root.
     writeFile(wakealarm_, "untouched");
-    fs::permissions(temp_.path(), fs::perms(0755));
-    fs::permissions(wakealarm_, fs::perms(0644));
-    if (::geteuid() != 0) {
-        fs::permissions(wakealarm_, fs::perms(0444));
-    }
+    fs::permissions(rtc_.path(), fs::perms(0755));
+    fs::permissions(wakealarm_, fs::perms(::geteuid() == 0 ? 0644 : 0444));
     EXPECT_TRUE(test::asNobody([&] { return refused(AlarmError::NoPermission, ""); }));
     EXPECT_EQ(contentOf(wakealarm_), "untouched");
 }
