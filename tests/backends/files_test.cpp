@@ -15,9 +15,7 @@
 namespace somnar {
 namespace {
 
-namespace fs = std::filesystem;
 using test::contentOf;
-using Lines = std::vector<std::string>;
 using test::writeFile;
 
 class FilesTest : public ::testing::Test {
@@ -67,7 +65,7 @@ TEST_F(FilesTest, WhatCannotBeWrittenKeepsTheOldFileAndLeavesNoPart) {
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     EXPECT_EQ(WEXITSTATUS(status), 0) << "it said written";
     EXPECT_EQ(contentOf(file_), "old");
-    EXPECT_EQ(test::filesIn(temp_.path()), std::vector<std::string>{"ip.html"});
+    EXPECT_EQ(test::filesIn(temp_.path()), Lines{"ip.html"});
 }
 
 // Writable where a file can be made, not for "nobody" in root's folder; the probe is gone

@@ -7,9 +7,6 @@
 namespace somnar {
 namespace {
 
-using namespace std::chrono_literals;
-namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
 using test::FtpServer;
 
 // ip.html as the program writes it, with a lone LF, a lone CR and bytes a text transfer

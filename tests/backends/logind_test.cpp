@@ -7,10 +7,7 @@
 namespace somnar {
 namespace {
 
-using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-using Lines = std::vector<std::string>;
-namespace fs = std::filesystem;
 using LogindTest = test::BusTest;
 constexpr const char* kLogind = "fake_logind.py";
 constexpr const char* kDesktop = "fake_desktop.py";

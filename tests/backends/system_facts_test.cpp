@@ -12,10 +12,6 @@
 namespace somnar {
 namespace {
 
-namespace fs = std::filesystem;
-using namespace std::chrono_literals;
-using Lines = std::vector<std::string>;
-
 // One entry of a stand-in tree for "/": a text file, a program or a link.
 struct Entry {
     std::string path;
@@ -87,7 +83,7 @@ TEST(SystemFactsTest, ReadFromTheTree) {
 
 // The loopback's address is among those of the interfaces that are up, once.
 TEST(HostAddressTest, AddressesOfTheInterfacesThatAreUp) {
-    const std::vector<Ipv4Address> found = LinuxHostAddress().interfaceIpv4();
+    const auto found = LinuxHostAddress().interfaceIpv4();
     EXPECT_EQ(std::count(found.begin(), found.end(), Ipv4Address{127, 0, 0, 1}), 1);
 }
 

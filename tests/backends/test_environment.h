@@ -28,9 +28,13 @@
 
 extern char** environ;
 
-namespace somnar::test {
-
+namespace somnar {
 namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+using namespace std::chrono_literals;
+}  // namespace somnar
+
+namespace somnar::test {
 
 struct TempDir {
     TempDir() {

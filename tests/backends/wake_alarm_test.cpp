@@ -12,7 +12,6 @@
 namespace somnar {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::chrono;
 using test::contentOf;
 using test::writeFile;
