@@ -54,16 +54,12 @@ TEST_F(FilesTest, WhatCannotBeWrittenKeepsTheOldFileAndLeavesNoPart) {
     EXPECT_FALSE(files_.writeSingleByteText("", "x"));
     test::writeFile(file_, "old");
     // A file size limit lets the first bytes in and refuses the rest, like a full disk.
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    EXPECT_TRUE(test::inChild([&] {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{16, 16};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::_Exit(LinuxFiles().writeSingleByteText(file_.string(), std::string(99999, 'x')));
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "it said written";
+        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+               !LinuxFiles().writeSingleByteText(file_.string(), std::string(99999, 'x'));
+    })) << "it said written";
     EXPECT_EQ(contentOf(file_), "old");
     EXPECT_EQ(test::filesIn(temp_.path()), Lines{"ip.html"});
 }
@@ -117,34 +113,30 @@ TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "geheim");
 }
 
-class InstanceGuardTest : public ::testing::Test {
-  protected:
-    test::TempDir dir_;
-    fs::path lock_ = dir_.path() / "somnar-scheduler.lock";
-};
-
 // One copy runs until it ends (its file stays behind); the lock file is the owner's alone,
 // no link is followed, and another user's file, held, cannot keep us from starting.
-TEST_F(InstanceGuardTest, OneCopyRunsAtATime) {
+TEST(InstanceGuardTest, OneCopyRunsAtATime) {
+    const test::TempDir dir;
+    const fs::path lock = dir.path() / "somnar-scheduler.lock";
     const mode_t previous = ::umask(0);
-    auto first = std::make_unique<LockFileInstanceGuard>(lock_);
+    auto first = std::make_unique<LockFileInstanceGuard>(lock);
     EXPECT_TRUE(first->acquire());
     ::umask(previous);
-    EXPECT_EQ(test::modeOf(lock_), 0600u);
+    EXPECT_EQ(test::modeOf(lock), 0600u);
     EXPECT_TRUE(first->acquire()) << "asking again keeps the claim";
-    LockFileInstanceGuard second(lock_);
+    LockFileInstanceGuard second(lock);
     EXPECT_FALSE(second.acquire());
     first.reset();
     EXPECT_TRUE(second.acquire());
 
-    fs::create_symlink(dir_.path() / "elsewhere", dir_.path() / "link.lock");
-    EXPECT_TRUE(LockFileInstanceGuard(dir_.path() / "link.lock").acquire());
-    EXPECT_FALSE(fs::exists(dir_.path() / "elsewhere"));
+    fs::create_symlink(dir.path() / "elsewhere", dir.path() / "link.lock");
+    EXPECT_TRUE(LockFileInstanceGuard(dir.path() / "link.lock").acquire());
+    EXPECT_FALSE(fs::exists(dir.path() / "elsewhere"));
     if (::geteuid() != 0) {
         GTEST_SKIP() << "needs root to give the lock file to another user";
     }
-    const fs::path strangers = dir_.path() / "stranger.lock";
-    fs::permissions(dir_.path(), fs::perms(0755));
+    const fs::path strangers = dir.path() / "stranger.lock";
+    fs::permissions(dir.path(), fs::perms(0755));
     test::writeFile(strangers, "");
     ASSERT_EQ(::chown(strangers.c_str(), 65534, 65534), 0);
     test::ChildProcess stranger({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",

@@ -163,20 +163,21 @@ inline bool waitForLine(const fs::path& file, const std::string& line,
     return false;
 }
 
-// Runs `check` in a forked child as the user "nobody" (when root; else here). True when it
+// Runs `check` in a forked child, as the user "nobody" when `nobody` and root; true when it
 // says yes there.
-inline bool asNobody(const std::function<bool()>& check) {
-    if (::geteuid() != 0) {
-        return check();
-    }
+inline bool inChild(const std::function<bool()>& check, bool nobody = false) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         const bool became =
-            ::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0;
+            !nobody || ::geteuid() != 0 ||
+            (::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0);
         std::_Exit(became && check() ? 0 : 1);
     }
     int status = 0;
     return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+inline bool asNobody(const std::function<bool()>& check) {
+    return inChild(check, true);
 }
 
 // A bus daemon of our own standing in for the system and the session bus, and the stand-ins
