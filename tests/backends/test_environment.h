@@ -8,7 +8,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,8 +24,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace somnar {
 namespace fs = std::filesystem;
@@ -69,25 +66,20 @@ struct ScopedEnv {
 class ChildProcess {
   public:
     explicit ChildProcess(std::vector<std::string> argv, bool quiet = false) {
-        int ends[2];
-        if (::pipe2(ends, O_CLOEXEC) != 0) {
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-        if (quiet) {
-            ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        }
         std::vector<char*> args;
         for (std::string& arg : argv) {
             args.push_back(arg.data());
         }
         args.push_back(nullptr);
-        if (::posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) {
-            pid_ = -1;
+        int ends[2] = {-1, -1};
+        if (::pipe2(ends, O_CLOEXEC) == 0 && (pid_ = ::fork()) == 0) {
+            ::dup2(ends[1], STDOUT_FILENO);
+            if (quiet) {
+                ::dup2(::open("/dev/null", O_WRONLY | O_CLOEXEC), STDERR_FILENO);
+            }
+            ::execv(args[0], args.data());
+            ::_exit(127);
         }
-        ::posix_spawn_file_actions_destroy(&actions);
         ::close(ends[1]);
         output_ = ::fdopen(ends[0], "r");
     }
