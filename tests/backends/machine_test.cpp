@@ -12,7 +12,6 @@
 
 #include <poll.h>
 #include <tuple>
-
 #include "backends/test_environment.h"
 
 namespace somnar {
@@ -91,7 +90,6 @@ TEST(SystemFactsTest, ReadFromTheTree) {
     }
 }
 
-// The loopback's address is among those of the interfaces that are up, once.
 TEST(HostAddressTest, AddressesOfTheInterfacesThatAreUp) {
     const auto found = LinuxHostAddress().interfaceIpv4();
     EXPECT_EQ(std::count(found.begin(), found.end(), Ipv4Address{127, 0, 0, 1}), 1);

@@ -46,7 +46,6 @@ struct TempDir {
     fs::path path_;
 };
 
-// Sets an environment variable for the lifetime of the object.
 struct ScopedEnv {
     ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
         if (const char* old = std::getenv(name_.c_str())) {
