@@ -1,18 +1,17 @@
 // What the program keeps on disk (ip.html, its folders, its settings, its lock file) and the
 // upload of ip.html to a pyftpdlib server on the loopback.
 
+#include <sys/resource.h>
 #include <QLockFile>
 #include <QString>
+#include <csignal>
+#include <utility>
+#include "backends/test_environment.h"
 #include "platform/linux/ftp/curl_ftp_client.h"
 #include "platform/linux/lazy_ftp_client.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/qt/qsettings_store.h"
-
-#include <sys/resource.h>
-#include <csignal>
-#include <utility>
-#include "backends/test_environment.h"
 
 namespace somnar {
 namespace {

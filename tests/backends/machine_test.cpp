@@ -1,7 +1,10 @@
 // What the machine offers: its facts, starting programs, its connection, wake alarms and the
 // local time.
 
+#include <poll.h>
 #include <QLocale>
+#include <tuple>
+#include "backends/test_environment.h"
 #include "platform/linux/linux_connectivity.h"
 #include "platform/linux/linux_host_address.h"
 #include "platform/linux/linux_program_starter.h"
@@ -9,10 +12,6 @@
 #include "platform/linux/linux_wake_alarm.h"
 #include "platform/linux/system_clock.h"
 #include "platform/linux/timer_fd_alarm.h"
-
-#include <poll.h>
-#include <tuple>
-#include "backends/test_environment.h"
 
 namespace somnar {
 namespace {
