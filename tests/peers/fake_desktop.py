@@ -9,7 +9,6 @@ import standin
 
 SCREEN_SAVER, NOTIFICATIONS = "org.freedesktop.ScreenSaver", "org.freedesktop.Notifications"
 TYPES = {dbus.Byte: "y", dbus.Boolean: "b", dbus.UInt32: "u", dbus.String: "s"}
-ASYNC = {"async_callbacks": ("reply", "error")}
 
 
 class Desktop(dbus.service.Object):
@@ -21,8 +20,7 @@ class Desktop(dbus.service.Object):
             self.add_to_connection(bus, path)
         self.bus, self.options, self.watched = bus, options, {}
 
-    @dbus.service.method(SCREEN_SAVER, in_signature="ss", out_signature="u",
-                         sender_keyword="sender", **ASYNC)
+    @standin.method(SCREEN_SAVER, in_signature="ss", out_signature="u", sender_keyword="sender")
     def Inhibit(self, application, reason, reply, error, sender=None):
         def owner_changed(owner):
             if owner == "":
@@ -34,11 +32,11 @@ class Desktop(dbus.service.Object):
         standin.answer(self.options, "Inhibit", reply, error,
                        dbus.UInt32(self.options.first_cookie - 1), args=(application, reason))
 
-    @dbus.service.method(SCREEN_SAVER, in_signature="u", **ASYNC)
+    @standin.method(SCREEN_SAVER, in_signature="u")
     def UnInhibit(self, cookie, reply, error):
         standin.answer(self.options, "UnInhibit", reply, error, args=(int(cookie),))
 
-    @dbus.service.method(NOTIFICATIONS, in_signature="susssasa{sv}i", out_signature="u", **ASYNC)
+    @standin.method(NOTIFICATIONS, in_signature="susssasa{sv}i", out_signature="u")
     def Notify(self, app, replaces, icon, summary, body, actions, hints, expire, reply, error):
         hints = {str(k): [TYPES.get(type(v)), v] for k, v in hints.items()}
         standin.answer(self.options, "Notify", reply, error, dbus.UInt32(1),

@@ -15,7 +15,6 @@ from gi.repository import GLib
 import standin
 
 MANAGER = "org.freedesktop.login1.Manager"
-ASYNC = {"async_callbacks": ("reply", "error")}
 
 
 class Manager(dbus.service.Object):
@@ -25,19 +24,19 @@ class Manager(dbus.service.Object):
         self.inhibitors = {}  # read end of the pipe -> (what, mode)
         self.going_down = None  # the timer that ends the delay of a sleep under way
 
-    @dbus.service.method(MANAGER, out_signature="s", **ASYNC)
+    @standin.method(MANAGER, out_signature="s")
     def CanHibernate(self, reply, error):
         standin.answer(self.options, "CanHibernate", reply, error, self.options.can_hibernate)
 
-    @dbus.service.method(MANAGER, out_signature="s", **ASYNC)
+    @standin.method(MANAGER, out_signature="s")
     def CanSuspend(self, reply, error):
         standin.answer(self.options, "CanSuspend", reply, error, self.options.can_suspend)
 
-    @dbus.service.method(MANAGER, in_signature="b", **ASYNC)
+    @standin.method(MANAGER, in_signature="b")
     def Hibernate(self, interactive, reply, error):
         self.sleep("Hibernate", interactive, reply, error)
 
-    @dbus.service.method(MANAGER, in_signature="b", **ASYNC)
+    @standin.method(MANAGER, in_signature="b")
     def Suspend(self, interactive, reply, error):
         self.sleep("Suspend", interactive, reply, error)
 
@@ -71,7 +70,7 @@ class Manager(dbus.service.Object):
         standin.record(self.options, {"event": "Asleep"})
         GLib.timeout_add(200, self.PrepareForSleep, False)
 
-    @dbus.service.method(MANAGER, in_signature="ssss", out_signature="h", **ASYNC)
+    @standin.method(MANAGER, in_signature="ssss", out_signature="h")
     def Inhibit(self, what, who, why, mode, reply, error):
         def hand_out():
             read_end, write_end = os.pipe()

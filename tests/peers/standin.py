@@ -5,11 +5,15 @@ and prints READY once it owns its names."""
 
 import argparse
 import json
-import sys
 
 import dbus
 import dbus.mainloop.glib
+import dbus.service
 from gi.repository import GLib
+
+def method(interface, **signatures):
+    """A D-Bus method that gets `reply` and `error` to answer through answer()."""
+    return dbus.service.method(interface, async_callbacks=("reply", "error"), **signatures)
 
 
 def parser(*flags, **options):
@@ -49,10 +53,7 @@ def serve(options, services, export):
     """Exports export(bus)'s objects, owns the `services`, says READY and runs until ended."""
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.bus.BusConnection(options.address)
-    objects = export(bus)  # alive as long as the loop runs
-    for service in services:
-        if bus.request_name(service, dbus.bus.NAME_FLAG_DO_NOT_QUEUE) != \
-                dbus.bus.REQUEST_NAME_REPLY_PRIMARY_OWNER:
-            sys.exit("could not own " + service)
+    alive = export(bus), [dbus.service.BusName(name, bus, do_not_queue=True) for name in services]
     print("READY", flush=True)
     GLib.MainLoop().run()
+    del alive
