@@ -147,41 +147,31 @@ TEST(InstanceGuardTest, OneCopyRunsAtATime) {
     EXPECT_TRUE(LockFileInstanceGuard(strangers).acquire());
 }
 
-// The runtime folder, else our own folder under the state folder, else under the cache
-// folder; one open to others or owned by another user (mode | 01000) is passed over.
+// The runtime folder, else our own folder under the state folder (~/.local/state when none
+// is set), else under the cache folder; a relative one, one open to others or one owned by
+// another user is passed over.
 TEST(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
-    constexpr const char* kState = "state/somnar-scheduler/somnar-scheduler.lock";
-    constexpr const char* kCache = "cache/somnar-scheduler/somnar-scheduler.lock";
-    const struct {
-        const char* runtime;  // XDG_RUNTIME_DIR; "/..." below the test's folder
-        std::vector<std::pair<const char*, mode_t>> folders;  // made below the test's folder
-        const char* lockFile;                                 // below the test's folder; "": none
-        const char* state = "state";  // XDG_STATE_HOME below the test's folder; "": unset
-    } cases[] = {{"/run", {{"run", 0700}}, "run/somnar-scheduler.lock"},
-                 {"run", {}, kState},  // relative
-                 {"/run", {{"run", 0755}}, kState},
-                 {"/run", {{"run", 01700}}, kState},
-                 {"", {}, "home/.local/state/somnar-scheduler/somnar-scheduler.lock", ""},
-                 {"", {{"state/somnar-scheduler", 01700}}, kCache},
-                 {"", {{"state/somnar-scheduler", 0755}, {"cache/somnar-scheduler", 0777}}, ""}};
-    for (const auto& c : cases) {
-        test::TempDir dir;
-        const std::string root = dir.path().string() + "/";
-        const auto below = [&](const char* path) { return *path ? root + path : ""; };
-        const test::ScopedEnv runtime("XDG_RUNTIME_DIR",
-                                      *c.runtime == '/' ? root + c.runtime : c.runtime);
-        const test::ScopedEnv state("XDG_STATE_HOME", below(c.state));
-        const test::ScopedEnv cache("XDG_CACHE_HOME", root + "cache");
-        const test::ScopedEnv home("HOME", root + "home");
-        for (const auto& [folder, mode] : c.folders) {
-            fs::create_directories(root + folder);
-            ::chmod((root + folder).c_str(), mode & 0777);
-            if (mode > 0777 && ::chown((root + folder).c_str(), 65534, 65534) != 0) {
-                GTEST_SKIP() << "needs root to give a folder to another user";
-            }
-        }
-        EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), below(c.lockFile));
+    const test::TempDir dir;
+    const fs::path run = dir.path() / "run", ours = "somnar-scheduler/somnar-scheduler.lock";
+    const test::ScopedEnv runtime("XDG_RUNTIME_DIR", run.string());
+    const test::ScopedEnv state("XDG_STATE_HOME", "");
+    const test::ScopedEnv cache("XDG_CACHE_HOME", (dir.path() / "cache").string());
+    const test::ScopedEnv home("HOME", (dir.path() / "home").string());
+    fs::create_directory(run);
+    fs::permissions(run, fs::perms(0700));
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), run / "somnar-scheduler.lock");
+    fs::permissions(run, fs::perms(0755));
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir.path() / "home/.local/state" / ours);
+    fs::permissions(run, fs::perms(0700));
+    ::setenv("XDG_RUNTIME_DIR", fs::relative(run).c_str(), 1);
+    ::setenv("XDG_STATE_HOME", (dir.path() / "state").c_str(), 1);
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir.path() / "state" / ours);
+    if (::chown((dir.path() / "state/somnar-scheduler").c_str(), 65534, 65534) != 0) {
+        GTEST_SKIP() << "needs root to give a folder to another user";
     }
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir.path() / "cache" / ours);
+    fs::permissions(dir.path() / "cache/somnar-scheduler", fs::perms(0777));
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), "");
 }
 
 // ip.html as the program writes it, with a lone LF, a lone CR and bytes a text transfer
