@@ -27,8 +27,7 @@ class FilesTest : public ::testing::Test {
     LinuxFiles files_;
 };
 
-// Latin-1 as its bytes, one question mark for anything else (a euro sign, a character
-// beyond the BMP, a byte that is not UTF-8), a combining accent joined to its letter. A link
+// One question mark for what Latin-1 lacks, a combining accent joined to its letter. A link
 // is replaced, not written through; so is a read-only file.
 TEST_F(FilesTest, WritesLatin1BytesIntoAPlainFileInPlaceOfALink) {
     test::writeFile(temp_.path() / "other", "kept");
@@ -76,10 +75,7 @@ TEST_F(FilesTest, FolderWritableOnlyWhereAFileCanBeMade) {
     }
 }
 
-// One INI file per application, the section as its group, private from the first write
-// whatever the umask (folders 0700, files 0600). A link's file is rewritten in place and
-// made private; a link that leads nowhere, another writer's lock or a name that is no file
-// name make the write fail.
+// Private from the first write whatever the umask; a link's file is rewritten in place.
 TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     test::TempDir home;
     const fs::path folder = home.path() / "config" / "somnar-scheduler";
@@ -111,8 +107,7 @@ TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "geheim");
 }
 
-// One copy runs until it ends (its file stays behind); the lock file is the owner's alone,
-// no link is followed, and another user's file, held, cannot keep us from starting.
+// No link is followed, and another user's file, held, cannot keep us from starting.
 TEST(InstanceGuardTest, OneCopyRunsAtATime) {
     const test::TempDir dir;
     const fs::path lock = dir.path() / "somnar-scheduler.lock";
@@ -196,9 +191,8 @@ class FtpClientTest : public ::testing::Test {
     CurlFtpClient client_{2s, 2s};
 };
 
-// Binary, in passive or active mode, on one login; an empty folder is the login's folder
-// (no bare CWD, which the test server refuses as common servers do); the remote name as
-// given, with a blank, a '%' that looks escaped, a '#' and a '?' that end a URL's path.
+// An empty folder is the login's (no bare CWD, which common servers refuse); the remote name
+// as given, with a '%' that looks escaped and a '#' and a '?' that end a URL's path.
 TEST_F(FtpClientTest, UploadArrivesByteForByteWhereItBelongs) {
     const struct {
         bool passive;
@@ -255,8 +249,8 @@ TEST_F(FtpClientTest, LocalOrConnectionTroubleStoresNothing) {
     EXPECT_EQ(test::filesIn(server.home), Lines{"ip.html"});
 }
 
-// Steps without a login fail with 2; a malformed server 3, nobody listening 7, a server
-// that never answers 28 after the answer limit; a line break cannot smuggle in a command.
+// A line break cannot smuggle in a command; a server that never answers fails within the
+// answer limit.
 TEST_F(FtpClientTest, WhatNeverReachesAServer) {
     EXPECT_THAT(CurlFtpClient().putFile(page_.string(), "ip.html"), Gives(2));
     EXPECT_THAT(client_.changeDirectory("pub"), Gives(2));
@@ -272,7 +266,6 @@ TEST_F(FtpClientTest, WhatNeverReachesAServer) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
 }
 
-// The program reaches the FTP client through the first module found.
 TEST(LazyFtpClientTest, LoadsTheFirstModuleFoundOrFailsEveryStepWith2) {
     LazyFtpClient client({"/nirgends/somnar_ftp.so", SOMNAR_FTP_MODULE});
     ASSERT_THAT(client.open("Somnar Scheduler"), Gives(0));

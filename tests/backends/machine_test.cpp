@@ -1,5 +1,4 @@
-// What the machine offers: its facts, starting programs, its connection, wake alarms and the
-// local time.
+// What the machine offers: its facts, program starts, its connection, wake alarms, local time.
 
 #include <poll.h>
 #include <QLocale>
@@ -178,8 +177,7 @@ class ConnectivityTest : public test::BusTest {
     }
 };
 
-// Without NetworkManager a default route that is up, not rejecting, not on the loopback
-// and on a usable interface decides.
+// Without NetworkManager a usable default route decides.
 TEST_F(ConnectivityTest, DefaultRouteDecidesWithoutNetworkManager) {
     const std::pair<Lines, bool> cases[] = {
         {{kLan, kDefault}, true},
@@ -197,8 +195,7 @@ TEST_F(ConnectivityTest, DefaultRouteDecidesWithoutNetworkManager) {
     }
 }
 
-// NetworkManager's verdict (NMConnectivityState) where it has one; the routes otherwise,
-// also when it does not answer in time.
+// NetworkManager's verdict (NMConnectivityState) where it has one, else the routes.
 TEST_F(ConnectivityTest, NetworkManagerDecidesWhenItKnows) {
     for (const auto& [connectivity, withDefault, withoutDefault] :
          {std::tuple{"4", true, true}, {"2", false, false}, {"0", true, false}}) {
@@ -257,8 +254,8 @@ class ClockAlarmTest : public ::testing::Test {
     fs::path adjtime_ = rtc_.path() / "adjtime";
 };
 
-// The clock is cleared, then set to the due time, and cleared again when the alarm is taken
-// back; a clock kept in local time (the third line of adjtime) gets the local wall clock.
+// Cleared before it is set and when taken back; a clock kept in local time (the third line
+// of adjtime) gets the local wall clock.
 TEST_F(ClockAlarmTest, ClearsTheClockThenSetsTheDueTimeAndClearsItWhenTakenBack) {
     // A named pipe keeps every write in order; opened for both, it never blocks a writer.
     ASSERT_EQ(::mkfifo(wakealarm_.c_str(), 0600), 0);
@@ -287,8 +284,7 @@ TEST_F(ClockAlarmTest, ClearsTheClockThenSetsTheDueTimeAndClearsItWhenTakenBack)
     ::close(pipe);
 }
 
-// Every refusal names the clock's file; a due time that has come is refused before any clock
-// is touched.
+// A due time that has come is refused before any clock is touched.
 TEST_F(ClockAlarmTest, EachRefusalNamesTheClocksFile) {
     const auto refused = [this](AlarmError error, std::string systemError) {
         const AlarmResult result = arm(nowSeconds() + 1h);

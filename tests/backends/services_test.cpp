@@ -33,6 +33,8 @@ const std::string kSuspend = called("Suspend", "true");
 const std::string kHibernate = called("Hibernate", "true");
 const std::string kIdleLock = called(
     "Inhibit", R"("idle", "Somnar Scheduler", "Aufgaben nach dem Aufwachen laufen", "block")");
+const std::string kIdleLockFreed = R"({"event": "InhibitorReleased", "args": ["idle", "block"]})";
+const std::string kClientGone = R"({"event": "ClientGone"})";
 const std::string kScreenSaverAsked =
     called("Inhibit", R"("Somnar Scheduler", "Aufgaben nach dem Aufwachen laufen")");
 
@@ -46,10 +48,9 @@ std::string input(bool first = false) {
     return fs::read_symlink("/proc/self/fd/0", error).string();
 }
 
-// Only "yes" and "challenge" (allowed once the user authenticates, which the sleep call
-// itself asks for) are taken, each state asking its own method. Nobody on the bus, an error,
-// no answer, no bus at all, or a bus that accepts the connection and never says a word (a
-// silent TCP server): not possible, within the time; the next query works.
+// "challenge" is allowed too: the sleep call itself asks the user to authenticate. Without
+// an answer (even from a bus that accepts the connection and never says a word) nothing is
+// possible, within the time.
 TEST_F(LogindTest, EachStateFollowsItsOwnAnswerWithinTheTime) {
     LogindPowerManager manager(500ms);
     EXPECT_FALSE(manager.canHibernate());
@@ -81,28 +82,19 @@ TEST_F(LogindTest, EachStateFollowsItsOwnAnswerWithinTheTime) {
     }
 }
 
-// Asked once, interactively, under a delay lock that is freed once logind announces the
-// sleep and before the machine goes down; also when logind announces it before it answers,
-// after a late resume of an earlier sleep (not this one's wake-up), without the lock, and
-// when the user takes longer to authenticate than logind has to announce the sleep (the
-// limit starts with the answer).
+// Asked once, interactively, under a delay lock freed once the sleep is announced. A resume
+// before the announcement belongs to an earlier sleep; the announcement's limit starts with
+// the answer, however long the user takes to authenticate.
 TEST_F(LogindTest, SleepsAndWakesOnce) {
     using enum SleepState;
+    const Lines woke = {kAnnounced, kLockFreed, kAsleep, kResumed};
     const std::tuple<const char*, SleepState, Lines> cases[] = {
-        {"--fail=-",  // nothing fails
-         Hibernate,
-         {kSleepLock, kHibernate, kAnnounced, kLockFreed, kAsleep, kResumed}},
-        {"--announce-before-reply",
-         Standby,
-         {kSleepLock, kSuspend, kAnnounced, kLockFreed, kAsleep, kResumed}},
-        {"--stray-resume",
-         Hibernate,
-         {kSleepLock, kHibernate, kResumed, kAnnounced, kLockFreed, kAsleep, kResumed}},
-        {"--fail=Inhibit", Standby, {kSleepLock, kSuspend, kAnnounced, kAsleep, kResumed}},
-        {"--reply-after=3",
-         Standby,
-         {kSleepLock, kSuspend, kAnnounced, kLockFreed, kAsleep, kResumed}}};
-    for (const auto& [option, state, expected] : cases) {
+        {"--fail=-", Hibernate, woke},  // nothing fails
+        {"--announce-before-reply", Standby, woke},
+        {"--stray-resume", Hibernate, {kResumed, kAnnounced, kLockFreed, kAsleep, kResumed}},
+        {"--fail=Inhibit", Standby, {kAnnounced, kAsleep, kResumed}},
+        {"--reply-after=3", Standby, woke}};
+    for (const auto& [option, state, after] : cases) {
         fs::remove(record(kLogind));
         startPeer(kLogind, {option});
         const std::string before = input(true);
@@ -110,13 +102,13 @@ TEST_F(LogindTest, SleepsAndWakesOnce) {
         EXPECT_EQ(input(), before) << "a descriptor not its own was closed";
         EXPECT_EQ(result.outcome, SleepOutcome::WokeUp) << option;
         EXPECT_NE(result.wentDownAt, std::nullopt);
+        Lines expected = {kSleepLock, state == Hibernate ? kHibernate : kSuspend};
+        expected.insert(expected.end(), after.begin(), after.end());
         EXPECT_EQ(calls(kLogind), expected) << option;
     }
 }
 
-// A refusal ends the request at once, with its kind by the error's name and logind's words
-// (the name when it gave none); accepted but never announced, it ends after the limit. The
-// lock is freed.
+// The kind by the error's name, with logind's words (else the name); the lock is freed.
 TEST_F(LogindTest, RefusalEndsTheRequestAndFreesTheLock) {
     const struct {
         const char* error;  // below org.freedesktop.; none: accepted, never announced
@@ -142,8 +134,8 @@ TEST_F(LogindTest, RefusalEndsTheRequestAndFreesTheLock) {
     }
 }
 
-// One idle lock and one screen saver inhibition, held until the end; a refused lock still
-// holds off the screen saver, also at its older path, and is asked for again.
+// Held until the end; a refused lock is asked for again, and the screen saver is also
+// found at its older path.
 TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
     for (const bool refused : {false, true}) {
         fs::remove(record(kLogind));
@@ -156,17 +148,13 @@ TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
         manager->keepAwake();
         manager->keepAwake();
         EXPECT_EQ(input(), before) << "a descriptor not its own was closed";
-        std::this_thread::sleep_for(300ms);
         EXPECT_EQ(calls(kLogind), Lines(refused ? 2 : 1, kIdleLock));
         EXPECT_EQ(calls(kDesktop), Lines{kScreenSaverAsked});
         manager.reset();
-        const std::string gone = R"({"event": "ClientGone"})";
-        EXPECT_TRUE(test::waitForLine(record(kDesktop), gone));
-        EXPECT_EQ(calls(kDesktop), (Lines{kScreenSaverAsked, called("UnInhibit", "4711"), gone}));
-        EXPECT_EQ(
-            test::waitForLine(record(kLogind),
-                              R"({"event": "InhibitorReleased", "args": ["idle", "block"]})", 1s),
-            !refused);
+        EXPECT_TRUE(test::waitForLine(record(kDesktop), kClientGone));
+        EXPECT_EQ(calls(kDesktop),
+                  (Lines{kScreenSaverAsked, called("UnInhibit", "4711"), kClientGone}));
+        EXPECT_EQ(test::waitForLine(record(kLogind), kIdleLockFreed, 1s), !refused);
     }
     // A notice is critical and never expires.
     DesktopNotifier().notify("Aufwachen fehlgeschlagen", "Grüße\n\"zweite\" Zeile");
@@ -179,8 +167,6 @@ TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
 // Stand-ins for pon and nmcli that note how they were started (tests/peers/record_argv.py).
 const fs::path kStandIns = fs::path(SOMNAR_TEST_PEERS_DIR) / "bin";
 
-// pppd's peers folder as found on a machine: peers beside files and folders that are not,
-// and peers whose names pon cannot carry.
 class DialupTest : public test::BusTest {
   protected:
     void SetUp() override {
@@ -219,11 +205,8 @@ class DialupTest : public test::BusTest {
     UniqueFd stray_{::open("/dev/null", O_RDONLY)};
 };
 
-// The peers pon can dial in byte order, then NetworkManager's dial-ups in its order, a
-// connection whose settings cannot be read left out. A NetworkManager connection comes up
-// through nmcli, without user and password; a peer of the same name is preferred, unless
-// pon cannot carry its name. A stalled NetworkManager costs one budget for the whole list,
-// not one per connection (seven stalled answers would take longer).
+// A peer of the same name is preferred unless pon cannot carry its name; nmcli gets no user
+// and password. A stalled NetworkManager costs one budget for the whole list.
 TEST_F(DialupTest, PeersThenNetworkManagerDialupsWithinOneBudget) {
     startNetworkManager({"--fail-settings", "Secret"});
     LinuxDialupEntries entries(peers_, 600ms);
@@ -243,9 +226,8 @@ TEST_F(DialupTest, PeersThenNetworkManagerDialupsWithinOneBudget) {
     EXPECT_EQ(test::readLines(started_).size(), 2u) << "nothing more started";
 }
 
-// pon gets them in a pipe to read, the only descriptor it inherits; never in its arguments,
-// its environment or a file. Nothing for pppd to unquote or expand: only '"' and '\' are
-// escaped.
+// Never in pon's arguments, its environment or a file; nothing for pppd to unquote or
+// expand.
 TEST_F(DialupTest, CredentialsReachPppdOnlyThroughAnInheritedPipe) {
     const struct {
         std::string user, password, options;  // options as pppd reads them, in JSON
