@@ -2,8 +2,6 @@
 // upload of ip.html to a pyftpdlib server on the loopback.
 
 #include <sys/resource.h>
-#include <QLockFile>
-#include <QString>
 #include <csignal>
 #include <utility>
 #include "backends/test_environment.h"
@@ -49,11 +47,16 @@ TEST_F(FilesTest, WritesLatin1BytesIntoAPlainFileInPlaceOfALink) {
     EXPECT_EQ(contentOf(file_), "2");
 }
 
-// Nothing written keeps the old file and leaves no part of the new one behind.
+// A folder is writable only where a file can be made. Nothing written keeps the old file and
+// leaves no part of the new one (nor the folder's probe) behind.
 TEST_F(FilesTest, WhatCannotBeWrittenKeepsTheOldFileAndLeavesNoPart) {
+    EXPECT_TRUE(files_.folderWritable(temp_.path().string()));
     EXPECT_FALSE(files_.writeSingleByteText((temp_.path() / "none" / "ip.html").string(), "x"));
     EXPECT_FALSE(files_.writeSingleByteText("", "x"));
     test::writeFile(file_, "old");
+    for (const std::string& folder : {std::string(), file_.string(), file_.string() + "/none"}) {
+        EXPECT_FALSE(files_.folderWritable(folder)) << folder;
+    }
     // A file size limit lets the first bytes in and refuses the rest, like a full disk.
     EXPECT_TRUE(test::inChild([&] {
         std::signal(SIGXFSZ, SIG_IGN);
@@ -63,16 +66,6 @@ TEST_F(FilesTest, WhatCannotBeWrittenKeepsTheOldFileAndLeavesNoPart) {
     })) << "it said written";
     EXPECT_EQ(contentOf(file_), "old");
     EXPECT_EQ(test::filesIn(temp_.path()), Lines{"ip.html"});
-}
-
-// Writable where a file can be made; the probe is gone again.
-TEST_F(FilesTest, FolderWritableOnlyWhereAFileCanBeMade) {
-    EXPECT_TRUE(files_.folderWritable(temp_.path().string()));
-    EXPECT_TRUE(test::filesIn(temp_.path()).empty());
-    test::writeFile(file_, "a file");
-    for (const std::string& folder : {std::string(), file_.string(), file_.string() + "/none"}) {
-        EXPECT_FALSE(files_.folderWritable(folder)) << folder;
-    }
 }
 
 // Private from the first write whatever the umask; a link's file is rewritten in place.
@@ -101,9 +94,6 @@ TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     EXPECT_FALSE(store.write("Fort", "Values", "Password", "geheim"));
     EXPECT_FALSE(fs::exists(home.path() / "missing"));
     EXPECT_FALSE(store.write("../Verbindung", "Values", "Name", "x"));
-    QLockFile otherWriter(QString::fromStdString((folder / "Verbindung.ini.lock").string()));
-    ASSERT_TRUE(otherWriter.tryLock(0));
-    EXPECT_FALSE(store.write("Verbindung", "Values", "Password", "neu"));
     EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "geheim");
 }
 
