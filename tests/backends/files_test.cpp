@@ -214,17 +214,6 @@ TEST_F(FtpClientTest, UploadArrivesByteForByteWhereItBelongs) {
     }
 }
 
-TEST_F(FtpClientTest, RefusalsCarryTheServersReplyCode) {
-    FtpServer server({"--read-only", "--anonymous"});
-    EXPECT_THAT(client_.connect(server.address, FtpServer::kUser, "wrong", true), Gives(530));
-    EXPECT_THAT(client_.connect(server.address, "", "", true), Gives(0));
-    EXPECT_THAT(server.commands(), ::testing::Contains("USER anonymous"));
-    EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), Gives(550));
-    EXPECT_THAT(client_.changeDirectory("nowhere"), Gives(550));
-    EXPECT_THAT(client_.changeDirectory("pub\r\nMKD injected"), Gives(43));
-    EXPECT_THAT(test::filesIn(server.home), ::testing::IsEmpty());
-}
-
 // A missing local file sends nothing, and the connection is still good for the next try;
 // a lost connection stores nothing (a new login would store in the wrong folder).
 TEST_F(FtpClientTest, LocalOrConnectionTroubleStoresNothing) {
@@ -239,9 +228,9 @@ TEST_F(FtpClientTest, LocalOrConnectionTroubleStoresNothing) {
     EXPECT_EQ(test::filesIn(server.home), Lines{"ip.html"});
 }
 
-// A line break cannot smuggle in a command; a server that never answers fails within the
-// answer limit.
-TEST_F(FtpClientTest, WhatNeverReachesAServer) {
+// Refusals carry the server's reply code, else libcurl's; a line break cannot smuggle in a
+// command, and a server that never answers fails within the answer limit.
+TEST_F(FtpClientTest, RefusalsCarryTheServersReplyCodeElseLibcurls) {
     EXPECT_THAT(CurlFtpClient().putFile(page_.string(), "ip.html"), Gives(2));
     EXPECT_THAT(client_.changeDirectory("pub"), Gives(2));
     const std::string closed = FtpServer().address;  // gone with the server
@@ -250,6 +239,13 @@ TEST_F(FtpClientTest, WhatNeverReachesAServer) {
         EXPECT_THAT(client_.connect(server, "a", "b", true), Gives(3)) << server;
     }
     EXPECT_THAT(client_.connect("127.0.0.1", "anna\r\nSITE x", "b", true), Gives(43));
+    FtpServer server({"--read-only", "--anonymous"});
+    EXPECT_THAT(client_.connect(server.address, FtpServer::kUser, "wrong", true), Gives(530));
+    EXPECT_THAT(client_.connect(server.address, "", "", true), Gives(0));
+    EXPECT_THAT(server.commands(), ::testing::Contains("USER anonymous"));
+    EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), Gives(550));
+    EXPECT_THAT(client_.changeDirectory("pub\r\nMKD injected"), Gives(43));
+    EXPECT_THAT(test::filesIn(server.home), ::testing::IsEmpty());
     FtpServer silent({"--silent"});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_THAT(client_.connect(silent.address, "a", "b", true), Gives(28));
