@@ -162,23 +162,20 @@ std::string route(const std::string& interface, const std::string& destination,
 const std::string kLan = route("eth0", "000200C0", "0001", "00FFFFFF");
 const std::string kDefault = route("eth0", "00000000", "0003");
 
-class ConnectivityTest : public test::BusTest {
-  protected:
-    // Every interface but wlan0 is usable.
-    bool online(const Lines& lines, std::chrono::milliseconds timeout = 2s) {
-        const auto table = folder_.path() / "route";
+using ConnectivityTest = test::BusTest;
+
+// NetworkManager's verdict where it has one, else a usable default route.
+TEST_F(ConnectivityTest, NetworkManagerDecidesWhenItKnowsElseTheDefaultRoute) {
+    const auto online = [this](const Lines& lines, std::chrono::milliseconds timeout = 2s) {
         std::string text = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\n";
         for (const std::string& line : lines) {
             text += line + "\n";
         }
-        test::writeFile(table, text);
+        test::writeFile(folder_.path() / "route", text);
+        // Every interface but wlan0 is usable.
         const auto usable = [](const std::string& name) { return name != "wlan0"; };
-        return LinuxConnectivity(table, timeout, usable).isConnected();
-    }
-};
-
-// Without NetworkManager a usable default route decides.
-TEST_F(ConnectivityTest, DefaultRouteDecidesWithoutNetworkManager) {
+        return LinuxConnectivity(folder_.path() / "route", timeout, usable).isConnected();
+    };
     const std::pair<Lines, bool> cases[] = {
         {{kLan, kDefault}, true},
         {{route("ppp0", "00000000", "0001")}, true},  // point to point
@@ -193,10 +190,7 @@ TEST_F(ConnectivityTest, DefaultRouteDecidesWithoutNetworkManager) {
     for (const auto& [lines, connected] : cases) {
         EXPECT_EQ(online(lines), connected) << lines.back();
     }
-}
-
-// NetworkManager's verdict (NMConnectivityState) where it has one, else the routes.
-TEST_F(ConnectivityTest, NetworkManagerDecidesWhenItKnows) {
+    // NetworkManager's verdict (NMConnectivityState) where it has one.
     for (const auto& [connectivity, withDefault, withoutDefault] :
          {std::tuple{"4", true, true}, {"2", false, false}, {"0", true, false}}) {
         startPeer("fake_networkmanager.py", {"--connectivity", connectivity});
@@ -226,7 +220,6 @@ TEST(StandbyWakeAlarmTest, TimerOnTheAlarmClockExpiresAtTheDueTimeOrNamesThisPro
     EXPECT_NE(info.find("clockid: 8\n"), std::string::npos) << info;
     EXPECT_NE(info.find("settime flags: 01\n"), std::string::npos) << info;
     EXPECT_NE(::fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
-
     pollfd ready{fd, POLLIN, 0};
     EXPECT_EQ(::poll(&ready, 1, 0), 0) << "expired before its time";
     ASSERT_EQ(::poll(&ready, 1, 5000), 1) << "did not expire within 5 s";
@@ -242,24 +235,18 @@ TEST(StandbyWakeAlarmTest, TimerOnTheAlarmClockExpiresAtTheDueTimeOrNamesThisPro
     }));
 }
 
-// A folder standing in for /sys/class/rtc/rtc0 with its wakealarm file.
-class ClockAlarmTest : public ::testing::Test {
-  protected:
-    AlarmResult arm(sys_seconds due, SleepState state = SleepState::Hibernate) {
-        return LinuxWakeAlarm(rtc_.path(), adjtime_).arm(state, due);
-    }
-
-    test::TempDir rtc_;
-    fs::path wakealarm_ = rtc_.path() / "wakealarm";
-    fs::path adjtime_ = rtc_.path() / "adjtime";
-};
-
 // Cleared before it is set and when taken back; a clock kept in local time (the third line
 // of adjtime) gets the local wall clock.
-TEST_F(ClockAlarmTest, ClearsTheClockThenSetsTheDueTimeAndClearsItWhenTakenBack) {
+TEST(ClockAlarmTest, ClearsTheClockThenSetsTheDueTimeOrNamesTheClocksFile) {
+    // A folder standing in for /sys/class/rtc/rtc0.
+    const test::TempDir rtc;
+    const fs::path wakealarm = rtc.path() / "wakealarm", adjtime = rtc.path() / "adjtime";
+    const auto arm = [&](sys_seconds due, SleepState state = SleepState::Hibernate) {
+        return LinuxWakeAlarm(rtc.path(), adjtime).arm(state, due);
+    };
     // A named pipe keeps every write in order; opened for both, it never blocks a writer.
-    ASSERT_EQ(::mkfifo(wakealarm_.c_str(), 0600), 0);
-    const int pipe = ::open(wakealarm_.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_EQ(::mkfifo(wakealarm.c_str(), 0600), 0);
+    const int pipe = ::open(wakealarm.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     const auto drain = [pipe] {
         std::string written(256, '\0');
         const ssize_t count = ::read(pipe, written.data(), written.size());
@@ -268,42 +255,41 @@ TEST_F(ClockAlarmTest, ClearsTheClockThenSetsTheDueTimeAndClearsItWhenTakenBack)
     };
     const test::ScopedEnv zone("TZ", "Europe/Berlin");
     const sys_seconds summer = sys_days{2040y / July / 1} + 10h;
-    for (const auto& [adjtime, shift] : {std::pair{"", 0h},
-                                         {"0.0 0 0.0\n0\n  LOCAL \n", 2h},
-                                         {"0.0 0 0.0\n0\nUTC\n", 0h},
-                                         {"0.0 0 0.0\nLOCAL\n", 0h}}) {
-        writeFile(adjtime_, adjtime);
+    for (const auto& [lines, shift] : {std::pair{"", 0h},
+                                       {"0.0 0 0.0\n0\n  LOCAL \n", 2h},
+                                       {"0.0 0 0.0\n0\nUTC\n", 0h},
+                                       {"0.0 0 0.0\nLOCAL\n", 0h}}) {
+        writeFile(adjtime, lines);
         AlarmResult result = arm(summer);
         ASSERT_TRUE(result.ok());
         EXPECT_EQ(drain(),
                   "0\n" + std::to_string((summer + shift).time_since_epoch().count()) + "\n")
-            << adjtime;
+            << lines;
         result.alarm.reset();
         EXPECT_EQ(drain(), "0\n");
     }
     ::close(pipe);
-}
-
-// A due time that has come is refused before any clock is touched.
-TEST_F(ClockAlarmTest, EachRefusalNamesTheClocksFile) {
-    const auto refused = [this](AlarmError error, std::string systemError) {
+    fs::remove(wakealarm);
+    // Every refusal names the clock's file; a due time that has come is refused before any
+    // clock is touched.
+    const auto refused = [&](AlarmError error, std::string systemError) {
         const AlarmResult result = arm(nowSeconds() + 1h);
-        return result.error == error && !result.alarm && result.detail == wakealarm_.string() &&
+        return result.error == error && !result.alarm && result.detail == wakealarm.string() &&
                result.systemError == systemError;
     };
     // A clock whose driver cannot wake the machine has no wakealarm file.
     EXPECT_TRUE(refused(AlarmError::NoAlarmClock, ""));
-    fs::create_directory(wakealarm_);
+    fs::create_directory(wakealarm);
     EXPECT_TRUE(refused(AlarmError::Failed, "Is a directory"));
-    fs::remove(wakealarm_);
+    fs::remove(wakealarm);
     // As sysfs offers it: 0644 and owned by root.
-    writeFile(wakealarm_, "untouched");
-    fs::permissions(rtc_.path(), fs::perms(0755));
-    fs::permissions(wakealarm_, fs::perms(::geteuid() == 0 ? 0644 : 0444));
+    writeFile(wakealarm, "untouched");
+    fs::permissions(rtc.path(), fs::perms(0755));
+    fs::permissions(wakealarm, fs::perms(::geteuid() == 0 ? 0644 : 0444));
     EXPECT_TRUE(test::asNobody([&] { return refused(AlarmError::NoPermission, ""); }));
     EXPECT_EQ(arm(nowSeconds(), SleepState::Standby).error, AlarmError::NotInFuture);
     EXPECT_EQ(arm(nowSeconds()).error, AlarmError::NotInFuture);
-    EXPECT_EQ(contentOf(wakealarm_), "untouched");
+    EXPECT_EQ(contentOf(wakealarm), "untouched");
 }
 
 sys_seconds onCalendar(const LocalDateTime& t) {
