@@ -14,9 +14,7 @@
 namespace somnar {
 namespace {
 
-using test::contentOf;
 using test::FtpServer;
-using test::writeFile;
 
 class FilesTest : public ::testing::Test {
   protected:
@@ -34,17 +32,17 @@ TEST_F(FilesTest, WritesLatin1BytesIntoAPlainFileInPlaceOfALink) {
     ASSERT_TRUE(files_.writeSingleByteText(file_.string(),
                                            "Grüße\r\na\u20ACb\U0001F600c\u00FF\xFFMu\u0308nchen"));
     ::umask(previous);
-    EXPECT_EQ(contentOf(file_),
+    EXPECT_EQ(test::contentOf(file_),
               "Gr\xFC\xDF"
               "e\r\na?b?c\xFF?M\xFCnchen");
-    EXPECT_EQ(contentOf(temp_.path() / "other"), "kept");
+    EXPECT_EQ(test::contentOf(temp_.path() / "other"), "kept");
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file_)));
     EXPECT_EQ(test::modeOf(file_), 0644u);
     // A read-only file left by an earlier run, in a folder open to the writer.
     fs::permissions(file_, fs::perms(0444));
     fs::permissions(temp_.path(), fs::perms::all);
     EXPECT_TRUE(test::asNobody([&] { return LinuxFiles().writeSingleByteText(file_, "2"); }));
-    EXPECT_EQ(contentOf(file_), "2");
+    EXPECT_EQ(test::contentOf(file_), "2");
 }
 
 // A folder is writable only where a file can be made. Nothing written keeps the old file and
@@ -64,7 +62,7 @@ TEST_F(FilesTest, WhatCannotBeWrittenKeepsTheOldFileAndLeavesNoPart) {
         return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
                !LinuxFiles().writeSingleByteText(file_.string(), std::string(99999, 'x'));
     })) << "it said written";
-    EXPECT_EQ(contentOf(file_), "old");
+    EXPECT_EQ(test::contentOf(file_), "old");
     EXPECT_EQ(test::filesIn(temp_.path()), Lines{"ip.html"});
 }
 
@@ -84,7 +82,7 @@ TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
               (Lines{"[Values]", "Server=Grüße", "User=bob"}));
     EXPECT_EQ(test::modeOf(home.path() / "config") | test::modeOf(folder), 0700u);
     EXPECT_EQ(test::modeOf(folder / "Somnar FTP.ini"), 0600u);
-    writeFile(home.path() / "dotfile", "[Values]\nName=alt\n");
+    test::writeFile(home.path() / "dotfile", "[Values]\nName=alt\n");
     fs::create_symlink(home.path() / "dotfile", folder / "Verbindung.ini");
     fs::create_symlink(home.path() / "missing" / "Fort.ini", folder / "Fort.ini");
     EXPECT_TRUE(store.write("Verbindung", "Values", "Password", "geheim"));

@@ -16,8 +16,6 @@ namespace somnar {
 namespace {
 
 using namespace std::chrono;
-using test::contentOf;
-using test::writeFile;
 
 // alarm, alarm writable, clock in local time, resume device, swap KiB, memory in use KiB,
 // peer, program
@@ -216,7 +214,7 @@ TEST(StandbyWakeAlarmTest, TimerOnTheAlarmClockExpiresAtTheDueTimeOrNamesThisPro
     ASSERT_NE(timer, nullptr);
     const int fd = timer->fd();
     // CLOCK_REALTIME_ALARM is clock 8; settime flag 1 is TFD_TIMER_ABSTIME.
-    const std::string info = contentOf("/proc/self/fdinfo/" + std::to_string(fd));
+    const std::string info = test::contentOf("/proc/self/fdinfo/" + std::to_string(fd));
     EXPECT_NE(info.find("clockid: 8\n"), std::string::npos) << info;
     EXPECT_NE(info.find("settime flags: 01\n"), std::string::npos) << info;
     EXPECT_NE(::fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
@@ -259,7 +257,7 @@ TEST(ClockAlarmTest, ClearsTheClockThenSetsTheDueTimeOrNamesTheClocksFile) {
                                        {"0.0 0 0.0\n0\n  LOCAL \n", 2h},
                                        {"0.0 0 0.0\n0\nUTC\n", 0h},
                                        {"0.0 0 0.0\nLOCAL\n", 0h}}) {
-        writeFile(adjtime, lines);
+        test::writeFile(adjtime, lines);
         AlarmResult result = arm(summer);
         ASSERT_TRUE(result.ok());
         EXPECT_EQ(drain(),
@@ -283,13 +281,13 @@ TEST(ClockAlarmTest, ClearsTheClockThenSetsTheDueTimeOrNamesTheClocksFile) {
     EXPECT_TRUE(refused(AlarmError::Failed, "Is a directory"));
     fs::remove(wakealarm);
     // As sysfs offers it: 0644 and owned by root.
-    writeFile(wakealarm, "untouched");
+    test::writeFile(wakealarm, "untouched");
     fs::permissions(rtc.path(), fs::perms(0755));
     fs::permissions(wakealarm, fs::perms(::geteuid() == 0 ? 0644 : 0444));
     EXPECT_TRUE(test::asNobody([&] { return refused(AlarmError::NoPermission, ""); }));
     EXPECT_EQ(arm(nowSeconds(), SleepState::Standby).error, AlarmError::NotInFuture);
     EXPECT_EQ(arm(nowSeconds()).error, AlarmError::NotInFuture);
-    EXPECT_EQ(contentOf(wakealarm), "untouched");
+    EXPECT_EQ(test::contentOf(wakealarm), "untouched");
 }
 
 sys_seconds onCalendar(const LocalDateTime& t) {

@@ -10,8 +10,6 @@
 namespace somnar {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using Clock = std::chrono::steady_clock;
 using LogindTest = test::BusTest;
 constexpr const char* kLogind = "fake_logind.py";
@@ -205,9 +203,10 @@ class DialupTest : public test::BusTest {
 TEST_F(DialupTest, PeersThenNetworkManagerDialupsWithinOneBudget) {
     startNetworkManager({"--fail-settings", "Secret"});
     LinuxDialupEntries entries(peers_, 600ms);
-    EXPECT_THAT(entries.listEntries(),
-                ElementsAre("Büro", "MobilFunk", "T-Online", "arcor", "linked", "provider",
-                            "Mobile Broadband", "Mobil Funk", "MobilFunk", "Phone DUN"));
+    EXPECT_THAT(
+        entries.listEntries(),
+        ::testing::ElementsAre("Büro", "MobilFunk", "T-Online", "arcor", "linked", "provider",
+                               "Mobile Broadband", "Mobil Funk", "MobilFunk", "Phone DUN"));
     EXPECT_TRUE(entries.dial("MobilFunk", "", "").ok());
     EXPECT_TRUE(test::waitForLine(started_, R"(["pon", "MobilFunk"])"));
     EXPECT_TRUE(entries.dial("Mobil Funk", "anna", "geheim").ok());
@@ -267,7 +266,7 @@ TEST_F(DialupTest, RefusalStartsNothingAndSaysWhy) {
         EXPECT_EQ(result.systemError, "");
     }
     std::this_thread::sleep_for(100ms);
-    EXPECT_THAT(test::readLines(started_), IsEmpty());
+    EXPECT_THAT(test::readLines(started_), ::testing::IsEmpty());
 }
 
 }  // namespace
