@@ -46,8 +46,7 @@ std::string input(bool first = false) {
 }
 
 // "challenge" is allowed too: the sleep call itself asks the user to authenticate. Without
-// an answer (even from a bus that accepts the connection and never says a word) nothing is
-// possible, within the time.
+// an answer nothing is possible, within the time.
 TEST_F(LogindTest, EachStateFollowsItsOwnAnswerWithinTheTime) {
     LogindPowerManager manager(500ms);
     startPeer(kLogind, {"--fail", "CanHibernate", "--stall", "CanSuspend"});
@@ -62,19 +61,18 @@ TEST_F(LogindTest, EachStateFollowsItsOwnAnswerWithinTheTime) {
         EXPECT_EQ(calls(kLogind),
                   (Lines{called("CanHibernate"), called("CanSuspend"), called("CanSuspend")}));
     }
+    // A bus that accepts the connection and never says a word.
     test::FtpServer hung({"--silent"});
-    for (const std::string& bus : {"unix:path=" + (folder_.path() / "no-bus").string(),
-                                   "tcp:host=127.0.0.1,port=" + hung.address.substr(10)}) {
-        const test::ScopedEnv system("DBUS_SYSTEM_BUS_ADDRESS", bus);
-        const test::ScopedEnv session("DBUS_SESSION_BUS_ADDRESS", bus);
-        LogindPowerManager unreachable(500ms);
-        const auto start = Clock::now();
-        EXPECT_FALSE(unreachable.canSuspend());
-        EXPECT_EQ(unreachable.sleep(SleepState::Standby).outcome, SleepOutcome::NoService);
-        unreachable.keepAwake();
-        DesktopNotifier().notify("Zusammenfassung", "Text");
-        EXPECT_LT(Clock::now() - start, 3s + DesktopNotifier::kTimeout) << bus;
-    }
+    const std::string bus = "tcp:host=127.0.0.1,port=" + hung.address.substr(10);
+    const test::ScopedEnv system("DBUS_SYSTEM_BUS_ADDRESS", bus);
+    const test::ScopedEnv session("DBUS_SESSION_BUS_ADDRESS", bus);
+    LogindPowerManager unreachable(500ms);
+    const auto start = Clock::now();
+    EXPECT_FALSE(unreachable.canSuspend());
+    EXPECT_EQ(unreachable.sleep(SleepState::Standby).outcome, SleepOutcome::NoService);
+    unreachable.keepAwake();
+    DesktopNotifier().notify("Zusammenfassung", "Text");
+    EXPECT_LT(Clock::now() - start, 3s + DesktopNotifier::kTimeout);
 }
 
 // Asked once, interactively, under a delay lock freed once the sleep is announced. A resume

@@ -171,9 +171,8 @@ inline bool asNobody(const std::function<bool()>& check) {
     return inChild(check, true);
 }
 
-// A bus daemon of our own standing in for the system and the session bus, and the stand-ins
-// a test starts on it, each noting every call as one JSON line in its own record. Nothing
-// reaches the machine's buses, and nothing is activated on ours.
+// A bus daemon of our own for the system and the session bus, and the stand-ins a test
+// starts on it; nothing reaches the machine's buses, and nothing is activated on ours.
 class BusTest : public ::testing::Test {
   protected:
     BusTest() {
@@ -215,10 +214,8 @@ class BusTest : public ::testing::Test {
     std::map<std::string, std::unique_ptr<ChildProcess>> peers_;
 };
 
-// tests/peers/ftp_server.py on a loopback port of the system's choosing with a fresh home
-// folder; `options` as the server takes them ("--folder", "pub", "--host", "::1", ...).
-// `address` as a user would type it: "127.0.0.1:<port>" or "[::1]:<port>"; nobody listens
-// there once the object is gone.
+// tests/peers/ftp_server.py with a fresh home folder and `options` ("--host", "::1", ...);
+// `address` as a user types it ("[::1]:<port>"), where nobody listens once it is gone.
 struct FtpServer {
     static constexpr const char* kUser = "somnar";
     static constexpr const char* kPassword = "pa:ss wörd";

@@ -1,9 +1,8 @@
-"""Stand-in for systemd-logind's Manager on a private system bus (options as in standin.py).
-Hibernate and Suspend answer after --reply-after seconds (as after the user authenticated),
-then emit PrepareForSleep(true) (before the answer with --announce-before-reply; never with
---no-sleep-signal), record {"event": "Asleep"} once no "sleep" delay lock is held (at most
-5 s), and emit PrepareForSleep(false) 0.2 s later (also at once with --stray-resume).
-Inhibit hands out the write end of a pipe; its closing is recorded as
+"""Stand-in for systemd-logind's Manager (options as in standin.py). Hibernate and Suspend
+answer after --reply-after seconds, then emit PrepareForSleep(true) (before the answer with
+--announce-before-reply, never with --no-sleep-signal), record {"event": "Asleep"} once no
+"sleep" delay lock is held (at most 5 s) and emit PrepareForSleep(false) 0.2 s later (also at
+once with --stray-resume). Inhibit hands out a pipe's write end, its closing recorded as
 {"event": "InhibitorReleased", "args": [what, mode]}."""
 
 import os

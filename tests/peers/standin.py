@@ -17,7 +17,6 @@ def method(interface, **signatures):
 
 
 def parser(*flags, **options):
-    """The common options, `flags` (store_true) and `options` (name: default)."""
     result = argparse.ArgumentParser()
     for name in ("--address", "--record"):
         result.add_argument(name)
@@ -50,7 +49,6 @@ def answer(options, method, reply, error, *value, args=(), fail=False):
 
 
 def serve(options, services, export):
-    """Exports export(bus)'s objects, owns the `services`, says READY and runs until ended."""
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.bus.BusConnection(options.address)
     alive = export(bus), [dbus.service.BusName(name, bus, do_not_queue=True) for name in services]
