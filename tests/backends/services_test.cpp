@@ -53,7 +53,6 @@ TEST_F(LogindTest, EachStateFollowsItsOwnAnswerWithinTheTime) {
     EXPECT_EQ(manager.sleepAnswer(SleepState::Hibernate), std::nullopt);
     EXPECT_FALSE(manager.canSuspend());
     for (const auto& [hibernate, suspend] : {std::pair{"challenge", "yes "}, {"no", "yes"}}) {
-        fs::remove(record(kLogind));
         startPeer(kLogind, {"--can-hibernate", hibernate, "--can-suspend", suspend});
         EXPECT_EQ(manager.canHibernate(), *hibernate == 'c');
         EXPECT_EQ(manager.canSuspend(), *hibernate == 'n');
@@ -88,7 +87,6 @@ TEST_F(LogindTest, SleepsAndWakesOnce) {
         {"--fail=Inhibit", Standby, {kAnnounced, kAsleep, kResumed}},
         {"--reply-after=3", Standby, woke}};
     for (const auto& [option, state, after] : cases) {
-        fs::remove(record(kLogind));
         startPeer(kLogind, {option});
         const std::string before = input(true);
         const SleepResult result = LogindPowerManager(2s, 1s).sleep(state);
@@ -115,10 +113,8 @@ TEST_F(LogindTest, RefusalEndsTheRequestAndFreesTheLock) {
                  {"", "", SleepOutcome::NotAnnounced}};
     for (const auto& c : cases) {
         const std::string error = *c.error ? std::string("org.freedesktop.") + c.error : "";
-        fs::remove(record(kLogind));
-        startPeer(kLogind, *c.error ? Lines{"--fail=Hibernate", "--error", error, "--error-message",
-                                            c.message}
-                                    : Lines{"--no-sleep-signal"});
+        startPeer(kLogind, {*c.error ? "--fail=Hibernate" : "--no-sleep-signal", "--error", error,
+                            "--error-message", c.message});
         const SleepResult result = LogindPowerManager(2s, 1s).sleep(SleepState::Hibernate);
         EXPECT_EQ(result.outcome, c.outcome) << error;
         EXPECT_EQ(result.detail, *c.message ? c.message : error);
@@ -131,8 +127,6 @@ TEST_F(LogindTest, RefusalEndsTheRequestAndFreesTheLock) {
 // found at its older path.
 TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
     for (const bool refused : {false, true}) {
-        fs::remove(record(kLogind));
-        fs::remove(record(kDesktop));
         startPeer(kLogind, {"--fail", refused ? "Inhibit" : "-"});
         startPeer(kDesktop, {"--first-cookie", "4711", "--path",
                              refused ? "/ScreenSaver" : "/org/freedesktop/ScreenSaver"});

@@ -105,13 +105,11 @@ class ChildProcess {
     std::FILE* output_ = nullptr;
 };
 
-// The permission bits of a file, 0 when there is none.
 inline unsigned modeOf(const fs::path& file) {
     struct stat status {};
     return ::stat(file.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
 }
 
-// The regular files below a folder, relative to it.
 inline std::vector<std::string> filesIn(const fs::path& folder) {
     std::vector<std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
@@ -191,21 +189,19 @@ class BusTest : public ::testing::Test {
         session_.emplace("DBUS_SESSION_BUS_ADDRESS", address_);
     }
     void SetUp() override { ASSERT_NE(address_, "") << "dbus-daemon did not start"; }
-    // Starts tests/peers/<script> on the bus with `args` and waits until it is READY.
+    // Starts tests/peers/<script> on the bus with `args` and a fresh record, and waits until
+    // it is READY.
     void startPeer(const std::string& script, std::vector<std::string> args = {}) {
         args.insert(args.begin(), {SOMNAR_PYTHON, SOMNAR_TEST_PEERS_DIR "/" + script, "--address",
                                    address_, "--record", record(script).string()});
         peers_.erase(script);  // it would keep the name
+        fs::remove(record(script));
         auto peer = std::make_unique<ChildProcess>(args);
         ASSERT_EQ(peer->readLine(), "READY") << script << " did not get ready";
         peers_[script] = std::move(peer);
     }
-    fs::path record(const std::string& script) const {
-        return folder_.path() / (script + ".jsonl");
-    }
-    std::vector<std::string> calls(const std::string& script) const {
-        return readLines(record(script));
-    }
+    fs::path record(const std::string& peer) const { return folder_.path() / (peer + ".jsonl"); }
+    Lines calls(const std::string& peer) const { return readLines(record(peer)); }
 
     TempDir folder_;
     std::unique_ptr<ChildProcess> daemon_;
@@ -230,7 +226,7 @@ struct FtpServer {
         address = (v6 ? "[::1]:" : "127.0.0.1:") + process->readLine().value_or("PORT ?").substr(5);
     }
     // The commands received so far, in order ("USER somnar", "PASS ******", "CWD pub", ...).
-    std::vector<std::string> commands() const { return readLines(folder.path() / "log"); }
+    Lines commands() const { return readLines(folder.path() / "log"); }
 
     TempDir folder;
     fs::path home = folder.path() / "home";
