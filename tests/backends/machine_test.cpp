@@ -123,19 +123,18 @@ TEST(ProgramStarterTest, StartsOrSaysWhyNot) {
         return text;
     };
     fs::create_directory(folder.path() / "meine Programme");
-    for (const auto& [name, text, mode] :
-         {std::tuple{"meine Programme/nach dem Wecken",
-                     "#!/bin/sh\necho \"$# Argumente\" > '$T/marker'\n", 0755},
-          {"wecken.sh", "echo \"$0\" > '$T/marker'\n", 0644},
+    for (const auto& [name, text] :
+         {std::pair{"meine Programme/nach dem Wecken",
+                    "#!/bin/sh\necho \"$# Argumente\" > '$T/marker'\n"},
+          {"wecken.sh", "echo \"$0\" > '$T/marker'\n"},
           {"wecken.py",
            "#!/usr/bin/python3 -S\nimport sys\n"
-           "open('$T/marker', 'w').write('python ' + str(len(sys.argv)) + '\\n')\n",
-           0644},
-          {"notizen.txt", "echo nein > '$T/marker'\n", 0644},
-          {"kaputt", "#!$T/kein-interpreter\n", 0644}}) {
-        test::writeFile(folder.path() / name, withFolder(text));
-        fs::permissions(folder.path() / name, fs::perms(mode));
+           "open('$T/marker', 'w').write('python ' + str(len(sys.argv)) + '\\n')\n"},
+          {"notizen.txt", "echo nein > '$T/marker'\n"},
+          {"kaputt", "#!$T/kein-interpreter\n"}}) {
+        test::writeFile(folder.path() / name, withFolder(text));  // not executable
     }
+    fs::permissions(folder.path() / "meine Programme/nach dem Wecken", fs::perms(0755));
     for (const StartCase& c : kStarts) {
         fs::remove(marker);
         const StartResult result = LinuxProgramStarter().startDetached(withFolder(c.line));
