@@ -152,8 +152,7 @@ inline bool waitForLine(const fs::path& file, const std::string& line,
     return false;
 }
 
-// Runs `check` in a forked child, as the user "nobody" when `nobody` and root; true when it
-// says yes there.
+// Whether `check` says yes in a forked child, run as "nobody" when `nobody` and root.
 inline bool inChild(const std::function<bool()>& check, bool nobody = false) {
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -189,8 +188,7 @@ class BusTest : public ::testing::Test {
         session_.emplace("DBUS_SESSION_BUS_ADDRESS", address_);
     }
     void SetUp() override { ASSERT_NE(address_, "") << "dbus-daemon did not start"; }
-    // Starts tests/peers/<script> on the bus with `args` and a fresh record, and waits until
-    // it is READY.
+    // Starts tests/peers/<script> with `args` and a fresh record; waits until it is READY.
     void startPeer(const std::string& script, std::vector<std::string> args = {}) {
         args.insert(args.begin(), {SOMNAR_PYTHON, SOMNAR_TEST_PEERS_DIR "/" + script, "--address",
                                    address_, "--record", record(script).string()});

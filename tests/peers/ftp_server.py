@@ -25,8 +25,7 @@ ARGS = PARSER.parse_args()
 LOG = open(ARGS.log, "a", encoding="utf-8") if ARGS.log else sys.stderr
 
 if ARGS.silent:  # the connections wait in the backlog
-    LISTENER = socket.create_server((ARGS.host, 0), family=socket.AF_INET6
-                                    if ":" in ARGS.host else socket.AF_INET)
+    LISTENER = socket.create_server((ARGS.host, 0))
     print("PORT %d" % LISTENER.getsockname()[1], flush=True)
     signal.pause()
 
