@@ -1,25 +1,19 @@
-// What the program keeps on disk: ip.html, its folders, its settings, its lock file.
+// What the program keeps on disk (ip.html, its folders, its settings, its lock file) and the
+// upload of ip.html to a pyftpdlib server on the loopback.
 
-#include <QLockFile>
-#include <QString>
+#include <sys/resource.h>
+#include <csignal>
+#include "backends/test_environment.h"
+#include "platform/linux/ftp/curl_ftp_client.h"
+#include "platform/linux/lazy_ftp_client.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/qt/qsettings_store.h"
 
-#include <sys/mount.h>
-#include <sys/resource.h>
-#include <csignal>
-#include <utility>
-
-#include "backends/test_environment.h"
-
 namespace somnar {
 namespace {
 
-namespace fs = std::filesystem;
-using test::contentOf;
-using Lines = std::vector<std::string>;
-using test::writeFile;
+using test::FtpServer;
 
 class FilesTest : public ::testing::Test {
   protected:
@@ -28,9 +22,8 @@ class FilesTest : public ::testing::Test {
     LinuxFiles files_;
 };
 
-// Latin-1 as its bytes, one question mark for anything else (a euro sign, a character
-// beyond the BMP, a byte that is not UTF-8), a combining accent joined to its letter. A link
-// is replaced, not written through; so is a read-only file.
+// One question mark for what Latin-1 lacks, a combining accent joined to its letter. A link
+// is replaced, not written through.
 TEST_F(FilesTest, WritesLatin1BytesIntoAPlainFileInPlaceOfALink) {
     test::writeFile(temp_.path() / "other", "kept");
     fs::create_symlink(temp_.path() / "other", file_);
@@ -38,64 +31,36 @@ TEST_F(FilesTest, WritesLatin1BytesIntoAPlainFileInPlaceOfALink) {
     ASSERT_TRUE(files_.writeSingleByteText(file_.string(),
                                            "Grüße\r\na\u20ACb\U0001F600c\u00FF\xFFMu\u0308nchen"));
     ::umask(previous);
-    EXPECT_EQ(contentOf(file_),
+    EXPECT_EQ(test::contentOf(file_),
               "Gr\xFC\xDF"
               "e\r\na?b?c\xFF?M\xFCnchen");
-    EXPECT_EQ(contentOf(temp_.path() / "other"), "kept");
+    EXPECT_EQ(test::contentOf(temp_.path() / "other"), "kept");
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file_)));
     EXPECT_EQ(test::modeOf(file_), 0644u);
-    // A read-only file left by an earlier run, in a folder open to the writer.
-    fs::permissions(file_, fs::perms(0444));
-    fs::permissions(temp_.path(), fs::perms::all);
-    EXPECT_TRUE(test::asNobody([&] { return LinuxFiles().writeSingleByteText(file_, "2"); }));
-    EXPECT_EQ(contentOf(file_), "2");
 }
 
-// Nothing written keeps the old file and leaves no part of the new one behind.
+// A folder is writable only where a file can be made. Nothing written keeps the old file and
+// leaves no part of the new one (nor the folder's probe) behind.
 TEST_F(FilesTest, WhatCannotBeWrittenKeepsTheOldFileAndLeavesNoPart) {
+    EXPECT_TRUE(files_.folderWritable(temp_.path().string()));
     EXPECT_FALSE(files_.writeSingleByteText((temp_.path() / "none" / "ip.html").string(), "x"));
     EXPECT_FALSE(files_.writeSingleByteText("", "x"));
     test::writeFile(file_, "old");
-    // A file size limit lets the first bytes in and refuses the rest, like a full disk.
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16, 16};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::_Exit(LinuxFiles().writeSingleByteText(file_.string(), std::string(99999, 'x')));
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "it said written";
-    EXPECT_EQ(contentOf(file_), "old");
-    EXPECT_EQ(test::filesIn(temp_.path()), std::vector<std::string>{"ip.html"});
-}
-
-// Writable where a file can be made: not for "nobody" in root's folder, nor on a read-only
-// mount whose permission bits allow everything; the probe is gone again.
-TEST_F(FilesTest, FolderWritableOnlyWhereAFileCanBeMade) {
-    EXPECT_TRUE(files_.folderWritable(temp_.path().string()));
-    EXPECT_TRUE(test::filesIn(temp_.path()).empty());
-    test::writeFile(file_, "a file");
     for (const std::string& folder : {std::string(), file_.string(), file_.string() + "/none"}) {
         EXPECT_FALSE(files_.folderWritable(folder)) << folder;
     }
-    fs::permissions(temp_.path(), fs::perms(0755));
-    EXPECT_EQ(test::asNobody([&] { return LinuxFiles().folderWritable(temp_.path()); }),
-              ::geteuid() != 0);
-    const fs::path mount = temp_.path() / "mount";
-    fs::create_directory(mount);
-    if (::mount("tmpfs", mount.c_str(), "tmpfs", MS_RDONLY, "size=64k") != 0) {
-        GTEST_SKIP() << "needs the right to mount a tmpfs";
-    }
-    EXPECT_FALSE(files_.folderWritable(mount.string()));
-    ::umount2(mount.c_str(), MNT_DETACH);
+    // A file size limit lets the first bytes in and refuses the rest, like a full disk.
+    EXPECT_TRUE(test::inChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16, 16};
+        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+               !LinuxFiles().writeSingleByteText(file_.string(), std::string(99999, 'x'));
+    })) << "it said written";
+    EXPECT_EQ(test::contentOf(file_), "old");
+    EXPECT_EQ(test::filesIn(temp_.path()), Lines{"ip.html"});
 }
 
-// One INI file per application, the section as its group, private from the first write
-// whatever the umask (folders 0700, files 0600). A link's file is rewritten in place and
-// made private; a link that leads nowhere, another writer's lock or a name that is no file
-// name make the write fail.
+// Private from the first write whatever the umask; a link's file is rewritten in place.
 TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     test::TempDir home;
     const fs::path folder = home.path() / "config" / "somnar-scheduler";
@@ -111,7 +76,7 @@ TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
               (Lines{"[Values]", "Server=Grüße", "User=bob"}));
     EXPECT_EQ(test::modeOf(home.path() / "config") | test::modeOf(folder), 0700u);
     EXPECT_EQ(test::modeOf(folder / "Somnar FTP.ini"), 0600u);
-    writeFile(home.path() / "dotfile", "[Values]\nName=alt\n");
+    test::writeFile(home.path() / "dotfile", "[Values]\nName=alt\n");
     fs::create_symlink(home.path() / "dotfile", folder / "Verbindung.ini");
     fs::create_symlink(home.path() / "missing" / "Fort.ini", folder / "Fort.ini");
     EXPECT_TRUE(store.write("Verbindung", "Values", "Password", "geheim"));
@@ -121,108 +86,170 @@ TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     EXPECT_FALSE(store.write("Fort", "Values", "Password", "geheim"));
     EXPECT_FALSE(fs::exists(home.path() / "missing"));
     EXPECT_FALSE(store.write("../Verbindung", "Values", "Name", "x"));
-    QLockFile otherWriter(QString::fromStdString((folder / "Verbindung.ini.lock").string()));
-    ASSERT_TRUE(otherWriter.tryLock(0));
-    EXPECT_FALSE(store.write("Verbindung", "Values", "Password", "neu"));
     EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "geheim");
 }
 
-// Another running copy holding the lock on `file` (as "nobody" when asked), until the object
-// goes and it is killed as a crash would kill it.
-std::unique_ptr<test::ChildProcess> holding(const fs::path& file, bool asNobody = false) {
-    std::vector<std::string> argv = {SOMNAR_PYTHON, "-c",
-                                     "import fcntl, signal, sys; f = open(sys.argv[1]); "
-                                     "fcntl.flock(f, fcntl.LOCK_EX); print('held', flush=True); "
-                                     "signal.pause()",
-                                     file.string()};
-    if (asNobody) {
-        argv.insert(argv.begin(),
-                    {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
-    }
-    auto holder = std::make_unique<test::ChildProcess>(argv);
-    EXPECT_EQ(holder->readLine(), "held");
-    return holder;
-}
-
-class InstanceGuardTest : public ::testing::Test {
-  protected:
-    test::TempDir dir_;
-    fs::path lock_ = dir_.path() / "somnar-scheduler.lock";
-};
-
-// One copy runs until it ends or crashes (its file stays behind); the lock file is the
-// owner's alone, no link is followed, and another user's file cannot keep us from starting.
-TEST_F(InstanceGuardTest, OneCopyRunsAtATime) {
+// No link is followed, and another user's file, held, cannot keep us from starting.
+TEST(InstanceGuardTest, OneCopyRunsAtATime) {
+    const test::TempDir dir;
+    const fs::path lock = dir.path() / "somnar-scheduler.lock";
     const mode_t previous = ::umask(0);
-    auto first = std::make_unique<LockFileInstanceGuard>(lock_);
+    auto first = std::make_unique<LockFileInstanceGuard>(lock);
     EXPECT_TRUE(first->acquire());
     ::umask(previous);
-    EXPECT_EQ(test::modeOf(lock_), 0600u);
+    EXPECT_EQ(test::modeOf(lock), 0600u);
     EXPECT_TRUE(first->acquire()) << "asking again keeps the claim";
-    LockFileInstanceGuard second(lock_);
+    LockFileInstanceGuard second(lock);
     EXPECT_FALSE(second.acquire());
     first.reset();
     EXPECT_TRUE(second.acquire());
 
-    test::writeFile(dir_.path() / "held.lock", "");
-    auto other = holding(dir_.path() / "held.lock");
-    EXPECT_FALSE(LockFileInstanceGuard(dir_.path() / "held.lock").acquire());
-    other.reset();
-    EXPECT_TRUE(LockFileInstanceGuard(dir_.path() / "held.lock").acquire());
-
-    fs::create_symlink(dir_.path() / "elsewhere", dir_.path() / "link.lock");
-    EXPECT_TRUE(LockFileInstanceGuard(dir_.path() / "link.lock").acquire());
-    EXPECT_FALSE(fs::exists(dir_.path() / "elsewhere"));
+    fs::create_symlink(dir.path() / "elsewhere", dir.path() / "link.lock");
+    EXPECT_TRUE(LockFileInstanceGuard(dir.path() / "link.lock").acquire());
+    EXPECT_FALSE(fs::exists(dir.path() / "elsewhere"));
     if (::geteuid() != 0) {
         GTEST_SKIP() << "needs root to give the lock file to another user";
     }
-    const fs::path strangers = dir_.path() / "stranger.lock";
-    fs::permissions(dir_.path(), fs::perms(0755));
+    const fs::path strangers = dir.path() / "stranger.lock";
+    fs::permissions(dir.path(), fs::perms(0755));
     test::writeFile(strangers, "");
     ASSERT_EQ(::chown(strangers.c_str(), 65534, 65534), 0);
-    const auto stranger = holding(strangers, true);
+    test::ChildProcess stranger({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
+                                 "--clear-groups", SOMNAR_PYTHON, "-c",
+                                 "import fcntl, signal, sys; "
+                                 "fcntl.flock(open(sys.argv[1]), fcntl.LOCK_EX); "
+                                 "print('held', flush=True); signal.pause()",
+                                 strangers.string()});
+    ASSERT_EQ(stranger.readLine(), "held");
     EXPECT_TRUE(LockFileInstanceGuard(strangers).acquire());
 }
 
-// The runtime folder, else our own folder under the state folder, else under the cache
-// folder; one open to others or owned by another user (mode | 01000) is passed over.
+// The runtime folder, else our own folder under the state folder (~/.local/state when none
+// is set), else under the cache folder; a relative one, one open to others or one owned by
+// another user is passed over.
 TEST(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
-    constexpr const char* kState = "state/somnar-scheduler/somnar-scheduler.lock";
-    constexpr const char* kCache = "cache/somnar-scheduler/somnar-scheduler.lock";
-    const struct {
-        const char* runtime;  // XDG_RUNTIME_DIR; "/..." below the test's folder
-        std::vector<std::pair<const char*, mode_t>> folders;  // made below the test's folder
-        const char* lockFile;                                 // below the test's folder; "": none
-        const char* state = "state";  // XDG_STATE_HOME below the test's folder; "": unset
-    } cases[] = {{"/run", {{"run", 0700}}, "run/somnar-scheduler.lock"},
-                 {"run", {}, kState},  // relative
-                 {"/run", {{"run", 0755}}, kState},
-                 {"/run", {{"run", 01700}}, kState},
-                 {"", {}, "home/.local/state/somnar-scheduler/somnar-scheduler.lock", ""},
-                 {"", {{"state/somnar-scheduler", 01700}}, kCache},
-                 {"", {{"state/somnar-scheduler", 0755}, {"cache/somnar-scheduler", 0777}}, ""}};
-    for (const auto& c : cases) {
-        test::TempDir dir;
-        const std::string root = dir.path().string() + "/";
-        const auto below = [&](const char* path) { return *path ? root + path : ""; };
-        const test::ScopedEnv runtime("XDG_RUNTIME_DIR",
-                                      *c.runtime == '/' ? root + c.runtime : c.runtime);
-        const test::ScopedEnv state("XDG_STATE_HOME", below(c.state));
-        const test::ScopedEnv cache("XDG_CACHE_HOME", root + "cache");
-        const test::ScopedEnv home("HOME", root + "home");
-        for (const auto& [folder, mode] : c.folders) {
-            fs::create_directories(root + folder);
-            ::chmod((root + folder).c_str(), mode & 0777);
-            if (mode > 0777 && ::chown((root + folder).c_str(), 65534, 65534) != 0) {
-                GTEST_SKIP() << "needs root to give a folder to another user";
-            }
-        }
-        EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), below(c.lockFile));
-        EXPECT_TRUE(LockFileInstanceGuard().acquire());
-        if (*c.lockFile) {
-            EXPECT_EQ(test::modeOf(fs::path(below(c.lockFile)).parent_path()), 0700u);
-        }
+    const test::TempDir dir;
+    const fs::path run = dir.path() / "run", ours = "somnar-scheduler/somnar-scheduler.lock";
+    const test::ScopedEnv runtime("XDG_RUNTIME_DIR", run.string());
+    const test::ScopedEnv state("XDG_STATE_HOME", "");
+    const test::ScopedEnv cache("XDG_CACHE_HOME", (dir.path() / "cache").string());
+    const test::ScopedEnv home("HOME", (dir.path() / "home").string());
+    fs::create_directory(run);
+    fs::permissions(run, fs::perms(0700));
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), run / "somnar-scheduler.lock");
+    fs::permissions(run, fs::perms(0755));
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir.path() / "home/.local/state" / ours);
+    fs::permissions(run, fs::perms(0700));
+    ::setenv("XDG_RUNTIME_DIR", fs::relative(run).c_str(), 1);
+    ::setenv("XDG_STATE_HOME", (dir.path() / "state").c_str(), 1);
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir.path() / "state" / ours);
+    if (::chown((dir.path() / "state/somnar-scheduler").c_str(), 65534, 65534) != 0) {
+        GTEST_SKIP() << "needs root to give a folder to another user";
     }
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir.path() / "cache" / ours);
+    fs::permissions(dir.path() / "cache/somnar-scheduler", fs::perms(0777));
+    EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), "");
+}
+
+// ip.html as the program writes it, with a lone LF, a lone CR and bytes a text transfer
+// would touch: only a binary transfer keeps them all.
+const std::string kPage =
+    "<HTML>\r\n127.0.0.1\r\nlone\nline\rends \x1a\xe4\xff" + std::string(1, '\0') + "end\r\n";
+
+MATCHER_P(Gives, code, "gives code " + std::to_string(code)) {
+    *result_listener << "ok " << arg.ok << ", code " << arg.code;
+    return arg.ok == (code == 0) && arg.code == code;
+}
+
+class FtpClientTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::writeFile(page_, kPage);
+        ASSERT_THAT(client_.open("Somnar Scheduler"), Gives(0));
+    }
+
+    test::TempDir local_;
+    fs::path page_ = local_.path() / "ip.html";
+    CurlFtpClient client_{2s, 2s};
+};
+
+// An empty folder is the login's (no bare CWD, which common servers refuse); the remote name
+// as given, with a '%' that looks escaped and a '#' and a '?' that end a URL's path.
+TEST_F(FtpClientTest, UploadArrivesByteForByteWhereItBelongs) {
+    const struct {
+        bool passive;
+        const char* host;
+        std::string folder, remote;
+        std::string commands;  // between login and QUIT
+    } cases[] = {{true, "127.0.0.1", "pub", "ip.html", "CWD pub,EPSV,TYPE I,STOR ip.html"},
+                 {false, "127.0.0.1", "/a/b", "ip.html", "CWD /a/b,EPRT,TYPE I,STOR ip.html"},
+                 {true, "127.0.0.1", "", "ip.html", "EPSV,TYPE I,STOR ip.html"},
+                 {true, "::1", "/", "my ip%20#1?.html", "CWD /,EPSV,TYPE I,STOR my ip%20#1?.html"}};
+    for (const auto& c : cases) {
+        FtpServer server({"--folder", "pub", "--folder", "a/b", "--host", c.host});
+        EXPECT_THAT(
+            client_.connect(server.address, FtpServer::kUser, FtpServer::kPassword, c.passive),
+            Gives(0));
+        EXPECT_THAT(client_.changeDirectory(c.folder), Gives(0));
+        EXPECT_THAT(client_.putFile(page_.string(), c.remote), Gives(0));
+        client_.disconnect();
+        client_.disconnect();
+        std::string stored = c.folder + "/" + c.remote;
+        stored.erase(0, stored.find_first_not_of('/'));
+        EXPECT_EQ(test::filesIn(server.home), Lines{stored});
+        EXPECT_EQ(test::contentOf(server.home / stored), kPage);
+        std::string received;  // EPRT without its address, which the system picks
+        for (const std::string& command : server.commands()) {
+            received += (received.empty() ? "" : ",") + command.substr(0, command.find(" |"));
+        }
+        EXPECT_EQ(received, "USER somnar,PASS ******,PWD," + c.commands + ",QUIT");
+    }
+}
+
+// A missing local file sends nothing, and the connection is still good for the next try;
+// a lost connection stores nothing (a new login would store in the wrong folder).
+TEST_F(FtpClientTest, LocalOrConnectionTroubleStoresNothing) {
+    FtpServer server({"--folder", "pub", "--hang-up-after-cwd"});
+    ASSERT_THAT(client_.connect(server.address, FtpServer::kUser, FtpServer::kPassword, true),
+                Gives(0));
+    EXPECT_THAT(client_.putFile((local_.path() / "missing.html").string(), "ip.html"), Gives(37));
+    EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), Gives(0));
+    ASSERT_THAT(client_.changeDirectory("pub"), Gives(0));
+    std::this_thread::sleep_for(200ms);  // until the hang-up has arrived
+    EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), Gives(42));
+    EXPECT_EQ(test::filesIn(server.home), Lines{"ip.html"});
+}
+
+// Refusals carry the server's reply code, else libcurl's; a line break cannot smuggle in a
+// command, and a server that never answers fails within the answer limit.
+TEST_F(FtpClientTest, RefusalsCarryTheServersReplyCodeElseLibcurls) {
+    EXPECT_THAT(CurlFtpClient().putFile(page_.string(), "ip.html"), Gives(2));
+    EXPECT_THAT(client_.changeDirectory("pub"), Gives(2));
+    const std::string closed = FtpServer().address;  // gone with the server
+    EXPECT_THAT(client_.connect(closed, "a", "b", true), Gives(7));
+    for (const char* server : {"host:0", "host:65536", "[host]:21", "user@host", "fe80::1%eth0"}) {
+        EXPECT_THAT(client_.connect(server, "a", "b", true), Gives(3)) << server;
+    }
+    EXPECT_THAT(client_.connect("127.0.0.1", "anna\r\nSITE x", "b", true), Gives(43));
+    FtpServer server({"--read-only", "--anonymous"});
+    EXPECT_THAT(client_.connect(server.address, FtpServer::kUser, "wrong", true), Gives(530));
+    EXPECT_THAT(client_.connect(server.address, "", "", true), Gives(0));
+    EXPECT_THAT(server.commands(), ::testing::Contains("USER anonymous"));
+    EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), Gives(550));
+    EXPECT_THAT(client_.changeDirectory("pub\r\nMKD injected"), Gives(43));
+    EXPECT_THAT(test::filesIn(server.home), ::testing::IsEmpty());
+    FtpServer silent({"--silent"});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THAT(client_.connect(silent.address, "a", "b", true), Gives(28));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
+}
+
+TEST(LazyFtpClientTest, LoadsTheFirstModuleFoundOrFailsEveryStepWith2) {
+    LazyFtpClient client({"/nirgends/somnar_ftp.so", SOMNAR_FTP_MODULE});
+    ASSERT_THAT(client.open("Somnar Scheduler"), Gives(0));
+    const std::string closed = FtpServer().address;
+    EXPECT_THAT(client.connect(closed, "anna", "geheim", true), Gives(7));
+    EXPECT_THAT(LazyFtpClient({"/nirgends/somnar_ftp.so"}).open("Somnar"), Gives(2));
 }
 
 }  // namespace

@@ -20,25 +20,23 @@ class Desktop(dbus.service.Object):
             self.add_to_connection(bus, path)
         self.bus, self.options, self.watched = bus, options, {}
 
-    @dbus.service.method(SCREEN_SAVER, in_signature="ss", out_signature="u",
-                         async_callbacks=("reply", "error"), sender_keyword="sender")
+    @standin.method(SCREEN_SAVER, in_signature="ss", out_signature="u", sender_keyword="sender")
     def Inhibit(self, application, reason, reply, error, sender=None):
+        def owner_changed(owner):
+            if owner == "":
+                standin.record(self.options, {"event": "ClientGone"})
+                self.watched.pop(sender).cancel()
         if sender not in self.watched:
-            def owner_changed(owner):
-                if owner == "":
-                    standin.record(self.options, {"event": "ClientGone"})
-                    self.watched.pop(sender).cancel()
             self.watched[sender] = self.bus.watch_name_owner(sender, owner_changed)
         self.options.first_cookie += 1
         standin.answer(self.options, "Inhibit", reply, error,
                        dbus.UInt32(self.options.first_cookie - 1), args=(application, reason))
 
-    @dbus.service.method(SCREEN_SAVER, in_signature="u", async_callbacks=("reply", "error"))
+    @standin.method(SCREEN_SAVER, in_signature="u")
     def UnInhibit(self, cookie, reply, error):
         standin.answer(self.options, "UnInhibit", reply, error, args=(int(cookie),))
 
-    @dbus.service.method(NOTIFICATIONS, in_signature="susssasa{sv}i", out_signature="u",
-                         async_callbacks=("reply", "error"))
+    @standin.method(NOTIFICATIONS, in_signature="susssasa{sv}i", out_signature="u")
     def Notify(self, app, replaces, icon, summary, body, actions, hints, expire, reply, error):
         hints = {str(k): [TYPES.get(type(v)), v] for k, v in hints.items()}
         standin.answer(self.options, "Notify", reply, error, dbus.UInt32(1),
@@ -46,6 +44,5 @@ class Desktop(dbus.service.Object):
 
 
 if __name__ == "__main__":
-    OPTIONS = standin.parser(path="/org/freedesktop/ScreenSaver",
-                             first_cookie=1).parse_args()
+    OPTIONS = standin.parser(path="/org/freedesktop/ScreenSaver", first_cookie=1).parse_args()
     standin.serve(OPTIONS, [SCREEN_SAVER, NOTIFICATIONS], lambda bus: Desktop(bus, OPTIONS))

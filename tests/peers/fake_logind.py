@@ -1,11 +1,9 @@
-"""Stand-in for systemd-logind's Manager on a private system bus (options as in standin.py).
-Hibernate and Suspend answer after --reply-after seconds (as after the user authenticated),
-then emit PrepareForSleep(true) (before the answer with --announce-before-reply; never with
---no-sleep-signal), record {"event": "Asleep"} once no "sleep" delay lock is held (at most
-5 s), and emit PrepareForSleep(false) 0.2 s later (never with --stay-asleep; also at once
-with --stray-resume). Inhibit hands out the write end of a pipe; its closing is recorded as
-{"event": "InhibitorReleased", "args": [what, mode]}.
-"""
+"""Stand-in for systemd-logind's Manager (options as in standin.py). Hibernate and Suspend
+answer after --reply-after seconds, then emit PrepareForSleep(true) (before the answer with
+--announce-before-reply, never with --no-sleep-signal), record {"event": "Asleep"} once no
+"sleep" delay lock is held (at most 5 s) and emit PrepareForSleep(false) 0.2 s later (also at
+once with --stray-resume). Inhibit hands out a pipe's write end, its closing recorded as
+{"event": "InhibitorReleased", "args": [what, mode]}."""
 
 import os
 
@@ -16,7 +14,6 @@ from gi.repository import GLib
 import standin
 
 MANAGER = "org.freedesktop.login1.Manager"
-ASYNC = {"async_callbacks": ("reply", "error")}
 
 
 class Manager(dbus.service.Object):
@@ -26,19 +23,19 @@ class Manager(dbus.service.Object):
         self.inhibitors = {}  # read end of the pipe -> (what, mode)
         self.going_down = None  # the timer that ends the delay of a sleep under way
 
-    @dbus.service.method(MANAGER, out_signature="s", **ASYNC)
+    @standin.method(MANAGER, out_signature="s")
     def CanHibernate(self, reply, error):
         standin.answer(self.options, "CanHibernate", reply, error, self.options.can_hibernate)
 
-    @dbus.service.method(MANAGER, out_signature="s", **ASYNC)
+    @standin.method(MANAGER, out_signature="s")
     def CanSuspend(self, reply, error):
         standin.answer(self.options, "CanSuspend", reply, error, self.options.can_suspend)
 
-    @dbus.service.method(MANAGER, in_signature="b", **ASYNC)
+    @standin.method(MANAGER, in_signature="b")
     def Hibernate(self, interactive, reply, error):
         self.sleep("Hibernate", interactive, reply, error)
 
-    @dbus.service.method(MANAGER, in_signature="b", **ASYNC)
+    @standin.method(MANAGER, in_signature="b")
     def Suspend(self, interactive, reply, error):
         self.sleep("Suspend", interactive, reply, error)
 
@@ -70,10 +67,9 @@ class Manager(dbus.service.Object):
     def fall_asleep(self):
         self.going_down = None
         standin.record(self.options, {"event": "Asleep"})
-        if not self.options.stay_asleep:
-            GLib.timeout_add(200, self.PrepareForSleep, False)
+        GLib.timeout_add(200, self.PrepareForSleep, False)
 
-    @dbus.service.method(MANAGER, in_signature="ssss", out_signature="h", **ASYNC)
+    @standin.method(MANAGER, in_signature="ssss", out_signature="h")
     def Inhibit(self, what, who, why, mode, reply, error):
         def hand_out():
             read_end, write_end = os.pipe()
@@ -95,8 +91,6 @@ class Manager(dbus.service.Object):
 
 
 if __name__ == "__main__":
-    OPTIONS = standin.parser(
-        "--no-sleep-signal", "--announce-before-reply",
-        "--stay-asleep", "--stray-resume", can_hibernate="yes", can_suspend="yes",
-        reply_after=0.0).parse_args()
+    OPTIONS = standin.parser("--no-sleep-signal", "--announce-before-reply", "--stray-resume",
+                             can_hibernate="yes", can_suspend="yes", reply_after=0.0).parse_args()
     standin.serve(OPTIONS, ["org.freedesktop.login1"], lambda bus: Manager(bus, OPTIONS))

@@ -8,7 +8,6 @@ import dbus.service
 import standin
 
 NM = "org.freedesktop.NetworkManager"
-ASYNC = {"async_callbacks": ("reply", "error")}
 
 
 def settings_of(index, kind, name):
@@ -27,17 +26,17 @@ class Service(dbus.service.Object):
         super().__init__(bus, path)
         self.options, self.value, self.name = options, value, name
 
-    @dbus.service.method(NM + ".Settings.Connection", out_signature="a{sa{sv}}", **ASYNC)
+    @standin.method(NM + ".Settings.Connection", out_signature="a{sa{sv}}")
     def GetSettings(self, reply, error):
         standin.answer(self.options, "GetSettings", reply, error, self.value,
                        args=(self._object_path,), fail=self.name in self.options.fail_settings)
 
-    @dbus.service.method(NM + ".Settings", out_signature="ao", **ASYNC)
+    @standin.method(NM + ".Settings", out_signature="ao")
     def ListConnections(self, reply, error):
         standin.answer(self.options, "ListConnections", reply, error,
                        dbus.Array(self.value, signature="o"))
 
-    @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v", **ASYNC)
+    @standin.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v")
     def Get(self, interface, name, reply, error):
         standin.answer(self.options, "Get", reply, error, dbus.UInt32(self.options.connectivity),
                        args=(interface, name), fail=(interface, name) != (NM, "Connectivity"))

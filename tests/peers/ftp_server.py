@@ -1,11 +1,10 @@
 #!/usr/bin/python3
 """FTP server on the loopback for the tests and benchmarks (pyftpdlib). Prints "PORT <n>"
-once it listens on a port of the system's choosing; logs every command to standard error
-("<- CWD pub", passwords masked). A bare CWD gets 501, as on common servers. --silent:
-accepts connections and never answers."""
+once it listens on a port of the system's choosing; writes every command received to --log
+or standard error ("CWD pub", passwords masked). A bare CWD gets 501, as on common servers.
+--silent: accepts connections and never answers."""
 
 import argparse
-import logging
 import os
 import signal
 import socket
@@ -17,16 +16,16 @@ from pyftpdlib.servers import FTPServer
 
 PARSER = argparse.ArgumentParser()
 for option, default in (("--home", None), ("--user", "somnar"), ("--password", "secret"),
-                        ("--host", "127.0.0.1")):
+                        ("--host", "127.0.0.1"), ("--log", None)):
     PARSER.add_argument(option, default=default)
 PARSER.add_argument("--folder", action="append", default=[])
 for flag in ("--read-only", "--anonymous", "--hang-up-after-cwd", "--silent"):
     PARSER.add_argument(flag, action="store_true")
 ARGS = PARSER.parse_args()
+LOG = open(ARGS.log, "a", encoding="utf-8") if ARGS.log else sys.stderr
 
 if ARGS.silent:  # the connections wait in the backlog
-    LISTENER = socket.create_server((ARGS.host, 0), family=socket.AF_INET6
-                                    if ":" in ARGS.host else socket.AF_INET)
+    LISTENER = socket.create_server((ARGS.host, 0))
     print("PORT %d" % LISTENER.getsockname()[1], flush=True)
     signal.pause()
 
@@ -45,6 +44,10 @@ class Handler(FTPHandler):
     proto_cmds = dict(FTPHandler.proto_cmds, CWD=dict(FTPHandler.proto_cmds["CWD"], arg=True))
     auth_failed_timeout = 0.1  # not pyftpdlib's 3 s pause after a wrong password
 
+    def logline(self, msg, logfun=None):
+        if msg.startswith("<- "):
+            print(msg[3:], file=LOG, flush=True)
+
     def ftp_CWD(self, path):
         result = super().ftp_CWD(path)
         if ARGS.hang_up_after_cwd:
@@ -52,7 +55,6 @@ class Handler(FTPHandler):
         return result
 
 
-logging.basicConfig(stream=sys.stderr, level=logging.DEBUG, format="%(message)s")
 SERVER = FTPServer((ARGS.host, 0), Handler)
 print("PORT %d" % SERVER.socket.getsockname()[1], flush=True)
 SERVER.serve_forever(handle_exit=False)

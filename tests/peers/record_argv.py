@@ -3,8 +3,7 @@
 Appends to $SOMNAR_ARGV_RECORD, as JSON arrays one to a line: its argv (the first item the
 name it was started by); ["open", "3:pipe", ...], the descriptors above 2 it got and what
 they are; [PATH, TEXT] for every "file PATH" in its arguments, what it read there, as pppd
-reads an options file. Writes its environment to $SOMNAR_ENV_RECORD.
-"""
+reads an options file."""
 
 import json
 import os
@@ -20,10 +19,6 @@ for option, value in zip(argv, argv[1:]):
     if option == "file":
         with open(value, encoding="utf-8", errors="surrogateescape", newline="") as text:
             notes.append([value, text.read()])
-# Before the start is noted, so it is there once a test sees the start.
-with open(os.environ["SOMNAR_ENV_RECORD"], "w", encoding="utf-8",
-          errors="surrogateescape") as out:
-    out.writelines("%s=%s\n" % item for item in os.environ.items())
 # One write of whole lines, so starts that overlap do not mix their lines.
 with open(os.environ["SOMNAR_ARGV_RECORD"], "a", encoding="utf-8",
           errors="surrogateescape") as out:

@@ -1,21 +1,22 @@
 """What the stand-in services on a private bus (fake_*.py) share. Each takes --address,
 --record FILE (each call appended as a JSON line {"method": ..., "args": [...]}), --fail
-METHOD (answered with an error), --stall METHOD (never answered), and prints READY once it
-owns its names."""
+METHOD (answered with the error --error, --error-message), --stall METHOD (never answered),
+and prints READY once it owns its names."""
 
 import argparse
 import json
-import sys
 
 import dbus
 import dbus.mainloop.glib
+import dbus.service
 from gi.repository import GLib
 
+def method(interface, **signatures):
+    """A D-Bus method that gets `reply` and `error` to answer through answer()."""
+    return dbus.service.method(interface, async_callbacks=("reply", "error"), **signatures)
 
-def parser(*flags, error="org.freedesktop.DBus.Error.AccessDenied",
-           error_message="Access denied", **options):
-    """The common options (--error and --error-message name the error of --fail), `flags`
-    (store_true) and `options` (name: default)."""
+
+def parser(*flags, **options):
     result = argparse.ArgumentParser()
     for name in ("--address", "--record"):
         result.add_argument(name)
@@ -23,7 +24,8 @@ def parser(*flags, error="org.freedesktop.DBus.Error.AccessDenied",
         result.add_argument(name, action="append", default=[])
     for flag in flags:
         result.add_argument(flag, action="store_true")
-    for name, default in dict(options, error=error, error_message=error_message).items():
+    options.update(error="org.freedesktop.DBus.Error.AccessDenied", error_message="Access denied")
+    for name, default in options.items():
         result.add_argument("--" + name.replace("_", "-"), default=default, type=type(default))
     return result
 
@@ -47,14 +49,9 @@ def answer(options, method, reply, error, *value, args=(), fail=False):
 
 
 def serve(options, services, export):
-    """Exports export(bus)'s objects, owns the `services`, says READY and runs until ended."""
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.bus.BusConnection(options.address)
-    objects = export(bus)
-    for service in services:
-        if bus.request_name(service, dbus.bus.NAME_FLAG_DO_NOT_QUEUE) != \
-                dbus.bus.REQUEST_NAME_REPLY_PRIMARY_OWNER:
-            sys.exit("could not own " + service)
+    alive = export(bus), [dbus.service.BusName(name, bus, do_not_queue=True) for name in services]
     print("READY", flush=True)
     GLib.MainLoop().run()
-    del objects
+    del alive
