@@ -12,22 +12,16 @@ namespace {
 using std::chrono::milliseconds;
 
 TEST(RenewedSleepCountTest, TextsMinutesAndTheRealTimeBetweenTicks) {
-    for (const auto& [seconds, text] : {std::pair{1200L, "20:00"},
-                                        {1199L, "19:59"},
-                                        {1L, "00:01"},
-                                        {5400L, "90:00"},
-                                        {-3L, "00:00"}}) {
+    const std::pair<long, const char*> texts[] = {
+        {1200, "20:00"}, {1199, "19:59"}, {1, "00:01"}, {5400, "90:00"}, {-3, "00:00"}};
+    for (const auto& [seconds, text] : texts) {
         EXPECT_EQ(timeLeftText(seconds), text);
     }
-    for (const auto& [text, minutes] : {std::pair{"  20", 20},
-                                        {"1440", 1440},
-                                        {" 1 ", 1},
-                                        {"0", -1},
-                                        {"1441", -1},
-                                        {"zwanzig", -1},
-                                        {"", -1},
-                                        {"-5", -1}}) {
-        EXPECT_EQ(renewedSleepMinutes(text).value_or(-1), minutes) << text;
+    const std::pair<const char*, int> minutes[] = {{"  20", 20}, {"1440", 1440}, {" 1 ", 1},
+                                                   {"0", -1},    {"1441", -1},   {"zwanzig", -1},
+                                                   {"", -1},     {"-5", -1}};
+    for (const auto& [text, expected] : minutes) {
+        EXPECT_EQ(renewedSleepMinutes(text).value_or(-1), expected) << text;
     }
     RenewedSleepCount count;
     count.count(milliseconds(1000), 1, milliseconds(500));  // a run's first tick: one interval
