@@ -4,46 +4,35 @@
 
 namespace somnar::testing {
 
-std::string FakeClock::generalDateTimeText(const LocalDateTime& at) const {
+std::string FakeClock::generalDateTimeText(const LocalDateTime& when) const {
+    const auto& [year, month, day, hour, minute, second] = when;
     char text[32];
-    if (at.hour == 0 && at.minute == 0 && at.second == 0) {
-        std::snprintf(text, sizeof text, "%02d.%02d.%04d", at.day, at.month, at.year);
+    if (hour == 0 && minute == 0 && second == 0) {
+        std::snprintf(text, sizeof text, "%02d.%02d.%04d", day, month, year);
     } else {
-        std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", at.day, at.month, at.year,
-                      at.hour, at.minute, at.second);
+        std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", day, month, year, hour,
+                      minute, second);
     }
     return text;
 }
 
-std::optional<std::chrono::sys_seconds> FakeClock::localToUtc(const LocalDateTime& at) const {
-    return utc(at.year, at.month, at.day, at.hour, at.minute) + std::chrono::seconds(at.second) -
-           std::chrono::minutes(utcOffsetMinutes);
-}
-
 std::chrono::sys_seconds utc(int year, int month, int day, int hour, int minute) {
     using namespace std::chrono;
-    const sys_days date{std::chrono::year{year} / month / day};
-    return date + hours{hour} + minutes{minute};
+    return sys_days{std::chrono::year{year} / month / day} + hours{hour} + minutes{minute};
 }
 
-void FakeClock::advance(std::chrono::milliseconds by) {
+LocalDateTime FakeClock::now() const {
     using namespace std::chrono;
-    steady += by;
-    fraction_ += by;
-    const seconds whole = duration_cast<seconds>(fraction_);
-    fraction_ -= whole;
-    const sys_seconds then =
-        utc(moment.year, moment.month, moment.day, moment.hour, moment.minute) +
-        seconds{moment.second} + whole;
-    const sys_days date = floor<days>(then);
+    const sys_seconds local = floor<seconds>(at) + hours{1};
+    const sys_days date = floor<days>(local);
     const year_month_day ymd{date};
-    const hh_mm_ss time{then - date};
-    moment = {static_cast<int>(ymd.year()),
-              static_cast<int>(unsigned(ymd.month())),
-              static_cast<int>(unsigned(ymd.day())),
-              static_cast<int>(time.hours().count()),
-              static_cast<int>(time.minutes().count()),
-              static_cast<int>(time.seconds().count())};
+    const hh_mm_ss time{local - date};
+    return {static_cast<int>(ymd.year()),
+            static_cast<int>(unsigned(ymd.month())),
+            static_cast<int>(unsigned(ymd.day())),
+            static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()),
+            static_cast<int>(time.seconds().count())};
 }
 
 SleepResult FakePowerManager::sleep(SleepState state) {

@@ -40,35 +40,34 @@ struct Logged {
     EventLog& log_;
 };
 
-class FakeClock : public Clock {
-  public:
-    LocalDateTime moment{2026, 12, 6, 10, 0, 0};
-    int utcOffsetMinutes = 60;  // a fixed CET
-
-    // The clock that never jumps; advance() moves it with the wall clock.
-    std::chrono::milliseconds steady{0};
-
-    LocalDateTime now() const override { return moment; }
-    std::chrono::milliseconds monotonic() const override { return steady; }
-    std::chrono::sys_time<std::chrono::milliseconds> utcNow() const override {
-        return *localToUtc(moment) + fraction_;
-    }
-    // German form: 06.12.2026 07:15:42, the date alone at midnight.
-    std::string generalDateTimeText(const LocalDateTime& at) const override;
-    std::optional<std::chrono::sys_seconds> localToUtc(const LocalDateTime& at) const override;
-
-    void set(int year, int month, int day, int hour, int minute, int second = 0) {
-        moment = {year, month, day, hour, minute, second};
-    }
-    // Time passes: both clocks move on; the wall clock shows whole seconds.
-    void advance(std::chrono::milliseconds by);
-
-  private:
-    std::chrono::milliseconds fraction_{0};
-};
-
 // A moment given in UTC, for expectations.
 std::chrono::sys_seconds utc(int year, int month, int day, int hour, int minute);
+
+// The wall clock in a fixed CET (UTC+1), to the millisecond, and the clock that never
+// jumps; advance() moves both.
+class FakeClock : public Clock {
+  public:
+    std::chrono::sys_time<std::chrono::milliseconds> at{utc(2026, 12, 6, 9, 0)};
+    std::chrono::milliseconds steady{0};
+
+    LocalDateTime now() const override;
+    std::chrono::milliseconds monotonic() const override { return steady; }
+    std::chrono::sys_time<std::chrono::milliseconds> utcNow() const override { return at; }
+    // German form: 06.12.2026 07:15:42, the date alone at midnight.
+    std::string generalDateTimeText(const LocalDateTime& when) const override;
+    std::optional<std::chrono::sys_seconds> localToUtc(const LocalDateTime& local) const override {
+        return utc(local.year, local.month, local.day, local.hour, local.minute) +
+               std::chrono::seconds(local.second - 3600);
+    }
+    void set(const LocalDateTime& local) { at = *localToUtc(local); }
+    void set(int year, int month, int day, int hour, int minute, int second = 0) {
+        set({year, month, day, hour, minute, second});
+    }
+    void advance(std::chrono::milliseconds by) {
+        at += by;
+        steady += by;
+    }
+};
 
 class FakeDialogs : public Dialogs {
   public:

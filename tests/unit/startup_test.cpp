@@ -43,7 +43,7 @@ TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {
         testing::FakePlatform platform;
         InfoWindow info{platform.services};
         MainWindow form{platform.services, info};
-        platform.clock.moment = c.now;
+        platform.clock.set(c.now);
         ASSERT_EQ(form.load(), StartOutcome::Shown);
         EXPECT_EQ(shown(form.wakeTime), c.wakeUp);
         EXPECT_EQ(shown(form.sleepTime), c.sleepAt);
