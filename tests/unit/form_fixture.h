@@ -1,6 +1,7 @@
 #pragma once
 
-// A main window after start-up on the fake platform, with a helper to set the pickers.
+// The main window on the fake platform, after start-up in FormTest, with a helper to set the
+// pickers.
 
 #include <gtest/gtest.h>
 
@@ -11,11 +12,15 @@
 
 namespace somnar::testing {
 
-struct FormTest : ::testing::Test {
+// The program's windows on a fake platform of their own, not yet loaded.
+struct Program {
     FakePlatform platform;
     InfoWindow info{platform.services};
     MainWindow form{platform.services, info};
+};
+struct ProgramTest : ::testing::Test, Program {};
 
+struct FormTest : ProgramTest {
     void SetUp() override { form.load(); }
 
     // "day.month.year hour:minute", each field as the picker is to show it.

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/main_window_model.h"
-#include "fakes/fake_platform.h"
+#include "unit/form_fixture.h"
 
 namespace somnar {
 namespace {
@@ -16,11 +15,7 @@ const std::vector<Address> kStoredValues{
     {"VidOru FTP", "Values", "User"},     {"VidOru FTP", "Values", "Password"},
     {"VidOru FTP", "Values", "Directory"}};
 
-struct StartupTest : ::testing::Test {
-    testing::FakePlatform platform;
-    InfoWindow info{platform.services};
-    MainWindow form{platform.services, info};
-
+struct StartupTest : testing::ProgramTest {
     std::string shown(const MomentPickers& p) const {
         return p.day.text() + "." + p.month.text() + "." + p.year.text() + " " + p.hour.text() +
                ":" + p.minute.text();
@@ -40,9 +35,8 @@ TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {
         {{2101, 1, 1, 0, 0, 0}, "01.01.2101 00:10", "01.01.2101 00:05", 0},
     };
     for (const auto& c : cases) {
-        testing::FakePlatform platform;
-        InfoWindow info{platform.services};
-        MainWindow form{platform.services, info};
+        testing::Program program;
+        auto& [platform, info, form] = program;
         platform.clock.set(c.now);
         ASSERT_EQ(form.load(), StartOutcome::Shown);
         EXPECT_EQ(shown(form.wakeTime), c.wakeUp);
@@ -78,9 +72,8 @@ TEST_F(StartupTest, WindowIsCentredWithItsDesignSizeThenMadeCompactAndTheIconPre
 TEST_F(StartupTest, OnlyWhatTheMachineCanDoIsShownAndUsable) {
     for (const auto& [hibernate, suspend] :
          {std::pair{true, true}, {true, false}, {false, true}, {false, false}}) {
-        testing::FakePlatform platform;
-        InfoWindow info{platform.services};
-        MainWindow form{platform.services, info};
+        testing::Program program;
+        auto& [platform, info, form] = program;
         platform.power.hibernate = hibernate;
         platform.power.suspend = suspend;
         form.load();
@@ -113,24 +106,24 @@ TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsAndTheListIsNotASelection) 
               "");
     EXPECT_EQ(platform.settings.reads, kStoredValues);
 
-    testing::FakePlatform stored;
+    testing::Program next;
     const char* values[] = {"Alte Verbindung", "anna",   "geheim", "ftp.example.org", "web1",
                             "pw;#=\"",         "/htdocs"};
     for (std::size_t i = 0; i < kStoredValues.size(); ++i) {
-        stored.settings.values[kStoredValues[i]] = values[i];
+        next.platform.settings.values[kStoredValues[i]] = values[i];
     }
-    InfoWindow info{stored.services};
-    MainWindow next{stored.services, info};
-    next.load();
-    const TextBox* boxes[] = {&next.dialupUser, &next.dialupPassword, &next.ftpServer,
-                              &next.ftpUser,    &next.ftpPassword,    &next.ftpFolder};
-    EXPECT_EQ(next.dialupName.text(), "Alte Verbindung");  // not in the list, still shown
-    EXPECT_EQ(next.dialupName.listIndex(), -1);
+    next.form.load();
+    const MainWindow& restarted = next.form;
+    const TextBox* boxes[] = {&restarted.dialupUser,  &restarted.dialupPassword,
+                              &restarted.ftpServer,   &restarted.ftpUser,
+                              &restarted.ftpPassword, &restarted.ftpFolder};
+    EXPECT_EQ(restarted.dialupName.text(), "Alte Verbindung");  // not in the list, still shown
+    EXPECT_EQ(restarted.dialupName.listIndex(), -1);
     for (std::size_t i = 0; i < std::size(boxes); ++i) {
         EXPECT_EQ(boxes[i]->text(), values[i + 1]);
     }
-    next.unload();  // each value goes back where it came from
-    EXPECT_EQ(stored.settings.writes, kStoredValues);
+    next.form.unload();  // each value goes back where it came from
+    EXPECT_EQ(next.platform.settings.writes, kStoredValues);
 }
 
 TEST_F(StartupTest, AFileThatCannotBeRewrittenIsToldOnceEachAndTheClosingGoesOn) {

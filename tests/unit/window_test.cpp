@@ -13,11 +13,7 @@ namespace {
 
 using testing::FormTest;
 
-struct DesignTest : ::testing::Test {
-    testing::FakePlatform platform;
-    InfoWindow info{platform.services};
-    MainWindow form{platform.services, info};
-
+struct DesignTest : testing::ProgramTest {
     const Control* at(std::string_view key) const { return form.registry().find(key); }
     std::set<std::string> keysWhere(bool (*test)(const Control&)) const {
         std::set<std::string> keys;
@@ -63,11 +59,7 @@ TEST_F(DesignTest, OnlyTheClockRunsAtStartAndElevenControlsCarryATip) {
     EXPECT_EQ(form.ftpFolder.text() + form.ftpStatus.caption(), "/Disconnected...");
 }
 
-struct InfoWindowTest : ::testing::Test {
-    testing::FakePlatform platform;
-    InfoWindow info{platform.services};
-    MainWindow form{platform.services, info};
-};
+using InfoWindowTest = testing::ProgramTest;
 
 const char* const kExpectedText =
     "Das Programm versetzt den Rechner zu einer gewünschten Zeit (oder auch sofort) in den "

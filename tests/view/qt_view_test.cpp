@@ -23,19 +23,15 @@
 #include <map>
 #include <set>
 
-#include "app/main_window_model.h"
-#include "fakes/fake_platform.h"
 #include "platform/qt/app_view.h"
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_tray_icon.h"
+#include "unit/form_fixture.h"
 
 namespace somnar {
 namespace {
 
-struct View : ::testing::Test {
-    testing::FakePlatform platform;
-    InfoWindow info{platform.services};
-    MainWindow form{platform.services, info};
+struct View : testing::ProgramTest {
     std::unique_ptr<AppView> view;
 
     void SetUp() override {
