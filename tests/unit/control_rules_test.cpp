@@ -47,7 +47,6 @@ TEST(ControlRules, ADisabledFrameOrBoxTakesNoInputWhateverTheChildrensOwnState) 
     CheckBox box;
     OptionButton option;
     Picker picker;
-    TextBox text;
     inner.setContainer(&outer);
     box.setContainer(&inner);
     option.setContainer(&inner);
@@ -67,13 +66,6 @@ TEST(ControlRules, ADisabledFrameOrBoxTakesNoInputWhateverTheChildrensOwnState) 
     picker.userSetText("07");
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(picker.text(), "07");
-
-    text.setText("alt");
-    text.setEnabled(false);
-    text.userSetText("neu");
-    EXPECT_EQ(text.text(), "alt");
-    text.setText("vom Programm");
-    EXPECT_EQ(text.text(), "vom Programm");
 }
 
 TEST(ControlRules, TimersTickOnlyWhileOnAndEachSwitchOnIsANewRun) {

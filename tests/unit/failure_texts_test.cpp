@@ -14,7 +14,6 @@ constexpr const char* kClock = "/sys/class/rtc/rtc0/wakealarm";
 
 TEST(FailureTextTest, EveryKindOfFailureReadsExactlyAsTheUserSeesIt) {
     const std::pair<DialResult, std::string> dials[] = {
-        {{DialError::None, "", ""}, ""},
         {{DialError::NothingSelected, "", ""}, "Es ist keine DFÜ-Verbindung ausgewählt."},
         {{DialError::UnknownName, "Arcor", ""},
          "Die DFÜ-Verbindung \"Arcor\" gibt es auf diesem Rechner nicht."},
@@ -35,7 +34,6 @@ TEST(FailureTextTest, EveryKindOfFailureReadsExactlyAsTheUserSeesIt) {
         EXPECT_EQ(dialFailureText(result), text);
     }
     const std::pair<StartResult, std::string> starts[] = {
-        {{StartError::None, "", ""}, ""},
         {{StartError::NoProgram, "", ""}, "Es ist kein Programm angegeben."},
         {{StartError::NeedsShell, "", ""},
          "Die Befehlszeile enthält Zeichen, die nur eine Shell versteht (| & ; < > ( ) { } oder "
@@ -56,7 +54,6 @@ TEST(FailureTextTest, EveryKindOfFailureReadsExactlyAsTheUserSeesIt) {
     }
     // The standby alarm is the kernel's timer, the hibernation alarm the real-time clock's.
     const std::tuple<SleepState, AlarmFailure, std::string> alarms[] = {
-        {SleepState::Standby, {AlarmError::None, "", ""}, ""},
         {SleepState::Standby, {AlarmError::NotInFuture, "", ""}, "Die Weckzeit ist schon vorbei."},
         {SleepState::Hibernate,
          {AlarmError::NotInFuture, kClock, ""},

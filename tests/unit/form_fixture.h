@@ -39,7 +39,6 @@ struct FormTest : ProgramTest {
 
     void wantWakeUp() { form.wakeChoice[0].setValue(true); }
 
-    // The text of the last message box shown.
     std::string lastMessage() const {
         return platform.dialogs.shown.empty() ? std::string() : platform.dialogs.shown.back().text;
     }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "publish/ip_document.h"
 #include "publish/publisher.h"
 #include "unit/form_fixture.h"
 
@@ -47,12 +46,6 @@ TEST(AddressLookupTest, SkipsLoopbackAndTellsWhyThereIsNone) {
     }
 }
 
-TEST(IpDocumentTest, FourCrLfLines) {
-    EXPECT_EQ(ipDocument("192.168.0.5", "06.12.2026 07:15:42"),
-              "<HTML>\r\n<CENTER> Meine IP-Adresse lautet: 192.168.0.5\r\n<CENTER> Rechner wurde "
-              "gestartet: 06.12.2026 07:15:42\r\n</CENTER></HTML>\r\n");
-}
-
 struct PublicationTest : testing::FormTest {
     void SetUp() override {
         FormTest::SetUp();
@@ -84,7 +77,9 @@ TEST_F(PublicationTest, TheWatchWaitsForTheConnectionThenPublishesOnceInOrder) {
     form.connectionWatch.tick();
     form.connectionWatch.tick();  // stopped: nothing more
     EXPECT_EQ(form.ipAddressLine.caption(), "192.168.0.5");
-    EXPECT_EQ(document(), ipDocument("192.168.0.5", "07.12.2026"));
+    EXPECT_EQ(document(),
+              "<HTML>\r\n<CENTER> Meine IP-Adresse lautet: 192.168.0.5\r\n<CENTER> Rechner wurde "
+              "gestartet: 07.12.2026\r\n</CENTER></HTML>\r\n");
     EXPECT_EQ(platform.log, (EventLog{"write /opt/somnar/ip.html", "ftp open VidOru FTP",
                                       "ftp connect ftp.example.org web1 geheim", "ftp cwd /htdocs",
                                       "ftp put /opt/somnar/ip.html ip.html", "ftp disconnect"}));

@@ -1,4 +1,4 @@
-// The pre-flight check, the test wake-up and the command line, against the fakes.
+// The pre-flight check, the test wake-up and the command line.
 
 #include <gtest/gtest.h>
 

@@ -46,7 +46,6 @@ struct RenewedSleepTest : testing::FormTest {
         platform.clock.advance(milliseconds(500));
         form.renewedSleepTimer.tick();
     }
-    // Ticks until the countdown stops or the limit is reached; returns the ticks made.
     int tickUntilFired(int limit) {
         int ticks = 0;
         for (; form.renewedSleepTimer.enabled() && ticks < limit; ++ticks) {

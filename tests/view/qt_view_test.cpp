@@ -1,30 +1,23 @@
 // The real widgets, offscreen in one QApplication: every control as designed, what screen
-// readers see, the status line, drops, the tray icon's clicks and menu, the file dialog.
+// readers see, the status line, drops, the tray icon's clicks.
 
 #include <gtest/gtest.h>
 
 #include <QAccessible>
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
-#include <QFileDialog>
-#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 #include <map>
 #include <set>
 
 #include "platform/qt/app_view.h"
-#include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "unit/form_fixture.h"
 
@@ -222,25 +215,6 @@ TEST_F(View, OnlyLocalFilesDropOntoThePathTheFirstOfThemAndTheToolTipFollows) {
     QToolTip::hideText();
 }
 
-TEST_F(View, TheTrayMenuShowsItsTwoEntriesAndTheChosenOneReachesTheModel) {
-    form.trayButton.setEnabled(true);
-    widget<QPushButton>(form.trayButton)->click();
-    ASSERT_FALSE(view->mainView().isVisible());
-    std::string entries;
-    QTimer::singleShot(100, &view->mainView(), [&] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            for (QAction* action : menu->actions()) {
-                entries += action->text().toStdString() + "|";
-            }
-            menu->close();
-        }
-    });
-    platform.tray.onClick(TrayClick::LeftUp);  // returns once the menu is closed
-    ASSERT_EQ(entries, "Countdownparameter anzeigen|Programmfenster anzeigen|");
-    view->mainView().menuFor(&form.trayMenu)->actions()[1]->trigger();
-    EXPECT_TRUE(view->mainView().isVisible());
-}
-
 TEST(QtTrayIcon, MouseEventsOnTheIconWindowArriveAsTheirClicks) {
     QtTrayIcon tray;
     std::vector<TrayClick> clicks;
@@ -261,26 +235,6 @@ TEST(QtTrayIcon, MouseEventsOnTheIconWindowArriveAsTheirClicks) {
     using enum TrayClick;
     EXPECT_EQ(clicks, (std::vector{LeftDown, LeftUp, RightDown, RightUp, MiddleDown, MiddleUp,
                                    LeftDouble}));
-}
-
-TEST(QtFileDialog, TitleFolderAndChoicesAsWrittenWithTheirNameFilters) {
-    const auto dialog = QtFileDialog::makeDialog(
-        nullptr, "Exe oder BAT Datei auswählen", "/tmp",
-        {{"EXE- oder BAT-Dateien(*.exe;*.bat)", {"*.exe", "*.bat", "*.sh"}},
-         {" Alle Dateien (*.*)", {"*"}}});
-    EXPECT_EQ(dialog->windowTitle().toStdString(), "Exe oder BAT Datei auswählen");
-    EXPECT_EQ(dialog->directory().absolutePath().toStdString(), "/tmp");
-    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
-    auto* choices = dialog->findChild<QComboBox*>("fileTypeCombo");
-    auto* files = dialog->findChild<QFileSystemModel*>();
-    ASSERT_TRUE(choices != nullptr && files != nullptr && choices->count() == 2);
-    EXPECT_EQ(choices->currentIndex(), 0);
-    EXPECT_EQ(files->nameFilters().join('|').toStdString(), "*.exe|*.bat|*.sh");
-    emit choices->activated(1);
-    EXPECT_EQ(files->nameFilters().join('|').toStdString(), "*");
-    // Qt's parsed captions are not put back on a choice.
-    EXPECT_EQ((choices->itemText(0) + "|" + choices->itemText(1)).toStdString(),
-              "EXE- oder BAT-Dateien(*.exe;*.bat)| Alle Dateien (*.*)");
 }
 
 }  // namespace
