@@ -104,7 +104,7 @@ TEST_F(VerifyTest, TheBoxShowsTheTextOfThePickersAndTheTickedOptions) {
 
 TEST_F(VerifyTest, APastWakeUpIsMovedInThePickersAndPutBackOnCancel) {
     platform.clock.set(2026, 12, 31, 23, 59, 1);
-    set(form.wakeTime, "20.11.2026 23:59");  // weeks ago: the day after now
+    set(form.wakeTime, "19.11.2026 23:59");  // weeks ago, a Thursday: the day after now
     EXPECT_TRUE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
     ASSERT_EQ(platform.dialogs.shown.size(), 2u);
     EXPECT_EQ(platform.dialogs.shown[0],
