@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "schedule/confirmation_text.h"
-#include "schedule/picker_moment.h"
 #include "unit/form_fixture.h"
 
 namespace somnar {
