@@ -41,7 +41,7 @@ struct Unused : somnar::Dialogs,
     bool canHibernate() override { return false; }
     bool canSuspend() override { return false; }
     std::optional<std::string> sleepAnswer(somnar::SleepState) override { return std::nullopt; }
-    somnar::SleepResult sleep(somnar::SleepState) override {
+    somnar::SleepResult sleep(somnar::SleepState, const std::function<void()>&) override {
         return {somnar::SleepOutcome::NoService, {}};
     }
     void keepAwake() override {}

@@ -36,6 +36,7 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_tray_icon.h"
+#include "platform/qt/responsive_wait.h"
 
 namespace {
 
@@ -118,7 +119,8 @@ int main(int argc, char* argv[]) {
     somnar::QtDesktop desktop;
     somnar::LinuxProgramInfo program(argc > 0 ? argv[0] : "");
     somnar::LockFileInstanceGuard instance;
-    somnar::LogindPowerManager power;
+    somnar::ResponsiveWait responsiveWait;
+    somnar::LogindPowerManager power(somnar::dbus::kDefaultTimeout, {}, &responsiveWait);
     somnar::LinuxDialupEntries dialer;
     somnar::QSettingsStore settings;
     somnar::QtTrayIcon tray;

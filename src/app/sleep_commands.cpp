@@ -101,6 +101,10 @@ SleepAttempt MainWindow::sleepAndWake(SleepState state) {
         refuseSleep(attempt.refusal);
         return attempt.outcome;
     }
+    if (attempt.wakeUpMoved) {
+        reportAfterWake(
+            lateWakeUpText(services_.clock.generalDateTimeText(*wakeUp), attempt.rearm));
+    }
     startAfterWake(afterWakePlan());
     return SleepAttempt::WokeUp;
 }

@@ -8,6 +8,7 @@
 #include "app/failure_texts.h"
 #include "app/number_text.h"
 #include "schedule/sleep_request.h"
+#include "schedule/sleep_with_wake_up.h"
 #include "schedule/sleeper.h"
 
 namespace somnar {
@@ -66,14 +67,26 @@ int runTestWake(CheckServices& services, SleepState state, int ahead, std::ostre
     out.flush();
 
     const Instant requested = clock.utcNow();
-    const SleepResult slept = services.power.sleep(state);
+    const WakeUpSleep sleep =
+        sleepWithWakeUp(services.power, services.wakeAlarm, clock, state, due, armed.alarm);
+    const SleepResult& slept = sleep.slept;
     const Instant woke = clock.utcNow();
     armed.alarm.reset();
     if (!slept.slept()) {
         out << sleepRefusalText(state, slept, "\n") << "\n";
         return 1;
     }
-    const double late = duration<double>(woke - due).count();
+    if (sleep.movedTo) {
+        out << lateWakeUpText(wallClock(due, offset), sleep.rearm) << "\n";
+        if (!sleep.rearm.ok()) {
+            return 1;
+        }
+        out << "Neue Weckzeit: " << wallClock(*sleep.movedTo, offset) << "\n";
+    }
+    if (slept.wakeNotice != WakeNotice::Announced) {
+        out << "Die Energieverwaltung hat das Aufwachen nicht gemeldet.\n";
+    }
+    const double late = duration<double>(woke - sleep.movedTo.value_or(due)).count();
     out << "Eingeschlafen: " << wallClock(slept.wentDownAt.value_or(requested), offset) << "\n"
         << "Aufgewacht: " << wallClock(woke, offset) << "\n"
         << "Verspätung: " << tenths(late) << " s\n";

@@ -2,6 +2,7 @@
 
 #include "app/failure_texts.h"
 #include "schedule/sleep_request.h"
+#include "schedule/sleep_with_wake_up.h"
 
 namespace somnar {
 namespace {
@@ -16,6 +17,8 @@ std::string refusalReason(SleepOutcome outcome) {
             return "Die Energieverwaltung hat die Anfrage angenommen, aber nicht ausgeführt.";
         case SleepOutcome::NoService:
             return "Die Energieverwaltung (systemd-logind) ist nicht erreichbar.";
+        case SleepOutcome::Abandoned:
+            return "Das Programm wird beendet; die Anfrage wurde abgebrochen.";
         case SleepOutcome::Refused:
         case SleepOutcome::WokeUp:
             break;
@@ -60,6 +63,32 @@ std::string wakeAlarmRefusalText(SleepState state, AlarmError error, const std::
     return text;
 }
 
+std::string lateWakeUpText(const std::string& wakeUp, const AlarmFailure& rearm) {
+    std::string text =
+        "Verspätet aufgewacht: Die Anfrage wurde erst kurz vor oder nach der "
+        "Aufwachzeit (" +
+        wakeUp + ") freigegeben";
+    if (!rearm.ok()) {
+        return text + ", und der Weckalarm konnte nicht neu gestellt werden. " +
+               alarmReason(rearm.error);
+    }
+    return text + ", deshalb wurde der Rechner " + std::to_string(kShortestWakeLead.count()) +
+           " Sekunden nach dem Einschlafen geweckt.";
+}
+
+void Sleeper::noteWakeNotice(WakeNotice notice) {
+    if (notice == WakeNotice::SuspendSeen) {
+        services_.log.write(LogLevel::Warning,
+                            "Die Energieverwaltung hat das Aufwachen nicht gemeldet; die Uhr des "
+                            "Rechners zeigt, dass er geschlafen hat.");
+    } else if (notice == WakeNotice::NoneInTime) {
+        services_.log.write(LogLevel::Warning,
+                            "Die Energieverwaltung hat das Aufwachen nicht gemeldet, und der "
+                            "Rechner hat offenbar nicht geschlafen; das Programm macht nach der "
+                            "Wartezeit weiter.");
+    }
+}
+
 SleepAttemptResult Sleeper::sleepAndWake(SleepState state, std::chrono::sys_seconds due) {
     AlarmResult armed = services_.wakeAlarm.arm(state, due);
     if (!armed.alarm) {
@@ -68,21 +97,24 @@ SleepAttemptResult Sleeper::sleepAndWake(SleepState state, std::chrono::sys_seco
     }
     // Returns after waking, or once it is clear the machine does not go down; the alarm
     // stays armed until then, however long the user takes to authorise the request.
-    const SleepResult slept = services_.power.sleep(state);
-    if (!slept.slept()) {
+    const WakeUpSleep sleep = sleepWithWakeUp(services_.power, services_.wakeAlarm, services_.clock,
+                                              state, due, armed.alarm);
+    if (!sleep.slept.slept()) {
         armed.alarm.reset();
-        return {SleepAttempt::NotSlept, sleepRefusalText(state, slept)};
+        return {SleepAttempt::NotSlept, sleepRefusalText(state, sleep.slept)};
     }
+    noteWakeNotice(sleep.slept.wakeNotice);
     services_.power.keepAwake();
     armed.alarm.reset();
-    return {};
+    return {SleepAttempt::WokeUp, {}, sleep.movedTo.has_value(), sleep.rearm};
 }
 
 SleepAttemptResult Sleeper::sleepOnly(SleepState state, const std::string& lineBreak) {
-    const SleepResult slept = services_.power.sleep(state);
+    const SleepResult slept = services_.power.sleep(state, {});
     if (!slept.slept()) {
         return {SleepAttempt::NotSlept, sleepRefusalText(state, slept, lineBreak)};
     }
+    noteWakeNotice(slept.wakeNotice);
     return {};
 }
 

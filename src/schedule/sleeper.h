@@ -17,6 +17,10 @@ enum class SleepAttempt {
 struct SleepAttemptResult {
     SleepAttempt outcome = SleepAttempt::WokeUp;
     std::string refusal;  // why not, for the user; empty after a wake-up
+    // The wake-up was moved because the request was authorised too late (see
+    // kShortestWakeLead); `rearm` says whether the moved one could be armed.
+    bool wakeUpMoved = false;
+    AlarmFailure rearm{};
 };
 
 // Puts the machine to sleep, with its wake-up armed first where one is wanted, and keeps
@@ -27,7 +31,8 @@ class Sleeper {
 
     // Arms the wake-up for `due`, sleeps, and once woken keeps the machine awake and takes
     // the alarm back. Sleeping without the wake-up the user asked for would be worse than
-    // not sleeping, so a refused alarm means no sleep.
+    // not sleeping, so a refused alarm means no sleep; a wake-up that has come too close by
+    // the time the machine goes down is moved.
     SleepAttemptResult sleepAndWake(SleepState state, std::chrono::sys_seconds due);
     // Sleeps without a wake-up; `lineBreak` goes before the power service's own words in
     // a refusal.
@@ -40,6 +45,9 @@ class Sleeper {
     const std::string& confirmationText() const { return confirmationText_; }
 
   private:
+    // A wake-up the power service did not announce goes to the log.
+    void noteWakeNotice(WakeNotice notice);
+
     Services& services_;
     std::string confirmationText_;
     bool confirmed_ = false;
@@ -52,5 +60,9 @@ std::string sleepRefusalText(SleepState state, const SleepResult& result,
 
 // Why the wake-up could not be armed, what that means, and where to look.
 std::string wakeAlarmRefusalText(SleepState state, AlarmError error, const std::string& detail);
+
+// Why the machine woke later than `wakeUp` (the pickers' moment as text) said: the request was
+// authorised too late, and the moved wake-up was armed or, as `rearm` tells, could not be.
+std::string lateWakeUpText(const std::string& wakeUp, const AlarmFailure& rearm);
 
 }  // namespace somnar

@@ -1,10 +1,15 @@
 // The system's services as stand-ins on a private bus: logind, the screen saver and the
 // notification service, NetworkManager's dial-ups beside pppd's peers.
 
+#include <sstream>
+
+#include "app/test_wake.h"
 #include "backends/test_environment.h"
+#include "fakes/fake_platform.h"
 #include "platform/linux/desktop_notifier.h"
 #include "platform/linux/dialup_entries.h"
 #include "platform/linux/logind_power_manager.h"
+#include "platform/linux/system_clock.h"
 #include "platform/linux/unique_fd.h"
 
 namespace somnar {
@@ -68,15 +73,15 @@ TEST_F(LogindTest, EachStateFollowsItsOwnAnswerWithinTheTime) {
     LogindPowerManager unreachable(500ms);
     const auto start = Clock::now();
     EXPECT_FALSE(unreachable.canSuspend());
-    EXPECT_EQ(unreachable.sleep(SleepState::Standby).outcome, SleepOutcome::NoService);
+    EXPECT_EQ(unreachable.sleep(SleepState::Standby, {}).outcome, SleepOutcome::NoService);
     unreachable.keepAwake();
     DesktopNotifier().notify("Zusammenfassung", "Text");
     EXPECT_LT(Clock::now() - start, 3s + DesktopNotifier::kTimeout);
 }
 
-// Asked once, interactively, under a delay lock freed once the sleep is announced. A resume
-// before the announcement belongs to an earlier sleep; the announcement's limit starts with
-// the answer, however long the user takes to authenticate.
+// Asked once, interactively, under a delay lock freed once the sleep is announced and the
+// program has had its say. A resume before the announcement belongs to an earlier sleep; the
+// announcement's limit starts with the answer, however long the user takes to authenticate.
 TEST_F(LogindTest, SleepsAndWakesOnce) {
     using enum SleepState;
     const Lines woke = {kAnnounced, kLockFreed, kAsleep, kResumed};
@@ -89,8 +94,13 @@ TEST_F(LogindTest, SleepsAndWakesOnce) {
     for (const auto& [option, state, after] : cases) {
         startPeer(kLogind, {option});
         const std::string before = input(true);
-        const SleepResult result = LogindPowerManager(2s, 1s).sleep(state);
+        Lines whenGoingDown;
+        const SleepResult result = LogindPowerManager(2s, {.start = 1s}).sleep(state, [&] {
+            whenGoingDown = calls(kLogind);
+        });
         EXPECT_EQ(input(), before) << "a descriptor not its own was closed";
+        EXPECT_THAT(whenGoingDown, ::testing::Contains(kAnnounced)) << option;
+        EXPECT_THAT(whenGoingDown, ::testing::Not(::testing::Contains(kLockFreed))) << option;
         EXPECT_EQ(result.outcome, SleepOutcome::WokeUp) << option;
         EXPECT_NE(result.wentDownAt, std::nullopt);
         Lines expected = {kSleepLock, state == Hibernate ? kHibernate : kSuspend};
@@ -115,12 +125,66 @@ TEST_F(LogindTest, RefusalEndsTheRequestAndFreesTheLock) {
         const std::string error = *c.error ? std::string("org.freedesktop.") + c.error : "";
         startPeer(kLogind, {*c.error ? "--fail=Hibernate" : "--no-sleep-signal", "--error", error,
                             "--error-message", c.message});
-        const SleepResult result = LogindPowerManager(2s, 1s).sleep(SleepState::Hibernate);
+        const SleepResult result =
+            LogindPowerManager(2s, {.start = 1s}).sleep(SleepState::Hibernate, {});
         EXPECT_EQ(result.outcome, c.outcome) << error;
         EXPECT_EQ(result.detail, *c.message ? c.message : error);
         EXPECT_TRUE(test::waitForLine(record(kLogind), kLockFreed));
         EXPECT_EQ(calls(kLogind), (Lines{kSleepLock, kHibernate, kLockFreed}));
     }
+}
+
+// No wait lasts for ever: logind gone before its answer is unreachable; a resume that is
+// never announced shows in the suspended time, or is taken for granted after the limit; a
+// program that is ending stops waiting.
+TEST_F(LogindTest, EveryWaitEnds) {
+    struct Ending : FdWait {
+        bool wait(int, short, std::optional<std::chrono::microseconds>) override { return false; }
+    } ending;
+    const struct {
+        const char* option;
+        FdWait* waiter;
+        std::chrono::nanoseconds suspended;  // after the announcement
+        SleepOutcome outcome;
+        WakeNotice notice;
+    } cases[] = {
+        {"--leave-before-reply", nullptr, 0s, SleepOutcome::NoService, WakeNotice::Announced},
+        {"--no-resume", nullptr, 3s, SleepOutcome::WokeUp, WakeNotice::SuspendSeen},
+        {"--no-resume", nullptr, 0s, SleepOutcome::WokeUp, WakeNotice::NoneInTime},
+        {"--reply-after=1", &ending, 0s, SleepOutcome::Abandoned, WakeNotice::Announced}};
+    for (const auto& c : cases) {
+        startPeer(kLogind, {c.option});
+        int looks = 0;
+        SleepLimits limits{1s, 1s, 100ms, [&] { return looks++ == 0 ? 0s : c.suspended; }};
+        const SleepResult result =
+            LogindPowerManager(2s, limits, c.waiter).sleep(SleepState::Standby, {});
+        EXPECT_EQ(result.outcome, c.outcome) << c.option;
+        EXPECT_EQ(result.wakeNotice, c.notice) << c.option;
+    }
+}
+
+// Authorised after its wake-up time (logind answers late): the wake-up is armed anew 30 s
+// ahead while logind still waits for us, and the test wake-up says so.
+TEST_F(LogindTest, AWakeUpGoneByWhenTheSleepBeginsIsMovedAhead) {
+    startPeer(kLogind, {"--reply-after=2"});
+    LogindPowerManager power(2s);
+    testing::EventLog log;
+    testing::FakeWakeAlarm alarm(log);
+    testing::FakeSystemFacts facts;
+    testing::FakeSettingsStore settings;
+    testing::FakeDialer dialer(log);
+    testing::FakeFtpClient ftp(log);
+    SystemClock clock;
+    CheckServices services{power, alarm, facts, settings, dialer, ftp, clock, "somnar-scheduler"};
+    std::ostringstream out;
+    runTestWake(services, SleepState::Standby, 1, out);
+    EXPECT_THAT(out.str(), ::testing::HasSubstr(
+                               ") freigegeben, deshalb wurde der Rechner 30 Sekunden nach dem "
+                               "Einschlafen geweckt.\nNeue Weckzeit: "));
+    ASSERT_EQ(alarm.armed.size(), 3u);  // the check's, the wake-up, the moved one
+    EXPECT_GE(alarm.armed[2].due - alarm.armed[1].due, 31s);
+    EXPECT_EQ(log, (Lines{"alarm armed", "alarm released", "alarm armed", "alarm released",
+                          "alarm armed", "alarm released"}));
 }
 
 // Held until the end; a refused lock is asked for again, and the screen saver is also

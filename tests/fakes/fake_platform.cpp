@@ -35,9 +35,15 @@ LocalDateTime FakeClock::now() const {
             static_cast<int>(time.seconds().count())};
 }
 
-SleepResult FakePowerManager::sleep(SleepState state) {
+SleepResult FakePowerManager::sleep(SleepState state, const std::function<void()>& goingDown) {
     sleeps.push_back(state);
     log_.push_back(state == SleepState::Hibernate ? "sleep hibernate" : "sleep standby");
+    if (whileAuthorising) {
+        whileAuthorising();
+    }
+    if (goingDown && result.slept()) {
+        goingDown();
+    }
     if (whileAsleep) {
         whileAsleep();
     }

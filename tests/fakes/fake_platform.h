@@ -114,6 +114,8 @@ class FakePowerManager : public PowerManager, Logged {
     SleepResult result;
     std::vector<SleepState> sleeps;
     int keepAwakeCalls = 0;
+    // Runs while the user authorises the request, before the sleep is announced.
+    std::function<void()> whileAuthorising;
     // Runs while the machine "sleeps", e.g. to move the clock on.
     std::function<void()> whileAsleep;
 
@@ -131,7 +133,7 @@ class FakePowerManager : public PowerManager, Logged {
         }
         return (state == SleepState::Hibernate ? hibernate : suspend) ? "yes" : "no";
     }
-    SleepResult sleep(SleepState state) override;
+    SleepResult sleep(SleepState state, const std::function<void()>& goingDown) override;
     void keepAwake() override;
 };
 

@@ -1,8 +1,8 @@
 """Stand-in for systemd-logind's Manager (options as in standin.py). Hibernate and Suspend
 answer after --reply-after seconds, then emit PrepareForSleep(true) (before the answer with
 --announce-before-reply, never with --no-sleep-signal), record {"event": "Asleep"} once no
-"sleep" delay lock is held (at most 5 s) and emit PrepareForSleep(false) 0.2 s later (also at
-once with --stray-resume). Inhibit hands out a pipe's write end, its closing recorded as
+"sleep" delay lock is held (at most 5 s) and emit PrepareForSleep(false) 0.2 s later (never
+with --no-resume; also at once with --stray-resume). --leave-before-reply: ends instead. Inhibit hands out a pipe's write end, its closing recorded as
 {"event": "InhibitorReleased", "args": [what, mode]}."""
 
 import os
@@ -47,6 +47,8 @@ class Manager(dbus.service.Object):
         standin.answer(self.options, method, accepted, error, args=(interactive,))
 
     def accept(self, reply):
+        if self.options.leave_before_reply:
+            os._exit(0)
         announce = not self.options.no_sleep_signal
         if announce and self.options.announce_before_reply:
             self.announce()
@@ -67,7 +69,8 @@ class Manager(dbus.service.Object):
     def fall_asleep(self):
         self.going_down = None
         standin.record(self.options, {"event": "Asleep"})
-        GLib.timeout_add(200, self.PrepareForSleep, False)
+        if not self.options.no_resume:
+            GLib.timeout_add(200, self.PrepareForSleep, False)
 
     @standin.method(MANAGER, in_signature="ssss", out_signature="h")
     def Inhibit(self, what, who, why, mode, reply, error):
@@ -92,5 +95,6 @@ class Manager(dbus.service.Object):
 
 if __name__ == "__main__":
     OPTIONS = standin.parser("--no-sleep-signal", "--announce-before-reply", "--stray-resume",
+                             "--no-resume", "--leave-before-reply",
                              can_hibernate="yes", can_suspend="yes", reply_after=0.0).parse_args()
     standin.serve(OPTIONS, ["org.freedesktop.login1"], lambda bus: Manager(bus, OPTIONS))

@@ -10,6 +10,7 @@ namespace {
 
 using testing::EventLog;
 using testing::FormTest;
+using namespace std::chrono_literals;
 
 const EventLog kSleptAndWoke{"alarm armed", "sleep hibernate", "keep awake", "alarm released"};
 
@@ -24,7 +25,9 @@ TEST(RefusalTextTest, NamesTheKindAndGivesThePowerServicesOwnWords) {
         {{SleepOutcome::NotAnnounced, ""},
          "Die Energieverwaltung hat die Anfrage angenommen, aber nicht ausgeführt."},
         {{SleepOutcome::NoService, ""},
-         "Die Energieverwaltung (systemd-logind) ist nicht erreichbar."}};
+         "Die Energieverwaltung (systemd-logind) ist nicht erreichbar."},
+        {{SleepOutcome::Abandoned, ""},
+         "Das Programm wird beendet; die Anfrage wurde abgebrochen."}};
     for (const auto& [result, reason] : sleeps) {
         EXPECT_EQ(sleepRefusalText(SleepState::Hibernate, result),
                   "Der Rechner wurde nicht in den Ruhezustand versetzt. " + reason);
@@ -197,6 +200,63 @@ TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
 
     EXPECT_EQ(platform.power.keepAwakeCalls, 0);
     EXPECT_FALSE(form.renewedSleepTimer.enabled());
+}
+
+// A wake-up that came too close while the user authorised the request is armed anew 30 s
+// after the machine goes down, and the user who comes back is told; a wake-up the power
+// service did not announce is noted in the journal.
+TEST_F(SleepingTest, AWakeUpTooCloseWhenTheMachineGoesDownIsMovedAndTold) {
+    set(form.wakeTime, "06.12.2026 14:01");
+    const std::string late =
+        "Verspätet aufgewacht: Die Anfrage wurde erst kurz vor oder nach der Aufwachzeit "
+        "(06.12.2026 14:01:00) freigegeben";
+    const std::string seen =
+        "Die Energieverwaltung hat das Aufwachen nicht gemeldet; die Uhr des "
+        "Rechners zeigt, dass er geschlafen hat.";
+    const std::string notify = "notify Somnar-Scheduler: Problem nach dem Aufwachen";
+    const struct {
+        std::chrono::seconds authorising;
+        AlarmError rearm;
+        WakeNotice notice;
+        EventLog events;
+        std::vector<std::string> journal;
+    } cases[] = {
+        {30s, AlarmError::None, WakeNotice::Announced, kSleptAndWoke, {}},
+        {31s,
+         AlarmError::None,
+         WakeNotice::SuspendSeen,
+         {"alarm armed", "sleep hibernate", "alarm released", "alarm armed", "keep awake",
+          "alarm released", notify},
+         {seen, late + ", deshalb wurde der Rechner 30 Sekunden nach dem Einschlafen geweckt."}},
+        {90s,
+         AlarmError::NoPermission,
+         WakeNotice::NoneInTime,
+         {"alarm armed", "sleep hibernate", "alarm released", "alarm refused", "keep awake",
+          notify},
+         {"Die Energieverwaltung hat das Aufwachen nicht gemeldet, und der Rechner hat offenbar "
+          "nicht geschlafen; das Programm macht nach der Wartezeit weiter.",
+          late + ", und der Weckalarm konnte nicht neu gestellt werden. Dem Programm fehlt die "
+                 "Berechtigung, den Weckalarm zu stellen."}}};
+    for (const auto& c : cases) {
+        platform.clock.set(2026, 12, 6, 14, 0, 0);
+        platform.log.clear();
+        platform.journal.entries.clear();
+        platform.wakeAlarm.refuseWith = AlarmError::None;
+        platform.power.result.wakeNotice = c.notice;
+        platform.power.whileAuthorising = [&] {
+            platform.clock.advance(c.authorising);
+            platform.wakeAlarm.refuseWith = c.rearm;
+        };
+        EXPECT_EQ(form.sleepAndWake(SleepState::Hibernate), SleepAttempt::WokeUp);
+        EXPECT_EQ(platform.log, c.events) << c.authorising.count();
+        std::vector<std::string> journal;
+        for (const auto& [level, text] : platform.journal.entries) {
+            journal.push_back(text);
+        }
+        EXPECT_EQ(journal, c.journal);
+        EXPECT_EQ(form.statusLine.caption(), c.journal.empty() ? "" : c.journal.back());
+    }
+    EXPECT_EQ(platform.wakeAlarm.armed.at(2).due, testing::utc(2026, 12, 6, 13, 1) + 1s);
 }
 
 TEST_F(SleepingTest, ATimedRequestStartsItsCountdownAndFreezesTheWindow) {

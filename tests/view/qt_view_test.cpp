@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
@@ -12,13 +14,16 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
+
 #include <map>
 #include <set>
 
 #include "platform/qt/app_view.h"
 #include "platform/qt/qt_tray_icon.h"
+#include "platform/qt/responsive_wait.h"
 #include "unit/form_fixture.h"
 
 namespace somnar {
@@ -156,6 +161,9 @@ TEST_F(View, ScreenReadersSeeBothWindowsWithTheirTitlesAndEveryInputByItsOwnName
         if (row.kind <= ControlKind::TextBox) {  // the kinds of input controls
             const std::string name = accessibleName(shown);
             EXPECT_FALSE(name.empty()) << control->key();
+            if (auto* picker = qobject_cast<QComboBox*>(shown)) {  // and the field inside it
+                EXPECT_EQ(accessibleName(picker->lineEdit()), name) << control->key();
+            }
             const auto [first, unique] = named.emplace(name, control->key());
             EXPECT_TRUE(unique) << control->key() << " and " << first->second << " share " << name;
         }
@@ -213,6 +221,51 @@ TEST_F(View, OnlyLocalFilesDropOntoThePathTheFirstOfThemAndTheToolTipFollows) {
     QApplication::sendEvent(path, &hover);
     EXPECT_EQ(path->toolTip().toStdString(), first.toStdString());
     QToolTip::hideText();
+}
+
+// While a sleep request waits for the power service the window keeps painting, but the
+// model gets nothing: no tick, no close, no click on the tray icon. The wait ends when the
+// descriptor is ready, when its time is up, or when the program is told to end.
+TEST_F(View, WaitingForThePowerServiceKeepsTheWindowPaintingAndTheModelStill) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    form.hibernateCountdown.setInterval(5);  // each tick writes the status line
+    form.hibernateCountdown.setEnabled(true);
+    QtTrayIcon tray;
+    int clicks = 0;
+    tray.onClick = [&](TrayClick) { ++clicks; };
+    QWidget icon;
+    icon.setObjectName("QSystemTrayIconSys");
+    struct Paints : QObject {
+        int seen = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            return seen += event->type() == QEvent::Paint, false;
+        }
+    } paints;
+    view->mainView().installEventFilter(&paints);
+    QTimer::singleShot(100, [&] {
+        view->mainView().update();
+        view->mainView().close();
+        QMouseEvent press(QEvent::MouseButtonPress, {}, {}, Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(&icon, &press);
+        QTimer::singleShot(50, [&] { EXPECT_EQ(::write(ends[1], "x", 1), 1); });
+    });
+    ResponsiveWait wait;
+    EXPECT_TRUE(wait.wait(ends[0], POLLIN, std::nullopt));
+    EXPECT_GT(paints.seen, 0);
+    EXPECT_EQ(form.statusLine.caption(), "");
+    EXPECT_TRUE(form.window.loaded() && view->mainView().isVisible());
+    EXPECT_EQ(clicks, 0);
+    char byte = 0;
+    EXPECT_EQ(::read(ends[0], &byte, 1), 1);
+    EXPECT_TRUE(wait.wait(ends[0], POLLIN, std::chrono::milliseconds(20)));
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    EXPECT_FALSE(wait.wait(ends[0], POLLIN, std::nullopt));
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();  // the next event loop may run again
+    form.hibernateCountdown.setEnabled(false);
+    ::close(ends[0]);
+    ::close(ends[1]);
 }
 
 TEST(QtTrayIcon, MouseEventsOnTheIconWindowArriveAsTheirClicks) {

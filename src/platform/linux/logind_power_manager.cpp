@@ -15,9 +15,9 @@ constexpr const char* kAwakeReason = "Aufgaben nach dem Aufwachen laufen";
 
 }  // namespace
 
-LogindPowerManager::LogindPowerManager(std::chrono::milliseconds timeout,
-                                       std::chrono::milliseconds sleepStartLimit)
-    : timeout_(timeout), sleepStartLimit_(sleepStartLimit) {}
+LogindPowerManager::LogindPowerManager(std::chrono::milliseconds timeout, SleepLimits limits,
+                                       FdWait* waiter)
+    : timeout_(timeout), limits_(std::move(limits)), waiter_(waiter ? *waiter : poll_) {}
 
 namespace {
 
@@ -39,7 +39,7 @@ std::optional<std::string> LogindPowerManager::sleepAnswer(SleepState state) {
     return askCapability(state == SleepState::Hibernate ? "CanHibernate" : "CanSuspend");
 }
 
-SleepResult LogindPowerManager::sleep(SleepState state) {
+SleepResult LogindPowerManager::sleep(SleepState state, const std::function<void()>& goingDown) {
     sd_bus* bus = connection();
     if (bus == nullptr) {
         return {SleepOutcome::NoService, {}};
@@ -47,7 +47,7 @@ SleepResult LogindPowerManager::sleep(SleepState state) {
     // Without the lock the machine still sleeps; we may only miss the announcement.
     InhibitorLock delayLock = takeInhibitorLock(bus, "sleep", kSleepLockReason, "delay", timeout_);
     const char* method = state == SleepState::Hibernate ? "Hibernate" : "Suspend";
-    return sleepThroughLogind(bus, method, std::move(delayLock), sleepStartLimit_);
+    return sleepThroughLogind(bus, method, std::move(delayLock), goingDown, waiter_, limits_);
 }
 
 void LogindPowerManager::keepAwake() {

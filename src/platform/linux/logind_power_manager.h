@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/linux/fd_wait.h"
 #include "platform/linux/inhibitor_lock.h"
+#include "platform/linux/logind_sleep.h"
 #include "platform/linux/screen_saver_inhibitor.h"
 #include "platform/linux/sd_bus_handles.h"
 #include "platform/linux/system_bus.h"
@@ -15,13 +17,13 @@ namespace somnar {
 // PrepareForSleep and inhibitor locks share it.
 class LogindPowerManager final : public PowerManager {
   public:
-    // How long logind may take to announce a sleep once it has accepted the request. The
-    // time the user needs to authenticate comes before that and is not limited here.
-    static constexpr std::chrono::milliseconds kSleepStartLimit{30000};
-
-    // `timeout`: for each query and lock request; `sleepStartLimit`: see kSleepStartLimit.
+    // `timeout`: for each query and lock request; `limits`: for the stages of a sleep (the
+    // time the user needs to authenticate comes before them and is not limited). `waiter`
+    // waits for logind during a sleep; none: poll().
     explicit LogindPowerManager(std::chrono::milliseconds timeout = dbus::kDefaultTimeout,
-                                std::chrono::milliseconds sleepStartLimit = kSleepStartLimit);
+                                SleepLimits limits = {}, FdWait* waiter = nullptr);
+    LogindPowerManager(const LogindPowerManager&) = delete;
+    LogindPowerManager& operator=(const LogindPowerManager&) = delete;
 
     // True when logind answers "yes" or "challenge" (allowed after authentication);
     // false for any other answer and when logind or the bus cannot be reached.
@@ -30,8 +32,8 @@ class LogindPowerManager final : public PowerManager {
     std::optional<std::string> sleepAnswer(SleepState state) override;
 
     // Hibernate(true) or Suspend(true), under a delay lock that makes logind wait until we
-    // have seen it announce the sleep; then blocks until it reports the resume.
-    SleepResult sleep(SleepState state) override;
+    // have seen it announce the sleep; then waits until it reports the resume.
+    SleepResult sleep(SleepState state, const std::function<void()>& goingDown) override;
 
     // An idle lock in block mode, and the screen saver held off, both until the object goes.
     void keepAwake() override;
@@ -42,7 +44,9 @@ class LogindPowerManager final : public PowerManager {
     sd_bus* connection();
 
     std::chrono::milliseconds timeout_;
-    std::chrono::milliseconds sleepStartLimit_;
+    SleepLimits limits_;
+    PollWait poll_;
+    FdWait& waiter_;
     dbus::BusPtr bus_;
     InhibitorLock idleLock_;
     ScreenSaverInhibitor screenSaver_;

@@ -3,7 +3,9 @@
 #include "platform/linux/logind_names.h"
 #include "platform/linux/system_bus.h"
 
-#include <cerrno>
+#include <time.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -26,6 +28,11 @@ struct SleepProgress {
     std::optional<SleepResult> refusal;           // logind (or the bus) turned it down
     bool announced = false;  // PrepareForSleep(true): the machine is going down
     std::chrono::sys_time<std::chrono::milliseconds> announcedAt{};
+    // Once the announcement has been acted on: when (on the awake clock), and the
+    // suspended time then.
+    std::optional<Clock::time_point> goneDownAt;
+    std::chrono::nanoseconds suspendedBefore{};
+    std::optional<Clock::time_point> suspendSeenAt;  // suspended time has grown since
     bool resumed = false;     // PrepareForSleep(false) after it: the machine is up again
     bool logindGone = false;  // logind left the bus; no more signals will come
 };
@@ -45,6 +52,8 @@ constexpr RefusalKind kRefusalKinds[] = {
     {SD_BUS_ERROR_NOT_SUPPORTED, SleepOutcome::NotSupported},
     {SD_BUS_ERROR_SERVICE_UNKNOWN, SleepOutcome::NoService},
     {SD_BUS_ERROR_NAME_HAS_NO_OWNER, SleepOutcome::NoService},
+    // What the bus answers for logind when it left without answering.
+    {SD_BUS_ERROR_NO_REPLY, SleepOutcome::NoService},
 };
 
 SleepResult refusalOf(const sd_bus_error& error, bool connectionLost) {
@@ -65,6 +74,9 @@ int onSleepAnswer(sd_bus_message* reply, void* userdata, sd_bus_error* /*error*/
         // sd-bus answers a call itself when the connection breaks before the reply came.
         const bool connectionLost = sd_bus_is_open(sd_bus_message_get_bus(reply)) <= 0;
         progress.refusal = refusalOf(*error, connectionLost);
+        if (progress.logindGone) {
+            progress.refusal->outcome = SleepOutcome::NoService;
+        }
     } else {
         progress.acceptedAt = Clock::now();
     }
@@ -146,10 +158,48 @@ void discardPending(sd_bus* bus) {
     }
 }
 
+// More suspended time than this since the announcement means the machine has slept.
+constexpr std::chrono::seconds kSuspendSeen{1};
+// How often the suspended time is looked at while the resume is awaited.
+constexpr std::chrono::seconds kSuspendLook{1};
+
+std::uint64_t microsecondsUntil(Clock::time_point deadline) {
+    const auto left = std::max(deadline - Clock::now(), Clock::duration::zero());
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(left).count());
+}
+
+// Waits until the bus has something to process, `deadline` (if any) has come, or the bus's
+// own next timeout. False when the program is ending.
+bool waitOnBus(sd_bus* bus, FdWait& waiter, std::optional<Clock::time_point> deadline) {
+    std::uint64_t wait = deadline ? microsecondsUntil(*deadline) : UINT64_MAX;
+    std::uint64_t busDue = UINT64_MAX;  // absolute, on CLOCK_MONOTONIC like Clock
+    if (sd_bus_get_timeout(bus, &busDue) >= 0 && busDue != UINT64_MAX) {
+        const auto due = Clock::time_point(std::chrono::microseconds(busDue));
+        wait = std::min(wait, microsecondsUntil(due));
+    }
+    const int events = sd_bus_get_events(bus);
+    return waiter.wait(
+        sd_bus_get_fd(bus), static_cast<short>(events < 0 ? 0 : events),
+        wait == UINT64_MAX ? std::nullopt : std::optional(std::chrono::microseconds(wait)));
+}
+
 }  // namespace
 
+std::chrono::nanoseconds suspendedSinceBoot() {
+    timespec boot{};
+    timespec awake{};
+    if (::clock_gettime(CLOCK_BOOTTIME, &boot) != 0 ||
+        ::clock_gettime(CLOCK_MONOTONIC, &awake) != 0) {
+        return {};
+    }
+    return std::chrono::seconds(boot.tv_sec - awake.tv_sec) +
+           std::chrono::nanoseconds(boot.tv_nsec - awake.tv_nsec);
+}
+
 SleepResult sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock delayLock,
-                               std::chrono::milliseconds startLimit) {
+                               const std::function<void()>& goingDown, FdWait& waiter,
+                               const SleepLimits& limits) {
     discardPending(bus);
     SleepProgress progress;
     // Subscribed before the request: logind may announce the sleep before it replies.
@@ -160,22 +210,31 @@ SleepResult sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock de
     if (!answer) {
         return {SleepOutcome::NoService, {}};
     }
+    const auto suspended = limits.suspendedTime ? limits.suspendedTime : suspendedSinceBoot;
     // Once announced, we are running again whenever we run at all: every way out of the
     // wait then counts as woken.
-    const auto stopped = [&]() -> SleepResult {
+    const auto stopped = [&](WakeNotice notice = WakeNotice::Announced) -> SleepResult {
         if (progress.announced) {
-            return {SleepOutcome::WokeUp, {}, progress.announcedAt};
+            return {SleepOutcome::WokeUp, {}, progress.announcedAt, notice};
         }
         return {progress.acceptedAt ? SleepOutcome::NotAnnounced : SleepOutcome::NoService, {}};
     };
     for (;;) {
-        if (progress.announced) {
+        if (progress.announced && !progress.goneDownAt) {
+            if (goingDown) {
+                goingDown();
+            }
             delayLock.release();
+            progress.goneDownAt = Clock::now();
+            progress.suspendedBefore = suspended();
         }
         // logind's answer decides first: a failed sleep may be announced and called off
         // before the error reply comes.
         if (progress.refusal) {
             return *progress.refusal;
+        }
+        if (progress.logindGone && !progress.acceptedAt) {
+            return {SleepOutcome::NoService, {}};
         }
         if (progress.acceptedAt && (progress.resumed || progress.logindGone)) {
             return stopped();
@@ -187,21 +246,30 @@ SleepResult sleepThroughLogind(sd_bus* bus, const char* method, InhibitorLock de
         if (processed > 0) {
             continue;
         }
-        // Waiting for the answer, or asleep (maybe for hours): no limit then.
-        std::uint64_t wait = UINT64_MAX;
+        // Waiting for the answer: no limit then.
+        std::optional<Clock::time_point> deadline;
+        const auto now = Clock::now();
         if (progress.acceptedAt && !progress.announced) {
-            const auto deadline = *progress.acceptedAt + startLimit;
-            const auto now = Clock::now();
-            if (now >= deadline) {
+            deadline = *progress.acceptedAt + limits.start;
+            if (now >= *deadline) {
                 return {SleepOutcome::NotAnnounced, {}};
             }
-            wait = static_cast<std::uint64_t>(
-                std::chrono::duration_cast<std::chrono::microseconds>(deadline - now).count());
+        } else if (progress.goneDownAt) {
+            // Asleep, maybe for hours (the awake clock stands still meanwhile), or awake with
+            // the resume not announced: the suspended time tells.
+            if (!progress.suspendSeenAt && suspended() - progress.suspendedBefore > kSuspendSeen) {
+                progress.suspendSeenAt = now;
+            }
+            const auto end = progress.suspendSeenAt ? *progress.suspendSeenAt + limits.resumeGrace
+                                                    : *progress.goneDownAt + limits.resume;
+            if (now >= end) {
+                return stopped(progress.suspendSeenAt ? WakeNotice::SuspendSeen
+                                                      : WakeNotice::NoneInTime);
+            }
+            deadline = std::min<Clock::time_point>(end, now + kSuspendLook);
         }
-        const int woken = sd_bus_wait(bus, wait);
-        // A signal handler interrupting the wait is no reason to stop waiting.
-        if (woken < 0 && woken != -EINTR) {
-            return stopped();
+        if (!waitOnBus(bus, waiter, deadline)) {
+            return {SleepOutcome::Abandoned, {}};
         }
     }
 }

@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "platform/qt/look.h"
+#include "platform/qt/model_hold.h"
 #include "platform/qt/picture_widget.h"
 #include "platform/qt/qt_text.h"
 
@@ -106,7 +107,7 @@ class TextBoxEvents : public QObject {
                 // Only local files: a line edit would paste dropped text or a web address.
                 auto* drop = static_cast<QDropEvent*>(event);
                 const std::vector<std::string> files = localFiles(drop->mimeData());
-                if (box_.acceptsFileDrops() && !files.empty()) {
+                if (box_.acceptsFileDrops() && !files.empty() && !ModelHold::engaged()) {
                     drop->acceptProposedAction();
                     box_.userDropFiles(files);
                 } else {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/qt/look.h"
+#include "platform/qt/model_hold.h"
 #include "platform/qt/qt_text.h"
 
 namespace somnar {
@@ -107,7 +108,7 @@ void QtTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void QtTrayIcon::tell(TrayClick click) {
-    if (onClick) {
+    if (onClick && !ModelHold::engaged()) {
         onClick(click);
     }
 }

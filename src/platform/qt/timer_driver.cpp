@@ -1,13 +1,20 @@
 #include "platform/qt/timer_driver.h"
 
+#include "platform/qt/model_hold.h"
+
 namespace somnar {
 
 void TimerDriver::drive(Timer& timer) {
     auto binding = std::make_unique<Binding>(Binding{&timer, std::make_unique<QTimer>(), 0});
     Binding* bound = binding.get();
-    // Ticks that fell due while the thread was blocked are not delivered as a burst.
+    // Ticks that fell due while the thread was blocked are not delivered as a burst, and
+    // none while the model is held: the next one comes after the hold.
     bound->timer->setTimerType(Qt::CoarseTimer);
-    connect(bound->timer.get(), &QTimer::timeout, this, [bound] { bound->model->tick(); });
+    connect(bound->timer.get(), &QTimer::timeout, this, [bound] {
+        if (!ModelHold::engaged()) {
+            bound->model->tick();
+        }
+    });
     timer.setObserver([this, bound] { follow(*bound); });
     bindings_.push_back(std::move(binding));
     follow(*bound);

@@ -1,8 +1,10 @@
 #include "platform/qt/window_view.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 #include <utility>
@@ -10,6 +12,7 @@
 #include "app/control_design.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/look.h"
+#include "platform/qt/model_hold.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/timer_driver.h"
 
@@ -150,6 +153,10 @@ void WindowView::nameForScreenReaders(const Control& control, QWidget& widget) {
     const auto name = QString::fromUtf8(row->accessibleName.data(),
                                         static_cast<qsizetype>(row->accessibleName.size()));
     widget.setAccessibleName(name);
+    // The text field of an editable picker is an input of its own to screen readers.
+    if (auto* picker = qobject_cast<QComboBox*>(&widget); picker && picker->lineEdit()) {
+        picker->lineEdit()->setAccessibleName(name);
+    }
     // On Linux a picker reports its text as its name, and screen readers name it by the
     // label that stands for it; that label comes before it in the design.
     if (row->label.empty()) {
@@ -220,6 +227,11 @@ void WindowView::popUp(Control* menu) {
 }
 
 void WindowView::closeEvent(QCloseEvent* event) {
+    // Not while a platform call waits: the window stays until it is over.
+    if (ModelHold::engaged()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (attached_ && onCloseRequest) {
         onCloseRequest();
