@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QSessionManager>
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "app/test_wake.h"
 #include "platform/linux/desktop_notifier.h"
 #include "platform/linux/dialup_entries.h"
+#include "platform/linux/display_probe.h"
 #include "platform/linux/journal_log.h"
 #include "platform/linux/lazy_ftp_client.h"
 #include "platform/linux/linux_connectivity.h"
@@ -37,6 +39,7 @@
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "platform/qt/responsive_wait.h"
+#include "platform/qt/termination_watch.h"
 
 namespace {
 
@@ -65,16 +68,23 @@ int runWithoutWindow(const somnar::CommandLine& line, int argc, char* argv[]) {
     return somnar::checkExitStatus(items);
 }
 
-// Qt ends the program with an abort when it finds no display; say it in a sentence.
+// Qt ends the program with an abort when it reaches no display; say it in a sentence.
 bool hasDesktopSession() {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     const std::string chosen = platform != nullptr ? platform : "";
     if (!chosen.empty() && chosen.rfind("xcb", 0) != 0 && chosen.rfind("wayland", 0) != 0) {
         return true;  // offscreen and the like need no display
     }
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+    const somnar::DisplayProbe display = somnar::probeDisplay();
+    if (display.state == somnar::DisplayState::Reachable) {
+        return true;
+    }
+    std::cerr << kName << ": Das Programmfenster braucht eine Desktop-Sitzung ("
+              << (display.state == somnar::DisplayState::None
+                      ? "weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt"
+                      : "die Anzeige „" + display.named + "“ ist nicht erreichbar")
+              << "); ohne Fenster: " << kName << " --check oder --help\n";
+    return false;
 }
 
 }  // namespace
@@ -100,10 +110,6 @@ int main(int argc, char* argv[]) {
             break;
     }
     if (!hasDesktopSession()) {
-        std::cerr << kName
-                  << ": Das Programmfenster braucht eine Desktop-Sitzung (weder DISPLAY noch "
-                     "WAYLAND_DISPLAY ist gesetzt); ohne Fenster: "
-                  << kName << " --check oder --help\n";
         return 1;
     }
 
@@ -147,5 +153,9 @@ int main(int argc, char* argv[]) {
     dialogs.setParentWindow(&view.mainView());
     fileDialog.setParentWindow(&view.mainView());
     form.window.show();
+    // The end of the session, kill or a closed terminal: what was typed is stored first.
+    somnar::TerminationWatch termination([&form] { form.endSession(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest,
+                     [&form](QSessionManager&) { form.storeTypedValues(false); });
     return QApplication::exec();
 }

@@ -1,4 +1,5 @@
-// Closing the main window stores the dial-up and FTP values, so nothing typed is lost.
+// Closing the main window, or the end of the desktop session, stores the dial-up and FTP
+// values, so nothing typed is lost.
 
 #include "app/main_window_model.h"
 #include "app/settings_keys.h"
@@ -14,14 +15,16 @@ bool MainWindow::storeDialupValues() {
          {std::string(settings::kDialupPassword.key), dialupPassword.text()}});
 }
 
-void MainWindow::unload() {
-    // One message for each file that cannot take its values, while the user is there.
-    const auto tellNotStored = [this](std::string_view application) {
+void MainWindow::storeTypedValues(bool userThere) {
+    // One message for each file that cannot take its values.
+    const auto tellNotStored = [this, userThere](std::string_view application) {
         const std::string text = "Die Einstellungen konnten nicht gespeichert werden (" +
                                  services_.settings.location(application) +
                                  "). Die eingegebenen Werte gehen beim Beenden verloren.";
         services_.log.write(LogLevel::Error, text);
-        showWarning(text);
+        if (userThere) {
+            showWarning(text);
+        }
     };
     if (!storeDialupValues()) {
         tellNotStored(settings::kDialupName.application);
@@ -29,8 +32,21 @@ void MainWindow::unload() {
     if (!storeFtpValues()) {
         tellNotStored(settings::kFtpServer.application);
     }
+}
+
+void MainWindow::unload() {
+    storeTypedValues(true);
     window.hide();
     window.setLoaded(false);
+}
+
+void MainWindow::endSession() {
+    if (window.loaded()) {
+        storeTypedValues(false);
+        window.hide();
+        window.setLoaded(false);
+    }
+    infoWindow_.close();
 }
 
 }  // namespace somnar

@@ -115,6 +115,12 @@ class MainWindow {
     StartOutcome load();
     // Closing the window stores what the user typed.
     void unload();
+    // Stores what the user typed in both settings files; a file that cannot take its values
+    // is told in a box when `userThere`, always in the log.
+    void storeTypedValues(bool userThere);
+    // The desktop session ends or the program is told to end: the values are stored as
+    // closing stores them, without a box that nobody may read, and both windows close.
+    void endSession();
     void onInfo();
 
     // Sleep requests. True when the user confirmed the request.

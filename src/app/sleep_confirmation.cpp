@@ -53,11 +53,11 @@ bool MainWindow::confirmRequest(const SleepRequest& request) {
         return false;
     }
 
-    // A wake-up moment already gone by moves to tomorrow; the pickers show it, and take
-    // their texts back when the user does not accept that.
+    // A wake-up moment already gone by moves to tomorrow; the pickers show it. When the user
+    // does not accept that, the day picker shows today's day (as a plain number) and month
+    // and year take their texts back.
     if (wakeWanted && isBefore(*wakeUp, now)) {
         const LocalDateTime tomorrow = wakeUpAfter(now, *wakeUp);
-        const std::string day = wakeTime.day.text();
         const std::string month = wakeTime.month.text();
         const std::string year = wakeTime.year.text();
         wakeTime.day.setText(std::to_string(tomorrow.day));
@@ -71,7 +71,7 @@ bool MainWindow::confirmRequest(const SleepRequest& request) {
             services_.dialogs.showMessage({std::string(kPastWakeUp), std::string(kApplicationTitle),
                                            MessageButtons::OkCancel, MessageIcon::Warning});
         if (answer != MessageAnswer::Ok) {
-            wakeTime.day.setText(day);
+            wakeTime.day.setText(std::to_string(now.day));
             wakeTime.month.setText(month);
             wakeTime.year.setText(year);
             return false;

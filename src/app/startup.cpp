@@ -5,6 +5,7 @@
 #include "app/main_window_model.h"
 #include "app/number_text.h"
 #include "app/settings_keys.h"
+#include "schedule/picker_moment.h"
 
 namespace somnar {
 namespace {
@@ -24,15 +25,15 @@ void runStep(Log& log, const char* what, Step&& step) {
     }
 }
 
-struct HourMinute {
-    std::string hour;
-    std::string minute;
-};
-
-// The time of day some minutes ahead; it wraps past midnight, the date does not move.
-HourMinute minutesAhead(const LocalDateTime& now, int minutes) {
-    const int total = (now.hour * 60 + now.minute + minutes) % kMinutesPerDay;
-    return {twoDigits(total / 60), twoDigits(total % 60)};
+// The minute some minutes ahead: past midnight the date moves on with the time, so the
+// presets still lie ahead.
+LocalDateTime minutesAhead(const LocalDateTime& now, int minutes) {
+    const int total = now.hour * 60 + now.minute + minutes;
+    LocalDateTime ahead = total < kMinutesPerDay ? now : nextDay(now);
+    ahead.hour = (total % kMinutesPerDay) / 60;
+    ahead.minute = total % 60;
+    ahead.second = 0;
+    return ahead;
 }
 
 void fillNumbers(Picker& picker, int first, int last, std::string (*format)(int)) {
@@ -41,20 +42,21 @@ void fillNumbers(Picker& picker, int first, int last, std::string (*format)(int)
     }
 }
 
-void fillDate(Picker& day, Picker& month, Picker& year, const LocalDateTime& now) {
-    fillNumbers(year, now.year, kLastListedYear, fourDigits);
-    year.setText(fourDigits(now.year));
-    fillNumbers(day, 1, 31, twoDigits);
-    day.setText(twoDigits(now.day));
-    fillNumbers(month, 1, 12, twoDigits);
-    month.setText(twoDigits(now.month));
+// The year list starts with the present year; the date shown is the preset's.
+void fillDate(MomentPickers& pickers, const LocalDateTime& now, const LocalDateTime& preset) {
+    fillNumbers(pickers.year, now.year, kLastListedYear, fourDigits);
+    pickers.year.setText(fourDigits(preset.year));
+    fillNumbers(pickers.day, 1, 31, twoDigits);
+    pickers.day.setText(twoDigits(preset.day));
+    fillNumbers(pickers.month, 1, 12, twoDigits);
+    pickers.month.setText(twoDigits(preset.month));
 }
 
-void fillTime(Picker& hour, Picker& minute, const HourMinute& preset) {
-    fillNumbers(hour, 0, 23, twoDigits);
-    hour.setText(preset.hour);
-    fillNumbers(minute, 0, 59, twoDigits);
-    minute.setText(preset.minute);
+void fillTime(MomentPickers& pickers, const LocalDateTime& preset) {
+    fillNumbers(pickers.hour, 0, 23, twoDigits);
+    pickers.hour.setText(twoDigits(preset.hour));
+    fillNumbers(pickers.minute, 0, 59, twoDigits);
+    pickers.minute.setText(twoDigits(preset.minute));
 }
 
 // "ja" or "nein", and the commands of a sleep state the machine lacks disabled; its
@@ -87,8 +89,8 @@ StartOutcome MainWindow::load() {
     Log& log = services_.log;
 
     runStep(log, "status line", [&] { statusLine.setCaption(""); });
-    HourMinute wakePreset;
-    runStep(log, "wake-up preset", [&] { wakePreset = minutesAhead(clock.now(), 10); });
+    LocalDateTime wakePreset = clock.now();
+    runStep(log, "wake-up preset", [&] { wakePreset = minutesAhead(wakePreset, 10); });
     runStep(log, "centre", [&] {
         window.move((services_.desktop.screenWidthTwips() - window.width()) / 2,
                     (services_.desktop.screenHeightTwips() - window.height()) / 2);
@@ -96,16 +98,18 @@ StartOutcome MainWindow::load() {
     runStep(log, "compact view", [&] { window.setHeight(mainWindowDesign().compactHeight); });
     runStep(log, "clock", [&] { clockLine.setCaption(clock.generalDateTimeText(clock.now())); });
     runStep(log, "wake-up pickers", [&] {
-        fillDate(wakeTime.day, wakeTime.month, wakeTime.year, clock.now());
-        fillTime(wakeTime.hour, wakeTime.minute, wakePreset);
+        fillDate(wakeTime, clock.now(), wakePreset);
+        fillTime(wakeTime, wakePreset);
     });
     runStep(log, "renewed-sleep minutes", [&] {
         fillNumbers(renewedSleepSpan, 1, 1440, rightAligned4);
         renewedSleepSpan.setText("  20");
     });
     runStep(log, "sleep-time pickers", [&] {
-        fillDate(sleepTime.day, sleepTime.month, sleepTime.year, clock.now());
-        fillTime(sleepTime.hour, sleepTime.minute, minutesAhead(clock.now(), 5));
+        const LocalDateTime now = clock.now();
+        const LocalDateTime preset = minutesAhead(now, 5);
+        fillDate(sleepTime, now, preset);
+        fillTime(sleepTime, preset);
     });
     runStep(log, "hibernation check", [&] {
         canHibernate_ = services_.power.canHibernate();

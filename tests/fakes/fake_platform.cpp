@@ -185,4 +185,12 @@ std::string FakeSettingsStore::stored(std::string_view application, std::string_
     return found == values.end() ? std::string() : found->second;
 }
 
+std::string FakeSettingsStore::all() const {
+    std::string text;
+    for (const auto& [address, value] : values) {
+        text += std::get<0>(address) + "/" + std::get<2>(address) + "=" + value + ";";
+    }
+    return text;
+}
+
 }  // namespace somnar::testing

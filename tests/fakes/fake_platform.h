@@ -102,7 +102,8 @@ class FakeProgramInfo : public ProgramInfo {
 
 class FakeInstanceGuard : public InstanceGuard {
   public:
-    bool acquire() override { return true; }
+    bool another = false;  // another copy runs
+    bool acquire() override { return !another; }
 };
 
 class FakePowerManager : public PowerManager, Logged {
@@ -215,6 +216,8 @@ class FakeSettingsStore : public SettingsStore {
         values[{std::string(application), "Values", std::string(key)}] = value;
     }
     std::string stored(std::string_view application, std::string_view key) const;
+    // Every stored value, "application/key=value;" in the order of their addresses.
+    std::string all() const;
 };
 
 class FakeTrayIcon : public TrayIcon {

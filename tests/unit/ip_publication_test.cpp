@@ -88,8 +88,9 @@ TEST_F(PublicationTest, TheWatchWaitsForTheConnectionThenPublishesOnceInOrder) {
     EXPECT_EQ(form.ftpStatus.caption(), "Disconnected...");
     EXPECT_TRUE(platform.ftp.lastPassive);
     EXPECT_FALSE(form.connectionWatch.enabled());
-    EXPECT_EQ(platform.settings.writes.size(), 4u);
-    EXPECT_EQ(platform.settings.stored("VidOru FTP", "Directory"), "/htdocs");
+    EXPECT_EQ(platform.settings.all(),
+              "VidOru FTP/Directory=/htdocs;VidOru FTP/Password=geheim;VidOru "
+              "FTP/Server=ftp.example.org;VidOru FTP/User=web1;");
     EXPECT_TRUE(platform.dialogs.shown.empty());
 }
 

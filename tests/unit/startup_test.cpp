@@ -22,7 +22,7 @@ struct StartupTest : testing::ProgramTest {
     }
 };
 
-// Wake-up ten, sleep five minutes ahead; past midnight the time wraps, the date stays.
+// Wake-up ten, sleep five minutes ahead; past midnight the date moves on with the time.
 TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {
     const struct {
         LocalDateTime now;
@@ -30,7 +30,8 @@ TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {
         std::size_t years;
     } cases[] = {
         {{2026, 12, 6, 10, 2, 33}, "06.12.2026 10:12", "06.12.2026 10:07", 75},
-        {{2026, 12, 31, 23, 55, 10}, "31.12.2026 00:05", "31.12.2026 00:00", 75},
+        {{2026, 12, 31, 23, 55, 10}, "01.01.2027 00:05", "01.01.2027 00:00", 75},
+        {{2026, 2, 28, 23, 52, 0}, "01.03.2026 00:02", "28.02.2026 23:57", 75},
         {{2100, 5, 4, 12, 0, 0}, "04.05.2100 12:10", "04.05.2100 12:05", 1},
         {{2101, 1, 1, 0, 0, 0}, "01.01.2101 00:10", "01.01.2101 00:05", 0},
     };
@@ -56,6 +57,15 @@ TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {
     EXPECT_EQ(form.renewedSleepSpan.text(), "  20");
     EXPECT_EQ(form.localFileName.text() + form.remoteFileName.text(), "ip.htmlip.html");
     EXPECT_EQ(form.statusLine.caption(), "");
+}
+
+// Only the first copy runs; a second ends before it reads, shows or asks anything.
+TEST_F(StartupTest, ASecondCopyEndsWithoutTouchingAnything) {
+    platform.instance.another = true;
+    EXPECT_EQ(form.load(), StartOutcome::SecondCopy);
+    EXPECT_TRUE(platform.settings.reads.empty() && platform.tray.calls.empty());
+    EXPECT_TRUE(form.sleepTime.day.items().empty() && form.hibernateAvailable.caption().empty());
+    EXPECT_FALSE(form.window.loaded());
 }
 
 TEST_F(StartupTest, WindowIsCentredWithItsDesignSizeThenMadeCompactAndTheIconPrepared) {
@@ -124,6 +134,37 @@ TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsAndTheListIsNotASelection) 
     }
     next.form.unload();  // each value goes back where it came from
     EXPECT_EQ(next.platform.settings.writes, kStoredValues);
+}
+
+// Closing the window and the end of the session store each value under its own key; only
+// the closing, with the user at the window, tells a failure in a box.
+TEST_F(StartupTest, ClosingAndTheEndOfTheSessionStoreWhatWasTyped) {
+    for (const bool closing : {true, false}) {
+        testing::Program program;
+        auto& [platform, info, form] = program;
+        form.load();
+        info.open();
+        TextBox* boxes[] = {&form.dialupUser, &form.dialupPassword, &form.ftpServer,
+                            &form.ftpUser,    &form.ftpPassword,    &form.ftpFolder};
+        form.dialupName.setText("Modem");
+        for (std::size_t i = 0; i < std::size(boxes); ++i) {
+            boxes[i]->setText("v" + std::to_string(i));
+        }
+        closing ? form.unload() : form.endSession();
+        EXPECT_EQ(
+            platform.settings.all(),
+            "Verbindung/Name=Modem;Verbindung/Password=v1;Verbindung/Userername=v0;VidOru "
+            "FTP/Directory=v5;VidOru FTP/Password=v4;VidOru FTP/Server=v2;VidOru FTP/User=v3;");
+        EXPECT_FALSE(form.window.loaded());
+        EXPECT_EQ(info.window.loaded(), closing);
+
+        testing::Program failing;
+        failing.form.load();
+        failing.platform.settings.failWrites = true;
+        closing ? failing.form.unload() : failing.form.endSession();
+        EXPECT_EQ(failing.platform.dialogs.shown.size(), closing ? 2u : 0u);
+        EXPECT_EQ(failing.platform.journal.entries.size(), 2u);
+    }
 }
 
 TEST_F(StartupTest, AFileThatCannotBeRewrittenIsToldOnceEachAndTheClosingGoesOn) {

@@ -114,10 +114,11 @@ TEST_F(VerifyTest, APastWakeUpIsMovedInThePickersAndPutBackOnCancel) {
     EXPECT_NE(lastMessage().find("Er wird am Freitag, 1.01.2027 23:59 wieder"), std::string::npos);
     const std::string accepted = form.sleeper.confirmationText();
 
-    set(form.wakeTime, "31.12.2026 23:59");
+    platform.clock.set(2026, 12, 6, 10, 0, 0);
+    set(form.wakeTime, "30.11.2026 09:59");  // Cancel: today's day as a plain number
     platform.dialogs.answers = {MessageAnswer::Cancel};
     EXPECT_FALSE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
-    EXPECT_EQ(wakeTimeShown(), "31.12.2026");
+    EXPECT_EQ(wakeTimeShown(), "6.11.2026");
     EXPECT_EQ(form.sleeper.confirmationText(), accepted);
     EXPECT_TRUE(form.sleeper.confirmed());
 }
