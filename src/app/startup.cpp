@@ -32,7 +32,6 @@ LocalDateTime minutesAhead(const LocalDateTime& now, int minutes) {
     LocalDateTime ahead = total < kMinutesPerDay ? now : nextDay(now);
     ahead.hour = (total % kMinutesPerDay) / 60;
     ahead.minute = total % 60;
-    ahead.second = 0;
     return ahead;
 }
 

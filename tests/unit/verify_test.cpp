@@ -115,10 +115,10 @@ TEST_F(VerifyTest, APastWakeUpIsMovedInThePickersAndPutBackOnCancel) {
     const std::string accepted = form.sleeper.confirmationText();
 
     platform.clock.set(2026, 12, 6, 10, 0, 0);
-    set(form.wakeTime, "30.11.2026 09:59");  // Cancel: today's day as a plain number
+    set(form.wakeTime, "30.11.2025 09:59");  // Cancel: today's day as a plain number
     platform.dialogs.answers = {MessageAnswer::Cancel};
     EXPECT_FALSE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
-    EXPECT_EQ(wakeTimeShown(), "6.11.2026");
+    EXPECT_EQ(wakeTimeShown(), "6.11.2025");
     EXPECT_EQ(form.sleeper.confirmationText(), accepted);
     EXPECT_TRUE(form.sleeper.confirmed());
 }
