@@ -1,6 +1,8 @@
 // What the program keeps on disk (ip.html, its folders, its settings, its lock file) and the
 // upload of ip.html to a pyftpdlib server on the loopback.
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <csignal>
 #include "backends/test_environment.h"
@@ -87,6 +89,56 @@ TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     EXPECT_FALSE(fs::exists(home.path() / "missing"));
     EXPECT_FALSE(store.write("../Verbindung", "Values", "Name", "x"));
     EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "geheim");
+}
+
+// Each limit lets the first bytes of a file in and refuses the rest, as a full disk does. A
+// write either says it failed and leaves the old file alone and as it was ('k'), or says it
+// wrote and the file holds every value ('w').
+TEST(SettingsStoreTest, AWriteThatCannotFinishKeepsTheOldFile) {
+    const test::TempDir home;
+    const fs::path folder = home.path() / "somnar-scheduler", file = folder / "Verbindung.ini";
+    const std::string old = "[Values]\nName=provider\nPassword=geheim\n", user(300, 'u');
+    const auto oldFile = [&] {
+        fs::create_directory(folder);
+        test::writeFile(file, old);
+        return test::contentOf(file) == old;
+    };
+    const auto attempt = [&](const std::function<bool()>& limit) {
+        return static_cast<char>(test::inChildStatus([&] {
+            if (!limit()) {
+                return '!';
+            }
+            const bool wrote =
+                QSettingsStore(home.path()).write("Verbindung", "Values", "User", user);
+            const bool right = test::filesIn(folder) == Lines{"Verbindung.ini"} &&
+                               test::contentOf(file) == (wrote ? old + "User=" + user + "\n" : old);
+            return right ? (wrote ? 'w' : 'k') : '?';
+        }));
+    };
+    EXPECT_EQ(attempt([&] {  // the lock files fit, the new file does not
+                  std::signal(SIGXFSZ, SIG_IGN);
+                  const rlimit limit{256, 256};
+                  return oldFile() && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+              }),
+              'k');
+    // A disk of 16 pages with 0 to 7 left (made by root). Where one page too few is left,
+    // QSettings writes an empty file and says NoError.
+    std::string outcomes;
+    for (std::size_t left = 0; left < 8; ++left) {
+        outcomes += attempt([&] {
+            if (::unshare(CLONE_NEWNS) != 0 ||
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount("tmpfs", home.path().c_str(), "tmpfs", 0, "nr_blocks=16") != 0) {
+                return false;
+            }
+            test::writeFile(home.path() / "fill", std::string((15 - left) * 4096, 'x'));
+            return oldFile();
+        });
+    }
+    if (outcomes.find('!') != std::string::npos) {
+        GTEST_SKIP() << "no small disk to be had here";
+    }
+    EXPECT_THAT(outcomes, ::testing::MatchesRegex("k+w+"));
 }
 
 // No link is followed, and another user's file, held, cannot keep us from starting.

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -142,14 +143,36 @@ std::optional<fs::path> writableTarget(const fs::path& file) {
     return target;
 }
 
-bool copyInto(ReplacementFile& fresh, const fs::path& file) {
-    QFile old(toQt(file));
-    if (!old.open(QIODevice::ReadOnly)) {
-        return false;
+// The file's bytes; nothing when it cannot be read.
+std::optional<QByteArray> bytesOf(const fs::path& file) {
+    QFile in(toQt(file));
+    if (!in.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
     }
-    const QByteArray bytes = old.readAll();
-    return old.error() == QFileDevice::NoError &&
-           fresh.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool put(ReplacementFile& file, const QByteArray& bytes) {
+    return file.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+// Whether the file holds exactly the keys and values the writer holds. QSettings says NoError
+// also when its own write failed (a full disk leaves an empty file) and keeps what it meant to
+// write in a process-wide cache under the file's name, so the file is read under a name that
+// QSettings has never seen.
+bool holdsWhatWasWritten(const QSettings& writer, const fs::path& file) {
+    const QSettings reader(toQt(file), QSettings::IniFormat);
+    QStringList keys = reader.allKeys();
+    QStringList expected = writer.allKeys();
+    keys.sort();
+    expected.sort();
+    return reader.status() == QSettings::NoError && keys == expected &&
+           std::all_of(keys.cbegin(), keys.cend(),
+                       [&](const QString& key) { return reader.value(key) == writer.value(key); });
 }
 
 // The modification time in milliseconds, as QSettings compares it; none for no file.
@@ -285,23 +308,30 @@ bool QSettingsStore::writeValues(std::string_view application, std::string_view 
         if (!target) {
             return false;
         }
-        // QSettings edits a private copy that replaces the file only once it is written
-        // whole: a QSettings that fails to write its own file keeps the values it could
-        // not write in its process-wide cache, hands them out to later reads as if they
-        // were stored and writes them whenever that file is next opened.
-        ReplacementFile fresh(*target, 0600);
-        if (!fresh.valid() || (state == FileState::Usable && !copyInto(fresh, *target))) {
+        const std::optional<QByteArray> start =
+            state == FileState::Usable ? bytesOf(*target) : QByteArray();
+        if (!start) {
             return false;
         }
-        {
-            QSettings settings(toQt(fresh.path()), QSettings::IniFormat);
-            for (const auto& [key, value] : values) {
-                settings.setValue(settingsKey(section, key), toQt(std::string_view(value)));
-            }
-            settings.sync();
-            if (settings.status() != QSettings::NoError) {
-                return false;
-            }
+        // QSettings edits a private scratch copy under a fresh name, removed at the end: a
+        // QSettings that fails to write its file says NoError all the same and keeps what it
+        // could not write in its process-wide cache under that name. Its text goes into the
+        // new file through checked writes and is read back from there before it replaces
+        // the file.
+        ReplacementFile scratch(*target, 0600);
+        ReplacementFile fresh(*target, 0600);
+        if (!scratch.valid() || !fresh.valid() || !put(scratch, *start)) {
+            return false;
+        }
+        QSettings writer(toQt(scratch.path()), QSettings::IniFormat);
+        for (const auto& [key, value] : values) {
+            writer.setValue(settingsKey(section, key), toQt(std::string_view(value)));
+        }
+        writer.sync();
+        const std::optional<QByteArray> written = bytesOf(scratch.path());
+        if (writer.status() != QSettings::NoError || !written || !put(fresh, *written) ||
+            !holdsWhatWasWritten(writer, fresh.path())) {
+            return false;
         }
         return dateAfter(fresh.path(), replacedMs) && fresh.replaceTarget();
     } catch (...) {
