@@ -141,6 +141,23 @@ TEST(SettingsStoreTest, AWriteThatCannotFinishKeepsTheOldFile) {
     EXPECT_THAT(outcomes, ::testing::MatchesRegex("k+w+"));
 }
 
+// A file from an editor that writes Latin-1 keeps its umlauts: read so without a change to the
+// file, and stored in UTF-8 by the next write.
+TEST(SettingsStoreTest, LinesThatAreNotUtf8AreLatin1) {
+    const test::TempDir home;
+    const fs::path folder = home.path() / "somnar-scheduler", file = folder / "Verbindung.ini";
+    const std::string latin1 = "[Values]\nName=B\xfcro\nPassword=P\xe4ss\nUser=J\xc3\xbcrgen\n";
+    fs::create_directory(folder);
+    test::writeFile(file, latin1);
+    QSettingsStore store(home.path());
+    EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "Päss");
+    EXPECT_EQ(store.read("Verbindung", "Values", "User"), "Jürgen");
+    EXPECT_EQ(test::contentOf(file), latin1);
+    EXPECT_EQ(test::filesIn(folder), Lines{"Verbindung.ini"});
+    ASSERT_TRUE(store.write("Verbindung", "Values", "User", "Jörg"));
+    EXPECT_EQ(test::contentOf(file), "[Values]\nName=Büro\nPassword=Päss\nUser=Jörg\n");
+}
+
 // No link is followed, and another user's file, held, cannot keep us from starting.
 TEST(InstanceGuardTest, OneCopyRunsAtATime) {
     const test::TempDir dir;

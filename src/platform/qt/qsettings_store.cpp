@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
+#include <QStringDecoder>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -160,6 +161,22 @@ bool put(ReplacementFile& file, const QByteArray& bytes) {
     return file.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
+// QSettings reads its files as UTF-8 only: in a line in another encoding every umlaut would
+// become U+FFFD, and be lost with the next write. A line that is not UTF-8 comes from an
+// editor that writes Latin-1 (the single-byte encoding of German text), so it is read so and
+// given to QSettings in UTF-8.
+QByteArray utf8Lines(const QByteArray& bytes) {
+    QList<QByteArray> lines = bytes.split('\n');
+    for (QByteArray& line : lines) {
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QString text = decoder.decode(line);
+        if (decoder.hasError()) {
+            line = QString::fromLatin1(line).toUtf8();
+        }
+    }
+    return lines.join('\n');
+}
+
 // Whether the file holds exactly the keys and values the writer holds. QSettings says NoError
 // also when its own write failed (a full disk leaves an empty file) and keeps what it meant to
 // write in a process-wide cache under the file's name, so the file is read under a name that
@@ -268,7 +285,21 @@ std::string QSettingsStore::read(std::string_view application, std::string_view 
         if (file.empty() || inspect(file) != FileState::Usable) {
             return {};
         }
-        const QSettings settings(toQt(file), QSettings::IniFormat);
+        const std::optional<QByteArray> bytes = bytesOf(file);
+        if (!bytes) {
+            return {};
+        }
+        // A file with lines in Latin-1 is read through a private copy in UTF-8 beside it, so
+        // reading never changes the file itself; without that copy, as it is.
+        QString source = toQt(file);
+        std::optional<ReplacementFile> copy;
+        if (const QByteArray text = utf8Lines(*bytes); text != *bytes) {
+            copy.emplace(file, 0600);
+            if (copy->valid() && put(*copy, text)) {
+                source = toQt(copy->path());
+            }
+        }
+        const QSettings settings(source, QSettings::IniFormat);
         const QVariant value = settings.value(settingsKey(section, key));
         // QSettings reads a value written by hand with commas (Password=ab,cd) as a list;
         // it is the text that was written (the blanks around its commas aside).
@@ -320,7 +351,7 @@ bool QSettingsStore::writeValues(std::string_view application, std::string_view 
         // the file.
         ReplacementFile scratch(*target, 0600);
         ReplacementFile fresh(*target, 0600);
-        if (!scratch.valid() || !fresh.valid() || !put(scratch, *start)) {
+        if (!scratch.valid() || !fresh.valid() || !put(scratch, utf8Lines(*start))) {
             return false;
         }
         QSettings writer(toQt(scratch.path()), QSettings::IniFormat);

@@ -23,7 +23,10 @@ namespace somnar {
 // name that leads to a file is kept and that file is rewritten (a user's link into their own
 // collection of settings); a link that leads nowhere is left as it is and writes fail, as
 // they do for a file this user may not write or replace.
-// A value written by hand with commas (Password=ab,cd) reads as that text.
+//
+// A value written by hand with commas (Password=ab,cd) reads as that text. A line that is
+// not UTF-8 (from an editor that writes Latin-1) reads as Latin-1, the file left as it is,
+// and the next write stores it in UTF-8.
 class QSettingsStore : public SettingsStore {
   public:
     // configHome: the folder that holds "somnar-scheduler"; empty means the user's
