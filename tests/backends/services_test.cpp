@@ -1,9 +1,10 @@
 // The system's services as stand-ins on a private bus: logind, the screen saver and the
-// notification service, NetworkManager's dial-ups beside pppd's peers.
+// notification service, NetworkManager's dial-ups beside pppd's peers; the journal's absence.
 
 #include "backends/test_environment.h"
 #include "platform/linux/desktop_notifier.h"
 #include "platform/linux/dialup_entries.h"
+#include "platform/linux/journal_log.h"
 #include "platform/linux/logind_power_manager.h"
 #include "platform/linux/unique_fd.h"
 
@@ -149,6 +150,17 @@ TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
               R"({"method": "Notify", "args": ["Somnar Scheduler", 0, "somnar-scheduler", )"
               R"("Aufwachen fehlgeschlagen", "Grüße\n\"zweite\" Zeile", [], )"
               R"({"urgency": ["y", 2]}, 0]})");
+}
+
+// Where no journal listens, libsystemd says the entry was sent and drops it.
+TEST(JournalLogTest, WithoutAJournalTheEntryGoesToStandardError) {
+    const test::TempDir folder;
+    test::writeFile(folder.path() / "file", "");
+    for (const char* socket : {"missing", "file"}) {
+        ::testing::internal::CaptureStderr();
+        JournalLog("somnar-test", folder.path() / socket).write(LogLevel::Error, "Grüße\nzwei");
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "somnar-test: Grüße\nzwei\n");
+    }
 }
 
 // Stand-ins for pon and nmcli that note how they were started (tests/peers/record_argv.py).
