@@ -16,6 +16,7 @@ namespace somnar {
 namespace {
 
 using test::FtpServer;
+using namespace std::string_literals;
 
 class FilesTest : public ::testing::Test {
   protected:
@@ -290,22 +291,31 @@ TEST_F(FtpClientTest, LocalOrConnectionTroubleStoresNothing) {
 }
 
 // Refusals carry the server's reply code, else libcurl's; a line break cannot smuggle in a
-// command, and a server that never answers fails within the answer limit.
+// command nor a NUL cut a value short, and a server that never answers fails within the
+// answer limit.
 TEST_F(FtpClientTest, RefusalsCarryTheServersReplyCodeElseLibcurls) {
     EXPECT_THAT(CurlFtpClient().putFile(page_.string(), "ip.html"), Gives(2));
     EXPECT_THAT(client_.changeDirectory("pub"), Gives(2));
     const std::string closed = FtpServer().address;  // gone with the server
     EXPECT_THAT(client_.connect(closed, "a", "b", true), Gives(7));
-    for (const char* server : {"host:0", "host:65536", "[host]:21", "user@host", "fe80::1%eth0"}) {
+    for (const std::string& server : {"host:0"s, "host:65536"s, "[host]:21"s, "user@host"s,
+                                      "fe80::1%eth0"s, "127.0.0.1\0:21"s, "127.0.0.1\r\n"s}) {
         EXPECT_THAT(client_.connect(server, "a", "b", true), Gives(3)) << server;
     }
-    EXPECT_THAT(client_.connect("127.0.0.1", "anna\r\nSITE x", "b", true), Gives(43));
+    for (const auto& [user, password] :
+         {std::pair{"anna\r\nSITE x"s, "b"s}, {"an\0na"s, "b"s}, {"anna"s, "b\0c"s}}) {
+        EXPECT_THAT(client_.connect("127.0.0.1", user, password, true), Gives(43)) << user;
+    }
     FtpServer server({"--read-only", "--anonymous"});
     EXPECT_THAT(client_.connect(server.address, FtpServer::kUser, "wrong", true), Gives(530));
     EXPECT_THAT(client_.connect(server.address, "", "", true), Gives(0));
     EXPECT_THAT(server.commands(), ::testing::Contains("USER anonymous"));
     EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), Gives(550));
-    EXPECT_THAT(client_.changeDirectory("pub\r\nMKD injected"), Gives(43));
+    for (const std::string& folder : {"pub\r\nMKD injected"s, "/\0pub"s}) {
+        EXPECT_THAT(client_.changeDirectory(folder), Gives(43));
+    }
+    EXPECT_THAT(server.commands(),
+                ::testing::Not(::testing::Contains(::testing::StartsWith("CWD"))));
     EXPECT_THAT(test::filesIn(server.home), ::testing::IsEmpty());
     FtpServer silent({"--silent"});
     const auto start = std::chrono::steady_clock::now();
