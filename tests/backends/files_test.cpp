@@ -89,7 +89,9 @@ TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     EXPECT_FALSE(store.write("Fort", "Values", "Password", "geheim"));
     EXPECT_FALSE(fs::exists(home.path() / "missing"));
     EXPECT_FALSE(store.write("../Verbindung", "Values", "Name", "x"));
-    EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "geheim");
+    QSettingsStore again(home.path() / "config");
+    EXPECT_EQ(again.read("Verbindung", "Values", "Password"), "geheim");
+    EXPECT_EQ(again.read("Somnar FTP", "Values", "Server"), "Grüße");
 }
 
 // Each limit lets the first bytes of a file in and refuses the rest, as a full disk does. A
@@ -194,9 +196,9 @@ TEST(InstanceGuardTest, OneCopyRunsAtATime) {
     EXPECT_TRUE(LockFileInstanceGuard(strangers).acquire());
 }
 
-// The runtime folder, else our own folder under the state folder (~/.local/state when none
-// is set), else under the cache folder; a relative one, one open to others or one owned by
-// another user is passed over.
+// The runtime folder, else our own folder (made 0700) under the state folder (~/.local/state
+// when none is set), else under the cache folder; a relative one, one open to others or one
+// owned by another user is passed over.
 TEST(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
     const test::TempDir dir;
     const fs::path run = dir.path() / "run", ours = "somnar-scheduler/somnar-scheduler.lock";
@@ -209,11 +211,14 @@ TEST(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
     EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), run / "somnar-scheduler.lock");
     fs::permissions(run, fs::perms(0755));
     EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir.path() / "home/.local/state" / ours);
+    EXPECT_EQ(test::modeOf(dir.path() / "home/.local/state/somnar-scheduler"), 0700u);
     fs::permissions(run, fs::perms(0700));
     ::setenv("XDG_RUNTIME_DIR", fs::relative(run).c_str(), 1);
     ::setenv("XDG_STATE_HOME", (dir.path() / "state").c_str(), 1);
     EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir.path() / "state" / ours);
-    if (::chown((dir.path() / "state/somnar-scheduler").c_str(), 65534, 65534) != 0) {
+    ::setenv("XDG_RUNTIME_DIR", run.c_str(), 1);
+    if (::chown(run.c_str(), 65534, 65534) != 0 ||
+        ::chown((dir.path() / "state/somnar-scheduler").c_str(), 65534, 65534) != 0) {
         GTEST_SKIP() << "needs root to give a folder to another user";
     }
     EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir.path() / "cache" / ours);

@@ -198,6 +198,7 @@ class DialupTest : public test::BusTest {
     fs::path started_ = folder_.path() / "argv.jsonl";
     test::ScopedEnv path_{"PATH", kStandIns.string() + ":/usr/bin:/bin"};
     test::ScopedEnv record_{"SOMNAR_ARGV_RECORD", started_.string()};
+    test::ScopedEnv environ_{"SOMNAR_ENVIRON_RECORD", (folder_.path() / "environ").string()};
     // Open across exec: only a dialler that closes what it does not hand over is rid of it.
     UniqueFd stray_{::open("/dev/null", O_RDONLY)};
 };
@@ -224,8 +225,13 @@ TEST_F(DialupTest, PeersThenNetworkManagerDialupsWithinOneBudget) {
     EXPECT_EQ(test::readLines(started_).size(), 2u) << "nothing more started";
 }
 
-// Never in pon's arguments or a file; nothing for pppd to unquote or expand.
+// Never in pon's arguments, its environment (ours, as it is) or a file; nothing for pppd to
+// unquote or expand.
 TEST_F(DialupTest, CredentialsReachPppdOnlyThroughAnInheritedPipe) {
+    std::string ours;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        ours += std::string(*variable) + '\0';
+    }
     const struct {
         std::string user, password, options;  // options as pppd reads them, in JSON
     } cases[] = {{"anna maier", "ge heim", R"(user \"anna maier\"\npassword \"ge heim\"\n)"},
@@ -242,6 +248,7 @@ TEST_F(DialupTest, CredentialsReachPppdOnlyThroughAnInheritedPipe) {
             expectStarts({R"(["pon", "provider", "file", "/dev/fd/3"])", R"(["open", "3:pipe"])",
                           R"(["/dev/fd/3", ")" + c.options + "\"]"});
         }
+        EXPECT_EQ(test::contentOf(folder_.path() / "environ"), ours);
     }
 }
 
