@@ -154,13 +154,9 @@ TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
 
 // Where no journal listens, libsystemd says the entry was sent and drops it.
 TEST(JournalLogTest, WithoutAJournalTheEntryGoesToStandardError) {
-    const test::TempDir folder;
-    test::writeFile(folder.path() / "file", "");
-    for (const char* socket : {"missing", "file"}) {
-        ::testing::internal::CaptureStderr();
-        JournalLog("somnar-test", folder.path() / socket).write(LogLevel::Error, "Grüße\nzwei");
-        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "somnar-test: Grüße\nzwei\n");
-    }
+    ::testing::internal::CaptureStderr();
+    JournalLog("somnar-test", "/nowhere/socket").write(LogLevel::Error, "Grüße\nzwei");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "somnar-test: Grüße\nzwei\n");
 }
 
 // Stand-ins for pon and nmcli that note how they were started (tests/peers/record_argv.py).
