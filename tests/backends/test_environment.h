@@ -154,7 +154,7 @@ inline bool waitForLine(const fs::path& file, const std::string& line,
 
 // What `run` returns (0 to 254) in a forked child, run as "nobody" when `nobody` and root;
 // 255 when it could not become nobody or did not end by itself.
-inline int inChildStatus(const std::function<int()>& run, bool nobody = false) {
+inline int inChild(const std::function<int()>& run, bool nobody = false) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         const bool became =
@@ -165,12 +165,8 @@ inline int inChildStatus(const std::function<int()>& run, bool nobody = false) {
     int status = 0;
     return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : 255;
 }
-// Whether `check` says yes in a forked child, run as "nobody" when `nobody` and root.
-inline bool inChild(const std::function<bool()>& check, bool nobody = false) {
-    return inChildStatus([&] { return check() ? 0 : 1; }, nobody) == 0;
-}
 inline bool asNobody(const std::function<bool()>& check) {
-    return inChild(check, true);
+    return inChild([&] { return check() ? 0 : 1; }, true) == 0;
 }
 
 // A bus daemon of our own for the system and the session bus, and the stand-ins a test
