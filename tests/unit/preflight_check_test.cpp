@@ -145,7 +145,6 @@ TEST_F(CheckTest, TheFtpServerIsLoggedIntoWithoutUploadingAndARefusalIsExplained
     EXPECT_EQ(line(checkMachine(services, true), "FTP"),
               "FTP-Server: fehlt (ftp.example.org, Verzeichnis: Error: 550)\n    Abhilfe: das "
               "Server-Verzeichnis gibt es nicht oder es darf nicht betreten werden\n");
-    // A code without a fix of its own gets the general one.
     const std::pair<long, std::string> fixes[] = {
         {530, "Benutzer und Passwort im Programmfenster prüfen"},
         {56, "die Verbindung zum Server brach ab: Netzverbindung prüfen und erneut versuchen"},
@@ -153,7 +152,7 @@ TEST_F(CheckTest, TheFtpServerIsLoggedIntoWithoutUploadingAndARefusalIsExplained
         {43,
          "Benutzer, Passwort und Verzeichnis im Programmfenster neu eingeben: sie dürfen "
          "keinen Zeilenumbruch und kein NUL-Zeichen enthalten"},
-        {421,
+        {421,  // a code without a fix of its own gets the general one
          "Server, Benutzer, Passwort und Verzeichnis im Programmfenster prüfen; die Nummer "
          "ist unter 100 ein Fehler von libcurl (man libcurl-errors), sonst die Antwort des "
          "Servers"}};
