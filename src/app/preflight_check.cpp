@@ -136,19 +136,51 @@ CheckItem dialupItem(CheckServices& services) {
     return item;
 }
 
+// Codes below 100 are libcurl's, the others the server's replies.
 std::string ftpFix(long code) {
     switch (code) {
         case 530:
+        case 67:
             return "Benutzer und Passwort im Programmfenster prüfen";
         case 550:
+        case 9:
+        case 21:
             return "das Server-Verzeichnis gibt es nicht oder es darf nicht betreten werden";
         case 6:
         case 7:
+        case 8:
             return "Server und Port prüfen: dort antwortet kein FTP-Server";
         case 28:
             return "der Server antwortet nicht innerhalb von 30 s";
+        case 3:
+            return "als Server einen Rechnernamen oder eine Adresse eintragen, wahlweise mit "
+                   ":Port (etwa ftp.example.org:2121)";
+        case 43:
+            return "Benutzer, Passwort und Verzeichnis im Programmfenster neu eingeben: sie "
+                   "dürfen keinen Zeilenumbruch und kein NUL-Zeichen enthalten";
+        case 42:
+        case 55:
+        case 56:
+            return "die Verbindung zum Server brach ab: Netzverbindung prüfen und erneut versuchen";
+        case 27:
+            return "zu wenig freier Arbeitsspeicher: andere Programme beenden und erneut versuchen";
+        case 1:
+        case 2:
+        case 4:
+        case 48:
+            return "das FTP-Modul des Programms oder libcurl fehlt oder ist unvollständig: sudo "
+                   "apt-get install libcurl4, dann das Programm neu installieren";
+        case 25:
+            return "der Server nimmt ip.html nicht an: Schreibrechte im Server-Verzeichnis und "
+                   "freien Platz auf dem Server prüfen";
+        case 26:
+        case 37:
+            return "ip.html lässt sich nicht lesen: Rechte und freien Platz im Datenordner des "
+                   "Programms prüfen";
         default:
-            return {};
+            return "Server, Benutzer, Passwort und Verzeichnis im Programmfenster prüfen; die "
+                   "Nummer ist unter 100 ein Fehler von libcurl (man libcurl-errors), sonst die "
+                   "Antwort des Servers";
     }
 }
 

@@ -1,6 +1,9 @@
 // What the program keeps on disk (ip.html, its folders, its settings, its lock file) and the
 // upload of ip.html to a pyftpdlib server on the loopback.
 
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <csignal>
 #include "backends/test_environment.h"
@@ -8,59 +11,43 @@
 #include "platform/linux/lazy_ftp_client.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/lock_file_instance_guard.h"
+#include "platform/linux/unique_fd.h"
 #include "platform/qt/qsettings_store.h"
 
 namespace somnar {
 namespace {
 
 using test::FtpServer;
+using namespace std::string_literals;
 
-class FilesTest : public ::testing::Test {
-  protected:
-    test::TempDir temp_;
-    fs::path file_ = temp_.path() / "ip.html";
-    LinuxFiles files_;
-};
-
-// One question mark for what Latin-1 lacks, a combining accent joined to its letter. A link
-// is replaced, not written through.
-TEST_F(FilesTest, WritesLatin1BytesIntoAPlainFileInPlaceOfALink) {
-    test::writeFile(temp_.path() / "other", "kept");
-    fs::create_symlink(temp_.path() / "other", file_);
+// A '?' for what Latin-1 lacks, a combining accent joined to its letter; a link replaced, not
+// written through. A folder is writable where a file can be made; its probe is not left.
+TEST(FilesTest, WritesLatin1BytesInPlaceOfALinkInAWritableFolder) {
+    const test::TempDir temp;
+    const fs::path file = temp.path() / "ip.html";
+    LinuxFiles files;
+    EXPECT_FALSE(files.writeSingleByteText((temp.path() / "none" / "ip.html").string(), "x"));
+    test::writeFile(temp.path() / "other", "kept");
+    fs::create_symlink(temp.path() / "other", file);
     const mode_t previous = ::umask(0);
-    ASSERT_TRUE(files_.writeSingleByteText(file_.string(),
-                                           "Grüße\r\na\u20ACb\U0001F600c\u00FF\xFFMu\u0308nchen"));
+    ASSERT_TRUE(files.writeSingleByteText(file.string(),
+                                          "Grüße\r\na\u20ACb\U0001F600c\u00FF\xFFMu\u0308nchen"));
     ::umask(previous);
-    EXPECT_EQ(test::contentOf(file_),
+    EXPECT_EQ(test::contentOf(file),
               "Gr\xFC\xDF"
               "e\r\na?b?c\xFF?M\xFCnchen");
-    EXPECT_EQ(test::contentOf(temp_.path() / "other"), "kept");
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file_)));
-    EXPECT_EQ(test::modeOf(file_), 0644u);
-}
-
-// A folder is writable only where a file can be made. Nothing written keeps the old file and
-// leaves no part of the new one (nor the folder's probe) behind.
-TEST_F(FilesTest, WhatCannotBeWrittenKeepsTheOldFileAndLeavesNoPart) {
-    EXPECT_TRUE(files_.folderWritable(temp_.path().string()));
-    EXPECT_FALSE(files_.writeSingleByteText((temp_.path() / "none" / "ip.html").string(), "x"));
-    EXPECT_FALSE(files_.writeSingleByteText("", "x"));
-    test::writeFile(file_, "old");
-    for (const std::string& folder : {std::string(), file_.string(), file_.string() + "/none"}) {
-        EXPECT_FALSE(files_.folderWritable(folder)) << folder;
+    EXPECT_EQ(test::contentOf(temp.path() / "other"), "kept");
+    EXPECT_EQ(test::modeOf(file), 0644u);
+    EXPECT_TRUE(files.folderWritable(temp.path().string()));
+    for (const std::string& folder : {std::string(), file.string(), file.string() + "/none"}) {
+        EXPECT_FALSE(files.folderWritable(folder)) << folder;
     }
-    // A file size limit lets the first bytes in and refuses the rest, like a full disk.
-    EXPECT_TRUE(test::inChild([&] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{16, 16};
-        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
-               !LinuxFiles().writeSingleByteText(file_.string(), std::string(99999, 'x'));
-    })) << "it said written";
-    EXPECT_EQ(test::contentOf(file_), "old");
-    EXPECT_EQ(test::filesIn(temp_.path()), Lines{"ip.html"});
+    EXPECT_EQ(test::filesIn(temp.path()).size(), 2u) << "the probe is left";
 }
 
-// Private from the first write whatever the umask; a link's file is rewritten in place.
+// Private from the first write whatever the umask; a link's file is rewritten in place. A line
+// from an editor that writes Latin-1 reads so, without a change to the file, and is stored in
+// UTF-8 by the next write.
 TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     test::TempDir home;
     const fs::path folder = home.path() / "config" / "somnar-scheduler";
@@ -76,21 +63,82 @@ TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
               (Lines{"[Values]", "Server=Grüße", "User=bob"}));
     EXPECT_EQ(test::modeOf(home.path() / "config") | test::modeOf(folder), 0700u);
     EXPECT_EQ(test::modeOf(folder / "Somnar FTP.ini"), 0600u);
-    test::writeFile(home.path() / "dotfile", "[Values]\nName=alt\n");
+    const std::string latin1 = "[Values]\nName=B\xfcro\nUser=J\xc3\xbcrgen\n";
+    test::writeFile(home.path() / "dotfile", latin1);
     fs::create_symlink(home.path() / "dotfile", folder / "Verbindung.ini");
     fs::create_symlink(home.path() / "missing" / "Fort.ini", folder / "Fort.ini");
+    EXPECT_EQ(store.read("Verbindung", "Values", "Name"), "Büro");
+    EXPECT_EQ(store.read("Verbindung", "Values", "User"), "Jürgen");
+    EXPECT_EQ(test::contentOf(home.path() / "dotfile"), latin1);
+    EXPECT_EQ(test::filesIn(folder).size(), 2u) << "a copy for reading is left";
     EXPECT_TRUE(store.write("Verbindung", "Values", "Password", "geheim"));
-    EXPECT_EQ(test::readLines(home.path() / "dotfile"),
-              (Lines{"[Values]", "Name=alt", "Password=geheim"}));
+    EXPECT_EQ(test::contentOf(home.path() / "dotfile"),
+              "[Values]\nName=Büro\nPassword=geheim\nUser=Jürgen\n");
     EXPECT_EQ(test::modeOf(home.path() / "dotfile"), 0600u);
     EXPECT_FALSE(store.write("Fort", "Values", "Password", "geheim"));
     EXPECT_FALSE(fs::exists(home.path() / "missing"));
     EXPECT_FALSE(store.write("../Verbindung", "Values", "Name", "x"));
-    EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "geheim");
+    QSettingsStore again(home.path() / "config");
+    EXPECT_EQ(again.read("Verbindung", "Values", "Password"), "geheim");
 }
 
-// No link is followed, and another user's file, held, cannot keep us from starting.
-TEST(InstanceGuardTest, OneCopyRunsAtATime) {
+// Lets this process put only the first bytes of a file on disk, as a full disk does: 256 (left
+// < 0), or (for root) on a disk of 16 pages at `folder`, `left` of them besides an old file's.
+bool fillUp(const fs::path& folder, int left) {
+    const rlimit limit{256, 256};
+    if (left < 0) {
+        return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "nr_blocks=16") != 0) {
+        return false;
+    }
+    test::writeFile(folder / "fill", std::string((15 - left) * 4096, 'x'));
+    return true;
+}
+
+// A write either fails and leaves the old file alone and as it was ('k'), or says it wrote and
+// the file holds all it should ('w'); QSettings on a page too few writes nothing, says NoError.
+TEST(FullDiskTest, AWriteThatCannotFinishKeepsTheOldFile) {
+    const test::TempDir home;
+    const fs::path folder = home.path() / "somnar-scheduler";
+    const std::string old = "[Values]\nName=provider\n", text(300, 'u');
+    QSettingsStore store(home.path());
+    const auto page = (folder / "ip.html").string();
+    const std::tuple<std::string, std::function<bool()>, std::string> writers[] = {
+        {"Verbindung.ini", [&] { return store.write("Verbindung", "Values", "User", text); },
+         old + "User=" + text + "\n"},
+        {"ip.html", [&] { return LinuxFiles().writeSingleByteText(page, text); }, text}};
+    bool noSmallDisk = false;
+    for (const auto& [name, write, written] : writers) {
+        std::string outcomes;
+        for (int left = -1; left < 8; ++left) {
+            outcomes += static_cast<char>(test::inChild([&] {
+                fs::remove_all(folder);  // another writer's, where no disk was mounted
+                if (!fillUp(home.path(), left) || !fs::create_directory(folder)) {
+                    return '!';
+                }
+                test::writeFile(folder / name, old);
+                const bool wrote = write();
+                const bool right = test::filesIn(folder) == Lines{name} &&
+                                   test::contentOf(folder / name) == (wrote ? written : old);
+                return right ? (wrote ? 'w' : 'k') : '?';
+            }));
+        }
+        noSmallDisk = outcomes.find('!') != std::string::npos;
+        EXPECT_THAT(outcomes, ::testing::MatchesRegex(noSmallDisk ? "k!+" : "kk+w+")) << name;
+    }
+    if (noSmallDisk) {
+        GTEST_SKIP() << "no small disk to be had here";
+    }
+}
+
+// One copy runs at a time; no link is followed, and another user's file, held, cannot keep us
+// from starting. The lock lies in the runtime folder, else in our own folder under the state
+// folder (~/.local/state when none is set), else under the cache folder; a relative one, one
+// open to others (so ours is made 0700) or one owned by another user is passed over.
+TEST(InstanceGuardTest, OneCopyRunsAtATimeLockedInAFolderOnlyWeCanWriteTo) {
     const test::TempDir dir;
     const fs::path lock = dir.path() / "somnar-scheduler.lock";
     const mode_t previous = ::umask(0);
@@ -103,32 +151,9 @@ TEST(InstanceGuardTest, OneCopyRunsAtATime) {
     EXPECT_FALSE(second.acquire());
     first.reset();
     EXPECT_TRUE(second.acquire());
-
     fs::create_symlink(dir.path() / "elsewhere", dir.path() / "link.lock");
     EXPECT_TRUE(LockFileInstanceGuard(dir.path() / "link.lock").acquire());
     EXPECT_FALSE(fs::exists(dir.path() / "elsewhere"));
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "needs root to give the lock file to another user";
-    }
-    const fs::path strangers = dir.path() / "stranger.lock";
-    fs::permissions(dir.path(), fs::perms(0755));
-    test::writeFile(strangers, "");
-    ASSERT_EQ(::chown(strangers.c_str(), 65534, 65534), 0);
-    test::ChildProcess stranger({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
-                                 "--clear-groups", SOMNAR_PYTHON, "-c",
-                                 "import fcntl, signal, sys; "
-                                 "fcntl.flock(open(sys.argv[1]), fcntl.LOCK_EX); "
-                                 "print('held', flush=True); signal.pause()",
-                                 strangers.string()});
-    ASSERT_EQ(stranger.readLine(), "held");
-    EXPECT_TRUE(LockFileInstanceGuard(strangers).acquire());
-}
-
-// The runtime folder, else our own folder under the state folder (~/.local/state when none
-// is set), else under the cache folder; a relative one, one open to others or one owned by
-// another user is passed over.
-TEST(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
-    const test::TempDir dir;
     const fs::path run = dir.path() / "run", ours = "somnar-scheduler/somnar-scheduler.lock";
     const test::ScopedEnv runtime("XDG_RUNTIME_DIR", run.string());
     const test::ScopedEnv state("XDG_STATE_HOME", "");
@@ -143,12 +168,19 @@ TEST(DefaultLockFileTest, LiesInAFolderOnlyWeCanWriteTo) {
     ::setenv("XDG_RUNTIME_DIR", fs::relative(run).c_str(), 1);
     ::setenv("XDG_STATE_HOME", (dir.path() / "state").c_str(), 1);
     EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir.path() / "state" / ours);
-    if (::chown((dir.path() / "state/somnar-scheduler").c_str(), 65534, 65534) != 0) {
-        GTEST_SKIP() << "needs root to give a folder to another user";
+    ::setenv("XDG_RUNTIME_DIR", run.c_str(), 1);
+    const fs::path strangers = dir.path() / "stranger.lock";
+    test::writeFile(strangers, "");
+    if (::chown(run.c_str(), 65534, 65534) != 0 || ::chown(strangers.c_str(), 65534, 65534) != 0 ||
+        ::chown((dir.path() / "state/somnar-scheduler").c_str(), 65534, 65534) != 0) {
+        GTEST_SKIP() << "needs root to give a file to another user";
     }
     EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), dir.path() / "cache" / ours);
     fs::permissions(dir.path() / "cache/somnar-scheduler", fs::perms(0777));
     EXPECT_EQ(LockFileInstanceGuard::defaultLockFile(), "");
+    const UniqueFd held(::open(strangers.c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_EQ(::flock(held.get(), LOCK_EX), 0);  // as its owner would
+    EXPECT_TRUE(LockFileInstanceGuard(strangers).acquire());
 }
 
 // ip.html as the program writes it, with a lone LF, a lone CR and bytes a text transfer
@@ -181,12 +213,11 @@ TEST_F(FtpClientTest, UploadArrivesByteForByteWhereItBelongs) {
         const char* host;
         std::string folder, remote;
         std::string commands;  // between login and QUIT
-    } cases[] = {{true, "127.0.0.1", "pub", "ip.html", "CWD pub,EPSV,TYPE I,STOR ip.html"},
-                 {false, "127.0.0.1", "/a/b", "ip.html", "CWD /a/b,EPRT,TYPE I,STOR ip.html"},
+    } cases[] = {{false, "127.0.0.1", "a/b", "ip.html", "CWD a/b,EPRT,TYPE I,STOR ip.html"},
                  {true, "127.0.0.1", "", "ip.html", "EPSV,TYPE I,STOR ip.html"},
                  {true, "::1", "/", "my ip%20#1?.html", "CWD /,EPSV,TYPE I,STOR my ip%20#1?.html"}};
     for (const auto& c : cases) {
-        FtpServer server({"--folder", "pub", "--folder", "a/b", "--host", c.host});
+        FtpServer server({"--folder", "a/b", "--host", c.host});
         EXPECT_THAT(
             client_.connect(server.address, FtpServer::kUser, FtpServer::kPassword, c.passive),
             Gives(0));
@@ -221,35 +252,37 @@ TEST_F(FtpClientTest, LocalOrConnectionTroubleStoresNothing) {
 }
 
 // Refusals carry the server's reply code, else libcurl's; a line break cannot smuggle in a
-// command, and a server that never answers fails within the answer limit.
+// command nor a NUL cut a value short, and a server that never answers fails within the
+// answer limit.
 TEST_F(FtpClientTest, RefusalsCarryTheServersReplyCodeElseLibcurls) {
     EXPECT_THAT(CurlFtpClient().putFile(page_.string(), "ip.html"), Gives(2));
     EXPECT_THAT(client_.changeDirectory("pub"), Gives(2));
     const std::string closed = FtpServer().address;  // gone with the server
     EXPECT_THAT(client_.connect(closed, "a", "b", true), Gives(7));
-    for (const char* server : {"host:0", "host:65536", "[host]:21", "user@host", "fe80::1%eth0"}) {
+    LazyFtpClient lazy({"/nirgends/somnar_ftp.so", SOMNAR_FTP_MODULE});
+    EXPECT_THAT(lazy.open("Somnar Scheduler"), Gives(0));
+    EXPECT_THAT(lazy.connect(closed, "anna", "geheim", true), Gives(7));
+    EXPECT_THAT(LazyFtpClient({"/nirgends/somnar_ftp.so"}).open("Somnar"), Gives(2));
+    for (const std::string& server : {"host:0"s, "host:65536"s, "[host]:21"s, "user@host"s,
+                                      "fe80::1%eth0"s, "127.0.0.1\0:21"s, "127.0.0.1\r\n"s}) {
         EXPECT_THAT(client_.connect(server, "a", "b", true), Gives(3)) << server;
     }
-    EXPECT_THAT(client_.connect("127.0.0.1", "anna\r\nSITE x", "b", true), Gives(43));
+    for (const auto& [user, password] :
+         {std::pair{"anna\r\nSITE x"s, "b"s}, {"an\0na"s, "b"s}, {"anna"s, "b\0c"s}}) {
+        EXPECT_THAT(client_.connect("127.0.0.1", user, password, true), Gives(43)) << user;
+    }
     FtpServer server({"--read-only", "--anonymous"});
     EXPECT_THAT(client_.connect(server.address, FtpServer::kUser, "wrong", true), Gives(530));
     EXPECT_THAT(client_.connect(server.address, "", "", true), Gives(0));
     EXPECT_THAT(server.commands(), ::testing::Contains("USER anonymous"));
     EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), Gives(550));
     EXPECT_THAT(client_.changeDirectory("pub\r\nMKD injected"), Gives(43));
+    EXPECT_THAT(client_.changeDirectory("/\0pub"s), Gives(43));
     EXPECT_THAT(test::filesIn(server.home), ::testing::IsEmpty());
     FtpServer silent({"--silent"});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_THAT(client_.connect(silent.address, "a", "b", true), Gives(28));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
-}
-
-TEST(LazyFtpClientTest, LoadsTheFirstModuleFoundOrFailsEveryStepWith2) {
-    LazyFtpClient client({"/nirgends/somnar_ftp.so", SOMNAR_FTP_MODULE});
-    ASSERT_THAT(client.open("Somnar Scheduler"), Gives(0));
-    const std::string closed = FtpServer().address;
-    EXPECT_THAT(client.connect(closed, "anna", "geheim", true), Gives(7));
-    EXPECT_THAT(LazyFtpClient({"/nirgends/somnar_ftp.so"}).open("Somnar"), Gives(2));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The system's services as stand-ins on a private bus: logind, the screen saver and the
-// notification service, NetworkManager's dial-ups beside pppd's peers.
+// notification service, NetworkManager's dial-ups beside pppd's peers; the journal's absence.
 
 #include <sstream>
 
@@ -8,6 +8,7 @@
 #include "fakes/fake_platform.h"
 #include "platform/linux/desktop_notifier.h"
 #include "platform/linux/dialup_entries.h"
+#include "platform/linux/journal_log.h"
 #include "platform/linux/logind_power_manager.h"
 #include "platform/linux/system_clock.h"
 #include "platform/linux/unique_fd.h"
@@ -188,7 +189,7 @@ TEST_F(LogindTest, AWakeUpGoneByWhenTheSleepBeginsIsMovedAhead) {
 }
 
 // Held until the end; a refused lock is asked for again, and the screen saver is also
-// found at its older path.
+// found at its older path. What comes after waking reaches the user who comes back.
 TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
     for (const bool refused : {false, true}) {
         startPeer(kLogind, {"--fail", refused ? "Inhibit" : "-"});
@@ -213,6 +214,10 @@ TEST_F(LogindTest, KeepAwakeHoldsWhatItGetsUntilTheEnd) {
               R"({"method": "Notify", "args": ["Somnar Scheduler", 0, "somnar-scheduler", )"
               R"("Aufwachen fehlgeschlagen", "Grüße\n\"zweite\" Zeile", [], )"
               R"({"urgency": ["y", 2]}, 0]})");
+    // Where no journal listens, libsystemd says a log entry was sent and drops it.
+    ::testing::internal::CaptureStderr();
+    JournalLog("somnar-test", "/nowhere/socket").write(LogLevel::Error, "Grüße\nzwei");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "somnar-test: Grüße\nzwei\n");
 }
 
 // Stand-ins for pon and nmcli that note how they were started (tests/peers/record_argv.py).
@@ -276,8 +281,13 @@ TEST_F(DialupTest, PeersThenNetworkManagerDialupsWithinOneBudget) {
     EXPECT_EQ(test::readLines(started_).size(), 2u) << "nothing more started";
 }
 
-// Never in pon's arguments or a file; nothing for pppd to unquote or expand.
+// Never in pon's arguments, its environment (ours, as it is) or a file; nothing for pppd to
+// unquote or expand.
 TEST_F(DialupTest, CredentialsReachPppdOnlyThroughAnInheritedPipe) {
+    std::string ours;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        ours += std::string(*variable) + '\0';
+    }
     const struct {
         std::string user, password, options;  // options as pppd reads them, in JSON
     } cases[] = {{"anna maier", "ge heim", R"(user \"anna maier\"\npassword \"ge heim\"\n)"},
@@ -294,6 +304,7 @@ TEST_F(DialupTest, CredentialsReachPppdOnlyThroughAnInheritedPipe) {
             expectStarts({R"(["pon", "provider", "file", "/dev/fd/3"])", R"(["open", "3:pipe"])",
                           R"(["/dev/fd/3", ")" + c.options + "\"]"});
         }
+        EXPECT_EQ(test::contentOf(started_.string() + ".environ"), ours);
     }
 }
 

@@ -152,20 +152,21 @@ inline bool waitForLine(const fs::path& file, const std::string& line,
     return false;
 }
 
-// Whether `check` says yes in a forked child, run as "nobody" when `nobody` and root.
-inline bool inChild(const std::function<bool()>& check, bool nobody = false) {
+// What `run` returns (0 to 254) in a forked child, run as "nobody" when `nobody` and root;
+// 255 when it could not become nobody or did not end by itself.
+inline int inChild(const std::function<int()>& run, bool nobody = false) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         const bool became =
             !nobody || ::geteuid() != 0 ||
             (::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0);
-        std::_Exit(became && check() ? 0 : 1);
+        std::_Exit(became ? run() : 255);
     }
     int status = 0;
-    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : 255;
 }
 inline bool asNobody(const std::function<bool()>& check) {
-    return inChild(check, true);
+    return inChild([&] { return check() ? 0 : 1; }, true) == 0;
 }
 
 // A bus daemon of our own for the system and the session bus, and the stand-ins a test

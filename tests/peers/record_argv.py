@@ -3,7 +3,7 @@
 Appends to $SOMNAR_ARGV_RECORD, as JSON arrays one to a line: its argv (the first item the
 name it was started by); ["open", "3:pipe", ...], the descriptors above 2 it got and what
 they are; [PATH, TEXT] for every "file PATH" in its arguments, what it read there, as pppd
-reads an options file."""
+reads an options file. Its environment as it got it goes first to $SOMNAR_ARGV_RECORD.environ."""
 
 import json
 import os
@@ -19,6 +19,9 @@ for option, value in zip(argv, argv[1:]):
     if option == "file":
         with open(value, encoding="utf-8", errors="surrogateescape", newline="") as text:
             notes.append([value, text.read()])
+with open("/proc/self/environ", "rb") as got, \
+        open(os.environ["SOMNAR_ARGV_RECORD"] + ".environ", "wb") as out:
+    out.write(got.read())
 # One write of whole lines, so starts that overlap do not mix their lines.
 with open(os.environ["SOMNAR_ARGV_RECORD"], "a", encoding="utf-8",
           errors="surrogateescape") as out:

@@ -145,10 +145,23 @@ TEST_F(CheckTest, TheFtpServerIsLoggedIntoWithoutUploadingAndARefusalIsExplained
     EXPECT_EQ(line(checkMachine(services, true), "FTP"),
               "FTP-Server: fehlt (ftp.example.org, Verzeichnis: Error: 550)\n    Abhilfe: das "
               "Server-Verzeichnis gibt es nicht oder es darf nicht betreten werden\n");
-    platform.ftp.connectAnswer = {false, 530};
-    EXPECT_EQ(line(checkMachine(services, true), "FTP"),
-              "FTP-Server: fehlt (ftp.example.org, Anmeldung: Error: 530)\n    Abhilfe: Benutzer "
-              "und Passwort im Programmfenster prüfen\n");
+    const std::pair<long, std::string> fixes[] = {
+        {530, "Benutzer und Passwort im Programmfenster prüfen"},
+        {56, "die Verbindung zum Server brach ab: Netzverbindung prüfen und erneut versuchen"},
+        {27, "zu wenig freier Arbeitsspeicher: andere Programme beenden und erneut versuchen"},
+        {43,
+         "Benutzer, Passwort und Verzeichnis im Programmfenster neu eingeben: sie dürfen "
+         "keinen Zeilenumbruch und kein NUL-Zeichen enthalten"},
+        {421,  // a code without a fix of its own gets the general one
+         "Server, Benutzer, Passwort und Verzeichnis im Programmfenster prüfen; die Nummer "
+         "ist unter 100 ein Fehler von libcurl (man libcurl-errors), sonst die Antwort des "
+         "Servers"}};
+    for (const auto& [code, fix] : fixes) {
+        platform.ftp.connectAnswer = {false, code};
+        EXPECT_EQ(line(checkMachine(services, true), "FTP"),
+                  "FTP-Server: fehlt (ftp.example.org, Anmeldung: Error: " + std::to_string(code) +
+                      ")\n    Abhilfe: " + fix + "\n");
+    }
 }
 
 // The clock says 06.12.2026 10:00:00 local, 09:00:00 UTC; the test wake-up is due 30 s on.

@@ -1,5 +1,6 @@
 #include "platform/linux/journal_log.h"
 
+#include <sys/stat.h>
 #include <syslog.h>
 #include <systemd/sd-journal.h>
 
@@ -24,14 +25,17 @@ int priorityOf(LogLevel level) {
 
 }  // namespace
 
-JournalLog::JournalLog(std::string identifier) : identifier_(std::move(identifier)) {}
+JournalLog::JournalLog(std::string identifier, std::filesystem::path journalSocket)
+    : identifier_(std::move(identifier)), journalSocket_(std::move(journalSocket)) {}
 
 void JournalLog::write(LogLevel level, const std::string& text) {
-    const int sent = sd_journal_send("MESSAGE=%s", text.c_str(), "PRIORITY=%i", priorityOf(level),
-                                     "SYSLOG_IDENTIFIER=%s", identifier_.c_str(), nullptr);
-    if (sent < 0) {
-        std::cerr << identifier_ << ": " << text << '\n';
+    struct stat status {};
+    if (::stat(journalSocket_.c_str(), &status) == 0 && S_ISSOCK(status.st_mode) &&
+        sd_journal_send("MESSAGE=%s", text.c_str(), "PRIORITY=%i", priorityOf(level),
+                        "SYSLOG_IDENTIFIER=%s", identifier_.c_str(), nullptr) >= 0) {
+        return;
     }
+    std::cerr << identifier_ << ": " << text << '\n';
 }
 
 }  // namespace somnar

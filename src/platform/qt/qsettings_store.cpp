@@ -8,11 +8,13 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
+#include <QStringDecoder>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -142,14 +144,52 @@ std::optional<fs::path> writableTarget(const fs::path& file) {
     return target;
 }
 
-bool copyInto(ReplacementFile& fresh, const fs::path& file) {
-    QFile old(toQt(file));
-    if (!old.open(QIODevice::ReadOnly)) {
-        return false;
+// The file's bytes; nothing when it cannot be read.
+std::optional<QByteArray> bytesOf(const fs::path& file) {
+    QFile in(toQt(file));
+    if (!in.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
     }
-    const QByteArray bytes = old.readAll();
-    return old.error() == QFileDevice::NoError &&
-           fresh.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool put(ReplacementFile& file, const QByteArray& bytes) {
+    return file.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+// QSettings reads its files as UTF-8 only: in a line in another encoding every umlaut would
+// become U+FFFD, and be lost with the next write. A line that is not UTF-8 comes from an
+// editor that writes Latin-1 (the single-byte encoding of German text), so it is read so and
+// given to QSettings in UTF-8.
+QByteArray utf8Lines(const QByteArray& bytes) {
+    QList<QByteArray> lines = bytes.split('\n');
+    for (QByteArray& line : lines) {
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QString text = decoder.decode(line);
+        if (decoder.hasError()) {
+            line = QString::fromLatin1(line).toUtf8();
+        }
+    }
+    return lines.join('\n');
+}
+
+// Whether the file holds exactly the keys and values the writer holds. QSettings says NoError
+// also when its own write failed (a full disk leaves an empty file) and keeps what it meant to
+// write in a process-wide cache under the file's name, so the file is read under a name that
+// QSettings has never seen.
+bool holdsWhatWasWritten(const QSettings& writer, const fs::path& file) {
+    const QSettings reader(toQt(file), QSettings::IniFormat);
+    QStringList keys = reader.allKeys();
+    QStringList expected = writer.allKeys();
+    keys.sort();
+    expected.sort();
+    return reader.status() == QSettings::NoError && keys == expected &&
+           std::all_of(keys.cbegin(), keys.cend(),
+                       [&](const QString& key) { return reader.value(key) == writer.value(key); });
 }
 
 // The modification time in milliseconds, as QSettings compares it; none for no file.
@@ -245,7 +285,21 @@ std::string QSettingsStore::read(std::string_view application, std::string_view 
         if (file.empty() || inspect(file) != FileState::Usable) {
             return {};
         }
-        const QSettings settings(toQt(file), QSettings::IniFormat);
+        const std::optional<QByteArray> bytes = bytesOf(file);
+        if (!bytes) {
+            return {};
+        }
+        // A file with lines in Latin-1 is read through a private copy in UTF-8 beside it, so
+        // reading never changes the file itself; without that copy, as it is.
+        QString source = toQt(file);
+        std::optional<ReplacementFile> copy;
+        if (const QByteArray text = utf8Lines(*bytes); text != *bytes) {
+            copy.emplace(file, 0600);
+            if (copy->valid() && put(*copy, text)) {
+                source = toQt(copy->path());
+            }
+        }
+        const QSettings settings(source, QSettings::IniFormat);
         const QVariant value = settings.value(settingsKey(section, key));
         // QSettings reads a value written by hand with commas (Password=ab,cd) as a list;
         // it is the text that was written (the blanks around its commas aside).
@@ -285,23 +339,30 @@ bool QSettingsStore::writeValues(std::string_view application, std::string_view 
         if (!target) {
             return false;
         }
-        // QSettings edits a private copy that replaces the file only once it is written
-        // whole: a QSettings that fails to write its own file keeps the values it could
-        // not write in its process-wide cache, hands them out to later reads as if they
-        // were stored and writes them whenever that file is next opened.
-        ReplacementFile fresh(*target, 0600);
-        if (!fresh.valid() || (state == FileState::Usable && !copyInto(fresh, *target))) {
+        const std::optional<QByteArray> start =
+            state == FileState::Usable ? bytesOf(*target) : QByteArray();
+        if (!start) {
             return false;
         }
-        {
-            QSettings settings(toQt(fresh.path()), QSettings::IniFormat);
-            for (const auto& [key, value] : values) {
-                settings.setValue(settingsKey(section, key), toQt(std::string_view(value)));
-            }
-            settings.sync();
-            if (settings.status() != QSettings::NoError) {
-                return false;
-            }
+        // QSettings edits a private scratch copy under a fresh name, removed at the end: a
+        // QSettings that fails to write its file says NoError all the same and keeps what it
+        // could not write in its process-wide cache under that name. Its text goes into the
+        // new file through checked writes and is read back from there before it replaces
+        // the file.
+        ReplacementFile scratch(*target, 0600);
+        ReplacementFile fresh(*target, 0600);
+        if (!scratch.valid() || !fresh.valid() || !put(scratch, utf8Lines(*start))) {
+            return false;
+        }
+        QSettings writer(toQt(scratch.path()), QSettings::IniFormat);
+        for (const auto& [key, value] : values) {
+            writer.setValue(settingsKey(section, key), toQt(std::string_view(value)));
+        }
+        writer.sync();
+        const std::optional<QByteArray> written = bytesOf(scratch.path());
+        if (writer.status() != QSettings::NoError || !written || !put(fresh, *written) ||
+            !holdsWhatWasWritten(writer, fresh.path())) {
+            return false;
         }
         return dateAfter(fresh.path(), replacedMs) && fresh.replaceTarget();
     } catch (...) {

@@ -18,11 +18,15 @@ namespace somnar {
 // taken) and starts a fresh file.
 //
 // A write replaces the file with a complete new one and says true only once that is on
-// disk; otherwise the file stays as it was and later reads give its old values. A
-// symbolic link under the file's name that leads to a file is kept and that file is
-// rewritten (a user's link into their own collection of settings); a link that leads
-// nowhere is left as it is and writes fail, as they do for a file this user may not write
-// or replace. A value written by hand with commas (Password=ab,cd) reads as that text.
+// disk and reads back with every value; otherwise (a full disk, say) the file stays as it
+// was, byte for byte, and later reads give its old values. A symbolic link under the file's
+// name that leads to a file is kept and that file is rewritten (a user's link into their own
+// collection of settings); a link that leads nowhere is left as it is and writes fail, as
+// they do for a file this user may not write or replace.
+//
+// A value written by hand with commas (Password=ab,cd) reads as that text. A line that is
+// not UTF-8 (from an editor that writes Latin-1) reads as Latin-1, the file left as it is,
+// and the next write stores it in UTF-8.
 class QSettingsStore : public SettingsStore {
   public:
     // configHome: the folder that holds "somnar-scheduler"; empty means the user's

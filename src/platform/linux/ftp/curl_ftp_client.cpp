@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <new>
+#include <string_view>
 
 #include "platform/linux/ftp/ftp_server_address.h"
 
@@ -38,9 +39,10 @@ CURLcode initLibrary() {
     return result;
 }
 
-// A line break would end the command and start another one of the caller's making.
-bool hasLineBreak(const std::string& text) {
-    return text.find_first_of("\r\n") != std::string::npos;
+// A line break would end the command and start another one of the caller's making; libcurl
+// takes each value as a C string, which a NUL would cut short.
+bool unsendable(const std::string& text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos;
 }
 
 // Unlike libcurl's own reader this tells a read error from the end of the file, so a
@@ -116,7 +118,7 @@ FtpResult CurlFtpClient::connect(const std::string& server, const std::string& u
         if (!address) {
             return failed(CURLE_URL_MALFORMAT);
         }
-        if (hasLineBreak(user) || hasLineBreak(password)) {
+        if (unsendable(user) || unsendable(password)) {
             return failed(CURLE_BAD_FUNCTION_ARGUMENT);
         }
         baseUrl_ = "ftp://" + urlHost(*address) + ":" + std::to_string(address->port) + "/";
@@ -148,7 +150,7 @@ FtpResult CurlFtpClient::changeDirectory(const std::string& folder) {
         if (folder.empty()) {
             return {true, 0};
         }
-        if (hasLineBreak(folder)) {
+        if (unsendable(folder)) {
             return failed(CURLE_BAD_FUNCTION_ARGUMENT);
         }
         const std::string command = "CWD " + folder;

@@ -15,9 +15,10 @@ namespace somnar {
 // Codes on failure: the server's reply code when it refused (>= 400: 530 wrong login, 550
 // no such folder or store refused, ...), otherwise libcurl's CURLcode: 7 nobody listens,
 // 28 a time limit ran out, 37 the local file cannot be read (checked before anything is
-// sent), 42 the connection of the login was lost between steps, 43 a line break in the
-// folder, user or password, 3 a server text that is no host[:port], 2 a folder or file step
-// without a login (connect() has not succeeded, or disconnect() came since).
+// sent), 42 the connection of the login was lost between steps, 43 a line break or a NUL in
+// the folder, user or password, 3 a server text that is no host[:port] (a line break or a
+// NUL in it included), 2 a folder or file step without a login (connect() has not
+// succeeded, or disconnect() came since).
 class CurlFtpClient : public FtpClient {
   public:
     // answerLimit: how long connecting, logging in and each reply of the server may take.
