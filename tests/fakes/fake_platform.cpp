@@ -180,11 +180,6 @@ bool FakeSettingsStore::writeValues(std::string_view application, std::string_vi
     return true;
 }
 
-std::string FakeSettingsStore::stored(std::string_view application, std::string_view key) const {
-    auto found = values.find({std::string(application), "Values", std::string(key)});
-    return found == values.end() ? std::string() : found->second;
-}
-
 std::string FakeSettingsStore::all() const {
     std::string text;
     for (const auto& [address, value] : values) {

@@ -215,7 +215,6 @@ class FakeSettingsStore : public SettingsStore {
     void store(std::string_view application, std::string_view key, std::string_view value) {
         values[{std::string(application), "Values", std::string(key)}] = value;
     }
-    std::string stored(std::string_view application, std::string_view key) const;
     // Every stored value, "application/key=value;" in the order of their addresses.
     std::string all() const;
 };

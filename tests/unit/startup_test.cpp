@@ -136,50 +136,45 @@ TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsAndTheListIsNotASelection) 
     EXPECT_EQ(next.platform.settings.writes, kStoredValues);
 }
 
-// Closing the window and the end of the session store each value under its own key; only
-// the closing, with the user at the window, tells a failure in a box.
+// Closing the window and the end of the session store each value under its own key. A file
+// that cannot take them is told once each, in a box only while the user is at the window.
 TEST_F(StartupTest, ClosingAndTheEndOfTheSessionStoreWhatWasTyped) {
-    for (const bool closing : {true, false}) {
+    const std::string notStored =
+        "Die Einstellungen konnten nicht gespeichert werden (/home/anna/.config/somnar-scheduler/"
+        "Verbindung.ini). Die eingegebenen Werte gehen beim Beenden verloren.";
+    for (const auto& [closing, fails] :
+         {std::pair{true, false}, {false, false}, {true, true}, {false, true}}) {
         testing::Program program;
         auto& [platform, info, form] = program;
         form.load();
         info.open();
-        TextBox* boxes[] = {&form.dialupUser, &form.dialupPassword, &form.ftpServer,
-                            &form.ftpUser,    &form.ftpPassword,    &form.ftpFolder};
         form.dialupName.setText("Modem");
-        for (std::size_t i = 0; i < std::size(boxes); ++i) {
-            boxes[i]->setText("v" + std::to_string(i));
+        int value = 0;
+        for (TextBox* box : {&form.dialupUser, &form.dialupPassword, &form.ftpServer, &form.ftpUser,
+                             &form.ftpPassword, &form.ftpFolder}) {
+            box->setText("v" + std::to_string(value++));
         }
+        platform.settings.failWrites = fails;
         closing ? form.unload() : form.endSession();
-        EXPECT_EQ(
-            platform.settings.all(),
-            "Verbindung/Name=Modem;Verbindung/Password=v1;Verbindung/Userername=v0;VidOru "
-            "FTP/Directory=v5;VidOru FTP/Password=v4;VidOru FTP/Server=v2;VidOru FTP/User=v3;");
+        EXPECT_EQ(platform.settings.all(),
+                  fails ? ""
+                        : "Verbindung/Name=Modem;Verbindung/Password=v1;Verbindung/"
+                          "Userername=v0;VidOru FTP/Directory=v5;VidOru FTP/Password=v4;"
+                          "VidOru FTP/Server=v2;VidOru FTP/User=v3;");
+        EXPECT_EQ(platform.journal.entries.size(), fails ? 2u : 0u);
+        EXPECT_EQ(platform.dialogs.shown.size(), fails && closing ? 2u : 0u);
+        if (fails) {
+            EXPECT_EQ(platform.journal.entries[0].second, notStored);
+            EXPECT_NE(platform.journal.entries[1].second.find("VidOru FTP.ini"), std::string::npos);
+        }
+        if (fails && closing) {
+            EXPECT_EQ(platform.dialogs.shown[0],
+                      (MessageBox{notStored, "Somnar-Scheduler", MessageButtons::Ok,
+                                  MessageIcon::Warning}));
+        }
         EXPECT_FALSE(form.window.loaded());
         EXPECT_EQ(info.window.loaded(), closing);
-
-        testing::Program failing;
-        failing.form.load();
-        failing.platform.settings.failWrites = true;
-        closing ? failing.form.unload() : failing.form.endSession();
-        EXPECT_EQ(failing.platform.dialogs.shown.size(), closing ? 2u : 0u);
-        EXPECT_EQ(failing.platform.journal.entries.size(), 2u);
     }
-}
-
-TEST_F(StartupTest, AFileThatCannotBeRewrittenIsToldOnceEachAndTheClosingGoesOn) {
-    form.load();
-    platform.settings.failWrites = true;
-    form.unload();
-    ASSERT_EQ(platform.dialogs.shown.size(), 2u);
-    EXPECT_EQ(platform.dialogs.shown[0],
-              (MessageBox{"Die Einstellungen konnten nicht gespeichert werden "
-                          "(/home/anna/.config/somnar-scheduler/Verbindung.ini). Die "
-                          "eingegebenen Werte gehen beim Beenden verloren.",
-                          "Somnar-Scheduler", MessageButtons::Ok, MessageIcon::Warning}));
-    EXPECT_NE(platform.dialogs.shown[1].text.find("VidOru FTP.ini"), std::string::npos);
-    EXPECT_EQ(platform.journal.entries.size(), 2u);
-    EXPECT_FALSE(form.window.loaded());
 }
 
 }  // namespace
