@@ -77,14 +77,24 @@ TEST_F(RenewedSleepTest, TwentyMinutesCountDownBlinkingAndFireAtTick2400) {
     EXPECT_TRUE(platform.wakeAlarm.armed.empty());  // no wake-up on this path
 }
 
+// Nobody may be at the machine: a refusal waits in the line, the journal and a
+// notification, not in a box.
 TEST_F(RenewedSleepTest, StandbyHasItsOwnLineAndNeitherStateEndsWithoutSleeping) {
     form.renewedSleepState[1].setValue(true);
     form.renewedSleepSpan.setText("  90");
     tick();
     EXPECT_EQ(form.statusLine.caption(), "Nächster Standbyzustand aktiv in 90:00 min");
     platform.clock.advance(milliseconds(5400000));  // a tick held up for the whole span
+    platform.power.result = {SleepOutcome::Refused, "Operation in progress"};
     form.renewedSleepTimer.tick();
     EXPECT_EQ(platform.power.sleeps, std::vector<SleepState>{SleepState::Standby});
+    const std::string refused =
+        "Der Rechner wurde nicht in den Standbyzustand versetzt. Die "
+        "Energieverwaltung hat die Anfrage abgelehnt. Operation in progress";
+    EXPECT_EQ(form.statusLine.caption(), refused);
+    EXPECT_EQ(platform.notifier.shown.at(0).second + platform.journal.entries.at(0).second,
+              refused + refused);
+    EXPECT_TRUE(platform.dialogs.shown.empty());
 
     form.renewedSleepState[1].setValue(false);
     form.renewedSleepSpan.setText("   1");
@@ -118,21 +128,6 @@ TEST_F(RenewedSleepTest, PausesWhileNotConfirmedUntickedOrWithoutValidMinutes) {
     tick();
     EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 00:55 min");
     EXPECT_EQ(tickUntilFired(1000), 109);
-}
-
-// Nobody may be at the machine: the refusal waits in the line, the journal and a
-// notification, not in a box.
-TEST_F(RenewedSleepTest, ARenewedSleepThatIsRefusedIsReportedWithoutABox) {
-    form.renewedSleepSpan.setText("   1");
-    platform.power.result = {SleepOutcome::Refused, "Operation in progress"};
-    tickUntilFired(200);
-    const std::string text =
-        "Der Rechner wurde nicht in den Ruhezustand versetzt. Die "
-        "Energieverwaltung hat die Anfrage abgelehnt. Operation in progress";
-    EXPECT_EQ(form.statusLine.caption(), text);
-    EXPECT_TRUE(platform.dialogs.shown.empty());
-    EXPECT_EQ(platform.notifier.shown.at(0).second, text);
-    EXPECT_EQ(platform.journal.entries.size(), 1u);
 }
 
 TEST_F(RenewedSleepTest, TheRunningCountdownTellsWhatItDoes) {
