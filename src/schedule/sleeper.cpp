@@ -100,7 +100,6 @@ SleepAttemptResult Sleeper::sleepAndWake(SleepState state, std::chrono::sys_seco
     const WakeUpSleep sleep = sleepWithWakeUp(services_.power, services_.wakeAlarm, services_.clock,
                                               state, due, armed.alarm);
     if (!sleep.slept.slept()) {
-        armed.alarm.reset();
         return {SleepAttempt::NotSlept, sleepRefusalText(state, sleep.slept)};
     }
     noteWakeNotice(sleep.slept.wakeNotice);

@@ -122,6 +122,7 @@ TEST_F(RenewedSleepTest, PausesWhileNotConfirmedUntickedOrWithoutValidMinutes) {
     form.renewedSleepBox.setValue(1);
     form.renewedSleepSpan.setText("zwanzig");
     tick();
+    platform.clock.advance(std::chrono::seconds(30));  // so is a stop for invalid minutes
     EXPECT_EQ(form.statusLine.caption(), "Angehalten: Minuten ungültig");
     EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 5.0);
     form.renewedSleepSpan.setText("   1");

@@ -150,6 +150,7 @@ TEST_F(VerifyTest, TextsAndTimesThatCannotBeSleptOrWokenByAreRefused) {
         {timed, true, "06.12.26 23:30", "07.12.2026 06:30", "", badSleep},
         {timed, true, "06.12.02026 23:30", "07.12.2026 06:30", "", badSleep},
         {timed, true, "06.12.2026 24:00", "07.12.2026 06:30", "", badSleep},
+        {timed, true, "06.12.2026 23:60", "07.12.2026 06:30", "", badSleep},
         {now, true, "06.12.2026 24:00", "07.12.2026 06:30", "", ""},
         {now, true, "", "31.11.2027 06:30", "", badWake},
         {now, true, "", "29.02.2027 06:30", "", badWake},
