@@ -113,21 +113,21 @@ TEST_F(RenewedSleepTest, PausesWhileNotConfirmedUntickedOrWithoutValidMinutes) {
     for (int i = 0; i < 10; ++i) {
         tick();
     }
+    form.renewedSleepSpan.setText("zwanzig");
+    tick();
+    EXPECT_EQ(form.statusLine.caption(), "Angehalten: Minuten ungültig");
+    platform.clock.advance(std::chrono::seconds(30));  // a pause counts nothing
+    form.renewedSleepSpan.setText("   1");
+    tick();
+    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 00:55 min");
     form.sleeper.forget();
     tick();
-    platform.clock.advance(std::chrono::seconds(30));  // a pause counts nothing
+    platform.clock.advance(std::chrono::seconds(30));
     form.sleeper.remember("angenommen", true);
     form.renewedSleepBox.setValue(0);
     tick();
     form.renewedSleepBox.setValue(1);
-    form.renewedSleepSpan.setText("zwanzig");
-    tick();
-    platform.clock.advance(std::chrono::seconds(30));  // so is a stop for invalid minutes
-    EXPECT_EQ(form.statusLine.caption(), "Angehalten: Minuten ungültig");
-    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 5.0);
-    form.renewedSleepSpan.setText("   1");
-    tick();
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 00:55 min");
+    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 5.5);
     EXPECT_EQ(tickUntilFired(1000), 109);
 }
 
