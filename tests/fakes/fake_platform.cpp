@@ -161,7 +161,6 @@ std::string FakeSettingsStore::read(std::string_view application, std::string_vi
 bool FakeSettingsStore::write(std::string_view application, std::string_view section,
                               std::string_view key, std::string_view value) {
     Address at{std::string(application), std::string(section), std::string(key)};
-    writes.push_back(at);
     if (failWrites) {
         return false;
     }

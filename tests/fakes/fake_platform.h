@@ -9,7 +9,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -18,16 +17,6 @@
 #include "app/window.h"
 #include "platform/services.h"
 #include "platform/system_facts.h"
-
-namespace somnar {
-
-// Boxes print as their texts in failed expectations.
-inline void PrintTo(const MessageBox& box, std::ostream* out) {
-    *out << "{\"" << box.text << "\", \"" << box.title << "\", buttons "
-         << static_cast<int>(box.buttons) << ", icon " << static_cast<int>(box.icon) << "}";
-}
-
-}  // namespace somnar
 
 namespace somnar::testing {
 
@@ -198,7 +187,6 @@ class FakeSettingsStore : public SettingsStore {
     using Address = std::tuple<std::string, std::string, std::string>;
     std::map<Address, std::string> values;
     std::vector<Address> reads;
-    std::vector<Address> writes;
     bool failWrites = false;
 
     std::string read(std::string_view application, std::string_view section,
