@@ -142,25 +142,21 @@ TEST_F(LogindTest, EveryWaitEnds) {
     struct Ending : FdWait {
         bool wait(int, short, std::optional<std::chrono::microseconds>) override { return false; }
     } ending;
-    const struct {
-        const char* option;
-        FdWait* waiter;
-        std::chrono::nanoseconds suspended;  // after the announcement
-        SleepOutcome outcome;
-        WakeNotice notice;
-    } cases[] = {
-        {"--leave-before-reply", nullptr, 0s, SleepOutcome::NoService, WakeNotice::Announced},
-        {"--no-resume", nullptr, 3s, SleepOutcome::WokeUp, WakeNotice::SuspendSeen},
-        {"--no-resume", nullptr, 0s, SleepOutcome::WokeUp, WakeNotice::NoneInTime},
-        {"--reply-after=1", &ending, 0s, SleepOutcome::Abandoned, WakeNotice::Announced}};
-    for (const auto& c : cases) {
-        startPeer(kLogind, {c.option});
+    // The stand-in's option, the waiter, the suspended time after the announcement, the end.
+    const std::tuple<const char*, FdWait*, std::chrono::nanoseconds, SleepOutcome, WakeNotice>
+        cases[] = {
+            {"--leave-before-reply", nullptr, 0s, SleepOutcome::NoService, WakeNotice::Announced},
+            {"--no-resume", nullptr, 3s, SleepOutcome::WokeUp, WakeNotice::SuspendSeen},
+            {"--no-resume", nullptr, 0s, SleepOutcome::WokeUp, WakeNotice::NoneInTime},
+            {"--reply-after=1", &ending, 0s, SleepOutcome::Abandoned, WakeNotice::Announced}};
+    for (const auto& [option, waiter, suspended, outcome, notice] : cases) {
+        startPeer(kLogind, {option});
         int looks = 0;
-        SleepLimits limits{1s, 1s, 100ms, [&] { return looks++ == 0 ? 0s : c.suspended; }};
+        SleepLimits limits{1s, 1s, 100ms, [&] { return looks++ == 0 ? 0s : suspended; }};
         const SleepResult result =
-            LogindPowerManager(2s, limits, c.waiter).sleep(SleepState::Standby, {});
-        EXPECT_EQ(result.outcome, c.outcome) << c.option;
-        EXPECT_EQ(result.wakeNotice, c.notice) << c.option;
+            LogindPowerManager(2s, limits, waiter).sleep(SleepState::Standby, {});
+        EXPECT_EQ(result.outcome, outcome) << option;
+        EXPECT_EQ(result.wakeNotice, notice) << option;
     }
 }
 

@@ -1,7 +1,6 @@
 #!/usr/bin/python3
-"""The real program in Xvfb, typed into with xdotool: SIGTERM (the end of the session) stores
-exactly what was typed and the program ends with 0; a display that does not answer is told
-in one line. Usage: session_end.py PROGRAM"""
+"""The program in Xvfb, typed into with xdotool: SIGTERM (the end of the session) stores exactly
+what was typed, status 0; a display that does not answer is told in one line. Usage: PROGRAM"""
 
 import os
 import subprocess
@@ -38,10 +37,8 @@ try:
         ["xdotool", *args], env=ENV, capture_output=True, text=True)), 30)
     window.click("optSOMNAR(0)")
     window.open_options()
-    window.click("chkINET")
-    window.click("chkFTP")
-    for field, text in TYPED:
-        window.type_into(field, text)
+    for field, text in [("chkINET", None), ("chkFTP", None)] + TYPED:
+        window.type_into(field, text) if text else window.click(field)
     program.terminate()
     check(program.wait(timeout=30) == 0, "ended with status %s" % program.returncode)
     for application, text in STORED.items():

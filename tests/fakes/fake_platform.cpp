@@ -51,7 +51,6 @@ SleepResult FakePowerManager::sleep(SleepState state, const std::function<void()
 }
 
 void FakePowerManager::keepAwake() {
-    ++keepAwakeCalls;
     log_.push_back("keep awake");
 }
 

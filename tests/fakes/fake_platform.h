@@ -103,7 +103,6 @@ class FakePowerManager : public PowerManager, Logged {
     bool suspend = true;
     SleepResult result;
     std::vector<SleepState> sleeps;
-    int keepAwakeCalls = 0;
     // Runs while the user authorises the request, before the sleep is announced.
     std::function<void()> whileAuthorising;
     // Runs while the machine "sleeps", e.g. to move the clock on.

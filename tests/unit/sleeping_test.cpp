@@ -198,7 +198,6 @@ TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
     EXPECT_EQ(lastMessage().rfind("Die Aufwachzeit ist ungültig", 0), 0u);
     expectSleepCommandsUsable();
 
-    EXPECT_EQ(platform.power.keepAwakeCalls, 0);
     EXPECT_FALSE(form.renewedSleepTimer.enabled());
 }
 
@@ -211,35 +210,32 @@ TEST_F(SleepingTest, AWakeUpTooCloseWhenTheMachineGoesDownIsMovedAndTold) {
         "Verspätet aufgewacht: Die Anfrage wurde erst kurz vor oder nach "
         "der Aufwachzeit (06.12.2026 14:01:00) freigegeben";
     const std::string unannounced = "Die Energieverwaltung hat das Aufwachen nicht gemeldet";
-    const struct {
-        std::chrono::seconds authorising;
-        AlarmError rearm;
-        WakeNotice notice;
-        std::string events;   // after "alarm armed|sleep hibernate|"
-        std::string journal;  // the lines, each ended by "|"; the last is the status line
-    } cases[] = {
-        {30s, AlarmError::None, WakeNotice::Announced, "keep awake|alarm released|", ""},
-        {31s, AlarmError::None, WakeNotice::SuspendSeen,
-         "alarm released|alarm armed|keep awake|alarm released|notify",
-         unannounced + "; die Uhr des Rechners zeigt, dass er geschlafen hat.|" + late +
-             ", deshalb wurde der Rechner 30 Sekunden nach dem Einschlafen geweckt.|"},
-        {90s, AlarmError::NoPermission, WakeNotice::NoneInTime,
-         "alarm released|alarm refused|keep awake|notify",
-         unannounced +
-             ", und der Rechner hat offenbar nicht geschlafen; das Programm macht "
-             "nach der Wartezeit weiter.|" +
-             late +
-             ", und der Weckalarm konnte nicht neu gestellt werden. Dem Programm fehlt die "
-             "Berechtigung, den Weckalarm zu stellen.|"}};
-    for (const auto& c : cases) {
+    // The time taken to authorise, the new alarm's refusal, how the wake-up was noticed, the
+    // events after "alarm armed|sleep hibernate|", the journal (the last line in the status).
+    const std::tuple<std::chrono::seconds, AlarmError, WakeNotice, std::string, std::string>
+        cases[] = {
+            {30s, AlarmError::None, WakeNotice::Announced, "keep awake|alarm released|", ""},
+            {31s, AlarmError::None, WakeNotice::SuspendSeen,
+             "alarm released|alarm armed|keep awake|alarm released|notify",
+             unannounced + "; die Uhr des Rechners zeigt, dass er geschlafen hat.|" + late +
+                 ", deshalb wurde der Rechner 30 Sekunden nach dem Einschlafen geweckt.|"},
+            {90s, AlarmError::NoPermission, WakeNotice::NoneInTime,
+             "alarm released|alarm refused|keep awake|notify",
+             unannounced +
+                 ", und der Rechner hat offenbar nicht geschlafen; das Programm macht "
+                 "nach der Wartezeit weiter.|" +
+                 late +
+                 ", und der Weckalarm konnte nicht neu gestellt werden. Dem Programm fehlt die "
+                 "Berechtigung, den Weckalarm zu stellen.|"}};
+    for (const auto& [authorising, rearm, notice, expectedEvents, expectedJournal] : cases) {
         platform.clock.set(2026, 12, 6, 14, 0, 0);
         platform.log.clear();
         platform.journal.entries.clear();
         platform.wakeAlarm.refuseWith = AlarmError::None;
-        platform.power.result.wakeNotice = c.notice;
+        platform.power.result.wakeNotice = notice;
         platform.power.whileAuthorising = [&] {
-            platform.clock.advance(c.authorising);
-            platform.wakeAlarm.refuseWith = c.rearm;
+            platform.clock.advance(authorising);
+            platform.wakeAlarm.refuseWith = rearm;
         };
         EXPECT_EQ(form.sleepAndWake(SleepState::Hibernate), SleepAttempt::WokeUp);
         std::string events;
@@ -250,9 +246,9 @@ TEST_F(SleepingTest, AWakeUpTooCloseWhenTheMachineGoesDownIsMovedAndTold) {
         for (const auto& entry : platform.journal.entries) {
             journal += entry.second + "|";
         }
-        EXPECT_EQ(events,
-                  "alarm armed|sleep hibernate|" + c.events + (c.journal.empty() ? "" : "|"));
-        EXPECT_EQ(journal, c.journal);
+        EXPECT_EQ(events, "alarm armed|sleep hibernate|" + expectedEvents +
+                              (expectedJournal.empty() ? "" : "|"));
+        EXPECT_EQ(journal, expectedJournal);
         EXPECT_TRUE(journal.ends_with(form.statusLine.caption() + (journal.empty() ? "" : "|")));
         EXPECT_EQ(form.statusLine.caption().empty(), journal.empty());
     }

@@ -204,11 +204,10 @@ TEST_F(View, OnlyLocalFilesDropOntoThePathTheFirstOfThemAndTheToolTipFollows) {
     auto* path = widget<QLineEdit>(form.programPath);
     const QString before = path->text();
     const QString first = "/home/anna/Aufwachen-Ruhe/eins.sh";
-    QMimeData text, web, files;
-    text.setText("/home/anna/eingefügt.sh");
+    QMimeData web, files;
     web.setUrls({QUrl("https://example.org/aufwachen.sh")});
     files.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile("/home/anna/zwei.sh")});
-    for (QMimeData* data : {&text, &web, &files}) {
+    for (QMimeData* data : {&web, &files}) {
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(path, &enter);
         EXPECT_EQ(enter.isAccepted(), data == &files);
@@ -251,7 +250,6 @@ TEST_F(View, WaitingForThePowerServiceKeepsTheWindowPaintingAndTheModelStill) {
     EXPECT_FALSE(wait.wait(ends[1], POLLIN, std::nullopt));
     QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();  // the next event loop may run again
-    form.hibernateCountdown.setEnabled(false);
     ::close(ends[0]), ::close(ends[1]);
 }
 
@@ -265,10 +263,9 @@ TEST(QtTrayIcon, MouseEventsOnTheIconWindowArriveAsTheirClicks) {
         QMouseEvent event(type, QPointF(), target.mapToGlobal(QPointF()), button, button, {});
         QApplication::sendEvent(&target, &event);
     };
-    {
-        const ModelHold hold;  // a sleep request waits: nothing reaches the model
-        send(icon, QEvent::MouseButtonPress, Qt::LeftButton);
-    }
+    auto hold = std::make_unique<ModelHold>();  // a sleep request waits: nothing reaches us
+    send(icon, QEvent::MouseButtonPress, Qt::LeftButton);
+    hold.reset();
     for (Qt::MouseButton button :
          {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::BackButton}) {
         send(icon, QEvent::MouseButtonPress, button);
