@@ -44,6 +44,7 @@ TEST_F(DesignTest, EveryRowHasOneControlInItsContainerAndContainersComeFirst) {
     EXPECT_EQ(form.showWindowEntry.container(), &form.trayMenu);
     EXPECT_EQ(static_cast<const Frame*>(at("Frame3"))->caption(),
               "Neuer Ruhe- oder Stanbyzustand nach wieviel Minuten?");
+    EXPECT_EQ(static_cast<const Line*>(at("Line1"))->ends(), (LineEnds{-240, 3180, 8280, 3180}));
 }
 
 // Which controls start disabled or hidden is checked on the real widgets.
