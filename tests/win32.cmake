@@ -1,0 +1,12 @@
+# The Windows tests, run under Wine by ctest: the Win32 backends against what Wine really
+# does (its clock, registry, WinINet against a pyftpdlib server on loopback, ...).
+set(SOMNAR_TEST_PEERS_DIR ${CMAKE_CURRENT_SOURCE_DIR}/peers)
+
+file(GLOB sources CONFIGURE_DEPENDS backends_win32/*.cpp)
+add_executable(win32_backend_tests ${sources})
+target_include_directories(win32_backend_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(win32_backend_tests PRIVATE somnar_platform_win32 somnar_logic GTest::gmock
+                                                  GTest::gtest_main)
+target_compile_definitions(win32_backend_tests PRIVATE
+    SOMNAR_TEST_PEERS_DIR="${SOMNAR_TEST_PEERS_DIR}" SOMNAR_PYTHON="/usr/bin/python3")
+gtest_discover_tests(win32_backend_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
