@@ -10,3 +10,10 @@ target_link_libraries(win32_backend_tests PRIVATE somnar_platform_win32 somnar_l
 target_compile_definitions(win32_backend_tests PRIVATE
     SOMNAR_TEST_PEERS_DIR="${SOMNAR_TEST_PEERS_DIR}" SOMNAR_PYTHON="/usr/bin/python3")
 gtest_discover_tests(win32_backend_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+
+# The installer: a silent per-user install, the program started from there, the uninstall.
+add_test(NAME WindowsInstallerInstallsStartsAndRemovesButKeepsTheStoredValues
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/install/windows_installer.sh
+                 ${PROJECT_BINARY_DIR}/somnar-scheduler-setup.exe ${PROJECT_VERSION})
+set_tests_properties(WindowsInstallerInstallsStartsAndRemovesButKeepsTheStoredValues PROPERTIES
+                     TIMEOUT 120 RUN_SERIAL TRUE)
