@@ -6,6 +6,7 @@
 
 #include <shellapi.h>
 
+#include <cwctype>
 #include <optional>
 
 namespace somnar {
@@ -36,6 +37,19 @@ bool namesFolder(const std::wstring& program) {
     return program.find_first_of(L"\\/:") != std::wstring::npos;
 }
 
+bool looksLikeProgram(const std::wstring& words) {
+    const auto dot = words.find_last_of(L'.');
+    if (dot == std::wstring::npos) {
+        return false;
+    }
+    std::wstring extension = words.substr(dot);
+    for (wchar_t& c : extension) {
+        c = static_cast<wchar_t>(std::towlower(c));
+    }
+    return extension == L".exe" || extension == L".bat" || extension == L".cmd" ||
+           extension == L".com";
+}
+
 // The program and its arguments; nothing when a quote is left open.
 std::optional<Invocation> split(const std::wstring& line) {
     if (isFile(line)) {
@@ -55,11 +69,20 @@ std::optional<Invocation> split(const std::wstring& line) {
             return Invocation{words, trimmed(line.substr(blank))};
         }
     }
-    const auto blank = line.find_first_of(kBlanks);
-    if (blank == std::wstring::npos) {
+    // Nothing there: up to the first word that looks like a program, else the first word,
+    // so the message names the file that is missing.
+    auto end = line.find_first_of(kBlanks);
+    for (auto blank = end; blank != std::wstring::npos;
+         blank = line.find_first_of(kBlanks, blank + 1)) {
+        if (looksLikeProgram(line.substr(0, blank))) {
+            end = blank;
+            break;
+        }
+    }
+    if (end == std::wstring::npos) {
         return Invocation{line, {}};
     }
-    return Invocation{line.substr(0, blank), trimmed(line.substr(blank))};
+    return Invocation{line.substr(0, end), trimmed(line.substr(end))};
 }
 
 StartResult refused(StartError error, const std::wstring& detail, DWORD systemError = 0) {
@@ -96,8 +119,10 @@ StartResult WindowsProgramStarter::startDetached(const std::string& commandLine)
     }
     SHELLEXECUTEINFOW start{};
     start.cbSize = sizeof start;
-    // No message box of its own: the failure is the caller's to tell.
-    start.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    // No message box of its own: the failure is the caller's to tell. A console program
+    // shares the console of a caller that has one (the check, a test) and gets a window of
+    // its own otherwise (the window program has none).
+    start.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC | SEE_MASK_NO_CONSOLE;
     start.lpFile = invocation->program.c_str();
     start.lpParameters = invocation->arguments.empty() ? nullptr : invocation->arguments.c_str();
     start.nShow = SW_SHOWNORMAL;
