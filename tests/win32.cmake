@@ -2,7 +2,7 @@
 # does (its clock, registry, WinINet against a pyftpdlib server on loopback, ...).
 set(SOMNAR_TEST_PEERS_DIR ${CMAKE_CURRENT_SOURCE_DIR}/peers)
 
-file(GLOB sources CONFIGURE_DEPENDS backends_win32/*.cpp fakes/*.cpp)
+file(GLOB sources CONFIGURE_DEPENDS backends_win32/*.cpp)
 add_executable(win32_backend_tests ${sources})
 target_include_directories(win32_backend_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(win32_backend_tests PRIVATE somnar_platform_win32 somnar_logic GTest::gmock

