@@ -8,10 +8,10 @@
 namespace somnar {
 namespace {
 
-constexpr std::string_view kStateNames[] = {"ok", "fehlt", "nicht nötig"};
+constexpr std::string_view kStateNames[] = {"ok", "fehlt", "nicht nötig", "unbekannt"};
 
-std::string stored(CheckServices& services, const SettingKey& at) {
-    return services.settings.read(at.application, at.section, at.key);
+std::string stored(SettingsStore& settings, const SettingKey& at) {
+    return settings.read(at.application, at.section, at.key);
 }
 
 // Bytes as GiB with one decimal.
@@ -111,7 +111,7 @@ CheckItem resumeItem(SystemFacts& facts) {
 }
 
 CheckItem dialupItem(CheckServices& services) {
-    const std::string name = stored(services, settings::kDialupName);
+    const std::string name = stored(services.settings, settings::kDialupName);
     CheckItem item{"DFÜ-Verbindung", CheckState::Ok, {}, {}};
     SystemFacts& facts = services.facts;
     if (name.empty()) {
@@ -184,34 +184,6 @@ std::string ftpFix(long code) {
     }
 }
 
-CheckItem ftpItem(CheckServices& services) {
-    const std::string server = stored(services, settings::kFtpServer);
-    CheckItem item{"FTP-Server", CheckState::Ok, server, {}};
-    if (server.empty()) {
-        return {"FTP-Server", CheckState::NotNeeded, "keiner gespeichert", {}};
-    }
-    FtpClient& ftp = services.ftp;
-    FtpResult result = ftp.open("VidOru FTP");
-    std::string step = "Start";
-    if (result.ok) {
-        step = "Anmeldung";
-        // Passive or not matters only for a transfer, and none is made.
-        result = ftp.connect(server, stored(services, settings::kFtpUser),
-                             stored(services, settings::kFtpPassword), true);
-    }
-    if (result.ok) {
-        step = "Verzeichnis";
-        result = ftp.changeDirectory(stored(services, settings::kFtpDirectory));
-    }
-    ftp.disconnect();
-    if (!result.ok) {
-        item.state = CheckState::Missing;
-        item.detail = server + ", " + step + ": Error: " + std::to_string(result.code);
-        item.fix = ftpFix(result.code);
-    }
-    return item;
-}
-
 }  // namespace
 
 std::vector<CheckItem> checkSleepState(CheckServices& services, SleepState state) {
@@ -246,9 +218,36 @@ std::vector<CheckItem> checkMachine(CheckServices& services, bool withFtp) {
     items.insert(items.end(), hibernation.begin() + 1, hibernation.end());  // logind once
     items.push_back(dialupItem(services));
     if (withFtp) {
-        items.push_back(ftpItem(services));
+        items.push_back(ftpLoginItem(services.settings, services.ftp));
     }
     return items;
+}
+
+CheckItem ftpLoginItem(SettingsStore& store, FtpClient& ftp) {
+    const std::string server = stored(store, settings::kFtpServer);
+    CheckItem item{"FTP-Server", CheckState::Ok, server, {}};
+    if (server.empty()) {
+        return {"FTP-Server", CheckState::NotNeeded, "keiner gespeichert", {}};
+    }
+    FtpResult result = ftp.open("VidOru FTP");
+    std::string step = "Start";
+    if (result.ok) {
+        step = "Anmeldung";
+        // Passive or not matters only for a transfer, and none is made.
+        result = ftp.connect(server, stored(store, settings::kFtpUser),
+                             stored(store, settings::kFtpPassword), true);
+    }
+    if (result.ok) {
+        step = "Verzeichnis";
+        result = ftp.changeDirectory(stored(store, settings::kFtpDirectory));
+    }
+    ftp.disconnect();
+    if (!result.ok) {
+        item.state = CheckState::Missing;
+        item.detail = server + ", " + step + ": Error: " + std::to_string(result.code);
+        item.fix = ftpFix(result.code);
+    }
+    return item;
 }
 
 std::string checkReport(const std::vector<CheckItem>& items) {
@@ -259,7 +258,8 @@ std::string checkReport(const std::vector<CheckItem>& items) {
             text += " (" + item.detail + ")";
         }
         text += "\n";
-        if (item.state == CheckState::Missing && !item.fix.empty()) {
+        if ((item.state == CheckState::Missing || item.state == CheckState::Unknown) &&
+            !item.fix.empty()) {
             text += "    Abhilfe: " + item.fix + "\n";
         }
     }
@@ -268,7 +268,10 @@ std::string checkReport(const std::vector<CheckItem>& items) {
 
 int checkExitStatus(const std::vector<CheckItem>& items) {
     return std::any_of(items.begin(), items.end(),
-                       [](const CheckItem& item) { return item.state == CheckState::Missing; })
+                       [](const CheckItem& item) {
+                           return item.state == CheckState::Missing ||
+                                  item.state == CheckState::Unknown;
+                       })
                ? 1
                : 0;
 }

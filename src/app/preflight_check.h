@@ -25,13 +25,14 @@ struct CheckServices {
     std::string programPath;  // the running program, for the line that grants it the alarm
 };
 
-enum class CheckState { Ok, Missing, NotNeeded };
+enum class CheckState { Ok, Missing, NotNeeded, Unknown };
 
 struct CheckItem {
     std::string name;
     CheckState state = CheckState::Ok;
     std::string detail;  // what was found
-    std::string fix;     // for a missing item: the command or setting that mends it
+    std::string fix;     // for a missing or unknown item: the command or setting that mends
+                         // it or tells more
 };
 
 // Can this machine wake itself from the sleep state, and may this program make it?
@@ -42,10 +43,13 @@ std::vector<CheckItem> checkSleepState(CheckServices& services, SleepState state
 // on the stored FTP server (nothing is uploaded).
 std::vector<CheckItem> checkMachine(CheckServices& services, bool withFtp);
 
-// One line an item ("Name: ok (detail)"), the fix indented below a missing one.
+// The login on the stored FTP server, nothing uploaded; not needed when none is stored.
+CheckItem ftpLoginItem(SettingsStore& store, FtpClient& ftp);
+
+// One line an item ("Name: ok (detail)"), the fix indented below a missing or unknown one.
 std::string checkReport(const std::vector<CheckItem>& items);
 
-// 0 when nothing is missing, 1 otherwise.
+// 0 when nothing is missing or unknown, 1 otherwise.
 int checkExitStatus(const std::vector<CheckItem>& items);
 
 }  // namespace somnar

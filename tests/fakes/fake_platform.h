@@ -15,6 +15,7 @@
 
 #include "app/controls.h"
 #include "app/window.h"
+#include "platform/power_policy.h"
 #include "platform/services.h"
 #include "platform/system_facts.h"
 
@@ -334,6 +335,17 @@ class FakeSystemFacts : public SystemFacts {
         return std::find(programs.begin(), programs.end(), name) != programs.end();
     }
     bool pppPeerExists(const std::string& name) override { return name == "provider"; }
+};
+
+// A machine with S3, S4, a battery and wake timers allowed, until a test says otherwise.
+class FakePowerPolicy : public PowerPolicy {
+  public:
+    std::optional<Capabilities> caps = Capabilities{true, false, true, true, true};
+    std::map<PowerSource, WakeTimers> timers{{PowerSource::Mains, WakeTimers::Allowed},
+                                             {PowerSource::Battery, WakeTimers::Allowed}};
+
+    std::optional<Capabilities> capabilities() override { return caps; }
+    WakeTimers wakeTimers(PowerSource source) override { return timers.at(source); }
 };
 
 struct FakePlatform {

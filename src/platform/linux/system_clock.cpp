@@ -1,5 +1,7 @@
 #include "platform/linux/system_clock.h"
 
+#include "wake/local_to_utc.h"
+
 #include <QDate>
 #include <QTime>
 
@@ -86,20 +88,14 @@ bool isPlainC(const QLocale& locale) {
     return locale.language() == QLocale::C;
 }
 
-std::optional<std::tm> localFields(std::chrono::sys_seconds moment) {
+// The offset of local time from UTC at the moment, by the zone's rules (tm_gmtoff).
+std::optional<std::chrono::seconds> offsetAt(std::chrono::sys_seconds moment) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
     std::tm local{};
     if (::localtime_r(&seconds, &local) == nullptr) {
         return std::nullopt;
     }
-    return local;
-}
-
-bool wallClockShows(std::chrono::sys_seconds moment, const LocalDateTime& wanted) {
-    const auto local = localFields(moment);
-    return local && local->tm_year + 1900 == wanted.year && local->tm_mon + 1 == wanted.month &&
-           local->tm_mday == wanted.day && local->tm_hour == wanted.hour &&
-           local->tm_min == wanted.minute && local->tm_sec == wanted.second;
+    return std::chrono::seconds{local.tm_gmtoff};
 }
 
 }  // namespace
@@ -129,36 +125,8 @@ LocalDateTime SystemClock::now() const {
 }
 
 std::optional<std::chrono::sys_seconds> SystemClock::localToUtc(const LocalDateTime& moment) const {
-    using namespace std::chrono;
-    const year_month_day date{year{moment.year}, month{static_cast<unsigned>(moment.month)},
-                              day{static_cast<unsigned>(moment.day)}};
-    if (!date.ok() || moment.hour < 0 || moment.hour > 23 || moment.minute < 0 ||
-        moment.minute > 59 || moment.second < 0 || moment.second > 59) {
-        return std::nullopt;
-    }
     ::tzset();
-    const sys_seconds asIfUtc =
-        sys_days{date} + hours{moment.hour} + minutes{moment.minute} + seconds{moment.second};
-    // The true moment lies within 14 hours of asIfUtc, so a day either side gives the
-    // offsets before and after any change near it. Trying both, rather than trusting
-    // the summer-time flag, also covers zones that moved their standard offset.
-    const auto before = localFields(asIfUtc - days{1});
-    const auto after = localFields(asIfUtc + days{1});
-    if (!before || !after) {
-        return std::nullopt;
-    }
-    std::optional<sys_seconds> earliest;
-    for (const long offset : {before->tm_gmtoff, after->tm_gmtoff}) {
-        const sys_seconds candidate = asIfUtc - seconds{offset};
-        if (wallClockShows(candidate, moment) && (!earliest || candidate < *earliest)) {
-            earliest = candidate;
-        }
-    }
-    if (earliest) {
-        return earliest;
-    }
-    // Skipped by the clocks going forward: count with the offset before the change.
-    return asIfUtc - seconds{before->tm_gmtoff};
+    return somnar::localToUtc(moment, offsetAt);
 }
 
 std::string SystemClock::generalDateTimeText(const LocalDateTime& moment) const {

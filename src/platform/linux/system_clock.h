@@ -25,13 +25,7 @@ class SystemClock : public Clock {
     // gives the German form "dd.MM.yyyy HH:mm:ss", the language of the program.
     std::string generalDateTimeText(const LocalDateTime& moment) const override;
 
-    // Uses the local zone's rules for that date, so a wake-up set across a change to or
-    // from summer time still comes at the time the user picked. Two wall-clock times need
-    // a choice: one skipped when the clocks go forward counts with the offset before the
-    // change (02:30 becomes 03:30 summer time, as far past the change as 02:30 would
-    // have been); one shown twice when the clocks go back is its first occurrence, so
-    // the machine is not woken an hour later than it could be. Empty for impossible
-    // fields (month 13, 30 February, 24:00).
+    // By the local zone's rules for that date (see wake/local_to_utc.h).
     std::optional<std::chrono::sys_seconds> localToUtc(const LocalDateTime& moment) const override;
 
     // CLOCK_MONOTONIC: stands still while the machine sleeps.

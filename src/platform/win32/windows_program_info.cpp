@@ -1,0 +1,48 @@
+#include "platform/win32/windows_program_info.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/windows_api.h"
+
+namespace somnar {
+
+namespace {
+
+std::wstring executablePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < buffer.size()) {
+            return std::wstring(buffer.data(), length);
+        }
+        buffer.resize(buffer.size() * 2);  // cut short: a long path
+    }
+}
+
+}  // namespace
+
+WindowsProgramInfo::WindowsProgramInfo() {
+    const std::filesystem::path executable(executablePath());
+    name_ = win32::narrow(executable.stem().wstring());
+    extension_ = win32::narrow(executable.extension().wstring());
+    folder_ = win32::narrow(executable.parent_path().wstring());
+}
+
+std::string WindowsProgramInfo::currentFolder() const {
+    const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
+    std::wstring folder(needed, L'\0');
+    const DWORD length = ::GetCurrentDirectoryW(needed, folder.data());
+    if (length == 0 || length >= needed) {
+        return folder_;
+    }
+    folder.resize(length);
+    return win32::narrow(folder);
+}
+
+}  // namespace somnar

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "platform/program_info.h"
+
+namespace somnar {
+
+// Name, extension and folder of the running .exe (GetModuleFileNameW).
+class WindowsProgramInfo final : public ProgramInfo {
+  public:
+    WindowsProgramInfo();
+
+    // "somnar-scheduler" for C:\Programme\Somnar Scheduler\somnar-scheduler.exe.
+    std::string programName() const override { return name_; }
+    // ".exe".
+    std::string executableExtension() const override { return extension_; }
+    // The working folder; the program's folder when it cannot be told.
+    std::string currentFolder() const override;
+    // "C:\Programme\Somnar Scheduler", without a closing backslash (except "C:\").
+    std::string programFolder() const override { return folder_; }
+
+  private:
+    std::string name_;
+    std::string extension_;
+    std::string folder_;
+};
+
+}  // namespace somnar
