@@ -15,9 +15,7 @@ struct HandleClose {
 using TokenHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleClose>;
 
 std::string lastErrorText() {
-    const DWORD error = ::GetLastError();
-    const std::string words = systemErrorText(error);
-    return words.empty() ? std::to_string(error) : words;
+    return systemErrorText(::GetLastError());
 }
 
 }  // namespace

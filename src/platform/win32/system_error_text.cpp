@@ -4,6 +4,7 @@
 #include "platform/win32/windows_api.h"
 
 #include <memory>
+#include <string>
 
 namespace somnar::win32 {
 namespace {
@@ -30,7 +31,7 @@ std::string systemErrorText(unsigned long error, const wchar_t* module) {
         ::FormatMessageW(flags, library, error, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
     const std::unique_ptr<wchar_t, LocalFreeText> text(raw);
     if (length == 0 || !text) {
-        return {};
+        return std::to_string(error);
     }
     std::wstring_view words(text.get(), length);
     // MAX_WIDTH_MASK leaves a blank where the line break was.
