@@ -31,8 +31,8 @@ std::string peer(const std::string& name) {
     return std::string(folder ? folder : "(SOMNAR_NET_PEER unset: run through ctest)") + "/" + name;
 }
 
-std::string server() {
-    std::string port = readFile(peer("port"));
+std::string server(const char* portFile = "port") {
+    std::string port = readFile(peer(portFile));
     return "127.0.0.1:" + port.substr(0, port.find('\n'));
 }
 
@@ -103,6 +103,10 @@ TEST(WinInetFtpClientTest, RefusalsCarryTheServersReplyElseWinInetsNumber) {
         EXPECT_EQ(client.putFile(local, c.file.empty() ? "ip.html" : c.file).code, c.fileCode)
             << c.file;
     }
+    WinInetFtpClient impatient(std::chrono::seconds(1));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(impatient.connect(server("silent-port"), "a", "b", true).code, 12002);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     const std::string log = readFile(peer("log"));
     for (const char* injected : {"MKD", "DELE", "SITE"}) {
         EXPECT_EQ(log.find(injected), std::string::npos) << injected;

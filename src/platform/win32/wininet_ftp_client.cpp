@@ -3,8 +3,11 @@
 #include "platform/linux/ftp/ftp_server_address.h"
 #include "platform/win32/wide_text.h"
 
+#include <condition_variable>
 #include <cwctype>
+#include <mutex>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace somnar::win32 {
@@ -70,7 +73,59 @@ bool readable(const std::wstring& path) {
     return true;
 }
 
+// WinINet's own time limits do not hold everywhere (a server that accepts the connection
+// and never answers keeps Wine's waiting for ever): while a step runs, a watch closes its
+// handle once the limit has passed, which ends the call with an error.
+class Deadline {
+  public:
+    Deadline(HINTERNET handle, std::chrono::seconds limit)
+        : watch_([this, handle, limit] {
+              std::unique_lock lock(mutex_);
+              if (!changed_.wait_for(lock, limit, [this] { return done_; })) {
+                  passed_ = true;
+                  ::InternetCloseHandle(handle);
+              }
+          }) {}
+    ~Deadline() { finish(); }
+    Deadline(const Deadline&) = delete;
+    Deadline& operator=(const Deadline&) = delete;
+
+    // Ends the watch; true when the limit had passed and the handle is closed.
+    bool finish() {
+        {
+            const std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        changed_.notify_all();
+        if (watch_.joinable()) {
+            watch_.join();
+        }
+        return passed_;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool done_ = false;
+    bool passed_ = false;
+    std::thread watch_;
+};
+
 }  // namespace
+
+// Runs one blocking WinINet call under the answer limit, watched on `handle`, which the
+// watch closes (and we then forget) when the limit passes.
+template <typename Call>
+FtpResult WinInetFtpClient::limited(InternetHandle& handle, Call call) {
+    Deadline deadline(handle.get(), answerLimit_);
+    const bool ok = call();
+    const FtpResult result = ok ? FtpResult{true, 0} : lastFailure();
+    if (deadline.finish()) {
+        (void)handle.release();  // closed by the watch
+        return failed(ERROR_INTERNET_TIMEOUT);
+    }
+    return result;
+}
 
 WinInetFtpClient::WinInetFtpClient(std::chrono::seconds answerLimit) : answerLimit_(answerLimit) {}
 
@@ -125,12 +180,20 @@ FtpResult WinInetFtpClient::connect(const std::string& server, const std::string
     const std::wstring host = widen(address->host);
     const std::wstring wideUser = widen(user);
     const std::wstring widePassword = widen(password);
-    // No user name: WinINet's anonymous login.
-    connection_.reset(::InternetConnectW(
-        session_.get(), host.c_str(), static_cast<INTERNET_PORT>(address->port),
-        user.empty() ? nullptr : wideUser.c_str(), user.empty() ? nullptr : widePassword.c_str(),
-        INTERNET_SERVICE_FTP, passive ? INTERNET_FLAG_PASSIVE : 0, 0));
-    return connection_ ? FtpResult{true, 0} : lastFailure();
+    HINTERNET connection = nullptr;
+    const FtpResult result = limited(session_, [&] {
+        // No user name: WinINet's anonymous login.
+        connection = ::InternetConnectW(
+            session_.get(), host.c_str(), static_cast<INTERNET_PORT>(address->port),
+            user.empty() ? nullptr : wideUser.c_str(),
+            user.empty() ? nullptr : widePassword.c_str(), INTERNET_SERVICE_FTP,
+            passive ? INTERNET_FLAG_PASSIVE : 0, 0);
+        return connection != nullptr;
+    });
+    if (result.ok) {
+        connection_.reset(connection);
+    }
+    return result;
 }
 
 FtpResult WinInetFtpClient::changeDirectory(const std::string& folder) {
@@ -160,10 +223,11 @@ FtpResult WinInetFtpClient::putFile(const std::string& localPath, const std::str
     if (!readable(local)) {
         return failed(ERROR_OPEN_FAILED);
     }
-    return ::FtpPutFileW(connection_.get(), local.c_str(), widen(remoteName).c_str(),
-                         FTP_TRANSFER_TYPE_BINARY, 0)
-               ? FtpResult{true, 0}
-               : lastFailure();
+    const std::wstring remote = widen(remoteName);
+    return limited(connection_, [&] {
+        return ::FtpPutFileW(connection_.get(), local.c_str(), remote.c_str(),
+                             FTP_TRANSFER_TYPE_BINARY, 0) != FALSE;
+    });
 }
 
 void WinInetFtpClient::disconnect() {

@@ -21,8 +21,8 @@ namespace somnar::win32 {
 // (ERROR_INTERNET_INCORRECT_HANDLE_STATE) a folder or file step without a login.
 class WinInetFtpClient final : public FtpClient {
   public:
-    // answerLimit: how long connecting, each reply of the server and each pause of a
-    // transfer may take.
+    // answerLimit: how long connecting and logging in, changing the folder and storing the
+    // file may each take; past it the step fails with ERROR_INTERNET_TIMEOUT (12002).
     explicit WinInetFtpClient(std::chrono::seconds answerLimit = std::chrono::seconds(30));
 
     // A fresh session with the given agent, dropping any connection of an earlier upload.
@@ -39,6 +39,8 @@ class WinInetFtpClient final : public FtpClient {
 
   private:
     FtpResult openSession();
+    template <typename Call>
+    FtpResult limited(InternetHandle& handle, Call call);
 
     std::chrono::seconds answerLimit_;
     std::wstring agent_;
