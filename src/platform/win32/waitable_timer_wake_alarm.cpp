@@ -2,6 +2,7 @@
 
 #include "platform/win32/system_error_text.h"
 #include "platform/win32/waitable_wake_timer.h"
+#include "platform/win32/wake_timer_policy.h"
 
 namespace somnar::win32 {
 namespace {
@@ -25,6 +26,11 @@ AlarmResult WaitableTimerWakeAlarm::arm(SleepState, std::chrono::sys_seconds due
     }
     WakeTimer set = setWakeTimer(due);
     if (set.timer && !set.resumeIgnored) {
+        if (std::optional<std::string> forbidden = wakeTimersForbidden()) {
+            result.error = AlarmError::NoAlarmClock;
+            result.systemError = std::move(*forbidden);
+            return result;  // the timer goes with `set`
+        }
         result.alarm = std::make_unique<ArmedTimer>(std::move(set.timer));
         return result;
     }
