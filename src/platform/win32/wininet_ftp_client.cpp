@@ -74,8 +74,8 @@ bool readable(const std::wstring& path) {
 }
 
 // WinINet's own time limits do not hold everywhere (a server that accepts the connection
-// and never answers keeps Wine's WinINet waiting for ever): while a step runs, a watch closes its
-// handle once the limit has passed, which ends the call with an error.
+// and never answers keeps Wine's WinINet waiting for ever): while a step runs, a watch
+// closes its handle once the limit has passed, which ends the call with an error.
 class Deadline {
   public:
     Deadline(HINTERNET handle, std::chrono::seconds limit)
