@@ -9,7 +9,20 @@ target_link_libraries(win32_backend_tests PRIVATE somnar_platform_win32 somnar_l
                                                   GTest::gtest_main)
 target_compile_definitions(win32_backend_tests PRIVATE
     SOMNAR_TEST_PEERS_DIR="${SOMNAR_TEST_PEERS_DIR}" SOMNAR_PYTHON="/usr/bin/python3")
-gtest_discover_tests(win32_backend_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+
+# The tests of the suites below talk to an FTP server on loopback that a test of ctest's
+# starts before them and stops after them; they find it in SOMNAR_NET_PEER (a Windows path).
+set(peer_suites "WinInetFtpClientTest.*:WinsockHostAddressTest.*")
+set(peer_folder ${CMAKE_CURRENT_BINARY_DIR}/net-peer)
+add_test(NAME win32_net_peer_start COMMAND ${SOMNAR_TEST_PEERS_DIR}/ftp_peer start ${peer_folder})
+add_test(NAME win32_net_peer_stop COMMAND ${SOMNAR_TEST_PEERS_DIR}/ftp_peer stop ${peer_folder})
+set_tests_properties(win32_net_peer_start PROPERTIES FIXTURES_SETUP win32_net_peer)
+set_tests_properties(win32_net_peer_stop PROPERTIES FIXTURES_CLEANUP win32_net_peer)
+gtest_discover_tests(win32_backend_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "-${peer_suites}"
+                     PROPERTIES TIMEOUT 120)
+gtest_discover_tests(win32_backend_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "${peer_suites}"
+                     PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED win32_net_peer
+                                ENVIRONMENT "SOMNAR_NET_PEER=Z:${peer_folder}")
 
 # The installer: a silent per-user install, the program started from there, the uninstall.
 add_test(NAME WindowsInstallerInstallsStartsAndRemovesButKeepsTheStoredValues

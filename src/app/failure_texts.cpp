@@ -27,6 +27,10 @@ std::string dialFailureText(const DialResult& result) {
         case DialError::Failed:
             break;
     }
+    if (!result.systemError.empty()) {
+        return "Die DFÜ-Verbindung " + quoted +
+               " konnte nicht gestartet werden: " + result.systemError;
+    }
     return "Die DFÜ-Verbindung konnte nicht gestartet werden.";
 }
 
@@ -56,15 +60,17 @@ std::string startFailureText(const StartResult& result) {
 
 namespace {
 
-std::string standbyAlarmText(const AlarmFailure& failure) {
+// A wake-up timer of the system (the kernel's for standby; on Windows a waitable timer for
+// both states), as opposed to the real-time clock's alarm file.
+std::string timerAlarmText(SleepState state, const AlarmFailure& failure) {
     switch (failure.error) {
         case AlarmError::NoPermission:
             return "Das Programm darf keinen Weckzeitgeber stellen (es fehlt die Berechtigung "
                    "CAP_WAKE_ALARM). Als root freischalten mit: setcap cap_wake_alarm+ep " +
                    failure.detail;
         case AlarmError::NoAlarmClock:
-            return "Dieser Rechner hat keinen Weckzeitgeber, der ihn aus dem Standby wecken "
-                   "kann (" +
+            return std::string("Dieser Rechner hat keinen Weckzeitgeber, der ihn aus dem ") +
+                   (state == SleepState::Standby ? "Standby" : "Ruhezustand") + " wecken kann (" +
                    failure.systemError + ").";
         default:
             return "Der Weckzeitgeber ließ sich nicht stellen: " + failure.systemError + ".";
@@ -99,7 +105,9 @@ std::string alarmFailureText(SleepState state, const AlarmFailure& failure) {
     if (failure.error == AlarmError::NotInFuture) {
         return "Die Weckzeit ist schon vorbei.";
     }
-    return state == SleepState::Standby ? standbyAlarmText(failure) : clockAlarmText(failure);
+    // Only the clock's alarm names its file.
+    return state == SleepState::Standby || failure.detail.empty() ? timerAlarmText(state, failure)
+                                                                  : clockAlarmText(failure);
 }
 
 }  // namespace somnar

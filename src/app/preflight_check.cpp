@@ -136,11 +136,16 @@ CheckItem dialupItem(CheckServices& services) {
     return item;
 }
 
-// Codes below 100 are libcurl's, the others the server's replies.
+// The FTP client's codes: the server's replies (400 to 599) on every system; below 100
+// libcurl's (Linux); 12000 and up WinINet's, with 87 and 110 for the Windows client's own
+// refusals (see WinInetFtpClient). The ranges do not overlap, so one table serves both.
 std::string ftpFix(long code) {
     switch (code) {
         case 530:
         case 67:
+        case 12013:
+        case 12014:
+        case 12015:
             return "Benutzer und Passwort im Programmfenster prüfen";
         case 550:
         case 9:
@@ -149,18 +154,26 @@ std::string ftpFix(long code) {
         case 6:
         case 7:
         case 8:
+        case 12007:
+        case 12029:
             return "Server und Port prüfen: dort antwortet kein FTP-Server";
         case 28:
+        case 12002:
             return "der Server antwortet nicht innerhalb von 30 s";
         case 3:
+        case 12005:
             return "als Server einen Rechnernamen oder eine Adresse eintragen, wahlweise mit "
                    ":Port (etwa ftp.example.org:2121)";
         case 43:
+        case 87:
             return "Benutzer, Passwort und Verzeichnis im Programmfenster neu eingeben: sie "
                    "dürfen keinen Zeilenumbruch und kein NUL-Zeichen enthalten";
         case 42:
         case 55:
         case 56:
+        case 12030:
+        case 12031:
+        case 12111:
             return "die Verbindung zum Server brach ab: Netzverbindung prüfen und erneut versuchen";
         case 27:
             return "zu wenig freier Arbeitsspeicher: andere Programme beenden und erneut versuchen";
@@ -175,12 +188,13 @@ std::string ftpFix(long code) {
                    "freien Platz auf dem Server prüfen";
         case 26:
         case 37:
+        case 110:
             return "ip.html lässt sich nicht lesen: Rechte und freien Platz im Datenordner des "
                    "Programms prüfen";
         default:
             return "Server, Benutzer, Passwort und Verzeichnis im Programmfenster prüfen; die "
-                   "Nummer ist unter 100 ein Fehler von libcurl (man libcurl-errors), sonst die "
-                   "Antwort des Servers";
+                   "Nummer ist unter 100 ein Fehler von libcurl (man libcurl-errors), ab 12000 "
+                   "einer von WinINet, sonst die Antwort des Servers";
     }
 }
 

@@ -29,7 +29,10 @@ TEST(FailureTextTest, EveryKindOfFailureReadsExactlyAsTheUserSeesIt) {
          "pon konnte nicht gestartet werden (ist das Paket ppp installiert?)."},
         {{DialError::NetworkManagerMissing, "", ""},
          "nmcli konnte nicht gestartet werden (ist NetworkManager installiert?)."},
-        {{DialError::Failed, "", ""}, "Die DFÜ-Verbindung konnte nicht gestartet werden."}};
+        {{DialError::Failed, "", ""}, "Die DFÜ-Verbindung konnte nicht gestartet werden."},
+        {{DialError::Failed, "Arcor", "Die Leitung ist besetzt. (676)"},
+         "Die DFÜ-Verbindung \"Arcor\" konnte nicht gestartet werden: Die Leitung ist besetzt. "
+         "(676)"}};
     for (const auto& [result, text] : dials) {
         EXPECT_EQ(dialFailureText(result), text);
     }
@@ -76,6 +79,9 @@ TEST(FailureTextTest, EveryKindOfFailureReadsExactlyAsTheUserSeesIt) {
          "für /sys/class/rtc/rtc0/wakealarm. Die Installation gibt den Benutzern des Programms "
          "Schreibrecht darauf (eine udev-Regel, die einer Gruppe Schreibrecht gibt). Prüfen mit: "
          "ls -l /sys/class/rtc/rtc0/wakealarm"},
+        {SleepState::Hibernate,  // a timer that the system will not wake the machine for
+         {AlarmError::NoAlarmClock, "", "722"},
+         "Dieser Rechner hat keinen Weckzeitgeber, der ihn aus dem Ruhezustand wecken kann (722)."},
         {SleepState::Hibernate,
          {AlarmError::NoAlarmClock, kClock, ""},
          "Dieser Rechner hat keine Echtzeituhr, die ihn aus dem Ruhezustand wecken kann: "

@@ -149,13 +149,18 @@ TEST_F(CheckTest, TheFtpServerIsLoggedIntoWithoutUploadingAndARefusalIsExplained
         {530, "Benutzer und Passwort im Programmfenster prüfen"},
         {56, "die Verbindung zum Server brach ab: Netzverbindung prüfen und erneut versuchen"},
         {27, "zu wenig freier Arbeitsspeicher: andere Programme beenden und erneut versuchen"},
-        {43,
+        {12029, "Server und Port prüfen: dort antwortet kein FTP-Server"},
+        {12002, "der Server antwortet nicht innerhalb von 30 s"},
+        {110,
+         "ip.html lässt sich nicht lesen: Rechte und freien Platz im Datenordner des Programms "
+         "prüfen"},
+        {87,
          "Benutzer, Passwort und Verzeichnis im Programmfenster neu eingeben: sie dürfen "
          "keinen Zeilenumbruch und kein NUL-Zeichen enthalten"},
         {421,  // a code without a fix of its own gets the general one
          "Server, Benutzer, Passwort und Verzeichnis im Programmfenster prüfen; die Nummer "
-         "ist unter 100 ein Fehler von libcurl (man libcurl-errors), sonst die Antwort des "
-         "Servers"}};
+         "ist unter 100 ein Fehler von libcurl (man libcurl-errors), ab 12000 einer von "
+         "WinINet, sonst die Antwort des Servers"}};
     for (const auto& [code, fix] : fixes) {
         platform.ftp.connectAnswer = {false, code};
         EXPECT_EQ(line(checkMachine(services, true), "FTP"),
