@@ -10,3 +10,13 @@ target_link_libraries(win32_backend_tests PRIVATE somnar_platform_win32 somnar_l
 target_compile_definitions(win32_backend_tests PRIVATE
     SOMNAR_TEST_PEERS_DIR="${SOMNAR_TEST_PEERS_DIR}" SOMNAR_PYTHON="/usr/bin/python3")
 gtest_discover_tests(win32_backend_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+
+# The window under Wine in its own Xvfb, driven with xdotool, and its start-up beside a
+# bare window's.
+add_executable(bare_window_win32 WIN32 ${PROJECT_SOURCE_DIR}/bench/bare_window_win32.cpp)
+target_link_libraries(bare_window_win32 PRIVATE somnar_warnings)
+target_include_directories(bare_window_win32 PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_link_options(bare_window_win32 PRIVATE -municode)
+add_test(NAME e2e.window_win32 COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/window_win32.py
+                                       $<TARGET_FILE:somnar-scheduler> $<TARGET_FILE:bare_window_win32>)
+set_tests_properties(e2e.window_win32 PROPERTIES LABELS e2e TIMEOUT 240)

@@ -65,7 +65,7 @@ WindowView::WindowView(Window& window, const ControlRegistry& controls, const Wi
     : window_(window),
       controls_(controls),
       design_(design),
-      style_(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN |
+      style_(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU |
              (frame.toolWindow ? 0 : WS_MINIMIZEBOX)),
       extendedStyle_(frame.toolWindow ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW) {
     registerClass();

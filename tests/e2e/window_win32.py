@@ -1,0 +1,79 @@
+#!/usr/bin/python3
+"""The Windows program under Wine in its own Xvfb, driven with xdotool: the window shows, a
+click on "hibernate now" asks first and Escape answers No (nothing else follows), the file
+dialog's title keeps its umlaut on its way through UTF-16 and X, and closing the window ends
+the program with status 0. Prints the start-up beside a bare window's.
+Usage: PROGRAM BARE_WINDOW"""
+
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../vm"))
+from drive import MAIN_TITLE, Window, check, wait_for  # noqa: E402
+
+PROGRAM, BARE = sys.argv[1:3]
+CHOOSER = "Exe oder BAT Datei auswählen"
+read_end, write_end = os.pipe()
+xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-screen", "0",
+                         "1280x1024x24"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
+ENV = dict(os.environ, DISPLAY=":" + os.read(read_end, 16).decode().strip())
+
+
+def xdotool(args):
+    run = subprocess.run(["xdotool", *args], env=ENV, capture_output=True, text=True)
+    return run.returncode, run.stdout
+
+
+def start(exe):
+    return subprocess.Popen(["wine", exe], env=ENV, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+
+
+def seconds_to_show(exe, title):
+    began = time.monotonic()
+    process = start(exe)
+    wait_for(lambda: xdotool(("search", "--onlyvisible", "--name", "^%s$" % title))[0] == 0, 30,
+             title)
+    took = time.monotonic() - began
+    process.kill()
+    process.wait()
+    return took
+
+
+program = None
+try:
+    runs = [(seconds_to_show(BARE, "Bare-Win32-Window"), seconds_to_show(PROGRAM, MAIN_TITLE))
+            for _ in range(5)]
+    print("start to mapped window under Wine, median of 5: bare window %.0f ms, program %.0f ms"
+          % tuple(1000 * statistics.median(r[i] for r in runs) for i in (0, 1)))
+
+    program = start(PROGRAM)
+    window = Window(xdotool, 30)
+    window.click("cmdHibernate")
+    box = wait_for(window.find, 10, "the question before hibernating")[0]
+    window.x("windowfocus", "--sync", box, "key", "--clearmodifiers", "Escape")
+    wait_for(lambda: box not in window.find(), 5, "Escape to answer No")
+    time.sleep(1.5)  # a Yes would have led to a sleep attempt and a box saying it failed
+    check(window.find() == [] and program.poll() is None, "a box or an end after No")
+
+    window.click("optSOMNAR(0)")
+    window.open_options()
+    window.click("cmdOpenExe")
+    chooser = wait_for(lambda: window.find(CHOOSER.replace("ä", ".+")), 15, "the file dialog")[0]
+    check(window.x("getwindowname", chooser).strip() == CHOOSER, "the file dialog's title")
+    window.x("windowfocus", "--sync", chooser, "key", "--clearmodifiers", "Escape")
+    wait_for(lambda: not window.find(CHOOSER.replace("ä", ".+")), 10, "the file dialog to close")
+
+    window.x("windowfocus", "--sync", window.id, "key", "--clearmodifiers", "alt+F4")
+    # Boxes saying what could not be stored are confirmed until the program has ended.
+    while wait_for(lambda: program.poll() is not None or window.find(), 20, "the end") is not True:
+        window.answer("a box at the end")
+    check(program.wait(timeout=20) == 0, "ended with status %s" % program.returncode)
+finally:
+    if program is not None and program.poll() is None:
+        program.kill()
+    xvfb.terminate()
+print("ok: the window showed, Escape answered No, the umlaut kept, closing ended it with 0")
