@@ -30,8 +30,10 @@ int resourceFor(Picture picture) {
 }  // namespace
 
 HFONT Look::windowFont() {
-    // "MS Shell Dlg" is what dialogs use: the system maps it to its own dialog face.
-    return fontFor(Font{"MS Shell Dlg", 8.0, false});
+    // "MS Shell Dlg" is what dialogs use: the system maps it to its own dialog face. A
+    // little under the usual 8 points, so the captions fit the places whatever face that
+    // is (Wine's is wider than the one the places were laid out for).
+    return fontFor(Font{"MS Shell Dlg", 7.5, false});
 }
 
 HFONT Look::fontFor(const Font& design) {

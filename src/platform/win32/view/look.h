@@ -17,7 +17,7 @@ class Look {
     explicit Look(int dpi) : dpi_(dpi) {}
 
     int dpi() const { return dpi_; }
-    // The window's own font: the system's dialog font at 8 points.
+    // The window's own font: the system's dialog font at 7.5 points.
     HFONT windowFont();
     // The font a control's design names, at its size.
     HFONT fontFor(const Font& design);
