@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The Windows program under Wine in its own Xvfb, driven with xdotool: the window shows, a
 click on "hibernate now" asks first and Escape answers No (nothing else follows), the file
-dialog's title keeps its umlaut on its way through UTF-16 and X, and closing the window ends
+dialog's title keeps its umlaut on its way through UTF-16 and X, the info window opens
+and closes, and closing the window ends
 the program with status 0. Prints the start-up beside a bare window's.
 Usage: PROGRAM BARE_WINDOW"""
 
@@ -59,6 +60,16 @@ try:
     time.sleep(1.5)  # a Yes would have led to a sleep attempt and a box saying it failed
     check(window.find() == [] and program.poll() is None, "a box or an end after No")
 
+    window.click("cmdInfo")  # the info window from its own table; "<<" closes it again
+    info = wait_for(lambda: window.find("Somnar-Scheduler INFO"), 10, "the info window")[0]
+    at = {k: int(v) for k, v in (kv.split("=") for kv in
+                                 window.x("getwindowgeometry", "--shell", info).split())}
+    border = (at["WIDTH"] - 8280 // 15) // 2  # Wine draws this window's frame itself
+    window.x("mousemove", "--sync", str(at["X"] + border + (6600 + 1455 // 2) // 15),
+             str(at["Y"] + at["HEIGHT"] - border - 6195 // 15 + (5700 + 315 // 2) // 15),
+             "click", "1")
+    wait_for(lambda: not window.find("Somnar-Scheduler INFO"), 10, "the info window to close")
+
     window.click("optSOMNAR(0)")
     window.open_options()
     window.click("cmdOpenExe")
@@ -76,4 +87,5 @@ finally:
     if program is not None and program.poll() is None:
         program.kill()
     xvfb.terminate()
-print("ok: the window showed, Escape answered No, the umlaut kept, closing ended it with 0")
+print("ok: the window showed, Escape answered No, the info window came and went, the umlaut "
+      "kept, closing ended it with 0")

@@ -18,6 +18,7 @@
 #include "platform/win32/view/window_view.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 namespace somnar::win32 {
 namespace {
@@ -196,6 +197,49 @@ TEST_F(WindowViewTest, TimersTickTheModelExceptDuringACallThatKeepsTheWindowPain
     EXPECT_EQ(form.optionsBox.value(), CheckBox::Unchecked);
     serve(std::chrono::milliseconds(700));
     EXPECT_EQ(text(form.clockLine), clockText());
+}
+
+// Files dropped from Explorer: a DROPFILES block with the wide paths, NUL after each.
+HDROP dropOf(const std::wstring& paths) {
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (paths.size() + 1) * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(paths.begin(), paths.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(WindowViewTest, DroppedFilesTheMouseOnThePathAndANewDpiReachTheirPlaces) {
+    using namespace std::string_literals;
+    const std::wstring files = L"C:\\Wach auf\\start.bat\0C:\\zwei.exe\0"s;
+    const std::string sample = form.programPath.text();
+    for (const std::string& expected : {sample, std::string("C:\\Wach auf\\start.bat")}) {
+        ::SendMessageW(shown(form.programPath), WM_DROPFILES,
+                       reinterpret_cast<WPARAM>(dropOf(files)), 0);
+        EXPECT_EQ(form.programPath.text(), expected);  // only once the box is ticked
+        EXPECT_EQ(text(form.programPath), expected);
+        send(form.programBox, BM_CLICK);
+    }
+
+    NMTTDISPINFOW tip{};
+    tip.hdr.code = TTN_GETDISPINFOW;
+    tip.hdr.idFrom = reinterpret_cast<UINT_PTR>(shown(form.programPath));
+    ::SendMessageW(view->handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_STREQ(tip.lpszText, L"C:\\Wach auf\\start.bat");
+
+    RECT frame = {0, 0, 100, 100};
+    ::SendMessageW(view->handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&frame));
+    RECT client{};
+    ::GetClientRect(view->handle(), &client);
+    EXPECT_EQ(client.right, twipsToPixels(mainWindowDesign().width - kFrameWidthTwips, 144));
+    RECT button{};
+    ::GetWindowRect(shown(form.infoButton), &button);
+    ::MapWindowPoints(nullptr, view->handle(), reinterpret_cast<POINT*>(&button), 2);
+    const PixelRect place = controlRect(form.infoButton, 144);
+    EXPECT_EQ(button.left, place.left);
+    EXPECT_EQ(button.bottom - button.top, place.height);
 }
 
 }  // namespace

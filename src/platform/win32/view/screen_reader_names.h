@@ -4,11 +4,24 @@
 
 #include "platform/win32/windows_api.h"
 
+struct IAccPropServices;
+
 namespace somnar::win32 {
 
-// Gives a control the name screen readers read for it where its own text does not say
-// it (a picker or text box named by the label beside it, a picture button). Needs COM on
-// the thread; without the accessibility service the control keeps the name Windows finds.
-void nameForScreenReaders(HWND control, std::string_view name);
+// Gives controls the names screen readers read where their own text does not say it (a
+// picker or text box named by the label beside it, a picture button). Needs COM on the
+// thread; without the accessibility service the controls keep the names Windows finds.
+class ScreenReaderNames {
+  public:
+    ScreenReaderNames();
+    ~ScreenReaderNames();
+    ScreenReaderNames(const ScreenReaderNames&) = delete;
+    ScreenReaderNames& operator=(const ScreenReaderNames&) = delete;
+
+    void name(HWND control, std::string_view name);
+
+  private:
+    IAccPropServices* services_ = nullptr;  // one for all controls: each creation costs
+};
 
 }  // namespace somnar::win32

@@ -65,8 +65,7 @@ WindowView::WindowView(Window& window, const ControlRegistry& controls, const Wi
     : window_(window),
       controls_(controls),
       design_(design),
-      style_(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU |
-             (frame.toolWindow ? 0 : WS_MINIMIZEBOX)),
+      style_(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | (frame.toolWindow ? 0 : WS_MINIMIZEBOX)),
       extendedStyle_(frame.toolWindow ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW) {
     registerClass();
     handle_.reset(::CreateWindowExW(extendedStyle_, kClassName, L"", style_, CW_USEDEFAULT,
@@ -126,6 +125,7 @@ ControlWindow* WindowView::find(HWND window) {
 }
 
 void WindowView::buildControls() {
+    ScreenReaderNames names;
     int id = kFirstControlId;
     for (Control* control : controls_.controls()) {
         if (control->kind() == ControlKind::Timer) {
@@ -138,7 +138,7 @@ void WindowView::buildControls() {
         }
         ControlWindow& shown = shown_.emplace_back(ControlWindow{control, window, {}});
         placeControlWindow(shown, *look_);
-        giveNames(shown);
+        giveNames(shown, names);
         tips_->add(window);
         if (control->kind() == ControlKind::TextBox &&
             static_cast<TextBox*>(control)->acceptsFileDrops()) {
@@ -163,18 +163,18 @@ void WindowView::buildControls() {
     }
 }
 
-void WindowView::giveNames(const ControlWindow& shown) {
+void WindowView::giveNames(const ControlWindow& shown, ScreenReaderNames& names) {
     const ControlDesign* row = designOf(design_, *shown.control);
     if (row == nullptr || row->accessibleName.empty()) {
         return;  // the caption or the label before it names it
     }
-    nameForScreenReaders(shown.window, row->accessibleName);
+    names.name(shown.window, row->accessibleName);
     if (shown.control->kind() == ControlKind::CommandButton) {
         // A picture button shows no text; its text is what screen readers read.
         ::SetWindowTextW(shown.window, widen(row->accessibleName).c_str());
     } else if (shown.control->kind() == ControlKind::Picker) {
         // The field of an editable picker is an input of its own to screen readers.
-        nameForScreenReaders(::GetWindow(shown.window, GW_CHILD), row->accessibleName);
+        names.name(::GetWindow(shown.window, GW_CHILD), row->accessibleName);
     }
 }
 

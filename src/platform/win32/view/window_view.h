@@ -9,6 +9,7 @@
 #include "platform/win32/view/control_windows.h"
 #include "platform/win32/view/handles.h"
 #include "platform/win32/view/look.h"
+#include "platform/win32/view/screen_reader_names.h"
 #include "platform/win32/view/timer_driver.h"
 #include "platform/win32/view/tool_tips.h"
 
@@ -52,7 +53,7 @@ class WindowView final : public WindowCommands {
                                           UINT_PTR id, DWORD_PTR data);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void buildControls();
-    void giveNames(const ControlWindow& shown);
+    void giveNames(const ControlWindow& shown, ScreenReaderNames& names);
     void sync(ControlWindow& shown);
     void syncWindow();
     void applyDpi(int dpi);
