@@ -33,14 +33,26 @@ def start(exe):
                             stderr=subprocess.DEVNULL)
 
 
+def close(process, window):
+    """Closes the window with Alt+F4 and confirms each box that comes (what the program could
+    not store) until the program has ended, with status 0. Killed instead, Wine may leave
+    other processes of the prefix waiting for what it held."""
+    status, _ = xdotool(("windowfocus", "--sync", window, "key", "--clearmodifiers", "alt+F4"))
+    check(status == 0, "Alt+F4 on the window")
+    boxes = lambda: xdotool(("search", "--onlyvisible", "--name", "^(Somnar-Scheduler)$"))[1].split()
+    while (found := wait_for(lambda: process.poll() is not None or boxes(), 20, "the end")) is not True:
+        xdotool(("windowfocus", "--sync", found[0], "key", "--clearmodifiers", "Return"))
+        time.sleep(0.3)
+    check(process.wait() == 0, "ended with status %s" % process.returncode)
+
+
 def seconds_to_show(exe, title):
     began = time.monotonic()
     process = start(exe)
-    wait_for(lambda: xdotool(("search", "--onlyvisible", "--name", "^%s$" % title))[0] == 0, 30,
-             title)
+    window = wait_for(lambda: xdotool(("search", "--onlyvisible", "--name", "^%s$" % title))[1],
+                      30, title).split()[0]
     took = time.monotonic() - began
-    process.kill()
-    process.wait()
+    close(process, window)
     return took
 
 
@@ -78,11 +90,7 @@ try:
     window.x("windowfocus", "--sync", chooser, "key", "--clearmodifiers", "Escape")
     wait_for(lambda: not window.find(CHOOSER.replace("ä", ".+")), 10, "the file dialog to close")
 
-    window.x("windowfocus", "--sync", window.id, "key", "--clearmodifiers", "alt+F4")
-    # Boxes saying what could not be stored are confirmed until the program has ended.
-    while wait_for(lambda: program.poll() is not None or window.find(), 20, "the end") is not True:
-        window.answer("a box at the end")
-    check(program.wait(timeout=20) == 0, "ended with status %s" % program.returncode)
+    close(program, window.id)
 finally:
     if program is not None and program.poll() is None:
         program.kill()

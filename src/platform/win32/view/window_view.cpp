@@ -211,7 +211,7 @@ void WindowView::syncWindow() {
     --quiet_;
 }
 
-void WindowView::applyDpi(int dpi) {
+void WindowView::applyDpi(int dpi, const RECT& suggested) {
     // The controls take the new fonts and pictures before the old ones are given back.
     auto old = std::exchange(look_, std::make_unique<Look>(dpi));
     for (ControlWindow& shown : shown_) {
@@ -219,8 +219,11 @@ void WindowView::applyDpi(int dpi) {
         sync(shown);
     }
     tips_->setDpi(dpi);
-    placeApplied_ = {-1, -1};
+    // The window stays where Windows puts it on the new monitor, at its new size.
+    placeApplied_ = {twipsToPixels(window_.left(), dpi), twipsToPixels(window_.top(), dpi)};
     syncWindow();
+    ::SetWindowPos(handle(), nullptr, suggested.left, suggested.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowView::minimize() {
@@ -339,7 +342,7 @@ LRESULT WindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return colour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
                           message == WM_CTLCOLOREDIT);
         case WM_DPICHANGED:
-            applyDpi(HIWORD(wParam));
+            applyDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_CLOSE:
             // Not while a platform call waits: the window stays until it is over.

@@ -56,7 +56,7 @@ class WindowView final : public WindowCommands {
     void giveNames(const ControlWindow& shown, ScreenReaderNames& names);
     void sync(ControlWindow& shown);
     void syncWindow();
-    void applyDpi(int dpi);
+    void applyDpi(int dpi, const RECT& suggested);
     void onCommand(HWND from, int notification);
     void onDrop(ControlWindow& shown, HDROP drop);
     void onToolTip(LPARAM notice);
