@@ -169,6 +169,29 @@ TEST_F(WindowViewTest, UserInputReachesTheModelAndModelChangesReachTheWindows) {
     EXPECT_EQ(form.dialupPassword.text(), "geheim");
 }
 
+TEST_F(WindowViewTest, TabVisitsTheInputsAUserCanReachInTheDesignsOrderAndComesRound) {
+    std::vector<HWND> stops;
+    for (const Control* control : form.registry().controls()) {
+        HWND window = shown(*control);
+        if (window != nullptr && (::GetWindowLongPtrW(window, GWL_STYLE) & WS_TABSTOP) != 0 &&
+            ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+            stops.push_back(window);
+        }
+    }
+    ASSERT_GT(stops.size(), 8U);
+    ::SetForegroundWindow(view->handle());
+    ::SetFocus(stops[0]);
+    for (std::size_t i = 1; i <= stops.size(); ++i) {
+        MSG tab{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(::IsDialogMessageW(view->handle(), &tab));
+        HWND focused = ::GetFocus();
+        if (::GetParent(focused) != view->handle()) {
+            focused = ::GetParent(focused);  // the text field of a picker
+        }
+        EXPECT_EQ(focused, stops[i % stops.size()]) << i;
+    }
+}
+
 TEST_F(WindowViewTest, TimersTickTheModelExceptDuringACallThatKeepsTheWindowPainting) {
     platform.clock.advance(std::chrono::hours(1));
     serve(std::chrono::milliseconds(700));
