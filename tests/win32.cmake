@@ -5,7 +5,7 @@ set(SOMNAR_TEST_PEERS_DIR ${CMAKE_CURRENT_SOURCE_DIR}/peers)
 file(GLOB sources CONFIGURE_DEPENDS backends_win32/*.cpp)
 add_executable(win32_backend_tests ${sources})
 target_include_directories(win32_backend_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(win32_backend_tests PRIVATE somnar_platform_win32 somnar_logic GTest::gmock
+target_link_libraries(win32_backend_tests PRIVATE somnar_view_win32 somnar_platform_win32 somnar_logic GTest::gmock
                                                   GTest::gtest_main)
 target_compile_definitions(win32_backend_tests PRIVATE
     SOMNAR_TEST_PEERS_DIR="${SOMNAR_TEST_PEERS_DIR}" SOMNAR_PYTHON="/usr/bin/python3")
@@ -30,3 +30,24 @@ add_test(NAME WindowsInstallerInstallsStartsAndRemovesButKeepsTheStoredValues
                  ${PROJECT_BINARY_DIR}/somnar-scheduler-setup.exe ${PROJECT_VERSION})
 set_tests_properties(WindowsInstallerInstallsStartsAndRemovesButKeepsTheStoredValues PROPERTIES
                      TIMEOUT 120 RUN_SERIAL TRUE)
+
+# The window under Wine in its own Xvfb, driven with xdotool, and its start-up beside a
+# bare window's.
+add_executable(bare_window_win32 WIN32 ${PROJECT_SOURCE_DIR}/bench/bare_window_win32.cpp)
+target_link_libraries(bare_window_win32 PRIVATE somnar_warnings)
+target_include_directories(bare_window_win32 PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_link_options(bare_window_win32 PRIVATE -municode)
+add_test(NAME e2e.window_win32 COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/window_win32.py
+                                       $<TARGET_FILE:somnar-scheduler> $<TARGET_FILE:bare_window_win32>)
+set_tests_properties(e2e.window_win32 PROPERTIES LABELS e2e TIMEOUT 240)
+
+# The window on the fake platform: real windows need an X server under Wine, so the
+# program runs in one of its own.
+file(GLOB view_sources CONFIGURE_DEPENDS view_win32/*.cpp fakes/*.cpp)
+add_executable(win32_window_tests ${view_sources})
+target_include_directories(win32_window_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(win32_window_tests PRIVATE somnar_view_win32 somnar_logic GTest::gmock
+                                                 GTest::gtest_main)
+add_test(NAME view_win32 COMMAND xvfb-run -a -s "-nolisten tcp" wine
+                                 $<TARGET_FILE:win32_window_tests>)
+set_tests_properties(view_win32 PROPERTIES LABELS view TIMEOUT 120)

@@ -8,9 +8,19 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/main_window_model.h"
+#include "platform/win32/placeholder_backends.h"
+#include "platform/win32/view/app_view.h"
+#include "platform/win32/view/balloon_notifier.h"
+#include "platform/win32/view/win32_desktop.h"
+#include "platform/win32/view/win32_dialogs.h"
+#include "platform/win32/view/win32_file_dialog.h"
+#include "platform/win32/view/win32_tray_icon.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
+#include <commctrl.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 namespace {
@@ -43,6 +53,64 @@ void useStartingConsole() {
     }
 }
 
+// COM for the names screen readers read, on the window's thread for the program's life.
+class ComApartment {
+  public:
+    ComApartment() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (ok_) {
+            ::CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool ok_;
+};
+
+int runWindow() {
+    const ComApartment com;
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    namespace win32 = somnar::win32;
+    namespace stand_in = somnar::win32::placeholder;
+    stand_in::LocalClock clock;
+    win32::Win32Dialogs dialogs;
+    win32::Win32Desktop desktop;
+    stand_in::ModuleProgramInfo program;
+    stand_in::AnyInstance instance;
+    stand_in::AskingPowerManager power;
+    stand_in::NoDialer dialer;
+    stand_in::NoSettings settings;
+    win32::Win32TrayIcon tray;
+    stand_in::NoWakeAlarm wakeAlarm;
+    stand_in::NoProgramStarter programs;
+    win32::Win32FileDialog fileDialog;
+    stand_in::NeverConnected connectivity;
+    stand_in::NoHostAddress hostAddress;
+    stand_in::NoFiles files;
+    stand_in::NoFtp ftp;
+    stand_in::NoLog log;
+    win32::BalloonNotifier notifier;
+    somnar::Services services{clock,        dialogs,     desktop, program,   instance, power,
+                              dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
+                              connectivity, hostAddress, files,   ftp,       log,      notifier};
+
+    somnar::InfoWindow info(services);
+    somnar::MainWindow form(services, info);
+    if (form.load() == somnar::StartOutcome::SecondCopy) {
+        return 0;
+    }
+    win32::AppView view(form, info);
+    dialogs.setOwner(view.mainView().handle());
+    fileDialog.setOwner(view.mainView().handle());
+    form.window.show();
+    return win32::runMessageLoop();
+}
+
 }  // namespace
 
 int main() {
@@ -63,8 +131,9 @@ int main() {
             return 0;
         case somnar::RunMode::Check:
         case somnar::RunMode::TestWake:
-        case somnar::RunMode::Window:
             break;
+        case somnar::RunMode::Window:
+            return runWindow();
     }
     return 1;
 }

@@ -1,0 +1,108 @@
+// The parts of the window that follow from tables: places by dpi, the tray's mouse
+// messages, message box styles and answers, the file dialog's list and chosen path.
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "platform/win32/view/layout.h"
+#include "platform/win32/view/pumping_call.h"
+#include "platform/win32/view/win32_dialogs.h"
+#include "platform/win32/view/win32_file_dialog.h"
+#include "platform/win32/view/win32_tray_icon.h"
+
+namespace somnar::win32 {
+namespace {
+
+TEST(WindowPartsTest, PlacesScaleWithTheDpiAndAddUpThroughTheirFrames) {
+    Frame frame;
+    frame.setPlace({5400, 300, 2655, 1575});
+    Label inside;
+    inside.setContainer(&frame);
+    inside.setPlace({130, 250, 490, 195});
+    Line line;
+    line.setEnds({-45, 7380, 8280, 7380});
+    line.setBorderWidth(2);
+    for (const auto& [dpi, field, framed, rule, font] :
+         {std::tuple{96, PixelRect{360, 20, 177, 105}, PixelRect{368, 36, 32, 13},
+                     PixelRect{-3, 491, 555, 2}, -11},
+          std::tuple{144, PixelRect{540, 30, 265, 157}, PixelRect{553, 55, 49, 19},
+                     PixelRect{-4, 737, 832, 3}, -17},
+          std::tuple{192, PixelRect{720, 40, 354, 210}, PixelRect{737, 73, 65, 26},
+                     PixelRect{-6, 982, 1110, 4}, -22}}) {
+        EXPECT_EQ(controlRect(frame, dpi), field) << dpi;
+        EXPECT_EQ(controlRect(inside, dpi), framed) << dpi;
+        EXPECT_EQ(lineRect(line, dpi), rule) << dpi;
+        EXPECT_EQ(fontHeight(8.25, dpi), font) << dpi;
+        EXPECT_EQ(pixelsToTwips(twipsToPixels(1440, dpi), dpi), 1440) << dpi;
+    }
+    frame.setEnabled(false);
+    inside.setVisible(false);
+    EXPECT_FALSE(enabledWithContainers(inside));
+    EXPECT_TRUE(shownWithContainers(frame));
+    EXPECT_FALSE(shownWithContainers(inside));
+}
+
+TEST(WindowPartsTest, TrayMouseMessagesBecomeClicksAndInputWaitsOutACall) {
+    for (const auto& [message, click] :
+         {std::pair<UINT, std::optional<TrayClick>>{WM_LBUTTONDOWN, TrayClick::LeftDown},
+          {WM_LBUTTONUP, TrayClick::LeftUp},
+          {WM_LBUTTONDBLCLK, TrayClick::LeftDouble},
+          {WM_RBUTTONDOWN, TrayClick::RightDown},
+          {WM_RBUTTONUP, TrayClick::RightUp},
+          {WM_MBUTTONDOWN, TrayClick::MiddleDown},
+          {WM_MBUTTONUP, TrayClick::MiddleUp},
+          {WM_MOUSEMOVE, std::nullopt},
+          {WM_RBUTTONDBLCLK, std::nullopt}}) {
+        EXPECT_EQ(trayClickFor(message), click) << message;
+    }
+    for (const auto& [message, held] : {std::pair<UINT, bool>{WM_KEYDOWN, true},
+                                        {WM_CHAR, true},
+                                        {WM_LBUTTONDOWN, true},
+                                        {WM_MOUSEWHEEL, true},
+                                        {WM_NCLBUTTONDOWN, true},
+                                        {WM_DROPFILES, true},
+                                        {WM_PAINT, false},
+                                        {WM_TIMER, false},
+                                        {WM_SETTEXT, false}}) {
+        EXPECT_EQ(heldBackDuringCall(message), held) << message;
+    }
+}
+
+TEST(WindowPartsTest, MessageBoxesHaveTheirButtonsAndIconAndTellTheAnswer) {
+    using B = MessageButtons;
+    using I = MessageIcon;
+    using A = MessageAnswer;
+    for (const auto& [buttons, icon, style, result, answer] :
+         {std::tuple{B::YesNo, I::Question, UINT{MB_YESNO | MB_ICONQUESTION}, IDNO, A::No},
+          std::tuple{B::YesNo, I::Question, UINT{MB_YESNO | MB_ICONQUESTION}, IDYES, A::Yes},
+          std::tuple{B::OkCancel, I::Information, UINT{MB_OKCANCEL | MB_ICONINFORMATION}, IDOK,
+                     A::Ok},
+          std::tuple{B::OkCancel, I::Information, UINT{MB_OKCANCEL | MB_ICONINFORMATION}, IDCANCEL,
+                     A::Cancel},
+          std::tuple{B::Ok, I::Warning, UINT{MB_OK | MB_ICONWARNING}, IDOK, A::Ok},
+          std::tuple{B::Ok, I::Critical, UINT{MB_OK | MB_ICONERROR}, 0, A::Ok},
+          std::tuple{B::Ok, I::None, UINT{MB_OK}, IDOK, A::Ok}}) {
+        const UINT shown = messageBoxStyle({"Text", "Titel", buttons, icon});
+        EXPECT_EQ(shown & (MB_TYPEMASK | MB_ICONMASK | MB_DEFMASK), style) << style;
+        EXPECT_EQ(answerFor(buttons, result), answer) << style << " " << result;
+    }
+}
+
+TEST(WindowPartsTest, FileDialogListsTheChoicesAsWrittenAndSplitsTheChosenPath) {
+    const std::wstring list = filterList(
+        {{"Programme (*.exe;*.bat)", {"*.exe", "*.bat"}}, {" Alle Dateien (*.*)", {"*.*"}}});
+    using namespace std::string_literals;
+    EXPECT_EQ(list, L"Programme (*.exe;*.bat)\0*.exe;*.bat\0 Alle Dateien (*.*)\0*.*\0\0"s);
+    for (const auto& [path, folder, name] : {std::tuple{L"C:\\Programme\\Wach auf\\start.bat",
+                                                        "C:\\Programme\\Wach auf\\", "start.bat"},
+                                             std::tuple{L"D:\\Müller.exe", "D:\\", "Müller.exe"},
+                                             std::tuple{L"start.bat", "", "start.bat"}}) {
+        const ChosenFile chosen = splitChosenPath(path);
+        EXPECT_EQ(chosen.folder, folder);
+        EXPECT_EQ(chosen.name, name);
+    }
+}
+
+}  // namespace
+}  // namespace somnar::win32

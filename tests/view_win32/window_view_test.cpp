@@ -1,0 +1,269 @@
+// The main window built from its design on the fake platform, as a real Win32 window under
+// Wine: each control a standard window at its place, input and model changes bound both
+// ways, timers following the model, and a long call that keeps the window painting.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/control_design.h"
+#include "app/main_window_model.h"
+#include "fakes/fake_platform.h"
+#include "platform/win32/resource_ids.h"
+#include "platform/win32/view/layout.h"
+#include "platform/win32/view/pumping_call.h"
+#include "platform/win32/view/window_view.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+namespace somnar::win32 {
+namespace {
+
+// The caption the model gives a control.
+std::string caption(const Control& control) {
+    switch (control.kind()) {
+        case ControlKind::Label:
+            return static_cast<const Label&>(control).caption();
+        case ControlKind::CheckBox:
+            return static_cast<const CheckBox&>(control).caption();
+        case ControlKind::OptionButton:
+            return static_cast<const OptionButton&>(control).caption();
+        case ControlKind::Frame:
+            return static_cast<const Frame&>(control).caption();
+        case ControlKind::CommandButton:
+            return static_cast<const CommandButton&>(control).caption();
+        default:
+            return "";
+    }
+}
+
+struct WindowViewTest : ::testing::Test {
+    testing::FakePlatform platform;
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
+    std::unique_ptr<WindowView> view;
+
+    void SetUp() override {
+        form.load();
+        view = std::make_unique<WindowView>(form.window, form.registry(), mainWindowDesign(),
+                                            WindowView::Frame{SOMNAR_ICON_WINDOW, false});
+        form.window.show();
+    }
+    HWND shown(const Control& control) const { return view->windowFor(&control); }
+    std::string text(const Control& control) const { return windowText(shown(control)); }
+    LRESULT send(const Control& control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return ::SendMessageW(shown(control), message, wParam, lParam);
+    }
+    std::string clockText() const {
+        return platform.clock.generalDateTimeText(platform.clock.now());
+    }
+    // Serves the window's messages for a while, as the message loop does.
+    static void serve(std::chrono::milliseconds span) {
+        const auto end = std::chrono::steady_clock::now() + span;
+        while (std::chrono::steady_clock::now() < end) {
+            MSG message{};
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                ::DispatchMessageW(&message);
+            }
+            ::Sleep(10);
+        }
+    }
+};
+
+TEST_F(WindowViewTest, EveryControlIsAStandardWindowOfItsKindAtItsPlaceWithItsText) {
+    std::vector<std::string> faults;
+    const auto fault = [&faults](const Control& control, const char* what) {
+        faults.push_back(control.key() + ": " + what);
+    };
+    for (const ControlDesign& row : mainWindowDesign().controls) {
+        const Control* control = form.registry().find(
+            row.index < 0 ? std::string(row.name)
+                          : std::string(row.name) + "(" + std::to_string(row.index) + ")");
+        if (row.kind == ControlKind::Timer || row.kind == ControlKind::MenuEntry) {
+            continue;
+        }
+        HWND window = shown(*control);
+        wchar_t type[32] = {};
+        ::GetClassNameW(window, type, 32);
+        const std::wstring expected = row.kind == ControlKind::Picker    ? L"ComboBox"
+                                      : row.kind == ControlKind::TextBox ? L"Edit"
+                                      : row.kind == ControlKind::Label ||
+                                              row.kind == ControlKind::Line ||
+                                              row.kind == ControlKind::PictureBox ||
+                                              (row.kind == ControlKind::Frame && row.borderless)
+                                          ? L"Static"
+                                          : L"Button";
+        if (_wcsicmp(type, expected.c_str()) != 0) {
+            fault(*control, "is of another window class");
+        }
+        RECT rect{};
+        ::GetWindowRect(window, &rect);
+        ::MapWindowPoints(nullptr, view->handle(), reinterpret_cast<POINT*>(&rect), 2);
+        const PixelRect place = row.kind == ControlKind::Line
+                                    ? lineRect(static_cast<const Line&>(*control), 96)
+                                    : controlRect(*control, 96);
+        if (rect.left != place.left || rect.top != place.top ||
+            (!row.autoSize && row.kind != ControlKind::Picker && row.kind != ControlKind::Line &&
+             rect.right - rect.left != place.width)) {
+            fault(*control, "is not at its place");
+        }
+        const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+        // Windows makes only the selected option of a group a stop.
+        if (((style & WS_TABSTOP) != 0) != (row.kind == ControlKind::OptionButton
+                                                ? static_cast<const OptionButton*>(control)->value()
+                                                : takesTabStop(row.kind))) {
+            fault(*control, "has the wrong tab stop");
+        }
+        const bool captioned =
+            row.kind == ControlKind::Label || row.kind == ControlKind::CheckBox ||
+            row.kind == ControlKind::OptionButton ||
+            (row.kind == ControlKind::Frame && !row.borderless) ||
+            (row.kind == ControlKind::CommandButton && row.picture == Picture::None);
+        if (captioned && windowText(window) != caption(*control)) {
+            fault(*control, "shows another caption");
+        }
+        if (row.kind == ControlKind::OptionButton && (style & BS_TYPEMASK) != BS_RADIOBUTTON) {
+            fault(*control, "is not kept exclusive by the model");
+        }
+    }
+    EXPECT_EQ(faults, std::vector<std::string>{});
+    EXPECT_EQ(text(form.hibernateNowButton), "Ruhezustand jetzt (sofort) auslösen");
+    EXPECT_EQ(send(form.dialupPassword, EM_GETPASSWORDCHAR), L'*');
+}
+
+TEST_F(WindowViewTest, UserInputReachesTheModelAndModelChangesReachTheWindows) {
+    EXPECT_FALSE(::IsWindowEnabled(shown(form.wakeTime.day)));
+    send(form.wakeChoice[0], BM_CLICK);
+    EXPECT_TRUE(form.wakeChoice[0].value());
+    EXPECT_EQ(send(form.wakeChoice[0], BM_GETCHECK), BST_CHECKED);
+    EXPECT_EQ(send(form.wakeChoice[1], BM_GETCHECK), BST_UNCHECKED);
+    EXPECT_TRUE(::IsWindowEnabled(shown(form.wakeTime.day)));  // its frame came on
+
+    send(form.optionsBox, BM_CLICK);
+    RECT client{};
+    ::GetClientRect(view->handle(), &client);
+    EXPECT_EQ(client.bottom, twipsToPixels(mainWindowDesign().fullHeight - kFrameHeightTwips, 96));
+
+    for (const CheckBox* box : {&form.dialupBox, &form.publishBox, &form.renewedSleepBox}) {
+        send(*box, BM_CLICK);
+        EXPECT_EQ(send(*box, BM_GETCHECK), BST_CHECKED) << box->key();
+    }
+    ::SetWindowTextW(shown(form.ftpServer), L"ftp.müller.de:2121");
+    EXPECT_EQ(form.ftpServer.text(), "ftp.müller.de:2121");
+    send(form.renewedSleepSpan, CB_SETCURSEL, 4);
+    ::SendMessageW(view->handle(), WM_COMMAND,
+                   MAKEWPARAM(::GetDlgCtrlID(shown(form.renewedSleepSpan)), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(shown(form.renewedSleepSpan)));
+    EXPECT_EQ(form.renewedSleepSpan.text(), form.renewedSleepSpan.items()[4]);
+
+    form.statusLine.setCaption("Verbindung getrennt – später prüfen");
+    EXPECT_EQ(text(form.statusLine), "Verbindung getrennt – später prüfen");
+    form.dialupPassword.setText("geheim");
+    send(form.dialupPasswordToggle, BM_CLICK);
+    EXPECT_EQ(send(form.dialupPassword, EM_GETPASSWORDCHAR), 0);
+    EXPECT_EQ(text(form.dialupPassword), "geheim");
+    EXPECT_EQ(form.dialupPassword.text(), "geheim");
+}
+
+TEST_F(WindowViewTest, TabVisitsTheInputsAUserCanReachInTheDesignsOrderAndComesRound) {
+    std::vector<HWND> stops;
+    for (const Control* control : form.registry().controls()) {
+        HWND window = shown(*control);
+        if (window != nullptr && (::GetWindowLongPtrW(window, GWL_STYLE) & WS_TABSTOP) != 0 &&
+            ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+            stops.push_back(window);
+        }
+    }
+    ASSERT_GT(stops.size(), 8U);
+    ::SetForegroundWindow(view->handle());
+    ::SetFocus(stops[0]);
+    for (std::size_t i = 1; i <= stops.size(); ++i) {
+        MSG tab{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(::IsDialogMessageW(view->handle(), &tab));
+        HWND focused = ::GetFocus();
+        if (::GetParent(focused) != view->handle()) {
+            focused = ::GetParent(focused);  // the text field of a picker
+        }
+        EXPECT_EQ(focused, stops[i % stops.size()]) << i;
+    }
+}
+
+TEST_F(WindowViewTest, TimersTickTheModelExceptDuringACallThatKeepsTheWindowPainting) {
+    platform.clock.advance(std::chrono::hours(1));
+    serve(std::chrono::milliseconds(700));
+    EXPECT_EQ(text(form.clockLine), clockText());
+
+    const std::string before = text(form.clockLine);
+    platform.clock.advance(std::chrono::hours(1));
+    bool painted = false;
+    LRESULT answered = 0;
+    PumpingCall().run([&] {
+        ::InvalidateRect(view->handle(), nullptr, TRUE);
+        for (int i = 0; i < 100 && !painted; ++i) {
+            ::Sleep(10);
+            painted = !::GetUpdateRect(view->handle(), nullptr, FALSE);
+        }
+        DWORD_PTR length = 0;
+        answered = ::SendMessageTimeoutW(view->handle(), WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 5000,
+                                         &length);
+        ::PostMessageW(shown(form.optionsBox), WM_KEYDOWN, VK_SPACE, 0);
+        ::PostMessageW(shown(form.optionsBox), WM_KEYUP, VK_SPACE, 0);
+        ::Sleep(700);  // a tick of the clock falls due meanwhile
+    });
+    EXPECT_TRUE(painted);
+    EXPECT_NE(answered, 0);
+    EXPECT_EQ(text(form.clockLine), before);
+    EXPECT_EQ(form.optionsBox.value(), CheckBox::Unchecked);
+    serve(std::chrono::milliseconds(700));
+    EXPECT_EQ(text(form.clockLine), clockText());
+}
+
+// Files dropped from Explorer: a DROPFILES block with the wide paths, NUL after each.
+HDROP dropOf(const std::wstring& paths) {
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (paths.size() + 1) * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(paths.begin(), paths.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(WindowViewTest, DroppedFilesTheMouseOnThePathAndANewDpiReachTheirPlaces) {
+    using namespace std::string_literals;
+    const std::wstring files = L"C:\\Wach auf\\start.bat\0C:\\zwei.exe\0"s;
+    const std::string sample = form.programPath.text();
+    for (const std::string& expected : {sample, std::string("C:\\Wach auf\\start.bat")}) {
+        ::SendMessageW(shown(form.programPath), WM_DROPFILES,
+                       reinterpret_cast<WPARAM>(dropOf(files)), 0);
+        EXPECT_EQ(form.programPath.text(), expected);  // only once the box is ticked
+        EXPECT_EQ(text(form.programPath), expected);
+        send(form.programBox, BM_CLICK);
+    }
+
+    NMTTDISPINFOW tip{};
+    tip.hdr.code = TTN_GETDISPINFOW;
+    tip.hdr.idFrom = reinterpret_cast<UINT_PTR>(shown(form.programPath));
+    ::SendMessageW(view->handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_STREQ(tip.lpszText, L"C:\\Wach auf\\start.bat");
+
+    RECT frame = {0, 0, 100, 100};
+    ::SendMessageW(view->handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&frame));
+    RECT client{};
+    ::GetClientRect(view->handle(), &client);
+    EXPECT_EQ(client.right, twipsToPixels(mainWindowDesign().width - kFrameWidthTwips, 144));
+    RECT button{};
+    ::GetWindowRect(shown(form.infoButton), &button);
+    ::MapWindowPoints(nullptr, view->handle(), reinterpret_cast<POINT*>(&button), 2);
+    const PixelRect place = controlRect(form.infoButton, 144);
+    EXPECT_EQ(button.left, place.left);
+    EXPECT_EQ(button.bottom - button.top, place.height);
+}
+
+}  // namespace
+}  // namespace somnar::win32
