@@ -53,10 +53,14 @@ int runTestWake(CheckServices& services, SleepState state, int ahead, std::ostre
         out << "Die Testweckung ist nicht möglich:\n" << checkReport(items);
         return 1;
     }
-    Clock& clock = services.clock;
+    return measureTestWake(services.power, services.wakeAlarm, services.clock, state, ahead, out);
+}
+
+int measureTestWake(PowerManager& power, WakeAlarm& wakeAlarm, Clock& clock, SleepState state,
+                    int ahead, std::ostream& out) {
     const milliseconds offset = asInstant(clock.now()) - floor<seconds>(clock.utcNow());
     const sys_seconds due = ceil<seconds>(clock.utcNow()) + seconds(ahead);
-    AlarmResult armed = services.wakeAlarm.arm(state, due);
+    AlarmResult armed = wakeAlarm.arm(state, due);
     if (!armed.alarm) {
         out << "Die Aufwachzeit konnte nicht gestellt werden. " << alarmFailureText(state, armed)
             << "\n";
@@ -67,8 +71,7 @@ int runTestWake(CheckServices& services, SleepState state, int ahead, std::ostre
     out.flush();
 
     const Instant requested = clock.utcNow();
-    const WakeUpSleep sleep =
-        sleepWithWakeUp(services.power, services.wakeAlarm, clock, state, due, armed.alarm);
+    const WakeUpSleep sleep = sleepWithWakeUp(power, wakeAlarm, clock, state, due, armed.alarm);
     const SleepResult& slept = sleep.slept;
     const Instant woke = clock.utcNow();
     armed.alarm.reset();

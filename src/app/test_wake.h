@@ -11,4 +11,9 @@ namespace somnar {
 // the set time; 1 when it could not be armed, did not sleep, or woke too early or too late.
 int runTestWake(CheckServices& services, SleepState state, int ahead, std::ostream& out);
 
+// The same without the check first, where arming the alarm itself tells what is missing
+// (Windows: the power plan's wake timers).
+int measureTestWake(PowerManager& power, WakeAlarm& wakeAlarm, Clock& clock, SleepState state,
+                    int ahead, std::ostream& out);
+
 }  // namespace somnar

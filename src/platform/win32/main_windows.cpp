@@ -9,15 +9,31 @@
 
 #include "app/command_line.h"
 #include "app/main_window_model.h"
-#include "platform/win32/placeholder_backends.h"
+#include "app/power_policy_check.h"
+#include "app/test_wake.h"
+#include "platform/win32/file_log.h"
+#include "platform/win32/mutex_instance_guard.h"
+#include "platform/win32/ras_dialer.h"
+#include "platform/win32/registry_settings_store.h"
 #include "platform/win32/view/app_view.h"
 #include "platform/win32/view/balloon_notifier.h"
+#include "platform/win32/view/pumping_call.h"
 #include "platform/win32/view/win32_desktop.h"
 #include "platform/win32/view/win32_dialogs.h"
 #include "platform/win32/view/win32_file_dialog.h"
 #include "platform/win32/view/win32_tray_icon.h"
+#include "platform/win32/waitable_timer_wake_alarm.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
+#include "platform/win32/windows_clock.h"
+#include "platform/win32/windows_connectivity.h"
+#include "platform/win32/windows_files.h"
+#include "platform/win32/windows_power_manager.h"
+#include "platform/win32/windows_program_info.h"
+#include "platform/win32/windows_program_starter.h"
+#include "platform/win32/windows_system_facts.h"
+#include "platform/win32/wininet_ftp_client.h"
+#include "platform/win32/winsock_host_address.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -69,6 +85,27 @@ class ComApartment {
     bool ok_;
 };
 
+// The check and the test wake-up, with the backends the window uses.
+int runWithoutWindow(const somnar::CommandLine& line) {
+    namespace win32 = somnar::win32;
+    somnar::WindowsClock clock;
+    win32::DirectCall directCall;
+    win32::WindowsPowerManager power(directCall);
+    win32::WaitableTimerWakeAlarm wakeAlarm;
+    if (line.mode == somnar::RunMode::TestWake) {
+        return somnar::measureTestWake(power, wakeAlarm, clock, line.testState, line.testSeconds,
+                                       std::cout);
+    }
+    somnar::WindowsSystemFacts facts;
+    somnar::RegistrySettingsStore settings;
+    win32::RasDialer dialer;
+    win32::WinInetFtpClient ftp;
+    somnar::PolicyCheckServices services{facts, settings, dialer, ftp};
+    const auto items = somnar::checkPowerPolicy(services, line.checkFtp);
+    std::cout << somnar::checkReport(items);
+    return somnar::checkExitStatus(items);
+}
+
 int runWindow() {
     const ComApartment com;
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
@@ -76,24 +113,24 @@ int runWindow() {
     ::InitCommonControlsEx(&controls);
 
     namespace win32 = somnar::win32;
-    namespace stand_in = somnar::win32::placeholder;
-    stand_in::LocalClock clock;
+    somnar::WindowsClock clock;
     win32::Win32Dialogs dialogs;
     win32::Win32Desktop desktop;
-    stand_in::ModuleProgramInfo program;
-    stand_in::AnyInstance instance;
-    stand_in::AskingPowerManager power;
-    stand_in::NoDialer dialer;
-    stand_in::NoSettings settings;
+    somnar::WindowsProgramInfo program;
+    somnar::MutexInstanceGuard instance;
+    win32::PumpingCall pumpingCall;
+    win32::WindowsPowerManager power(pumpingCall);
+    win32::RasDialer dialer;
+    somnar::RegistrySettingsStore settings;
     win32::Win32TrayIcon tray;
-    stand_in::NoWakeAlarm wakeAlarm;
-    stand_in::NoProgramStarter programs;
+    win32::WaitableTimerWakeAlarm wakeAlarm;
+    somnar::WindowsProgramStarter programs;
     win32::Win32FileDialog fileDialog;
-    stand_in::NeverConnected connectivity;
-    stand_in::NoHostAddress hostAddress;
-    stand_in::NoFiles files;
-    stand_in::NoFtp ftp;
-    stand_in::NoLog log;
+    win32::WindowsConnectivity connectivity;
+    win32::WinsockHostAddress hostAddress;
+    somnar::WindowsFiles files;
+    win32::WinInetFtpClient ftp;
+    somnar::FileLog log;
     win32::BalloonNotifier notifier;
     somnar::Services services{clock,        dialogs,     desktop, program,   instance, power,
                               dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
@@ -131,9 +168,9 @@ int main() {
             return 0;
         case somnar::RunMode::Check:
         case somnar::RunMode::TestWake:
-            break;
+            return runWithoutWindow(line);
         case somnar::RunMode::Window:
-            return runWindow();
+            break;
     }
-    return 1;
+    return runWindow();
 }
