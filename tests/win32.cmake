@@ -39,7 +39,7 @@ target_include_directories(bare_window_win32 PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_link_options(bare_window_win32 PRIVATE -municode)
 add_test(NAME e2e.window_win32 COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/window_win32.py
                                        $<TARGET_FILE:somnar-scheduler> $<TARGET_FILE:bare_window_win32>)
-set_tests_properties(e2e.window_win32 PROPERTIES LABELS e2e TIMEOUT 240)
+set_tests_properties(e2e.window_win32 PROPERTIES LABELS e2e TIMEOUT 240 RUN_SERIAL TRUE)
 
 # The window on the fake platform: real windows need an X server under Wine, so the
 # program runs in one of its own.

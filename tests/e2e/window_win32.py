@@ -59,8 +59,8 @@ def seconds_to_show(exe, title):
 program = None
 try:
     runs = [(seconds_to_show(BARE, "Bare-Win32-Window"), seconds_to_show(PROGRAM, MAIN_TITLE))
-            for _ in range(5)]
-    print("start to mapped window under Wine, median of 5: bare window %.0f ms, program %.0f ms"
+            for _ in range(3)]
+    print("start to mapped window under Wine, median of 3: bare window %.0f ms, program %.0f ms"
           % tuple(1000 * statistics.median(r[i] for r in runs) for i in (0, 1)))
 
     program = start(PROGRAM)
