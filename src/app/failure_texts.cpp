@@ -17,9 +17,9 @@ std::string dialFailureText(const DialResult& result) {
                    "Anfang).";
         case DialError::UnusableCredentials:
             return "Benutzername oder Kennwort enthält einen Zeilenumbruch oder ein Nullzeichen "
-                   "(das kann pppd nicht übernehmen).";
+                   "(das kann der Einwahldienst nicht übernehmen).";
         case DialError::CredentialsNotHandedOver:
-            return "Benutzername und Kennwort konnten nicht an pppd übergeben werden.";
+            return "Benutzername und Kennwort konnten nicht an den Einwahldienst übergeben werden.";
         case DialError::PppMissing:
             return "pon konnte nicht gestartet werden (ist das Paket ppp installiert?).";
         case DialError::NetworkManagerMissing:

@@ -13,6 +13,7 @@ using Ipv4Address = std::array<std::uint8_t, 4>;  // in network order
 struct HostNameResult {
     std::optional<std::string> name;  // empty when the system could not tell it
     int errorCode = 0;                // the system's error number then
+    bool notStarted = false;          // the system's sockets library did not start (Windows)
 };
 
 // The machine's own names and addresses, as the system knows them.

@@ -30,6 +30,9 @@ std::string signedWithBlank(int code) {
 AddressLookup Publisher::localIpAddress() {
     HostAddress& host = services_.hostAddress;
     const HostNameResult name = host.hostName();
+    if (name.notStarted) {
+        return {{}, "The 32-bit Windows Socket is not responding."};
+    }
     if (!name.name) {
         return {{},
                 "Windows Sockets error " + signedWithBlank(name.errorCode) +

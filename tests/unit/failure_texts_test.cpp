@@ -22,9 +22,9 @@ TEST(FailureTextTest, EveryKindOfFailureReadsExactlyAsTheUserSeesIt) {
          "Namen oder \"-\" am Anfang)."},
         {{DialError::UnusableCredentials, "", ""},
          "Benutzername oder Kennwort enthält einen Zeilenumbruch oder ein Nullzeichen (das kann "
-         "pppd nicht übernehmen)."},
+         "der Einwahldienst nicht übernehmen)."},
         {{DialError::CredentialsNotHandedOver, "", ""},
-         "Benutzername und Kennwort konnten nicht an pppd übergeben werden."},
+         "Benutzername und Kennwort konnten nicht an den Einwahldienst übergeben werden."},
         {{DialError::PppMissing, "", ""},
          "pon konnte nicht gestartet werden (ist das Paket ppp installiert?)."},
         {{DialError::NetworkManagerMissing, "", ""},

@@ -25,6 +25,7 @@ TEST(AddressLookupTest, SkipsLoopbackAndTellsWhyThereIsNone) {
         std::vector<Ipv4Address> resolved, interfaces;
         std::optional<int> hostNameError;  // empty: the host name is known
         std::string address, problem;
+        bool socketsDown = false;
     } cases[] = {
         {{{127, 0, 1, 1}, {192, 168, 0, 5}, {10, 0, 0, 1}}, {}, {}, "192.168.0.5", ""},
         {{{127, 0, 1, 1}}, {{127, 0, 0, 1}, {172, 17, 0, 2}, {10, 1, 2, 3}}, {}, "172.17.0.2", ""},
@@ -33,11 +34,12 @@ TEST(AddressLookupTest, SkipsLoopbackAndTellsWhyThereIsNone) {
         {{}, {}, 5, "", socketsError(" 5")},
         {{}, {}, 0, "", socketsError(" 0")},
         {{}, {}, -3, "", socketsError("-3")},
+        {{}, {}, 10091, "", "The 32-bit Windows Socket is not responding.", true},
     };
     for (const auto& c : cases) {
         testing::FakePlatform platform;
         if (c.hostNameError) {
-            platform.hostAddress.name = {std::nullopt, *c.hostNameError};
+            platform.hostAddress.name = {std::nullopt, *c.hostNameError, c.socketsDown};
         }
         platform.hostAddress.resolver["somnar-pc"] = c.resolved;
         platform.hostAddress.interfaces = c.interfaces;

@@ -50,7 +50,7 @@ WinsockHostAddress::~WinsockHostAddress() {
 
 HostNameResult WinsockHostAddress::hostName() {
     if (startError_ != 0) {
-        return {std::nullopt, WSANOTINITIALISED};
+        return {std::nullopt, startError_, true};
     }
     // 256 is the most any Windows Sockets name may have.
     wchar_t buffer[256] = {};
