@@ -1,18 +1,11 @@
 #include "platform/win32/shutdown_privilege.h"
 
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/system_error_text.h"
 #include "platform/win32/windows_api.h"
 
-#include <memory>
-#include <type_traits>
-
 namespace somnar::win32 {
 namespace {
-
-struct HandleClose {
-    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
-};
-using TokenHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleClose>;
 
 std::string lastErrorText() {
     return systemErrorText(::GetLastError());
@@ -25,7 +18,7 @@ std::string enableShutdownPrivilege() {
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) {
         return lastErrorText();
     }
-    const TokenHandle token(raw);
+    const OwnedHandle token(raw);
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;

@@ -42,4 +42,10 @@ std::string systemErrorText(unsigned long error, const wchar_t* module) {
     return narrow(words);
 }
 
+std::string systemMessage(unsigned long error) {
+    const std::string number = std::to_string(error);
+    const std::string words = systemErrorText(error);
+    return words == number ? "(" + number + ")" : words + " (" + number + ")";
+}
+
 }  // namespace somnar::win32

@@ -11,4 +11,8 @@ namespace somnar::win32 {
 // still has something to look up.
 std::string systemErrorText(unsigned long error, const wchar_t* module = nullptr);
 
+// The same words with the number after them: "Das System kann die angegebene Datei nicht
+// finden. (2)"; "(722)" where the system has no words for it.
+std::string systemMessage(unsigned long error);
+
 }  // namespace somnar::win32

@@ -1,6 +1,6 @@
 #include "platform/win32/windows_program_starter.h"
 
-#include "platform/win32/system_message.h"
+#include "platform/win32/system_error_text.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 

@@ -21,15 +21,11 @@ struct IconCloser {
 struct MenuCloser {
     void operator()(HMENU menu) const { ::DestroyMenu(menu); }
 };
-struct KernelHandleCloser {
-    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
-};
 
 using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowCloser>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectCloser>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectCloser>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconCloser>;
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuCloser>;
-using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, KernelHandleCloser>;
 
 }  // namespace somnar::win32

@@ -1,5 +1,7 @@
 #include "platform/win32/view/pumping_call.h"
 
+#include "platform/win32/owned_handle.h"
+
 #include <exception>
 #include <optional>
 #include <thread>
@@ -17,7 +19,7 @@ bool heldBackDuringCall(UINT message) {
 
 void PumpingCall::run(const std::function<void()>& call) {
     const ModelHold hold;
-    const UniqueHandle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const OwnedHandle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
