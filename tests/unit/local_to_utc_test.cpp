@@ -39,6 +39,7 @@ TEST(LocalToUtcTest, SkippedTimesCountBeforeTheChangeAndRepeatedOnesAtTheirFirst
         {"standard offset moved", moscow, {2014, 10, 26, 1, 30, 0}, utc(2014, 10, 25, 21, 30)},
         {"30 February", berlin, {2026, 2, 30, 12, 0, 0}, std::nullopt},
         {"24:00", berlin, {2026, 5, 1, 24, 0, 0}, std::nullopt},
+        {"12:60", berlin, {2026, 5, 1, 12, 60, 0}, std::nullopt},
         {"offset unknown", unknown, {2026, 5, 1, 12, 0, 0}, std::nullopt},
     };
     for (const auto& [name, offsetAt, local, expected] : cases) {

@@ -30,9 +30,9 @@ TEST(PowerPolicyCheckTest, AMachineThatCanBeWokenPassesAndEachLackNamesItsFix) {
              t.platform.dialer.entries = {"Arcor", "Handy"};
          },
          ok + "DFÜ-Verbindung: ok („Handy“)\n", 0},
-        {"hibernation off",
+        {"hibernation off; S3 beside Modern Standby counts",
          [](PolicyCheck& t) {
-             t.policy.caps = Caps{true, false, false, false, true};
+             t.policy.caps = Caps{true, true, false, false, true};
          },
          "Standby möglich (S3): ok\nRuhezustand möglich (S4): fehlt (kein S4)\n" + hibernateOn +
              "Ruhezustand eingeschaltet: fehlt (keine Ruhezustandsdatei hiberfil.sys)\n" +
