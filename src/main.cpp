@@ -69,13 +69,14 @@ int runWithoutWindow(const somnar::CommandLine& line, int argc, char* argv[]) {
 }
 
 // Qt ends the program with an abort when it reaches no display; say it in a sentence.
-bool hasDesktopSession() {
+// The probe's connection is held until Qt has its own.
+bool hasDesktopSession(somnar::DisplayProbe& display) {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     const std::string chosen = platform != nullptr ? platform : "";
     if (!chosen.empty() && chosen.rfind("xcb", 0) != 0 && chosen.rfind("wayland", 0) != 0) {
         return true;  // offscreen and the like need no display
     }
-    const somnar::DisplayProbe display = somnar::probeDisplay();
+    display = somnar::probeDisplay();
     if (display.state == somnar::DisplayState::Reachable) {
         return true;
     }
@@ -109,12 +110,14 @@ int main(int argc, char* argv[]) {
         case somnar::RunMode::Window:
             break;
     }
-    if (!hasDesktopSession()) {
+    somnar::DisplayProbe display;
+    if (!hasDesktopSession(display)) {
         return 1;
     }
 
     somnar::FontWarmUp fonts;
     QApplication application(argc, argv);
+    display.connection.reset();
     QApplication::setApplicationName(QString::fromLatin1(kName));
     // The program ends when its last window is unloaded, not when the main window is
     // only hidden to the notification area.

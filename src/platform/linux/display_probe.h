@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace somnar {
@@ -13,6 +14,10 @@ enum class DisplayState {
 struct DisplayProbe {
     DisplayState state = DisplayState::None;
     std::string named;  // the display the environment names, for the message
+    // The probe's connection to the X server, kept until Qt has its own: an X server that
+    // resets when its last client leaves (a bare Xvfb) would otherwise refuse Qt for a
+    // moment, and Qt aborts then.
+    std::shared_ptr<void> connection;
 };
 
 // Whether the window system the environment names answers: the X server of DISPLAY (by
