@@ -83,8 +83,9 @@ CheckItem hibernationWakeUpItem(SystemFacts& facts) {
         item.state = CheckState::Missing;
         item.detail = "/sys/class/rtc/rtc0/wakealarm ist nicht beschreibbar";
         item.fix =
-            "sudo cmake --install build (udev-Regel für die Gruppe somnar-wake), dann "
-            "sudo usermod -aG somnar-wake $USER und neu anmelden";
+            "das Paket somnar-scheduler installieren (oder sudo cmake --install build: "
+            "udev-Regel für die Gruppe somnar-wake), dann sudo adduser $USER somnar-wake "
+            "und neu anmelden";
     }
     return item;
 }

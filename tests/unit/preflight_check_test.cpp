@@ -77,9 +77,9 @@ TEST_F(CheckTest, EachMissingPieceIsNamedWithItsFix) {
          "sein\n"},
         {[](CheckSetUp& t) { t.facts.alarmWritable = false; }, "Wecken aus dem Ruhezustand",
          "Wecken aus dem Ruhezustand (Weckalarm der Echtzeituhr): fehlt "
-         "(/sys/class/rtc/rtc0/wakealarm ist nicht beschreibbar)\n    Abhilfe: sudo cmake "
-         "--install build (udev-Regel für die Gruppe somnar-wake), dann sudo usermod -aG "
-         "somnar-wake $USER und neu anmelden\n"},
+         "(/sys/class/rtc/rtc0/wakealarm ist nicht beschreibbar)\n    Abhilfe: das Paket "
+         "somnar-scheduler installieren (oder sudo cmake --install build: udev-Regel für die "
+         "Gruppe somnar-wake), dann sudo adduser $USER somnar-wake und neu anmelden\n"},
         {[](CheckSetUp& t) { t.facts.alarmExists = false; }, "Wecken aus dem Ruhezustand",
          "Wecken aus dem Ruhezustand (Weckalarm der Echtzeituhr): fehlt "
          "(/sys/class/rtc/rtc0/wakealarm fehlt)\n    Abhilfe: ohne Echtzeituhr mit Weckalarm "
