@@ -37,7 +37,8 @@ TEST(WinInetFtpClientTest, AnUploadArrivesByteForByteInTheChosenFolderInBothMode
     for (int i = 0; i < 70000; ++i) {
         bytes += static_cast<char>(i * 7);
     }
-    const std::string local = peer("ip.html");
+    // Its own file: the refusal test beside it in ctest writes "ip.html".
+    const std::string local = peer("upload.bin");
     std::ofstream(local, std::ios::binary) << bytes;
     for (const bool passive : {true, false}) {
         const std::string remote = passive ? "passiv.html" : "aktiv.html";
@@ -49,7 +50,8 @@ TEST(WinInetFtpClientTest, AnUploadArrivesByteForByteInTheChosenFolderInBothMode
         const FtpResult sent = client.putFile(local, remote);
         EXPECT_TRUE(sent.ok) << sent.code;
         client.disconnect();
-        EXPECT_EQ(readFile(peer("home/pub/" + remote)), bytes) << remote;
+        // Compared as a whole, not shown: a 70 kB difference would bury the report.
+        EXPECT_TRUE(readFile(peer("home/pub/" + remote)) == bytes) << remote;
     }
     const std::string log = readFile(peer("log"));
     for (const char* command : {"CWD pub", "TYPE I", "PASV", "PORT", "STOR aktiv.html"}) {
