@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,22 +94,12 @@ bool hasDesktopSession(somnar::DisplayProbe& display) {
 int main(int argc, char* argv[]) {
     const somnar::CommandLine line =
         somnar::parseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
-    if (!line.error.empty()) {
-        std::cerr << kName << ": " << line.error << "\nHilfe: " << kName << " --help\n";
-        return 2;
+    if (const std::optional<int> status =
+            somnar::answerDirectly(line, SOMNAR_VERSION, std::cout, std::cerr)) {
+        return *status;
     }
-    switch (line.mode) {
-        case somnar::RunMode::Help:
-            std::cout << somnar::helpText();
-            return 0;
-        case somnar::RunMode::Version:
-            std::cout << kName << ' ' << SOMNAR_VERSION << '\n';
-            return 0;
-        case somnar::RunMode::Check:
-        case somnar::RunMode::TestWake:
-            return runWithoutWindow(line, argc, argv);
-        case somnar::RunMode::Window:
-            break;
+    if (line.mode != somnar::RunMode::Window) {
+        return runWithoutWindow(line, argc, argv);
     }
     somnar::DisplayProbe display;
     if (!hasDesktopSession(display)) {

@@ -92,4 +92,26 @@ std::string helpText() {
            "kam, 2 bei falschen Optionen.\n";
 }
 
+std::optional<int> answerDirectly(const CommandLine& line, std::string_view version,
+                                  std::ostream& out, std::ostream& err) {
+    constexpr std::string_view name = "somnar-scheduler";
+    if (!line.error.empty()) {
+        err << name << ": " << line.error << "\nHilfe: " << name << " --help\n";
+        return 2;
+    }
+    switch (line.mode) {
+        case RunMode::Help:
+            out << helpText();
+            return 0;
+        case RunMode::Version:
+            out << name << ' ' << version << '\n';
+            return 0;
+        case RunMode::Check:
+        case RunMode::TestWake:
+        case RunMode::Window:
+            break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace somnar

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/sleep_state.h"
@@ -24,5 +27,11 @@ inline constexpr int kShortestTestWake = 20;
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 std::string helpText();
+
+// What the command line asks that needs nothing of the system: arguments that make no
+// sense (said on `err`, status 2), the help and the version (on `out`, status 0). Empty
+// for the check, the test wake-up and the window.
+std::optional<int> answerDirectly(const CommandLine& line, std::string_view version,
+                                  std::ostream& out, std::ostream& err);
 
 }  // namespace somnar

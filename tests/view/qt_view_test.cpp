@@ -21,8 +21,8 @@
 #include <map>
 #include <set>
 
+#include "platform/model_hold.h"
 #include "platform/qt/app_view.h"
-#include "platform/qt/model_hold.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "platform/qt/responsive_wait.h"
 #include "unit/form_fixture.h"

@@ -16,8 +16,8 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "platform/model_hold.h"
 #include "platform/qt/look.h"
-#include "platform/qt/model_hold.h"
 #include "platform/qt/picture_widget.h"
 #include "platform/qt/qt_text.h"
 

@@ -5,8 +5,8 @@
 
 #include <optional>
 
+#include "platform/model_hold.h"
 #include "platform/qt/look.h"
-#include "platform/qt/model_hold.h"
 #include "platform/qt/qt_text.h"
 
 namespace somnar {

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/qt/model_hold.h"
+#include "platform/model_hold.h"
 
 namespace somnar {
 

@@ -1,6 +1,6 @@
 #include "platform/qt/timer_driver.h"
 
-#include "platform/qt/model_hold.h"
+#include "platform/model_hold.h"
 
 namespace somnar {
 

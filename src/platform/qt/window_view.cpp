@@ -10,9 +10,9 @@
 #include <utility>
 
 #include "app/control_design.h"
+#include "platform/model_hold.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/look.h"
-#include "platform/qt/model_hold.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/timer_driver.h"
 

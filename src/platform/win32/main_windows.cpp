@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,6 @@
 #include <shellapi.h>
 
 namespace {
-
-constexpr const char* kName = "somnar-scheduler";
 
 // The arguments after the program's name, as UTF-8.
 std::vector<std::string> arguments() {
@@ -155,22 +154,12 @@ int main() {
     if (line.mode != somnar::RunMode::Window || !line.error.empty()) {
         useStartingConsole();
     }
-    if (!line.error.empty()) {
-        std::cerr << kName << ": " << line.error << "\nHilfe: " << kName << " --help\n";
-        return 2;
+    if (const std::optional<int> status =
+            somnar::answerDirectly(line, SOMNAR_VERSION, std::cout, std::cerr)) {
+        return *status;
     }
-    switch (line.mode) {
-        case somnar::RunMode::Help:
-            std::cout << somnar::helpText();
-            return 0;
-        case somnar::RunMode::Version:
-            std::cout << kName << ' ' << SOMNAR_VERSION << '\n';
-            return 0;
-        case somnar::RunMode::Check:
-        case somnar::RunMode::TestWake:
-            return runWithoutWindow(line);
-        case somnar::RunMode::Window:
-            break;
+    if (line.mode != somnar::RunMode::Window) {
+        return runWithoutWindow(line);
     }
     return runWindow();
 }

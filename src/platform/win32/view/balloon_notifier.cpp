@@ -4,6 +4,7 @@
 
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/view/look.h"
+#include "platform/win32/view/win32_tray_icon.h"
 #include "platform/win32/wide_text.h"
 
 #include <shellapi.h>
@@ -15,11 +16,7 @@ constexpr UINT kIconMessage = WM_APP + 2;
 constexpr UINT kIconId = 2;
 
 NOTIFYICONDATAW iconData(HWND window) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = window;
-    data.uID = kIconId;
-    return data;
+    return notifyIconData(window, kIconId);
 }
 
 // The balloon's fields are short: a longer text is cut, never dropped.

@@ -6,8 +6,8 @@
 #include <optional>
 #include <thread>
 
+#include "platform/model_hold.h"
 #include "platform/win32/view/handles.h"
-#include "platform/win32/view/model_hold.h"
 
 namespace somnar::win32 {
 

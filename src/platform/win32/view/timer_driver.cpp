@@ -1,6 +1,6 @@
 #include "platform/win32/view/timer_driver.h"
 
-#include "platform/win32/view/model_hold.h"
+#include "platform/model_hold.h"
 
 namespace somnar::win32 {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cwchar>
 
+#include "platform/model_hold.h"
 #include "platform/win32/resource_ids.h"
-#include "platform/win32/view/model_hold.h"
 #include "platform/win32/wide_text.h"
 
 #include <shellapi.h>
@@ -15,14 +15,18 @@ constexpr UINT kIconMessage = WM_APP + 1;
 constexpr UINT kIconId = 1;
 
 NOTIFYICONDATAW iconData(HWND window) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = window;
-    data.uID = kIconId;
-    return data;
+    return notifyIconData(window, kIconId);
 }
 
 }  // namespace
+
+NOTIFYICONDATAW notifyIconData(HWND window, UINT id) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = id;
+    return data;
+}
 
 std::optional<TrayClick> trayClickFor(UINT mouseMessage) {
     switch (mouseMessage) {

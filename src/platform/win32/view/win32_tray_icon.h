@@ -8,6 +8,8 @@
 #include "platform/win32/view/look.h"
 #include "platform/win32/view/message_window.h"
 
+#include <shellapi.h>
+
 namespace somnar::win32 {
 
 // The program's icon in the taskbar's notification area. The mouse on it reaches the
@@ -37,5 +39,8 @@ class Win32TrayIcon final : public TrayIcon {
 
 // The click a mouse message on the icon stands for; none for mere movement.
 std::optional<TrayClick> trayClickFor(UINT mouseMessage);
+
+// The description of the icon `id` of `window` for Shell_NotifyIconW, the rest empty.
+NOTIFYICONDATAW notifyIconData(HWND window, UINT id);
 
 }  // namespace somnar::win32

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/control_design.h"
+#include "platform/model_hold.h"
 #include "platform/win32/view/layout.h"
-#include "platform/win32/view/model_hold.h"
 #include "platform/win32/view/popup_menu.h"
 #include "platform/win32/view/screen_reader_names.h"
 #include "platform/win32/wide_text.h"
