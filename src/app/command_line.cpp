@@ -94,9 +94,9 @@ std::string helpText() {
 
 std::optional<int> answerDirectly(const CommandLine& line, std::string_view version,
                                   std::ostream& out, std::ostream& err) {
-    constexpr std::string_view name = "somnar-scheduler";
+    constexpr std::string_view kName = "somnar-scheduler";
     if (!line.error.empty()) {
-        err << name << ": " << line.error << "\nHilfe: " << name << " --help\n";
+        err << kName << ": " << line.error << "\nHilfe: " << kName << " --help\n";
         return 2;
     }
     switch (line.mode) {
@@ -104,7 +104,7 @@ std::optional<int> answerDirectly(const CommandLine& line, std::string_view vers
             out << helpText();
             return 0;
         case RunMode::Version:
-            out << name << ' ' << version << '\n';
+            out << kName << ' ' << version << '\n';
             return 0;
         case RunMode::Check:
         case RunMode::TestWake:
