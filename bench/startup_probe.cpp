@@ -8,6 +8,7 @@
 #include <X11/Xlib.h>
 #include <poll.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -77,6 +78,10 @@ int main(int argc, char* argv[]) {
     XSync(display, False);
 
     const auto started = Clock::now();
+    // The program's start-up steps are counted from here (a build with SOMNAR_STARTUP_STEPS).
+    const std::string startedNs = std::to_string(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(started.time_since_epoch()).count());
+    setenv("SOMNAR_STARTED_AT_NS", startedNs.c_str(), 1);
     const pid_t child = fork();
     if (child == 0) {
         execvp(argv[2], argv + 2);

@@ -41,6 +41,7 @@
 #include "platform/qt/qt_tray_icon.h"
 #include "platform/qt/responsive_wait.h"
 #include "platform/qt/termination_watch.h"
+#include "platform/startup_steps.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ bool hasDesktopSession(somnar::DisplayProbe& display) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    SOMNAR_STARTUP_MARK("libraries loaded, main reached");
     const somnar::CommandLine line =
         somnar::parseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
     if (const std::optional<int> status =
@@ -105,10 +107,12 @@ int main(int argc, char* argv[]) {
     if (!hasDesktopSession(display)) {
         return 1;
     }
+    SOMNAR_STARTUP_MARK("display probe");
 
     somnar::FontWarmUp fonts;
     QApplication application(argc, argv);
     display.connection.reset();
+    SOMNAR_STARTUP_MARK("Qt application");
     QApplication::setApplicationName(QString::fromLatin1(kName));
     // The program ends when its last window is unloaded, not when the main window is
     // only hidden to the notification area.
@@ -137,16 +141,21 @@ int main(int argc, char* argv[]) {
                               dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
                               connectivity, hostAddress, files,   ftp,       log,      notifier};
 
+    SOMNAR_STARTUP_MARK("backends");
     somnar::InfoWindow info(services);
     somnar::MainWindow form(services, info);
     if (form.load() == somnar::StartOutcome::SecondCopy) {
         return 0;
     }
+    SOMNAR_STARTUP_MARK("models and start-up");
     fonts.wait();
+    SOMNAR_STARTUP_MARK("fonts listed (waited for)");
     somnar::AppView view(form, info);
     dialogs.setParentWindow(&view.mainView());
     fileDialog.setParentWindow(&view.mainView());
+    SOMNAR_STARTUP_MARK("view built");
     form.window.show();
+    SOMNAR_STARTUP_MARK("shown");
     // The end of the session, kill or a closed terminal: what was typed is stored first.
     somnar::TerminationWatch termination([&form] { form.endSession(); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest,

@@ -12,6 +12,8 @@ target_compile_definitions(win32_backend_tests PRIVATE
 
 # The tests of the suites below talk to an FTP server on loopback that a test of ctest's
 # starts before them and stops after them; they find it in SOMNAR_NET_PEER (a Windows path).
+# They take turns: one upload of WinINet's against the shared server once stalled past its
+# 30 s watchdog while the other ran beside it on a loaded machine.
 set(peer_suites "WinInetFtpClientTest.*:WinsockHostAddressTest.*")
 set(peer_folder ${CMAKE_CURRENT_BINARY_DIR}/net-peer)
 add_test(NAME win32_net_peer_start COMMAND ${SOMNAR_TEST_PEERS_DIR}/ftp_peer start ${peer_folder})
@@ -21,7 +23,7 @@ set_tests_properties(win32_net_peer_stop PROPERTIES FIXTURES_CLEANUP win32_net_p
 gtest_discover_tests(win32_backend_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "-${peer_suites}"
                      PROPERTIES TIMEOUT 120)
 gtest_discover_tests(win32_backend_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "${peer_suites}"
-                     PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED win32_net_peer
+                     PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED win32_net_peer RESOURCE_LOCK win32_net_peer
                                 ENVIRONMENT "SOMNAR_NET_PEER=Z:${peer_folder}")
 
 # The installer: a silent per-user install, the program started from there, the uninstall.

@@ -5,6 +5,7 @@
 #include "app/main_window_model.h"
 #include "app/number_text.h"
 #include "app/settings_keys.h"
+#include "platform/startup_steps.h"
 #include "schedule/picker_moment.h"
 
 namespace somnar {
@@ -17,6 +18,7 @@ constexpr const char* kTrayTip = "Somnar Scheduler";
 // A step that fails is skipped; the next one runs.
 template <typename Step>
 void runStep(Log& log, const char* what, Step&& step) {
+    SOMNAR_STARTUP_STEP(what);
     try {
         step();
     } catch (const std::exception& error) {

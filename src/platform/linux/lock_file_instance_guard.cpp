@@ -1,6 +1,7 @@
 #include "platform/linux/lock_file_instance_guard.h"
 
 #include "platform/linux/private_folder.h"
+#include "platform/startup_steps.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -58,6 +59,7 @@ fs::path LockFileInstanceGuard::defaultLockFile() {
 }
 
 bool LockFileInstanceGuard::acquire() {
+    SOMNAR_STARTUP_STEP("single-copy lock");
     if (fd_.valid() || lockFile_.empty()) {
         return true;
     }

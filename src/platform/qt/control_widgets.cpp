@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,7 +16,9 @@
 #include <algorithm>
 
 #include "platform/model_hold.h"
+#include "platform/qt/caption_label.h"
 #include "platform/qt/look.h"
+#include "platform/qt/picker_box.h"
 #include "platform/qt/picture_widget.h"
 #include "platform/qt/qt_text.h"
 
@@ -162,21 +163,6 @@ QWidget* createCheckBox(CheckBox& box, QWidget* parent) {
     return widget;
 }
 
-QWidget* createPicker(QWidget* parent) {
-    auto* widget = new QComboBox(parent);
-    // The list model comes first, so the editable field is wired to it only once.
-    widget->setModel(new QStringListModel(widget));
-    // A picker completes nothing as the user types; a completer of our own, without a
-    // list, keeps the combo box from building one over its whole list.
-    auto* field = new QLineEdit(widget);
-    field->setCompleter(new QCompleter(field));
-    widget->setLineEdit(field);
-    field->setCompleter(nullptr);
-    widget->setInsertPolicy(QComboBox::NoInsert);
-    widget->setMaxVisibleItems(12);
-    return widget;
-}
-
 QWidget* createTextBox(TextBox& box, QWidget* parent) {
     if (box.multiLine()) {
         auto* widget = new QPlainTextEdit(parent);
@@ -241,7 +227,7 @@ void syncTextBox(const TextBox& box, QWidget& widget) {
     }
 }
 
-void syncLabel(const Label& label, QLabel& widget) {
+void syncLabel(const Label& label, CaptionLabel& widget) {
     widget.setTextFormat(Qt::PlainText);
     widget.setAlignment(labelAlignment(label.alignment()));
     setTextColor(widget, label.foreColor(), QPalette::WindowText);
@@ -255,16 +241,8 @@ void syncLabel(const Label& label, QLabel& widget) {
         widget.setText(caption);
         return;
     }
-    // A line too long for its label keeps both ends (a message's start, a path's file
-    // name) and is shown whole as the tool tip, unless the control has one of its own.
-    const QString shown = caption.contains(u'\n')
-                              ? caption
-                              : widget.fontMetrics().elidedText(caption, Qt::ElideMiddle,
-                                                                widget.contentsRect().width());
-    widget.setText(shown);
-    if (shown != caption && label.toolTip().empty()) {
-        widget.setToolTip(caption);
-    }
+    // A shortened line is shown whole as the tool tip, unless the control has one of its own.
+    widget.setCaption(caption, label.toolTip().empty());
 }
 
 }  // namespace
@@ -285,13 +263,13 @@ QWidget* createControlWidget(Control& control, QWidget* parent) {
             break;
         }
         case ControlKind::Picker:
-            widget = createPicker(parent);
+            widget = new PickerBox(parent);
             break;
         case ControlKind::TextBox:
             widget = createTextBox(static_cast<TextBox&>(control), parent);
             break;
         case ControlKind::Label:
-            widget = new QLabel(parent);
+            widget = new CaptionLabel(parent);
             break;
         case ControlKind::Frame:
             widget = createFrame(static_cast<Frame&>(control), parent);
@@ -361,7 +339,7 @@ void syncControlWidget(const Control& control, QWidget& widget) {
             syncTextBox(static_cast<const TextBox&>(control), widget);
             break;
         case ControlKind::Label:
-            syncLabel(static_cast<const Label&>(control), static_cast<QLabel&>(widget));
+            syncLabel(static_cast<const Label&>(control), static_cast<CaptionLabel&>(widget));
             break;
         case ControlKind::Frame:
             if (auto* group = qobject_cast<QGroupBox*>(&widget)) {

@@ -15,6 +15,7 @@
 #include "platform/qt/look.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/timer_driver.h"
+#include "platform/startup_steps.h"
 
 namespace somnar {
 
@@ -24,6 +25,7 @@ WindowView::WindowView(Window& window, const ControlRegistry& controls, const Wi
     setFont(windowFont());
     setWindowIcon(look.icon);
     timers_ = new TimerDriver(this);
+    SOMNAR_STARTUP_STEP("widgets: the shown part");
     buildControls();
     window_.setObserver([this] { syncWindow(); });
     window_.setCommands(this);
@@ -120,6 +122,10 @@ void WindowView::buildControls() {
 
 void WindowView::paintEvent(QPaintEvent* event) {
     QMainWindow::paintEvent(event);
+#ifdef SOMNAR_STARTUP_STEPS
+    // Children paint after this handler: the paint is over when the queue is next read.
+    QTimer::singleShot(0, this, [] { SOMNAR_STARTUP_PAINTED(); });
+#endif
     if (!later_.isEmpty()) {
         // Painted means shown on screen: the rest is built right after this paint.
         QTimer::singleShot(0, this, [this] { buildAllControls(); });
@@ -135,6 +141,7 @@ void WindowView::buildAllControls() {
 }
 
 void WindowView::buildControl(Control& control) {
+    SOMNAR_STARTUP_STEP("widgets: built, each");
     QWidget* parent = control.container() ? widgets_.value(control.container()) : this;
     QWidget* widget = createControlWidget(control, parent ? parent : this);
     widgets_.insert(&control, widget);
@@ -142,6 +149,7 @@ void WindowView::buildControl(Control& control) {
     auto resync = [&control, widget] { syncControlWidget(control, *widget); };
     control.setObserver(resync);
     connectControlInput(control, *widget, resync);
+    SOMNAR_STARTUP_STEP("widgets: filled, each (part of built)");
     resync();
 }
 
