@@ -95,9 +95,11 @@ int main(int argc, char* argv[]) {
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
+            // The moment the event came, not after the question for the window's name: the
+            // server answers that only once it has done what the program asked before it.
+            const auto arrived = Clock::now();
             if (event.type == MapNotify && windowName(display, event.xmap.window) == title) {
-                mappedMs =
-                    std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+                mappedMs = std::chrono::duration<double, std::milli>(arrived - started).count();
                 break;
             }
         }

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/command_line.h"
@@ -112,6 +113,7 @@ int main(int argc, char* argv[]) {
     somnar::FontWarmUp fonts;
     QApplication application(argc, argv);
     display.connection.reset();
+    const std::jthread fontListing = fonts.listForWindowSystem();
     SOMNAR_STARTUP_MARK("Qt application");
     QApplication::setApplicationName(QString::fromLatin1(kName));
     // The program ends when its last window is unloaded, not when the main window is
@@ -148,8 +150,6 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     SOMNAR_STARTUP_MARK("models and start-up");
-    fonts.wait();
-    SOMNAR_STARTUP_MARK("fonts listed (waited for)");
     somnar::AppView view(form, info);
     dialogs.setParentWindow(&view.mainView());
     fileDialog.setParentWindow(&view.mainView());

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -23,6 +25,7 @@
 
 #include "platform/model_hold.h"
 #include "platform/qt/app_view.h"
+#include "platform/qt/look.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "platform/qt/responsive_wait.h"
 #include "unit/form_fixture.h"
@@ -251,6 +254,43 @@ TEST_F(View, WaitingForThePowerServiceKeepsTheWindowPaintingAndTheModelStill) {
     QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();  // the next event loop may run again
     ::close(ends[0]), ::close(ends[1]);
+}
+
+// What the window first paints: captions measured as they paint are those of the finished
+// window, and a picker's list, built when it first opens, has the picker's font.
+TEST_F(View, TheFirstPaintShowsTheFinishedCaptionsAndAListGetsItsPickersFont) {
+    AppView fresh(form, info);  // not shown yet: its captions wait for their paint
+    QWidget& window = fresh.mainView();
+    auto* frame = window.findChild<QGroupBox*>("Frame4");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->title(), "");
+    const QImage first = window.grab().toImage();
+    EXPECT_EQ(frame->title(), "Ruhezustand oder Standby zu dieser Zeit auslösen");
+    fresh.mainView().buildAllControls();
+    EXPECT_EQ(window.grab().toImage(), first);
+
+    auto* picker = widget<QComboBox>(form.wakeTime.year);
+    EXPECT_EQ(picker->font().family(), "Liberation Mono");
+    EXPECT_EQ(picker->view()->font(), picker->font());
+    EXPECT_EQ(picker->lineEdit()->font(), picker->font());
+}
+
+// The icons show the pictures' pixels, each where it belongs.
+TEST_F(View, EveryIconShowsItsPicture) {
+    const std::pair<QIcon, const char*> icons[] = {
+        {iconFor(Picture::HibernationSymbol), "hibernate"},
+        {iconFor(Picture::StandbySymbol), "standby"},
+        {iconFor(Picture::OpenIcon), "open"},
+        {iconFor(Picture::InfoIcon), "info"},
+        {mainWindowIcon(), "window"},
+        {infoWindowIcon(), "info-window"}};
+    for (const auto& [icon, name] : icons) {
+        const QIcon picture(QString(SOMNAR_ICONS_DIR "/%1.png").arg(name));
+        const QSize size = picture.availableSizes().value(0);
+        ASSERT_FALSE(size.isEmpty()) << name;
+        EXPECT_EQ(icon.availableSizes(), QList{size}) << name;
+        EXPECT_EQ(icon.pixmap(size).toImage(), picture.pixmap(size).toImage()) << name;
+    }
 }
 
 TEST(QtTrayIcon, MouseEventsOnTheIconWindowArriveAsTheirClicks) {

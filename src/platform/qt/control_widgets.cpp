@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -11,12 +10,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QStringListModel>
 #include <QUrl>
 #include <algorithm>
 
 #include "platform/model_hold.h"
-#include "platform/qt/caption_label.h"
+#include "platform/qt/caption_widgets.h"
 #include "platform/qt/look.h"
 #include "platform/qt/picker_box.h"
 #include "platform/qt/picture_widget.h"
@@ -177,7 +175,7 @@ QWidget* createFrame(Frame& frame, QWidget* parent) {
     if (frame.borderless()) {
         return new QWidget(parent);
     }
-    return new QGroupBox(parent);
+    return new CaptionFrame(parent);
 }
 
 QWidget* createPicture(PictureBox& picture, QWidget* parent) {
@@ -190,19 +188,15 @@ QWidget* createPicture(PictureBox& picture, QWidget* parent) {
 void syncPicker(const Picker& picker, QComboBox& combo) {
     // The list is handed over whole: item by item is slow for the 1440 minutes.
     const auto& items = picker.items();
-    auto* list = qobject_cast<QStringListModel*>(combo.model());
-    if (list == nullptr || static_cast<std::size_t>(list->rowCount()) != items.size() ||
-        (!items.empty() && list->index(0).data().toString() != toQt(items.front()))) {
+    if (static_cast<std::size_t>(combo.count()) != items.size() ||
+        (!items.empty() && combo.itemText(0) != toQt(items.front()))) {
         QStringList texts;
         texts.reserve(static_cast<qsizetype>(items.size()));
         for (const std::string& item : items) {
             texts << toQt(item);
         }
-        if (list == nullptr) {
-            combo.setModel(new QStringListModel(texts, &combo));
-        } else {
-            list->setStringList(texts);
-        }
+        combo.clear();
+        combo.addItems(texts);
     }
     if (picker.listIndex() >= 0 && picker.listIndex() < combo.count()) {
         combo.setCurrentIndex(picker.listIndex());
@@ -263,7 +257,8 @@ QWidget* createControlWidget(Control& control, QWidget* parent) {
             break;
         }
         case ControlKind::Picker:
-            widget = new PickerBox(parent);
+            widget = new PickerBox(
+                parent, control.font() ? std::optional(fontFor(*control.font())) : std::nullopt);
             break;
         case ControlKind::TextBox:
             widget = createTextBox(static_cast<TextBox&>(control), parent);
@@ -294,7 +289,7 @@ QWidget* createControlWidget(Control& control, QWidget* parent) {
     if (control.kind() != ControlKind::Line) {
         widget->setGeometry(pixelRect(control.place()));
     }
-    if (control.font()) {
+    if (control.font() && control.kind() != ControlKind::Picker) {
         widget->setFont(fontFor(*control.font()));
     }
     return widget;
@@ -342,8 +337,8 @@ void syncControlWidget(const Control& control, QWidget& widget) {
             syncLabel(static_cast<const Label&>(control), static_cast<CaptionLabel&>(widget));
             break;
         case ControlKind::Frame:
-            if (auto* group = qobject_cast<QGroupBox*>(&widget)) {
-                group->setTitle(toQt(static_cast<const Frame&>(control).caption()));
+            if (auto* group = dynamic_cast<CaptionFrame*>(&widget)) {
+                group->setCaption(toQt(static_cast<const Frame&>(control).caption()));
             }
             break;
         case ControlKind::PictureBox:

@@ -1,5 +1,8 @@
 #include "platform/qt/font_warm_up.h"
 
+#include <QFontDatabase>
+#include <QStringList>
+
 #include <fontconfig/fontconfig.h>
 
 namespace somnar {
@@ -29,13 +32,18 @@ void loadFontConfiguration() {
 FontWarmUp::FontWarmUp() : worker_(loadFontConfiguration) {}
 
 FontWarmUp::~FontWarmUp() {
-    wait();
-}
-
-void FontWarmUp::wait() {
     if (worker_.joinable()) {
         worker_.join();
     }
+}
+
+std::jthread FontWarmUp::listForWindowSystem() {
+    return std::jthread([configuration = std::move(worker_)]() mutable {
+        if (configuration.joinable()) {
+            configuration.join();
+        }
+        static_cast<void>(QFontDatabase::families());
+    });
 }
 
 }  // namespace somnar

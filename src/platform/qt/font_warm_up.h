@@ -5,7 +5,8 @@
 namespace somnar {
 
 // Loads the system's font configuration on a second thread while the window system
-// connects, so the first text of the window does not wait for it.
+// connects, then fills the window system's list of fonts there while the window is built,
+// so the first text of the window waits for neither.
 class FontWarmUp {
   public:
     FontWarmUp();
@@ -13,8 +14,10 @@ class FontWarmUp {
     FontWarmUp(const FontWarmUp&) = delete;
     FontWarmUp& operator=(const FontWarmUp&) = delete;
 
-    // Returns once the fonts are loaded.
-    void wait();
+    // Once the application object exists: lists the fonts for it on the second thread,
+    // which ends before the returned object goes (keep it shorter-lived than the
+    // application). Text measured meanwhile waits on the font database's own lock.
+    [[nodiscard]] std::jthread listForWindowSystem();
 
   private:
     std::thread worker_;

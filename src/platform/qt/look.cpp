@@ -1,6 +1,10 @@
 #include "platform/qt/look.h"
 
+#include <QImage>
+#include <QPixmap>
 #include <cmath>
+
+#include "platform/qt/icon_pixels.h"
 
 namespace somnar {
 namespace {
@@ -33,16 +37,33 @@ QFont fontFor(const Font& design) {
     return font;
 }
 
+namespace {
+
+// Built from the pixels themselves: reading an image file would first look through all of
+// Qt's image plugins.
+QIcon iconNamed(std::string_view name) {
+    for (const IconPixels& icon : allIconPixels()) {
+        if (icon.name == name) {
+            return QIcon(
+                QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(icon.argb), icon.width,
+                                          icon.height, QImage::Format_ARGB32)));
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
 QIcon iconFor(Picture picture) {
     switch (picture) {
         case Picture::HibernationSymbol:
-            return QIcon(QStringLiteral(":/icons/hibernate.png"));
+            return iconNamed("hibernate");
         case Picture::StandbySymbol:
-            return QIcon(QStringLiteral(":/icons/standby.png"));
+            return iconNamed("standby");
         case Picture::OpenIcon:
-            return QIcon(QStringLiteral(":/icons/open.png"));
+            return iconNamed("open");
         case Picture::InfoIcon:
-            return QIcon(QStringLiteral(":/icons/info.png"));
+            return iconNamed("info");
         case Picture::None:
             break;
     }
@@ -50,10 +71,10 @@ QIcon iconFor(Picture picture) {
 }
 
 QIcon mainWindowIcon() {
-    return QIcon(QStringLiteral(":/icons/window.png"));
+    return iconNamed("window");
 }
 QIcon infoWindowIcon() {
-    return QIcon(QStringLiteral(":/icons/info-window.png"));
+    return iconNamed("info-window");
 }
 
 }  // namespace somnar

@@ -4,7 +4,6 @@
 #include <QCompleter>
 #include <QEvent>
 #include <QLineEdit>
-#include <QStringListModel>
 
 namespace somnar {
 namespace {
@@ -25,9 +24,10 @@ QCompleter* idleCompleter(QWidget* window) {
 
 }  // namespace
 
-PickerBox::PickerBox(QWidget* parent) : QComboBox(parent) {
-    // The list model comes first, so the editable field is wired to it only once.
-    setModel(new QStringListModel(this));
+PickerBox::PickerBox(QWidget* parent, const std::optional<QFont>& font) : QComboBox(parent) {
+    if (font) {
+        setFont(*font);
+    }
     auto* field = new QLineEdit(this);
     field->setCompleter(idleCompleter(window()));
     setLineEdit(field);

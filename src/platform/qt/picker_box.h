@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QComboBox>
+#include <QFont>
+#include <optional>
 
 namespace somnar {
 
@@ -8,7 +10,9 @@ namespace somnar {
 // Its list is built when it is first needed, not at start-up.
 class PickerBox : public QComboBox {
   public:
-    explicit PickerBox(QWidget* parent);
+    // `font`: the picker's own, given before its typing field exists so that the field is
+    // laid out once.
+    PickerBox(QWidget* parent, const std::optional<QFont>& font);
 
   protected:
     void changeEvent(QEvent* event) override;

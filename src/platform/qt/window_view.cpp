@@ -11,6 +11,7 @@
 
 #include "app/control_design.h"
 #include "platform/model_hold.h"
+#include "platform/qt/caption_widgets.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/look.h"
 #include "platform/qt/qt_text.h"
@@ -138,6 +139,12 @@ void WindowView::buildAllControls() {
         buildControl(*control);
     }
     raisePictures(pending, widgets_);
+    // Captions not yet painted, such as those of a window never painted.
+    for (QWidget* widget : std::as_const(widgets_)) {
+        if (auto* caption = dynamic_cast<LateCaption*>(widget)) {
+            caption->finishCaption();
+        }
+    }
 }
 
 void WindowView::buildControl(Control& control) {

@@ -1,27 +1,15 @@
-#include "platform/qt/caption_label.h"
+#include "platform/qt/caption_widgets.h"
 
 namespace somnar {
 
 void CaptionLabel::setCaption(const QString& caption, bool wholeAsToolTip) {
     caption_ = caption;
     wholeAsToolTip_ = wholeAsToolTip;
-    if (window()->isVisible()) {
-        fit();
-    } else {
-        setText(caption);
-        fitPending_ = true;
-    }
+    setText(caption);  // whole until measured
+    captionChanged();
 }
 
-void CaptionLabel::paintEvent(QPaintEvent* event) {
-    if (fitPending_) {
-        fit();  // the label paints the shortened line at once and is updated again
-    }
-    QLabel::paintEvent(event);
-}
-
-void CaptionLabel::fit() {
-    fitPending_ = false;
+void CaptionLabel::applyCaption() {
     const QString shown =
         caption_.isEmpty() || caption_.contains(u'\n')
             ? caption_
@@ -30,6 +18,11 @@ void CaptionLabel::fit() {
     if (shown != caption_ && wholeAsToolTip_) {
         setToolTip(caption_);
     }
+}
+
+void CaptionFrame::setCaption(const QString& caption) {
+    caption_ = caption;
+    captionChanged();
 }
 
 }  // namespace somnar
