@@ -6,10 +6,10 @@ void CaptionLabel::setCaption(const QString& caption, bool wholeAsToolTip) {
     caption_ = caption;
     wholeAsToolTip_ = wholeAsToolTip;
     setText(caption);  // whole until measured
-    captionChanged();
+    contentChanged();
 }
 
-void CaptionLabel::applyCaption() {
+void CaptionLabel::applyContent() {
     const QString shown =
         caption_.isEmpty() || caption_.contains(u'\n')
             ? caption_
@@ -22,7 +22,7 @@ void CaptionLabel::applyCaption() {
 
 void CaptionFrame::setCaption(const QString& caption) {
     caption_ = caption;
-    captionChanged();
+    contentChanged();
 }
 
 }  // namespace somnar

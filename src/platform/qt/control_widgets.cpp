@@ -185,27 +185,6 @@ QWidget* createPicture(PictureBox& picture, QWidget* parent) {
     return widget;
 }
 
-void syncPicker(const Picker& picker, QComboBox& combo) {
-    // The list is handed over whole: item by item is slow for the 1440 minutes.
-    const auto& items = picker.items();
-    if (static_cast<std::size_t>(combo.count()) != items.size() ||
-        (!items.empty() && combo.itemText(0) != toQt(items.front()))) {
-        QStringList texts;
-        texts.reserve(static_cast<qsizetype>(items.size()));
-        for (const std::string& item : items) {
-            texts << toQt(item);
-        }
-        combo.clear();
-        combo.addItems(texts);
-    }
-    if (picker.listIndex() >= 0 && picker.listIndex() < combo.count()) {
-        combo.setCurrentIndex(picker.listIndex());
-    }
-    if (combo.currentText() != toQt(picker.text())) {
-        combo.setEditText(toQt(picker.text()));
-    }
-}
-
 void syncTextBox(const TextBox& box, QWidget& widget) {
     if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
         if (edit->text() != toQt(box.text())) {
@@ -328,7 +307,10 @@ void syncControlWidget(const Control& control, QWidget& widget) {
             break;
         }
         case ControlKind::Picker:
-            syncPicker(static_cast<const Picker&>(control), static_cast<QComboBox&>(widget));
+            if (auto* picker = dynamic_cast<PickerBox*>(&widget)) {
+                const auto& model = static_cast<const Picker&>(control);
+                picker->showChoice(model.items(), model.listIndex(), toQt(model.text()));
+            }
             break;
         case ControlKind::TextBox:
             syncTextBox(static_cast<const TextBox&>(control), widget);

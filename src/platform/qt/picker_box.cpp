@@ -4,6 +4,9 @@
 #include <QCompleter>
 #include <QEvent>
 #include <QLineEdit>
+#include <QSignalBlocker>
+
+#include "platform/qt/qt_text.h"
 
 namespace somnar {
 namespace {
@@ -24,7 +27,8 @@ QCompleter* idleCompleter(QWidget* window) {
 
 }  // namespace
 
-PickerBox::PickerBox(QWidget* parent, const std::optional<QFont>& font) : QComboBox(parent) {
+PickerBox::PickerBox(QWidget* parent, const std::optional<QFont>& font)
+    : LateContentWidget(parent) {
     if (font) {
         setFont(*font);
     }
@@ -36,6 +40,39 @@ PickerBox::PickerBox(QWidget* parent, const std::optional<QFont>& font) : QCombo
     setMaxVisibleItems(kVisibleItems);
 }
 
+void PickerBox::showChoice(const std::vector<std::string>& entries, int chosen,
+                           const QString& text) {
+    // Compared by length and first entry: the lists are numbers from a start, the dial-up
+    // names or nothing, and the 1440 minutes are not copied for each keystroke.
+    if (static_cast<std::size_t>(entries_.size()) != entries.size() ||
+        (!entries.empty() && entries_.first() != toQt(entries.front()))) {
+        entries_.clear();
+        entries_.reserve(static_cast<qsizetype>(entries.size()));
+        for (const std::string& entry : entries) {
+            entries_ << toQt(entry);
+        }
+        entriesChanged_ = true;
+    }
+    chosen_ = chosen;
+    text_ = text;
+    contentChanged();
+}
+
+void PickerBox::applyContent() {
+    const QSignalBlocker quiet(this);
+    if (entriesChanged_) {
+        entriesChanged_ = false;
+        clear();
+        addItems(entries_);  // whole: item by item is slow for the 1440 minutes
+    }
+    if (chosen_ >= 0 && chosen_ < count()) {
+        setCurrentIndex(chosen_);
+    }
+    if (currentText() != text_) {
+        setEditText(text_);
+    }
+}
+
 void PickerBox::changeEvent(QEvent* event) {
     // Qt builds the list to hand it a new font. A list built later takes the picker's font
     // as it is created, so until then a new font needs no more than any widget's handling.
@@ -43,7 +80,7 @@ void PickerBox::changeEvent(QEvent* event) {
         QWidget::changeEvent(event);
         return;
     }
-    QComboBox::changeEvent(event);
+    LateContentWidget::changeEvent(event);
 }
 
 }  // namespace somnar

@@ -2,20 +2,36 @@
 
 #include <QComboBox>
 #include <QFont>
+#include <QStringList>
 #include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/qt/late_content.h"
 
 namespace somnar {
 
 // A picker: a combo box the user may also type into, which completes nothing while typing.
-// Its list is built when it is first needed, not at start-up.
-class PickerBox : public QComboBox {
+// Its list view is built when it is first needed; its entries come with its first paint.
+class PickerBox final : public LateContentWidget<QComboBox> {
   public:
     // `font`: the picker's own, given before its typing field exists so that the field is
     // laid out once.
     PickerBox(QWidget* parent, const std::optional<QFont>& font);
 
+    // The entries, the one chosen (-1: none) and the text shown, without signals.
+    void showChoice(const std::vector<std::string>& entries, int chosen, const QString& text);
+
   protected:
     void changeEvent(QEvent* event) override;
+
+  private:
+    void applyContent() override;
+
+    QStringList entries_;
+    bool entriesChanged_ = false;
+    int chosen_ = -1;
+    QString text_;
 };
 
 }  // namespace somnar

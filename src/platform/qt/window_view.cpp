@@ -11,8 +11,8 @@
 
 #include "app/control_design.h"
 #include "platform/model_hold.h"
-#include "platform/qt/caption_widgets.h"
 #include "platform/qt/control_widgets.h"
+#include "platform/qt/late_content.h"
 #include "platform/qt/look.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/timer_driver.h"
@@ -139,10 +139,10 @@ void WindowView::buildAllControls() {
         buildControl(*control);
     }
     raisePictures(pending, widgets_);
-    // Captions not yet painted, such as those of a window never painted.
+    // What waits for a paint, such as in a window never painted.
     for (QWidget* widget : std::as_const(widgets_)) {
-        if (auto* caption = dynamic_cast<LateCaption*>(widget)) {
-            caption->finishCaption();
+        if (auto* late = dynamic_cast<LateContent*>(widget)) {
+            late->finishContent();
         }
     }
 }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QPaintEvent>
+
+namespace somnar {
+
+// A widget whose content needs fonts or much work: a caption to measure, a long list.
+// Measuring text loads fonts, so until the window has shown the content waits for the
+// widget's first paint (which needs the fonts anyway) or the window's completion, whichever
+// comes first: the window appears sooner, its first paint is the same.
+class LateContent {
+  public:
+    virtual ~LateContent() = default;
+    // Applies content still waiting.
+    virtual void finishContent() = 0;
+};
+
+template <typename Widget>
+class LateContentWidget : public Widget, public LateContent {
+  public:
+    using Widget::Widget;
+
+    void finishContent() final {
+        if (pending_) {
+            pending_ = false;
+            applyContent();
+        }
+    }
+
+  protected:
+    // Applies the content now when the window shows, else later.
+    void contentChanged() {
+        pending_ = true;
+        if (this->window()->isVisible()) {
+            finishContent();
+        }
+    }
+    virtual void applyContent() = 0;
+
+    void paintEvent(QPaintEvent* event) override {
+        finishContent();  // painted as applied; the widget is updated once more
+        Widget::paintEvent(event);
+    }
+
+  private:
+    bool pending_ = false;
+};
+
+}  // namespace somnar
