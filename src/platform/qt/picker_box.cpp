@@ -77,7 +77,7 @@ void PickerBox::changeEvent(QEvent* event) {
     // Qt builds the list to hand it a new font. A list built later takes the picker's font
     // as it is created, so until then a new font needs no more than any widget's handling.
     if (event->type() == QEvent::FontChange && findChild<QAbstractItemView*>() == nullptr) {
-        QWidget::changeEvent(event);
+        QWidget::changeEvent(event);  // NOLINT(bugprone-parent-virtual-call): on purpose
         return;
     }
     LateContentWidget::changeEvent(event);
