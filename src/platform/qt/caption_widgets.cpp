@@ -5,8 +5,9 @@ namespace somnar {
 void CaptionLabel::setCaption(const QString& caption, bool wholeAsToolTip) {
     caption_ = caption;
     wholeAsToolTip_ = wholeAsToolTip;
-    setText(caption);  // whole until measured
-    contentChanged();
+    if (contentChanged()) {
+        setText(caption);  // whole until measured
+    }
 }
 
 void CaptionLabel::applyContent() {

@@ -306,12 +306,12 @@ void syncControlWidget(const Control& control, QWidget& widget) {
             radio.setChecked(option.value());
             break;
         }
-        case ControlKind::Picker:
-            if (auto* picker = dynamic_cast<PickerBox*>(&widget)) {
-                const auto& model = static_cast<const Picker&>(control);
-                picker->showChoice(model.items(), model.listIndex(), toQt(model.text()));
-            }
+        case ControlKind::Picker: {
+            const auto& picker = static_cast<const Picker&>(control);
+            static_cast<PickerBox&>(widget).showChoice(picker.items(), picker.listIndex(),
+                                                       toQt(picker.text()));
             break;
+        }
         case ControlKind::TextBox:
             syncTextBox(static_cast<const TextBox&>(control), widget);
             break;

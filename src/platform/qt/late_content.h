@@ -28,12 +28,13 @@ class LateContentWidget : public Widget, public LateContent {
     }
 
   protected:
-    // Applies the content now when the window shows, else later.
-    void contentChanged() {
+    // Applies the content now when the window shows, else later; true when it waits.
+    bool contentChanged() {
         pending_ = true;
         if (this->window()->isVisible()) {
             finishContent();
         }
+        return pending_;
     }
     virtual void applyContent() = 0;
 

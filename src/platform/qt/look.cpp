@@ -17,6 +17,19 @@ int pixelsForPoints(double points) {
     return static_cast<int>(std::lround(points * 96.0 / 72.0));
 }
 
+// Built from the pixels themselves: reading an image file would first look through all of
+// Qt's image plugins.
+QIcon iconNamed(std::string_view name) {
+    for (const IconPixels& icon : allIconPixels()) {
+        if (icon.name == name) {
+            return QIcon(
+                QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(icon.argb), icon.width,
+                                          icon.height, QImage::Format_ARGB32)));
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 QFont windowFont() {
@@ -36,23 +49,6 @@ QFont fontFor(const Font& design) {
     font.setBold(design.bold);
     return font;
 }
-
-namespace {
-
-// Built from the pixels themselves: reading an image file would first look through all of
-// Qt's image plugins.
-QIcon iconNamed(std::string_view name) {
-    for (const IconPixels& icon : allIconPixels()) {
-        if (icon.name == name) {
-            return QIcon(
-                QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(icon.argb), icon.width,
-                                          icon.height, QImage::Format_ARGB32)));
-        }
-    }
-    return {};
-}
-
-}  // namespace
 
 QIcon iconFor(Picture picture) {
     switch (picture) {
