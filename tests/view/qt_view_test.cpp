@@ -16,12 +16,15 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 
+#include <functional>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "platform/model_hold.h"
 #include "platform/qt/app_view.h"
@@ -273,6 +276,33 @@ TEST_F(View, TheFirstPaintShowsTheFinishedCaptionsAndAListGetsItsPickersFont) {
     EXPECT_EQ(picker->font().family(), "Liberation Mono");
     EXPECT_EQ(picker->view()->font(), picker->font());
     EXPECT_EQ(picker->lineEdit()->font(), picker->font());
+}
+
+// The first frame a shown window puts on screen is the finished window: captions, the pickers'
+// fields and their texts are there, although they wait until the window is on screen.
+TEST_F(View, TheFirstFrameOnScreenIsTheFinishedWindow) {
+    AppView fresh(form, info);  // shown at once: the model's window is visible
+    QWidget& window = fresh.mainView();
+    QImage first;
+    struct FirstFrame : QObject {
+        std::function<void()> onPaint;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint && onPaint) {
+                // The window paints before its children; the frame is complete once the
+                // queue is next read, before any update asked for while painting.
+                QTimer::singleShot(0, std::exchange(onPaint, nullptr));
+            }
+            return false;
+        }
+    } frames;
+    frames.onPaint = [&] { first = window.screen()->grabWindow(window.winId()).toImage(); };
+    window.installEventFilter(&frames);
+    for (int turn = 0; turn < 200 && first.isNull(); ++turn) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    ASSERT_FALSE(first.isNull());
+    fresh.mainView().buildAllControls();
+    EXPECT_EQ(window.grab().toImage().convertToFormat(first.format()), first);
 }
 
 // The icons show the pictures' pixels, each where it belongs.

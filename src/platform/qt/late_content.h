@@ -4,10 +4,12 @@
 
 namespace somnar {
 
-// A widget whose content needs fonts or much work: a caption to measure, a long list.
-// Measuring text loads fonts, so until the window has shown the content waits for the
-// widget's first paint (which needs the fonts anyway) or the window's completion, whichever
-// comes first: the window appears sooner, its first paint is the same.
+// A widget whose content needs fonts or much work: a caption to measure, a long list, a
+// picker's typing field. Laying out text loads fonts, so until the window has shown the
+// content waits for the window to be on screen (WindowView finishes it then, just before the
+// first paint, which needs the fonts anyway), for the widget's own first paint, or for the
+// window's completion, whichever comes first: the window appears sooner, its first paint is
+// the same.
 class LateContent {
   public:
     virtual ~LateContent() = default;

@@ -2,7 +2,9 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -32,12 +34,23 @@ PickerBox::PickerBox(QWidget* parent, const std::optional<QFont>& font)
     if (font) {
         setFont(*font);
     }
+    setInsertPolicy(QComboBox::NoInsert);
+    setMaxVisibleItems(kVisibleItems);
+}
+
+void PickerBox::addField() {
+    // Built with the picker's content: its first layout loads the picker's font, which is
+    // needed no sooner than the window's first paint.
     auto* field = new QLineEdit(this);
+    field->setAccessibleName(accessibleName());
     field->setCompleter(idleCompleter(window()));
     setLineEdit(field);
     field->setCompleter(nullptr);
-    setInsertPolicy(QComboBox::NoInsert);
-    setMaxVisibleItems(kVisibleItems);
+    if (hasFocus()) {
+        // Focused before it had a field: the field takes the focus as if it had been there.
+        QFocusEvent focused(QEvent::FocusIn, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(field, &focused);
+    }
 }
 
 void PickerBox::showChoice(const std::vector<std::string>& entries, int chosen,
@@ -60,6 +73,9 @@ void PickerBox::showChoice(const std::vector<std::string>& entries, int chosen,
 
 void PickerBox::applyContent() {
     const QSignalBlocker quiet(this);
+    if (lineEdit() == nullptr) {
+        addField();
+    }
     if (entriesChanged_) {
         entriesChanged_ = false;
         clear();

@@ -12,11 +12,11 @@
 namespace somnar {
 
 // A picker: a combo box the user may also type into, which completes nothing while typing.
-// Its list view is built when it is first needed; its entries come with its first paint.
+// Its list view is built when it is first needed; its typing field and entries come with
+// its content (see LateContent).
 class PickerBox final : public LateContentWidget<QComboBox> {
   public:
-    // `font`: the picker's own, given before its typing field exists so that the field is
-    // laid out once.
+    // `font`: the picker's own; its typing field is laid out in it once.
     PickerBox(QWidget* parent, const std::optional<QFont>& font);
 
     // The entries, the one chosen (-1: none) and the text shown, without signals.
@@ -27,6 +27,7 @@ class PickerBox final : public LateContentWidget<QComboBox> {
 
   private:
     void applyContent() override;
+    void addField();
 
     QStringList entries_;
     bool entriesChanged_ = false;

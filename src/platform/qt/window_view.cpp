@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
+#include <QWindow>
 #include <utility>
 
 #include "app/control_design.h"
@@ -139,12 +140,34 @@ void WindowView::buildAllControls() {
         buildControl(*control);
     }
     raisePictures(pending, widgets_);
-    // What waits for a paint, such as in a window never painted.
+    finishLateContent();  // such as in a window never painted
+}
+
+void WindowView::finishLateContent() {
     for (QWidget* widget : std::as_const(widgets_)) {
         if (auto* late = dynamic_cast<LateContent*>(widget)) {
             late->finishContent();
         }
     }
+}
+
+void WindowView::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!exposeWatched_ && windowHandle() != nullptr) {
+        exposeWatched_ = true;
+        windowHandle()->installEventFilter(this);
+    }
+}
+
+bool WindowView::eventFilter(QObject* watched, QEvent* event) {
+    // The window is on screen and about to paint: what waits for it comes now, all at once,
+    // rather than widget by widget from within the paint.
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        finishLateContent();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void WindowView::buildControl(Control& control) {

@@ -53,12 +53,15 @@ class WindowView : public QMainWindow, public WindowCommands {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildControls();
     void buildControl(Control& control);
     void nameForScreenReaders(const Control& control, QWidget& widget);
     void buildMenu(Control& top);
+    void finishLateContent();
     void syncWindow();
     void applyWindowSize();
 
@@ -71,6 +74,7 @@ class WindowView : public QMainWindow, public WindowCommands {
     TimerDriver* timers_ = nullptr;
     QPoint placeApplied_{-1, -1};
     bool attached_ = true;
+    bool exposeWatched_ = false;
 };
 
 }  // namespace somnar
