@@ -2,9 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
-#include <QCoreApplication>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -46,11 +44,6 @@ void PickerBox::addField() {
     field->setCompleter(idleCompleter(window()));
     setLineEdit(field);
     field->setCompleter(nullptr);
-    if (hasFocus()) {
-        // Focused before it had a field: the field takes the focus as if it had been there.
-        QFocusEvent focused(QEvent::FocusIn, Qt::OtherFocusReason);
-        QCoreApplication::sendEvent(field, &focused);
-    }
 }
 
 void PickerBox::showChoice(const std::vector<std::string>& entries, int chosen,
