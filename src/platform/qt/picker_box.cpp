@@ -40,6 +40,7 @@ void PickerBox::addField() {
     // Built with the picker's content: its first layout loads the picker's font, which is
     // needed no sooner than the window's first paint.
     auto* field = new QLineEdit(this);
+    // The field is an input of its own to screen readers, under the picker's name.
     field->setAccessibleName(accessibleName());
     field->setCompleter(idleCompleter(window()));
     setLineEdit(field);

@@ -1,10 +1,8 @@
 #include "platform/qt/window_view.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCursor>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 #include <QWindow>
@@ -190,11 +188,7 @@ void WindowView::nameForScreenReaders(const Control& control, QWidget& widget) {
     }
     const auto name = QString::fromUtf8(row->accessibleName.data(),
                                         static_cast<qsizetype>(row->accessibleName.size()));
-    widget.setAccessibleName(name);
-    // The text field of an editable picker is an input of its own to screen readers.
-    if (auto* picker = qobject_cast<QComboBox*>(&widget); picker && picker->lineEdit()) {
-        picker->lineEdit()->setAccessibleName(name);
-    }
+    widget.setAccessibleName(name);  // a picker's typing field takes it when it is built
     // On Linux a picker reports its text as its name, and screen readers name it by the
     // label that stands for it; that label comes before it in the design.
     if (row->label.empty()) {
