@@ -103,12 +103,12 @@ std::unique_ptr<Control> designOnlyControl(ControlKind kind) {
 void ControlRegistry::add(Control& control, std::string_view name, int index) {
     control.setIdentity(std::string(name), index);
     added_.push_back(&control);
+    byKey_.emplace(control.key(), &control);
 }
 
 Control* ControlRegistry::find(std::string_view key) const {
-    auto found = std::find_if(added_.begin(), added_.end(),
-                              [key](const Control* control) { return control->key() == key; });
-    return found == added_.end() ? nullptr : *found;
+    const auto found = byKey_.find(key);
+    return found == byKey_.end() ? nullptr : found->second;
 }
 
 void ControlRegistry::applyDesign() {

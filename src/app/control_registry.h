@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -58,6 +59,8 @@ class ControlRegistry {
   private:
     const WindowDesign& design_;
     std::vector<Control*> added_;
+    // The first control added under each key; looked up for every design row.
+    std::map<std::string, Control*, std::less<>> byKey_;
     std::vector<std::unique_ptr<Control>> designOnly_;
     std::vector<Control*> ordered_;
 };
