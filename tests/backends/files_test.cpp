@@ -47,7 +47,7 @@ TEST(FilesTest, WritesLatin1BytesInPlaceOfALinkInAWritableFolder) {
 
 // Private from the first write whatever the umask; a link's file is rewritten in place. A line
 // from an editor that writes Latin-1 reads so, without a change to the file, and is stored in
-// UTF-8 by the next write.
+// UTF-8 by the next write. Reads see every change made meanwhile.
 TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     test::TempDir home;
     const fs::path folder = home.path() / "config" / "somnar-scheduler";
@@ -80,6 +80,12 @@ TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     EXPECT_FALSE(store.write("../Verbindung", "Values", "Name", "x"));
     QSettingsStore again(home.path() / "config");
     EXPECT_EQ(again.read("Verbindung", "Values", "Password"), "geheim");
+    // What another writer or an editor changes shows in the next read.
+    ASSERT_TRUE(again.write("Verbindung", "Values", "Password", "anders"));
+    EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "anders");
+    test::writeFile(home.path() / "dotfile", "[Values]\nPassword=neu\n");
+    EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "neu");
+    EXPECT_EQ(store.read("Verbindung", "Values", "Name"), "");
 }
 
 // Lets this process put only the first bytes of a file on disk, as a full disk does: 256 (left

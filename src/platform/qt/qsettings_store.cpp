@@ -278,11 +278,34 @@ fs::path QSettingsStore::fileFor(std::string_view application) const {
     return folder_ / (std::string(application) + ".ini");
 }
 
+std::optional<std::string> QSettingsStore::lastRead(std::string_view application,
+                                                    const FileStamp& stamp, std::string_view key) {
+    const std::lock_guard lock(lastReadMutex_);
+    const auto file = lastRead_.find(application);
+    if (file == lastRead_.end() || file->second.stamp != stamp) {
+        return std::nullopt;
+    }
+    const auto value = file->second.values.find(key);
+    return value == file->second.values.end() ? std::string() : value->second;
+}
+
 std::string QSettingsStore::read(std::string_view application, std::string_view section,
                                  std::string_view key) {
     try {
         const fs::path file = fileFor(application);
-        if (file.empty() || inspect(file) != FileState::Usable) {
+        struct stat status {};
+        if (file.empty() || ::stat(file.c_str(), &status) != 0) {
+            return {};
+        }
+        // The start-up reads several values of one file: it is parsed once while unchanged.
+        const FileStamp stamp{status.st_dev, status.st_ino, status.st_size,
+                              status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec,
+                              status.st_ctim.tv_sec * 1'000'000'000LL + status.st_ctim.tv_nsec};
+        const std::string wanted = settingsKey(section, key).toStdString();
+        if (std::optional<std::string> value = lastRead(application, stamp, wanted)) {
+            return *value;
+        }
+        if (inspect(file) != FileState::Usable) {
             return {};
         }
         const std::optional<QByteArray> bytes = bytesOf(file);
@@ -300,13 +323,21 @@ std::string QSettingsStore::read(std::string_view application, std::string_view 
             }
         }
         const QSettings settings(source, QSettings::IniFormat);
-        const QVariant value = settings.value(settingsKey(section, key));
-        // QSettings reads a value written by hand with commas (Password=ab,cd) as a list;
-        // it is the text that was written (the blanks around its commas aside).
-        if (value.typeId() == QMetaType::QStringList) {
-            return value.toStringList().join(u',').toStdString();
+        ReadValues read{stamp, {}};
+        for (const QString& name : settings.allKeys()) {
+            const QVariant value = settings.value(name);
+            // QSettings reads a value written by hand with commas (Password=ab,cd) as a list;
+            // it is the text that was written (the blanks around its commas aside).
+            read.values.emplace(name.toStdString(),
+                                value.typeId() == QMetaType::QStringList
+                                    ? value.toStringList().join(u',').toStdString()
+                                    : value.toString().toStdString());
         }
-        return value.toString().toStdString();
+        const auto found = read.values.find(wanted);
+        std::string value = found == read.values.end() ? std::string() : found->second;
+        const std::lock_guard lock(lastReadMutex_);
+        lastRead_.insert_or_assign(std::string(application), std::move(read));
+        return value;
     } catch (...) {
         return {};
     }

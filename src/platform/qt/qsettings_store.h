@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,7 +30,8 @@ namespace somnar {
 //
 // A value written by hand with commas (Password=ab,cd) reads as that text. A line that is
 // not UTF-8 (from an editor that writes Latin-1) reads as Latin-1, the file left as it is,
-// and the next write stores it in UTF-8.
+// and the next write stores it in UTF-8. A file is parsed once for all its values while it
+// stays as it was.
 class QSettingsStore : public SettingsStore {
   public:
     // configHome: the folder that holds "somnar-scheduler"; empty means the user's
@@ -47,7 +52,28 @@ class QSettingsStore : public SettingsStore {
     std::filesystem::path fileFor(std::string_view application) const;
 
   private:
+    // What tells one version of a file from another: a rewrite changes the times, a
+    // replacement the file itself.
+    struct FileStamp {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::int64_t size = 0;
+        std::int64_t modifiedNs = 0;
+        std::int64_t changedNs = 0;
+        friend bool operator==(const FileStamp&, const FileStamp&) = default;
+    };
+    // Every value of a file as last read ("section/key" or "key"), while it is unchanged.
+    struct ReadValues {
+        FileStamp stamp;
+        std::map<std::string, std::string, std::less<>> values;
+    };
+
+    std::optional<std::string> lastRead(std::string_view application, const FileStamp& stamp,
+                                        std::string_view key);
+
     std::filesystem::path folder_;
+    std::mutex lastReadMutex_;
+    std::map<std::string, ReadValues, std::less<>> lastRead_;
 };
 
 }  // namespace somnar
