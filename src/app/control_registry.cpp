@@ -5,14 +5,6 @@
 namespace somnar {
 namespace {
 
-std::string keyOf(std::string_view name, int index) {
-    std::string key(name);
-    if (index >= 0) {
-        key += "(" + std::to_string(index) + ")";
-    }
-    return key;
-}
-
 void applyKindProperties(Control& control, const ControlDesign& row) {
     const std::string caption(row.caption);
     switch (control.kind()) {
@@ -113,7 +105,7 @@ Control* ControlRegistry::find(std::string_view key) const {
 
 void ControlRegistry::applyDesign() {
     for (const ControlDesign& row : design_.controls) {
-        Control* control = find(keyOf(row.name, row.index));
+        Control* control = find(controlKey(row.name, row.index));
         if (control == nullptr) {
             if (auto owned = designOnlyControl(row.kind)) {
                 control = owned.get();
@@ -152,7 +144,7 @@ void ControlRegistry::applyDesign() {
 std::vector<std::string> ControlRegistry::mismatches() const {
     std::vector<std::string> problems;
     for (const ControlDesign& row : design_.controls) {
-        const std::string key = keyOf(row.name, row.index);
+        const std::string key = controlKey(row.name, row.index);
         const Control* control = find(key);
         if (control == nullptr) {
             problems.push_back("no control for design row " + key);
@@ -164,10 +156,10 @@ std::vector<std::string> ControlRegistry::mismatches() const {
         }
     }
     for (const Control* control : added_) {
-        const bool designed = std::any_of(design_.controls.begin(), design_.controls.end(),
-                                          [control](const ControlDesign& row) {
-                                              return keyOf(row.name, row.index) == control->key();
-                                          });
+        const bool designed = std::any_of(
+            design_.controls.begin(), design_.controls.end(), [control](const ControlDesign& row) {
+                return controlKey(row.name, row.index) == control->key();
+            });
         if (!designed) {
             problems.push_back("no design row for control " + control->key());
         }

@@ -2,11 +2,18 @@
 
 namespace somnar {
 
-std::string Control::key() const {
-    if (index_ < 0) {
-        return name_;
+std::string controlKey(std::string_view name, int index) {
+    std::string key(name);
+    if (index >= 0) {
+        key += '(';
+        key += std::to_string(index);
+        key += ')';
     }
-    return name_ + "(" + std::to_string(index_) + ")";
+    return key;
+}
+
+std::string Control::key() const {
+    return controlKey(name_, index_);
 }
 
 void Control::setIdentity(std::string name, int index) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace somnar {
@@ -65,6 +66,9 @@ enum class Alignment { Left, Right, Center };
 enum class Picture { None, HibernationSymbol, StandbySymbol, OpenIcon, InfoIcon };
 enum class LineColor { WindowText, ActiveTitle };
 
+// "cmdRS_aus(0)" for an element of a control array (index 0 and up), the plain name otherwise.
+std::string controlKey(std::string_view name, int index);
+
 class Control {
   public:
     explicit Control(ControlKind kind) : kind_(kind) {}
@@ -76,8 +80,7 @@ class Control {
     const std::string& name() const { return name_; }
     // Index within a control array; -1 for a control that is not part of one.
     int index() const { return index_; }
-    // "cmdRS_aus(0)" for an array element, the plain name otherwise.
-    std::string key() const;
+    std::string key() const;  // controlKey(name, index)
 
     Control* container() const { return container_; }
     const Place& place() const { return place_; }
