@@ -9,11 +9,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
-#include <tuple>
 #include <vector>
 
 #include "app/command_line.h"
@@ -73,46 +71,24 @@ int runWithoutWindow(const somnar::CommandLine& line, int argc, char* argv[]) {
     return somnar::checkExitStatus(items);
 }
 
-// The platform Qt is told to use needs a display; the default (xcb) does.
-bool platformNeedsDisplay() {
+// Qt ends the program with an abort when it reaches no display; say it in a sentence.
+// The probe's connection is held until Qt has its own.
+bool hasDesktopSession(somnar::DisplayProbe& display) {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     const std::string chosen = platform != nullptr ? platform : "";
-    return chosen.empty() || chosen.rfind("xcb", 0) == 0 || chosen.rfind("wayland", 0) == 0;
-}
-
-// Qt ends the program with a fatal message when it reaches no display. Nothing is asked of
-// the display beforehand, which would cost every start a connection of its own: Qt's
-// messages are held while it connects, and only on a fatal one is the display probed. When
-// that finds no display, the user gets one sentence in place of Qt's words.
-QtMessageHandler qtMessageHandler = nullptr;
-std::mutex heldMessagesMutex;
-std::vector<std::tuple<QtMsgType, QByteArray, QString>> heldMessages;
-
-void passHeldMessages() {
-    const std::lock_guard lock(heldMessagesMutex);
-    for (const auto& [type, category, text] : heldMessages) {
-        qtMessageHandler(type, QMessageLogContext(nullptr, 0, nullptr, category.constData()), text);
+    if (!chosen.empty() && chosen.rfind("xcb", 0) != 0 && chosen.rfind("wayland", 0) != 0) {
+        return true;  // offscreen and the like need no display
     }
-    heldMessages.clear();
-}
-
-void holdWhileConnecting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type != QtFatalMsg) {
-        const std::lock_guard lock(heldMessagesMutex);
-        heldMessages.emplace_back(type, QByteArray(context.category), text);
-        return;
+    display = somnar::probeDisplay();
+    if (display.state == somnar::DisplayState::Reachable) {
+        return true;
     }
-    const somnar::DisplayProbe display = somnar::probeDisplay();
-    if (platformNeedsDisplay() && display.state != somnar::DisplayState::Reachable) {
-        std::cerr << kName << ": Das Programmfenster braucht eine Desktop-Sitzung ("
-                  << (display.state == somnar::DisplayState::None
-                          ? "weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt"
-                          : "die Anzeige „" + display.named + "“ ist nicht erreichbar")
-                  << "); ohne Fenster: " << kName << " --check oder --help" << std::endl;
-        std::_Exit(1);
-    }
-    passHeldMessages();
-    qtMessageHandler(type, context, text);  // Qt ends the program after it
+    std::cerr << kName << ": Das Programmfenster braucht eine Desktop-Sitzung ("
+              << (display.state == somnar::DisplayState::None
+                      ? "weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt"
+                      : "die Anzeige „" + display.named + "“ ist nicht erreichbar")
+              << "); ohne Fenster: " << kName << " --check oder --help\n";
+    return false;
 }
 
 }  // namespace
@@ -128,11 +104,15 @@ int main(int argc, char* argv[]) {
     if (line.mode != somnar::RunMode::Window) {
         return runWithoutWindow(line, argc, argv);
     }
+    somnar::DisplayProbe display;
+    if (!hasDesktopSession(display)) {
+        return 1;
+    }
+    SOMNAR_STARTUP_MARK("display probe");
+
     somnar::FontWarmUp fonts;
-    qtMessageHandler = qInstallMessageHandler(holdWhileConnecting);
     QApplication application(argc, argv);
-    qInstallMessageHandler(qtMessageHandler);
-    passHeldMessages();
+    display.connection.reset();
     const std::jthread fontListing = fonts.listForWindowSystem();
     SOMNAR_STARTUP_MARK("Qt application");
     QApplication::setApplicationName(QString::fromLatin1(kName));

@@ -18,10 +18,14 @@ std::string variable(const char* name) {
     return value != nullptr ? value : "";
 }
 
-bool xServerAnswers(const std::string& display) {
-    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(
-        xcb_connect(display.c_str(), nullptr), &xcb_disconnect);
-    return connection && xcb_connection_has_error(connection.get()) == 0;
+// The open connection when the X server answers, else none.
+std::shared_ptr<void> xServerConnection(const std::string& display) {
+    std::shared_ptr<xcb_connection_t> connection(xcb_connect(display.c_str(), nullptr),
+                                                 &xcb_disconnect);
+    if (!connection || xcb_connection_has_error(connection.get()) != 0) {
+        return nullptr;
+    }
+    return connection;
 }
 
 // The compositor's socket: the name itself when it is a path, else in the runtime folder.
@@ -51,15 +55,17 @@ DisplayProbe probeDisplay() {
     const std::string wayland = variable("WAYLAND_DISPLAY");
     const std::string x11 = variable("DISPLAY");
     if (!variable("WAYLAND_SOCKET").empty() || (!wayland.empty() && waylandAnswers(wayland))) {
-        return {DisplayState::Reachable, wayland};
+        return {DisplayState::Reachable, wayland, nullptr};
     }
-    if (!x11.empty() && xServerAnswers(x11)) {
-        return {DisplayState::Reachable, x11};
+    if (!x11.empty()) {
+        if (std::shared_ptr<void> connection = xServerConnection(x11)) {
+            return {DisplayState::Reachable, x11, std::move(connection)};
+        }
     }
     if (x11.empty() && wayland.empty()) {
         return {};
     }
-    return {DisplayState::Unreachable, x11.empty() ? wayland : x11};
+    return {DisplayState::Unreachable, x11.empty() ? wayland : x11, nullptr};
 }
 
 }  // namespace somnar
