@@ -192,13 +192,17 @@ bool holdsWhatWasWritten(const QSettings& writer, const fs::path& file) {
                        [&](const QString& key) { return reader.value(key) == writer.value(key); });
 }
 
+std::int64_t nanoseconds(const timespec& time) {
+    return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec;
+}
+
 // The modification time in milliseconds, as QSettings compares it; none for no file.
 std::optional<std::int64_t> modifiedMs(const fs::path& file) {
     struct stat status {};
     if (::stat(file.c_str(), &status) != 0) {
         return std::nullopt;
     }
-    return std::int64_t{status.st_mtim.tv_sec} * 1000 + status.st_mtim.tv_nsec / 1'000'000;
+    return nanoseconds(status.st_mtim) / 1'000'000;
 }
 
 // QSettings takes a file it has parsed for unchanged while its size and modification time
@@ -299,8 +303,7 @@ std::string QSettingsStore::read(std::string_view application, std::string_view 
         }
         // The start-up reads several values of one file: it is parsed once while unchanged.
         const FileStamp stamp{status.st_dev, status.st_ino, status.st_size,
-                              status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec,
-                              status.st_ctim.tv_sec * 1'000'000'000LL + status.st_ctim.tv_nsec};
+                              nanoseconds(status.st_mtim), nanoseconds(status.st_ctim)};
         const std::string wanted = settingsKey(section, key).toStdString();
         if (std::optional<std::string> value = lastRead(application, stamp, wanted)) {
             return *value;
@@ -333,6 +336,7 @@ std::string QSettingsStore::read(std::string_view application, std::string_view 
                                     ? value.toStringList().join(u',').toStdString()
                                     : value.toString().toStdString());
         }
+        // Answered from this parse: the kept copy may meanwhile be another thread's newer one.
         const auto found = read.values.find(wanted);
         std::string value = found == read.values.end() ? std::string() : found->second;
         const std::lock_guard lock(lastReadMutex_);
