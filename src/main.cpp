@@ -34,13 +34,13 @@
 #include "platform/linux/logind_power_manager.h"
 #include "platform/linux/system_clock.h"
 #include "platform/qt/app_view.h"
-#include "platform/qt/font_warm_up.h"
 #include "platform/qt/qsettings_store.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "platform/qt/responsive_wait.h"
+#include "platform/qt/startup_warm_up.h"
 #include "platform/qt/termination_watch.h"
 #include "platform/startup_steps.h"
 
@@ -110,10 +110,10 @@ int main(int argc, char* argv[]) {
     }
     SOMNAR_STARTUP_MARK("display probe");
 
-    somnar::FontWarmUp fonts;
+    somnar::StartupWarmUp warmUp;
     QApplication application(argc, argv);
     display.connection.reset();
-    const std::jthread fontListing = fonts.listForWindowSystem();
+    const std::jthread warmUpRest = warmUp.continueWithApplication();
     SOMNAR_STARTUP_MARK("Qt application");
     QApplication::setApplicationName(QString::fromLatin1(kName));
     // The program ends when its last window is unloaded, not when the main window is

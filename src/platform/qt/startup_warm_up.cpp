@@ -1,5 +1,6 @@
-#include "platform/qt/font_warm_up.h"
+#include "platform/qt/startup_warm_up.h"
 
+#include <QDBusConnection>
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -29,16 +30,18 @@ void loadFontConfiguration() {
 
 }  // namespace
 
-FontWarmUp::FontWarmUp() : worker_(loadFontConfiguration) {}
+StartupWarmUp::StartupWarmUp() : worker_(loadFontConfiguration) {}
 
-FontWarmUp::~FontWarmUp() {
+StartupWarmUp::~StartupWarmUp() {
     if (worker_.joinable()) {
         worker_.join();
     }
 }
 
-std::jthread FontWarmUp::listForWindowSystem() {
+std::jthread StartupWarmUp::continueWithApplication() {
     return std::jthread([configuration = std::move(worker_)]() mutable {
+        // Connecting takes a few messages with the bus; the bridge's own questions follow.
+        static_cast<void>(QDBusConnection::sessionBus());
         if (configuration.joinable()) {
             configuration.join();
         }
