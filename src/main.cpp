@@ -42,7 +42,6 @@
 #include "platform/qt/responsive_wait.h"
 #include "platform/qt/startup_warm_up.h"
 #include "platform/qt/termination_watch.h"
-#include "platform/qt/window_system_preload.h"
 #include "platform/startup_steps.h"
 
 namespace {
@@ -111,9 +110,6 @@ int main(int argc, char* argv[]) {
     }
     SOMNAR_STARTUP_MARK("display probe");
 
-    if (display.connection) {
-        somnar::preloadX11Plugins();  // before the warm-up's thread starts
-    }
     somnar::StartupWarmUp warmUp;
     QApplication application(argc, argv);
     display.connection.reset();
