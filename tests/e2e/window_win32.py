@@ -49,8 +49,9 @@ def close(process, window):
 def seconds_to_show(exe, title):
     began = time.monotonic()
     process = start(exe)
+    # Wine's own start can take long on a busy machine; a window that never shows still fails.
     window = wait_for(lambda: xdotool(("search", "--onlyvisible", "--name", "^%s$" % title))[1],
-                      30, title).split()[0]
+                      60, title).split()[0]
     took = time.monotonic() - began
     close(process, window)
     return took
