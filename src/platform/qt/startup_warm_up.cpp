@@ -21,7 +21,8 @@ bool namesCacheFolder(FcConfig* config) {
 // The configuration FcInit would make, without its second pass over every template file
 // the system ships (only kept for listing them, some 40 files more to parse: a third of
 // its time). Anything unusual, such as no cache folder or fontconfig's own tracing, is
-// left to FcInit.
+// left to FcInit. A missing configuration file passes quietly here and then names no
+// cache folder, so FcInit reports it, once.
 bool loadConfiguration() {
     if (std::getenv("FC_DEBUG") != nullptr) {
         return false;
@@ -29,7 +30,7 @@ bool loadConfiguration() {
     // The current configuration keeps its own reference.
     const std::unique_ptr<FcConfig, decltype(&FcConfigDestroy)> config(FcConfigCreate(),
                                                                        FcConfigDestroy);
-    return config != nullptr && FcConfigParseAndLoad(config.get(), nullptr, FcTrue) == FcTrue &&
+    return config != nullptr && FcConfigParseAndLoad(config.get(), nullptr, FcFalse) == FcTrue &&
            namesCacheFolder(config.get()) && FcConfigSetCurrent(config.get()) == FcTrue;
 }
 
