@@ -27,7 +27,8 @@ bool loadConfiguration() {
     if (std::getenv("FC_DEBUG") != nullptr) {
         return false;
     }
-    // The current configuration keeps its own reference.
+    // Set before the application exists, while nothing else uses fontconfig (and its calls
+    // hold their own reference to the current configuration). It keeps a reference too.
     const std::unique_ptr<FcConfig, decltype(&FcConfigDestroy)> config(FcConfigCreate(),
                                                                        FcConfigDestroy);
     return config != nullptr && FcConfigParseAndLoad(config.get(), nullptr, FcFalse) == FcTrue &&
