@@ -25,6 +25,8 @@
 #include <thread>
 #include <vector>
 
+#include "scoped_env.h"
+
 namespace somnar {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
@@ -44,20 +46,6 @@ struct TempDir {
     }
     const fs::path& path() const { return path_; }
     fs::path path_;
-};
-
-struct ScopedEnv {
-    ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
-        if (const char* old = std::getenv(name_.c_str())) {
-            previous_ = old;
-        }
-        ::setenv(name_.c_str(), value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        previous_ ? ::setenv(name_.c_str(), previous_->c_str(), 1) : ::unsetenv(name_.c_str());
-    }
-    std::string name_;
-    std::optional<std::string> previous_;
 };
 
 // A helper process whose standard output the test reads line by line (its standard error

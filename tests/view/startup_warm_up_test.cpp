@@ -1,10 +1,10 @@
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/qt/startup_warm_up.h"
+#include "scoped_env.h"
 
 namespace {
 
@@ -24,11 +24,13 @@ int listedFonts() {
 // The warm-up reads the font configuration its own quicker way; a configuration file that
 // is missing is still reported once, and fontconfig's fallback fonts are used.
 TEST(StartupWarmUp, AMissingFontConfigurationIsReportedOnceAndFontsRemain) {
-    ::setenv("FONTCONFIG_FILE", "/nonexistent/fonts.conf", 1);
-    ::testing::internal::CaptureStderr();
-    { const somnar::StartupWarmUp warmUp; }
-    const std::string said = ::testing::internal::GetCapturedStderr();
-    ::unsetenv("FONTCONFIG_FILE");
+    std::string said;
+    {
+        const somnar::test::ScopedEnv missing("FONTCONFIG_FILE", "/nonexistent/fonts.conf");
+        ::testing::internal::CaptureStderr();
+        { const somnar::StartupWarmUp warmUp; }
+        said = ::testing::internal::GetCapturedStderr();
+    }
 
     const std::string error = "Fontconfig error: Cannot load";
     const auto first = said.find(error);

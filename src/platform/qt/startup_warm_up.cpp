@@ -12,9 +12,12 @@
 namespace somnar {
 namespace {
 
+// Fontconfig's objects, each freed by its own function.
+template <typename Object>
+using Owned = std::unique_ptr<Object, void (*)(Object*)>;
+
 bool namesCacheFolder(FcConfig* config) {
-    const std::unique_ptr<FcStrList, decltype(&FcStrListDone)> folders(FcConfigGetCacheDirs(config),
-                                                                       FcStrListDone);
+    const Owned<FcStrList> folders(FcConfigGetCacheDirs(config), FcStrListDone);
     return folders != nullptr && FcStrListNext(folders.get()) != nullptr;
 }
 
@@ -29,8 +32,7 @@ bool loadConfiguration() {
     }
     // Set before the application exists, while nothing else uses fontconfig (and its calls
     // hold their own reference to the current configuration). It keeps a reference too.
-    const std::unique_ptr<FcConfig, decltype(&FcConfigDestroy)> config(FcConfigCreate(),
-                                                                       FcConfigDestroy);
+    const Owned<FcConfig> config(FcConfigCreate(), FcConfigDestroy);
     return config != nullptr && FcConfigParseAndLoad(config.get(), nullptr, FcFalse) == FcTrue &&
            namesCacheFolder(config.get()) && FcConfigSetCurrent(config.get()) == FcTrue;
 }
@@ -41,16 +43,11 @@ void loadFontConfiguration() {
     if (!loadConfiguration() && FcInit() == FcFalse) {
         return;
     }
-    FcPattern* everything = FcPatternCreate();
-    FcObjectSet* fields = FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FILE, nullptr);
+    const Owned<FcPattern> everything(FcPatternCreate(), FcPatternDestroy);
+    const Owned<FcObjectSet> fields(FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FILE, nullptr),
+                                    FcObjectSetDestroy);
     if (everything != nullptr && fields != nullptr) {
-        FcFontSetDestroy(FcFontList(nullptr, everything, fields));
-    }
-    if (fields != nullptr) {
-        FcObjectSetDestroy(fields);
-    }
-    if (everything != nullptr) {
-        FcPatternDestroy(everything);
+        FcFontSetDestroy(FcFontList(nullptr, everything.get(), fields.get()));
     }
 }
 
