@@ -49,9 +49,16 @@ def close(process, window):
 def seconds_to_show(exe, title):
     began = time.monotonic()
     process = start(exe)
-    # Wine's own start can take long on a busy machine; a window that never shows still fails.
-    window = wait_for(lambda: xdotool(("search", "--onlyvisible", "--name", "^%s$" % title))[1],
-                      60, title).split()[0]
+    # Wine's own start can take long on a busy machine; a window that never shows still fails,
+    # saying what was on the screen and whether the program still ran.
+    found = wait_for(lambda: xdotool(("search", "--onlyvisible", "--name", "^%s$" % title))[1], 60)
+    if not found:
+        shown = [xdotool(("getwindowname", w))[1].strip()
+                 for w in xdotool(("search", "--onlyvisible", "--name", "."))[1].split()]
+        check(False, "timed out after 60 s waiting for %s; on the screen: %s; the program %s"
+              % (title, shown or "nothing", "runs" if process.poll() is None
+                 else "ended with status %s" % process.returncode))
+    window = found.split()[0]
     took = time.monotonic() - began
     close(process, window)
     return took
