@@ -91,6 +91,7 @@ class Window:
         """Presses Return (the first button) on the box that comes up, and again while it stays
         (a key before the box had the focus is lost) unless the machine then SLEEPS."""
         box = wait_for(lambda: [b for b in self.find() if b not in other_than], 20, what)[0]
+        time.sleep(0.3)  # a box just mapped is not yet ready for keys
         for _ in range(3):
             self.x("windowfocus", "--sync", box, "key", "--clearmodifiers", "Return")
             if sleeps or wait_for(lambda: box not in self.find(), 3):

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <optional>
 
@@ -49,6 +50,7 @@ void QtTrayIcon::prepare(const std::string& tip) {
 }
 
 void QtTrayIcon::add() {
+    shown_ = true;
     if (!icon_) {
         icon_ = std::make_unique<QSystemTrayIcon>(mainWindowIcon());
         icon_->setToolTip(tip_);
@@ -57,10 +59,15 @@ void QtTrayIcon::add() {
     icon_->show();
 }
 
+// The menu entry that removes the icon may run while Qt still delivers an event to the
+// icon's own window: the window goes once that delivery is over.
 void QtTrayIcon::remove() {
-    if (icon_) {
-        icon_->hide();
-    }
+    shown_ = false;
+    QTimer::singleShot(0, this, [this] {
+        if (icon_ && !shown_) {
+            icon_->hide();
+        }
+    });
 }
 
 bool QtTrayIcon::available() {
@@ -107,10 +114,15 @@ void QtTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
     }
 }
 
+// Told from the event loop, not from within the event or the desktop's call that reported
+// the click: the menu that opens then runs an event loop of its own, and neither the icon's
+// window nor the caller on the bus may wait for it.
 void QtTrayIcon::tell(TrayClick click) {
-    if (onClick && !ModelHold::engaged()) {
-        onClick(click);
-    }
+    QTimer::singleShot(0, this, [this, click] {
+        if (onClick && !ModelHold::engaged()) {
+            onClick(click);
+        }
+    });
 }
 
 }  // namespace somnar

@@ -33,6 +33,7 @@ class QtTrayIcon : public QObject, public TrayIcon {
     // which would slow every start.
     std::unique_ptr<QSystemTrayIcon> icon_;
     QString tip_;
+    bool shown_ = false;
     // Set once the icon's own window has reported a mouse button: the finer messages then
     // come from there, not from the icon's summary signal.
     bool ownWindowSeen_ = false;
