@@ -53,7 +53,7 @@ class Desktop:
     def bus(self, variable="DBUS_SESSION_BUS_ADDRESS"):
         """A bus daemon of its own (the session bus's rules: anything may own any name)."""
         daemon = self.start(["dbus-daemon", "--session", "--nofork", "--print-address"],
-                            stdout=subprocess.PIPE, text=True)
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.env[variable] = daemon.stdout.readline().strip()
         return self.env[variable]
 
@@ -86,6 +86,13 @@ class Desktop:
         left, top, _ = window.geometry()
         dx, dy = centre(name)
         window.x("mousemove", str(left + dx), str(top + dy), "click", button)
+
+    def type_into(self, window, name, text):
+        """Replaces an editable control's text and leaves it with Tab, so it is taken."""
+        self.click(window, name)
+        window.x("key", "--clearmodifiers", "ctrl+a", "BackSpace")
+        window.x("type", "--clearmodifiers", "--delay", "20", text)
+        window.x("key", "--clearmodifiers", "Tab")
 
     def alive(self, process, what):
         check(process.poll() is None, "%s ended with status %s" % (what, process.returncode))

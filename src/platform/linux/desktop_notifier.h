@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "platform/notifier.h"
@@ -9,7 +10,8 @@ namespace somnar {
 
 // Notifications through org.freedesktop.Notifications on the desktop session's bus:
 // critical and without expiry, so they wait for the user who comes back. Without a session
-// bus or a notification service nothing is shown.
+// bus or a notification service nothing is shown. Where the service reads the body as
+// markup, the body's own "&", "<" and ">" are escaped, so it shows as written.
 class DesktopNotifier final : public Notifier {
   public:
     // The most one notification may cost, connecting included, when the service is slow.
@@ -23,6 +25,8 @@ class DesktopNotifier final : public Notifier {
   private:
     std::string applicationName_;
     std::chrono::milliseconds timeout_;
+    // Whether the service reads markup, once it has said so.
+    std::optional<bool> bodyMarkup_;
 };
 
 }  // namespace somnar
