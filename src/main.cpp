@@ -34,6 +34,7 @@
 #include "platform/linux/logind_power_manager.h"
 #include "platform/linux/system_clock.h"
 #include "platform/qt/app_view.h"
+#include "platform/qt/platform_start_watch.h"
 #include "platform/qt/qsettings_store.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_dialogs.h"
@@ -111,7 +112,14 @@ int main(int argc, char* argv[]) {
     SOMNAR_STARTUP_MARK("display probe");
 
     somnar::StartupWarmUp warmUp;
+    somnar::PlatformStartWatch platformStart([&display] {
+        std::cerr << kName << ": Das Programmfenster kann auf der Anzeige „" << display.named
+                  << "“ nicht starten, Qt fehlt das Modul dafür (für Wayland das Paket "
+                     "qt6-wayland); ohne Fenster: "
+                  << kName << " --check oder --help\n";
+    });
     QApplication application(argc, argv);
+    platformStart.release();
     display.connection.reset();
     const std::jthread warmUpRest = warmUp.continueWithApplication();
     SOMNAR_STARTUP_MARK("Qt application");
