@@ -161,6 +161,7 @@ int main(int argc, char* argv[]) {
     somnar::AppView view(form, info);
     dialogs.setParentWindow(&view.mainView());
     fileDialog.setParentWindow(&view.mainView());
+    tray.setMenu(view.mainView().menuFor(&form.trayMenu));
     SOMNAR_STARTUP_MARK("view built");
     form.window.show();
     SOMNAR_STARTUP_MARK("shown");

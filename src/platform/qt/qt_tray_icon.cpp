@@ -1,9 +1,11 @@
 #include "platform/qt/qt_tray_icon.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/model_hold.h"
@@ -57,6 +59,15 @@ void QtTrayIcon::add() {
         connect(icon_.get(), &QSystemTrayIcon::activated, this, &QtTrayIcon::activated);
     }
     icon_->show();
+    // A notification service of the desktop's own shows the menu itself, where it belongs;
+    // where the icon's window is embedded, its right button stays without a menu.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool embedded = std::ranges::any_of(windows, [](const QWidget* window) {
+        return window->objectName() == QLatin1String(kIconWindowName);
+    });
+    if (!embedded && icon_->contextMenu() != menu_) {
+        icon_->setContextMenu(menu_);
+    }
 }
 
 // The menu entry that removes the icon may run while Qt still delivers an event to the
@@ -68,6 +79,16 @@ void QtTrayIcon::remove() {
             icon_->hide();
         }
     });
+}
+
+void QtTrayIcon::setMenu(QMenu* menu) {
+    menu_ = menu;
+    // On Wayland no program places its own windows, and a menu opened while the program's
+    // window is away becomes a window of its own, which a tiling compositor stretches over
+    // the screen; at a fixed size it floats, as a dialog does.
+    if (menu != nullptr && QGuiApplication::platformName() == QLatin1String("wayland")) {
+        menu->setFixedSize(menu->sizeHint());
+    }
 }
 
 bool QtTrayIcon::available() {

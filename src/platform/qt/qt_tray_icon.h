@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QSystemTrayIcon>
 #include <memory>
 
 #include "platform/tray_icon.h"
+
+class QMenu;
 
 namespace somnar {
 
@@ -22,6 +25,10 @@ class QtTrayIcon : public QObject, public TrayIcon {
     void remove() override;
     bool available() override;
 
+    // The icon's menu, which a desktop's own notification service (not one that embeds the
+    // icon's window) shows beside the icon as its context menu.
+    void setMenu(QMenu* menu);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -33,6 +40,7 @@ class QtTrayIcon : public QObject, public TrayIcon {
     // which would slow every start.
     std::unique_ptr<QSystemTrayIcon> icon_;
     QString tip_;
+    QPointer<QMenu> menu_;
     bool shown_ = false;
     // Set once the icon's own window has reported a mouse button: the finer messages then
     // come from there, not from the icon's summary signal.
