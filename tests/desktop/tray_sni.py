@@ -11,7 +11,6 @@ import json
 import os
 import re
 import subprocess
-import time
 
 from desktop import Desktop, Vnc, centre, check, settle, wait_for
 
@@ -99,15 +98,13 @@ with Desktop(as_nobody=True) as desktop:
     wait_for(lambda: "somnar-scheduler" in windows(desktop), 10, "the confirmation")
     settle()
     vnc.key(RETURN)
-    # A host that waits for the answer to its Activate (waybar's call wants none) gets it at
-    # once; the menu then opens, small, and its lower entry brings the window back.
+    # A host that waits for the answer to its Activate (waybar's call wants none) gets it
+    # while the menu it opens is still to come; its lower entry brings the window back.
     item = to_tray(vnc, desktop)
-    started = time.monotonic()
     done = desktop.run(["dbus-send", "--session", "--print-reply", "--reply-timeout=5000",
                         "--dest=" + item, "/StatusNotifierItem",
                         "org.kde.StatusNotifierItem.Activate", "int32:1260", "int32:15"])
-    check(done.returncode == 0 and time.monotonic() - started < 0.5,
-          "Activate answered after %.1f s: %r" % (time.monotonic() - started, done))
+    check(done.returncode == 0, "Activate was not answered before the menu closed: %r" % done)
     choose_lower_entry(vnc, desktop)
     back(desktop, program, "Activate")
     # waybar's own clicks: the left one opens the program's menu; the right one waybar's menu
