@@ -139,6 +139,9 @@ void QtTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) {
 // the click: the menu that opens then runs an event loop of its own, and neither the icon's
 // window nor the caller on the bus may wait for it.
 void QtTrayIcon::tell(TrayClick click) {
+    if (ModelHold::engaged()) {
+        return;  // a click while a request waits is not kept for later
+    }
     QTimer::singleShot(0, this, [this, click] {
         if (onClick && !ModelHold::engaged()) {
             onClick(click);
