@@ -109,12 +109,13 @@ TEST_F(View, EveryControlIsShownAsDesignedAndNoCaptionIsCutOffOrCovered) {
         EXPECT_EQ(caption(*shown), captionShown ? text : "") << control->key();
         // Disabled in its own right, not only through a disabled frame.
         EXPECT_EQ(shown->testAttribute(Qt::WA_ForceDisabled), !row.enabled) << control->key();
-        EXPECT_EQ(shown->isHidden(), !row.visible) << control->key();
+        // The focus target lies outside the client area: hidden, it is never seen.
+        const bool outside = shown->x() >= view->mainView().width();
+        EXPECT_EQ(shown->isHidden(), !row.visible || outside) << control->key();
 
-        // Captions only; the focus target lies outside the client area and is never seen.
+        // Captions only.
         if (!captionShown || text.empty() || row.kind == ControlKind::Picker ||
-            row.kind == ControlKind::TextBox || shown->isHidden() ||
-            shown->x() >= view->mainView().width()) {
+            row.kind == ControlKind::TextBox || shown->isHidden()) {
             continue;
         }
         // The whole caption: one cut off would show shortened.
@@ -179,6 +180,37 @@ TEST_F(View, ScreenReadersSeeBothWindowsWithTheirTitlesAndEveryInputByItsOwnName
     EXPECT_EQ(named["DFÜ-Password"], "txtPassword");
     EXPECT_EQ(named["Standby jetzt (sofort) auslösen"], "cmdSuspend");  // a picture
     EXPECT_EQ(named["Neuer Standbyzustand"], "Option1(1)");             // its caption is used twice
+}
+
+// Boxes and options show the model's answer to whatever changed them: the model may clear
+// the chosen option alone; while a platform call holds the model, or for a control outside
+// the shown part of the window, a screen reader's toggle changes nothing.
+TEST_F(View, BoxesAndOptionsShowTheModelsAnswerToWhateverChangedThem) {
+    const auto ticked = [&](const Control& control) {
+        return widget<QAbstractButton>(control)->isChecked();
+    };
+    form.renewedSleepState[0].setValue(false);  // start-up may leave neither chosen
+    EXPECT_FALSE(ticked(form.renewedSleepState[0]) || ticked(form.renewedSleepState[1]));
+
+    form.optionsBox.setEnabled(true);
+    auto hold = std::make_unique<ModelHold>();
+    widget<QAbstractButton>(form.wakeChoice[0])->toggle();
+    widget<QAbstractButton>(form.optionsBox)->toggle();
+    hold.reset();
+    widget<QAbstractButton>(form.dialupBox)->toggle();  // below the compact view
+    const std::vector<const Control*> boxes{&form.wakeChoice[0], &form.wakeChoice[1],
+                                            &form.optionsBox, &form.dialupBox};
+    std::vector<bool> shown;
+    for (const Control* box : boxes) {
+        shown.push_back(ticked(*box));
+    }
+    EXPECT_EQ(shown, (std::vector{false, true, false, false}));
+    EXPECT_FALSE(form.wakeChoice[0].value() || form.optionsBox.ticked() || form.dialupBox.ticked());
+
+    for (const int open : {1, 0}) {  // shown while the options are open, hidden again after
+        form.optionsBox.setValue(open);
+        EXPECT_EQ(widget(form.dialupBox)->isVisible(), open == 1);
+    }
 }
 
 // Both ends of a line too long for its label stay readable; the whole line is the tool
@@ -332,6 +364,7 @@ TEST(QtTrayIcon, MouseEventsOnTheIconWindowArriveAsTheirClicks) {
     const auto send = [](QWidget& target, QEvent::Type type, Qt::MouseButton button) {
         QMouseEvent event(type, QPointF(), target.mapToGlobal(QPointF()), button, button, {});
         QApplication::sendEvent(&target, &event);
+        QCoreApplication::processEvents();  // clicks are told from the event loop
     };
     auto hold = std::make_unique<ModelHold>();  // a sleep request waits: nothing reaches us
     send(icon, QEvent::MouseButtonPress, Qt::LeftButton);

@@ -229,12 +229,11 @@ QWidget* createControlWidget(Control& control, QWidget* parent) {
         case ControlKind::CheckBox:
             widget = createCheckBox(static_cast<CheckBox&>(control), parent);
             break;
-        case ControlKind::OptionButton: {
-            auto* radio = new QRadioButton(parent);
-            radio->setAutoExclusive(false);  // the model keeps the options exclusive
-            widget = radio;
+        case ControlKind::OptionButton:
+            // Auto-exclusive, so that screen readers see radio buttons and the arrow keys move
+            // between them; Qt groups the options of one frame, as the model does.
+            widget = new QRadioButton(parent);
             break;
-        }
         case ControlKind::Picker:
             widget = new PickerBox(
                 parent, control.font() ? std::optional(fontFor(*control.font())) : std::nullopt);
@@ -277,7 +276,6 @@ QWidget* createControlWidget(Control& control, QWidget* parent) {
 void syncControlWidget(const Control& control, QWidget& widget) {
     const QSignalBlocker quiet(&widget);
     widget.setEnabled(control.enabled());
-    widget.setVisible(control.visible());
     widget.setToolTip(toQt(control.toolTip()));
     switch (control.kind()) {
         case ControlKind::CommandButton: {
@@ -303,7 +301,13 @@ void syncControlWidget(const Control& control, QWidget& widget) {
             const auto& option = static_cast<const OptionButton&>(control);
             auto& radio = static_cast<QRadioButton&>(widget);
             radio.setText(toQt(option.caption()));
-            radio.setChecked(option.value());
+            if (radio.isChecked() != option.value()) {
+                // Qt keeps the checked option of a group checked, and checking one clears the
+                // others unasked; the model clears and sets each option itself.
+                radio.setAutoExclusive(false);
+                radio.setChecked(option.value());
+                radio.setAutoExclusive(true);
+            }
             break;
         }
         case ControlKind::Picker: {
@@ -333,31 +337,48 @@ void syncControlWidget(const Control& control, QWidget& widget) {
 }
 
 void connectControlInput(Control& control, QWidget& widget, const std::function<void()>& resync) {
+    // A click, key or screen reader's action reaches the model unless a platform call holds
+    // it or the widget is hidden: a screen reader's action comes over the bus even then, as no
+    // input event the wait holds back, and for what nobody sees. Either way the widget then
+    // shows the model's answer.
+    const auto toModel = [&resync, &widget](std::function<void()> input) {
+        return [input = std::move(input), resync, &widget] {
+            if (!ModelHold::engaged() && widget.isVisible()) {
+                input();
+            }
+            resync();
+        };
+    };
     switch (control.kind()) {
         case ControlKind::CommandButton: {
             auto& button = static_cast<CommandButton&>(control);
             QObject::connect(static_cast<QPushButton*>(&widget), &QPushButton::clicked, &widget,
-                             [&button, resync] {
-                                 button.userClick();
-                                 resync();
-                             });
+                             toModel([&button] { button.userClick(); }));
             break;
         }
+        // A box or option changes by a click, a key or a screen reader's action (which only
+        // toggles the widget): each change is one click for the model.
         case ControlKind::CheckBox: {
             auto& box = static_cast<CheckBox&>(control);
-            QObject::connect(static_cast<QAbstractButton*>(&widget), &QAbstractButton::clicked,
-                             &widget, [&box, resync] {
-                                 box.userClick();
-                                 resync();
-                             });
+            const auto changed = toModel([&box] { box.userClick(); });
+            if (auto* check = qobject_cast<QCheckBox*>(&widget)) {
+                // Every state of the three, not only ticked or not.
+                QObject::connect(check, &QCheckBox::stateChanged, check, changed);
+            } else {
+                auto* toggle = static_cast<QAbstractButton*>(&widget);
+                QObject::connect(toggle, &QAbstractButton::toggled, toggle, changed);
+            }
             break;
         }
         case ControlKind::OptionButton: {
             auto& option = static_cast<OptionButton&>(control);
-            QObject::connect(static_cast<QRadioButton*>(&widget), &QRadioButton::clicked, &widget,
-                             [&option, resync] {
-                                 option.userClick();
-                                 resync();
+            // Only the option chosen: Qt clears the one chosen before, and the model answers
+            // for all of them (resync shows the whole group).
+            QObject::connect(static_cast<QRadioButton*>(&widget), &QRadioButton::toggled, &widget,
+                             [chosen = toModel([&option] { option.userClick(); })](bool on) {
+                                 if (on) {
+                                     chosen();
+                                 }
                              });
             break;
         }
@@ -381,10 +402,7 @@ void connectControlInput(Control& control, QWidget& widget, const std::function<
         case ControlKind::PictureBox: {
             auto& picture = static_cast<PictureBox&>(control);
             QObject::connect(static_cast<PictureWidget*>(&widget), &PictureWidget::clicked, &widget,
-                             [&picture, resync] {
-                                 picture.userClick();
-                                 resync();
-                             });
+                             toModel([&picture] { picture.userClick(); }));
             break;
         }
         case ControlKind::Label:

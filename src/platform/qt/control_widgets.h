@@ -14,11 +14,12 @@ namespace somnar {
 // nullptr for kinds without a widget of their own (timers, menu entries).
 QWidget* createControlWidget(Control& control, QWidget* parent);
 
-// Brings the widget in line with the control's properties without echoing back.
+// Brings the widget in line with the control's properties without echoing back; whether
+// it is shown is the window's to say (see WindowView).
 void syncControlWidget(const Control& control, QWidget& widget);
 
 // Passes user input on the widget to the control; resync runs after each input so the
-// widget shows what the model made of it.
+// widget shows what the model made of it (for an option: its whole group).
 void connectControlInput(Control& control, QWidget& widget, const std::function<void()>& resync);
 
 }  // namespace somnar

@@ -1,6 +1,7 @@
 #include "platform/qt/picker_box.h"
 
 #include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QCompleter>
 #include <QEvent>
 #include <QLineEdit>
@@ -25,10 +26,82 @@ QCompleter* idleCompleter(QWidget* window) {
     return completer;
 }
 
+// What a screen reader sees of a picker: a combo box named for what it holds ("Ruhezeit Tag",
+// where Qt's own would name it by its text on Linux), its text as its value, the list and the
+// typing field inside it, and the action that opens or closes the list.
+class PickerAccessible final : public QAccessibleWidget {
+  public:
+    explicit PickerAccessible(QComboBox* picker)
+        : QAccessibleWidget(picker, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Value ? picker()->currentText() : QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        const auto* list = picker()->findChild<QAbstractItemView*>();  // not built for this
+        state.expandable = true;
+        state.expanded = list != nullptr && list->isVisible();
+        state.collapsed = !state.expanded;
+        state.editable = picker()->isEditable();
+        return state;
+    }
+
+    int childCount() const override { return picker()->isEditable() ? 2 : 1; }
+    QAccessibleInterface* child(int index) const override {
+        if (index == 0) {
+            return QAccessible::queryAccessibleInterface(picker()->view());
+        }
+        return index == 1 ? QAccessible::queryAccessibleInterface(picker()->lineEdit()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (child->object() == picker()->view()) {
+            return 0;
+        }
+        return child->object() != nullptr && child->object() == picker()->lineEdit() ? 1 : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QLineEdit* field = picker()->lineEdit();
+        return field != nullptr &&
+                       QRect(field->mapToGlobal(QPoint(0, 0)), field->size()).contains(x, y)
+                   ? child(1)
+                   : nullptr;
+    }
+    // The picker holds the focus for its field, where the typing goes.
+    QAccessibleInterface* focusChild() const override {
+        return picker()->isEditable() ? child(1) : QAccessibleWidget::focusChild();
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action != showMenuAction() && action != pressAction()) {
+            QAccessibleWidget::doAction(action);
+        } else if (picker()->view()->isVisible()) {
+            picker()->hidePopup();
+        } else {
+            picker()->showPopup();
+        }
+    }
+
+  private:
+    QComboBox* picker() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* pickerInterface(const QString& className, QObject* object) {
+    auto* picker =
+        className == QLatin1String("QComboBox") ? dynamic_cast<PickerBox*>(object) : nullptr;
+    return picker != nullptr ? new PickerAccessible(picker) : nullptr;
+}
+
 }  // namespace
 
 PickerBox::PickerBox(QWidget* parent, const std::optional<QFont>& font)
     : LateContentWidget(parent) {
+    // Asked before Qt's own, from the first picker on.
+    [[maybe_unused]] static const bool accessible =
+        (QAccessible::installFactory(pickerInterface), true);
     if (font) {
         setFont(*font);
     }

@@ -174,11 +174,53 @@ void WindowView::buildControl(Control& control) {
     QWidget* widget = createControlWidget(control, parent ? parent : this);
     widgets_.insert(&control, widget);
     nameForScreenReaders(control, *widget);
-    auto resync = [&control, widget] { syncControlWidget(control, *widget); };
+    auto resync = [this, &control, widget] { syncControl(control, *widget); };
     control.setObserver(resync);
-    connectControlInput(control, *widget, resync);
+    if (control.kind() == ControlKind::OptionButton) {
+        // Qt changes the other options of the group along with the one chosen.
+        connectControlInput(control, *widget, [this, &control] { syncOptionsBeside(control); });
+    } else {
+        connectControlInput(control, *widget, resync);
+    }
     SOMNAR_STARTUP_STEP("widgets: filled, each (part of built)");
     resync();
+}
+
+void WindowView::syncControl(const Control& control, QWidget& widget) {
+    syncControlWidget(control, widget);
+    widget.setVisible(control.visible() && liesInShownArea(widget));
+}
+
+void WindowView::syncOptionsBeside(const Control& option) {
+    for (Control* other : controls_.controls()) {
+        if (other->kind() == ControlKind::OptionButton &&
+            other->container() == option.container()) {
+            if (QWidget* widget = widgets_.value(other)) {
+                syncControl(*other, *widget);
+            }
+        }
+    }
+}
+
+QRect WindowView::shownArea() const {
+    return {0, 0, twipsToPixels(window_.width() - kFrameWidthTwips),
+            twipsToPixels(window_.height() - kFrameHeightTwips)};
+}
+
+bool WindowView::liesInShownArea(const QWidget& widget) const {
+    return shownArea().intersects(QRect(widget.mapTo(this, QPoint(0, 0)), widget.size()));
+}
+
+void WindowView::showWhatLiesInShownArea() {
+    // What lies outside the shown part of the window is hidden, not merely unseen: neither
+    // Tab nor a screen reader reaches it, and no key changes it unnoticed.
+    if (shownArea() == areaShown_) {
+        return;
+    }
+    areaShown_ = shownArea();
+    for (auto built = widgets_.cbegin(); built != widgets_.cend(); ++built) {
+        built.value()->setVisible(built.key()->visible() && liesInShownArea(*built.value()));
+    }
 }
 
 void WindowView::nameForScreenReaders(const Control& control, QWidget& widget) {
@@ -189,8 +231,8 @@ void WindowView::nameForScreenReaders(const Control& control, QWidget& widget) {
     const auto name = QString::fromUtf8(row->accessibleName.data(),
                                         static_cast<qsizetype>(row->accessibleName.size()));
     widget.setAccessibleName(name);  // a picker's typing field takes it when it is built
-    // On Linux a picker reports its text as its name, and screen readers name it by the
-    // label that stands for it; that label comes before it in the design.
+    // Screen readers may name a picker by the label that stands for it, so that label
+    // carries the name too; it comes before the picker in the design.
     if (row->label.empty()) {
         return;
     }
@@ -219,8 +261,8 @@ void WindowView::applyWindowSize() {
     if (!later_.isEmpty() && window_.height() - kFrameHeightTwips > height() * 15) {
         buildAllControls();
     }
-    setFixedSize(twipsToPixels(window_.width() - kFrameWidthTwips),
-                 twipsToPixels(window_.height() - kFrameHeightTwips));
+    setFixedSize(shownArea().size());
+    showWhatLiesInShownArea();
 }
 
 void WindowView::syncWindow() {
@@ -247,8 +289,16 @@ void WindowView::bringToFront() {
 }
 
 void WindowView::focus(Control* control) {
-    if (QWidget* focused = widgets_.value(control)) {
+    QWidget* focused = widgets_.value(control);
+    if (focused == nullptr) {
+        return;
+    }
+    // A control outside the shown part (the focus target) is hidden: the window itself
+    // takes the focus away from where it was, and a screen reader names the window.
+    if (focused->isVisibleTo(this)) {
         focused->setFocus();
+    } else {
+        setFocus();
     }
 }
 

@@ -59,6 +59,12 @@ class WindowView : public QMainWindow, public WindowCommands {
   private:
     void buildControls();
     void buildControl(Control& control);
+    void syncControl(const Control& control, QWidget& widget);
+    void syncOptionsBeside(const Control& option);
+    // The client area the model's window size shows, in pixels.
+    QRect shownArea() const;
+    bool liesInShownArea(const QWidget& widget) const;
+    void showWhatLiesInShownArea();
     void nameForScreenReaders(const Control& control, QWidget& widget);
     void buildMenu(Control& top);
     void finishLateContent();
@@ -73,6 +79,7 @@ class WindowView : public QMainWindow, public WindowCommands {
     QList<Control*> later_;
     TimerDriver* timers_ = nullptr;
     QPoint placeApplied_{-1, -1};
+    QRect areaShown_;
     bool attached_ = true;
     bool exposeWatched_ = false;
 };
