@@ -142,15 +142,9 @@ TEST_F(View, EveryControlIsShownAsDesignedAndNoCaptionIsCutOffOrCovered) {
     EXPECT_EQ(faults, std::vector<std::string>{});
 }
 
-// What a screen reader calls a widget. A picker reports its text as its name; it is
-// named by the label that stands for it.
+// What a screen reader calls a widget.
 std::string accessibleName(QWidget* widget) {
-    QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(widget);
-    const auto labels = seen->relations(QAccessible::Label);
-    if (seen->role() == QAccessible::ComboBox) {
-        seen = labels.isEmpty() ? nullptr : labels.first().first;
-    }
-    return seen == nullptr ? "" : seen->text(QAccessible::Name).toStdString();
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).toStdString();
 }
 
 TEST_F(View, ScreenReadersSeeBothWindowsWithTheirTitlesAndEveryInputByItsOwnName) {
