@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The program in Xvfb, typed into with xdotool: SIGTERM (the end of the session) stores exactly
-what was typed, status 0; a display that does not answer is told in one line. Usage: PROGRAM"""
+what was typed, status 0; the options opened low on the screen stay on it; a display that does
+not answer is told in one line. Usage: PROGRAM"""
 
 import os
 import subprocess
@@ -36,7 +37,11 @@ try:
     window = Window(lambda args: (lambda r: (r.returncode, r.stdout))(subprocess.run(
         ["xdotool", *args], env=ENV, capture_output=True, text=True)), 30)
     window.click("optSOMNAR(0)")
+    # Opened low on the screen, the options move the window up until all of it shows.
+    screen_height = int(window.x("getdisplaygeometry").split()[1])
+    window.x("windowmove", "--sync", window.id, "100", str(screen_height - 300))
     window.open_options()
+    check(sum(window.geometry()[1:]) <= screen_height, "the options reach off the screen")
     for field, text in [("chkINET", None), ("chkFTP", None)] + TYPED:
         window.type_into(field, text) if text else window.click(field)
     program.terminate()
@@ -46,4 +51,5 @@ try:
             check(file.read() == text, application + ".ini")
 finally:
     xvfb.terminate()
-print("ok: an unreachable display told in one line; SIGTERM stored what was typed, status 0")
+print("ok: an unreachable display told in one line; the options stay on the screen; SIGTERM "
+      "stored what was typed, status 0")

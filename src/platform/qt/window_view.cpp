@@ -2,10 +2,13 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <utility>
 
 #include "app/control_design.h"
@@ -261,8 +264,29 @@ void WindowView::applyWindowSize() {
     if (!later_.isEmpty() && window_.height() - kFrameHeightTwips > height() * 15) {
         buildAllControls();
     }
+    const bool resized = size() != shownArea().size();
     setFixedSize(shownArea().size());
     showWhatLiesInShownArea();
+    if (resized) {
+        keepOnScreen();
+    }
+}
+
+// Where programs may place their windows (X11), a window grown past the edge of its screen
+// moves back onto it, so the options opened below are not left off a small screen.
+void WindowView::keepOnScreen() {
+    if (!isVisible() || screen() == nullptr ||
+        QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return;
+    }
+    const QRect room = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const QPoint inside(
+        std::max(room.left(), std::min(frame.left(), room.right() + 1 - frame.width())),
+        std::max(room.top(), std::min(frame.top(), room.bottom() + 1 - frame.height())));
+    if (inside != frame.topLeft()) {
+        move(inside);
+    }
 }
 
 void WindowView::syncWindow() {

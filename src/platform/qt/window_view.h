@@ -70,6 +70,7 @@ class WindowView : public QMainWindow, public WindowCommands {
     void finishLateContent();
     void syncWindow();
     void applyWindowSize();
+    void keepOnScreen();
 
     Window& window_;
     const ControlRegistry& controls_;
