@@ -77,7 +77,8 @@ with Desktop(as_nobody=True) as desktop:
     desktop.bus()
     desktop.logind()
     home, runtime = desktop.home, desktop.env["XDG_RUNTIME_DIR"]
-    for name, text in (("sway.conf", "output HEADLESS-1 resolution 1280x800\n"),
+    # No Xwayland: it would take an X display beside the other tests' Xvfb.
+    for name, text in (("sway.conf", "output HEADLESS-1 resolution 1280x800\nxwayland disable\n"),
                        ("waybar.json", json.dumps(WAYBAR))):
         with open(home + "/" + name, "w", encoding="utf-8") as out:
             out.write(text)
