@@ -3,6 +3,7 @@ private buses (the session's, and a system bus with the stand-in logind), an X s
 processes that all end with the test. Each test script takes the program as its argument."""
 
 import os
+import random
 import shutil
 import socket
 import struct
@@ -79,12 +80,26 @@ class Desktop:
         check(peer.stdout.readline().strip() == "READY", "the stand-in logind did not start")
 
     def x_server(self):
-        read_end, write_end = os.pipe()
-        self.start(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-screen", "0",
-                    "1280x800x24"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
-        self.env["DISPLAY"] = ":" + os.read(read_end, 16).decode().strip()
-        os.close(read_end)
-        os.close(write_end)
+        """An Xvfb at a display number of its own (one just given up by another test's server
+        may lose its socket when that one removes it late), kept as it is when its last client
+        leaves: a server that resets then refuses the next one for a moment."""
+        for number in random.sample(range(100, 1000), 20):
+            read_end, write_end = os.pipe()
+            self.start(["Xvfb", ":%d" % number, "-displayfd", str(write_end), "-noreset",
+                        "-nolisten", "tcp", "-screen", "0", "1280x800x24"], pass_fds=[write_end],
+                       stderr=subprocess.DEVNULL)
+            os.close(write_end)
+            # The number, then a line end in a write of its own: the pipe stays open until both
+            # came, else the server ends. Nothing comes when the number is taken.
+            ready = b""
+            while not ready.endswith(b"\n") and (part := os.read(read_end, 16)):
+                ready += part
+            os.close(read_end)
+            ready = ready.decode().strip()
+            if ready:
+                self.env["DISPLAY"] = ":" + ready
+                return
+        check(False, "no Xvfb started")
 
     def xdotool(self, args):
         done = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True)
