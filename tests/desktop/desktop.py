@@ -107,21 +107,7 @@ class Desktop:
 
     def window(self, timeout=30):
         """The program's main window under the X server, driven with xdotool."""
-        return Window(self.xdotool, timeout)
-
-    @staticmethod
-    def click(window, name, button="1"):
-        """As Window.click, without waiting for the pointer: that wait stalls for 15 s at times."""
-        left, top, _ = window.geometry()
-        dx, dy = centre(name)
-        window.x("mousemove", str(left + dx), str(top + dy), "click", button)
-
-    def type_into(self, window, name, text):
-        """Replaces an editable control's text and leaves it with Tab, so it is taken."""
-        self.click(window, name)
-        window.x("key", "--clearmodifiers", "ctrl+a", "BackSpace")
-        window.x("type", "--clearmodifiers", "--delay", "20", text)
-        window.x("key", "--clearmodifiers", "Tab")
+        return Window(self.xdotool, timeout, wait_for_pointer=False)
 
     def alive(self, process, what):
         check(process.poll() is None, "%s ended with status %s" % (what, process.returncode))

@@ -35,12 +35,12 @@ for markup in ("full", "no"):
         desktop.start(["dunst", "-config", desktop.home + "/dunstrc"], stderr=subprocess.DEVNULL)
         program = desktop.start([desktop.program])
         window = desktop.window()
-        desktop.click(window, "optSOMNAR(0)")  # a wake-up ten minutes ahead
+        window.click("optSOMNAR(0)")  # a wake-up ten minutes ahead
         window.open_options()
-        desktop.click(window, "chkPROG")
-        desktop.type_into(window, "Text1", COMMAND)
+        window.click("chkPROG")
+        window.type_into("Text1", COMMAND)
         others = window.find()
-        desktop.click(window, "cmdSuspend")
+        window.click("cmdSuspend")
         window.answer("the confirmation", other_than=others, sleeps=True)
         wait_for(lambda: desktop.run(["dunstctl", "count", "displayed"]).stdout.strip() != "0",
                  30, "a notification after the wake-up")

@@ -38,12 +38,12 @@ with Desktop() as desktop:
     program = desktop.start([desktop.program])
     window = desktop.window()
     others = window.find()
-    desktop.click(window, "cmdRS_aus(1)")  # standby at the preset minute, five minutes ahead
+    window.click("cmdRS_aus(1)")  # standby at the preset minute, five minutes ahead
     window.answer("the confirmation", other_than=others)
     for how in ("mouse", "keyboard", "parameters"):  # the last one also shows the countdown runs
         wait_for(lambda: window.find(MAIN), 10, "the main window")
         # "Tray" is enabled by the countdown's first tick, 1.5 s after the confirmation.
-        wait_for(lambda: desktop.click(window, "cmdTray") or wait_for(
+        wait_for(lambda: window.click("cmdTray") or wait_for(
             lambda: not window.find(MAIN), 0.5), 10, "'Tray' to put the window away")
         icon = centre(wait_for(lambda: shown(desktop, True), 10, "the icon in the tray"))
         window.x("mousemove", *icon, "click", "3")

@@ -52,8 +52,11 @@ def centre(name):
 class Window:
     """The main window, through XDOTOOL(arguments) -> (status, output)."""
 
-    def __init__(self, xdotool, timeout=15):
+    def __init__(self, xdotool, timeout=15, wait_for_pointer=True):
+        """WAIT_FOR_POINTER: each click waits until the pointer has moved (xdotool --sync),
+        which stalls for 15 s at times in a bare Xvfb."""
         self.xdotool = xdotool
+        self.sync = ["--sync"] if wait_for_pointer else []
         self.id = wait_for(lambda: self.find(MAIN_TITLE), timeout, "the main window")[0]
 
     def x(self, *arguments):
@@ -73,7 +76,7 @@ class Window:
         """Clicks the control NAME, then goes on with the xdotool commands THEN."""
         x0, y0, _ = self.geometry()
         dx, dy = centre(name)
-        self.x("mousemove", "--sync", str(x0 + dx), str(y0 + dy), "click", "1", *then)
+        self.x("mousemove", *self.sync, str(x0 + dx), str(y0 + dy), "click", "1", *then)
 
     def type_into(self, name, text):
         """Replaces an editable control's text and leaves it with Tab, so it is taken."""

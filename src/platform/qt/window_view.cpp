@@ -191,6 +191,12 @@ void WindowView::buildControl(Control& control) {
 
 void WindowView::syncControl(const Control& control, QWidget& widget) {
     syncControlWidget(control, widget);
+    showIfShown(control, widget);
+}
+
+// What lies outside the shown part of the window is hidden, not merely unseen: neither Tab
+// nor a screen reader reaches it, and no key changes it unnoticed.
+void WindowView::showIfShown(const Control& control, QWidget& widget) const {
     widget.setVisible(control.visible() && liesInShownArea(widget));
 }
 
@@ -212,18 +218,6 @@ QRect WindowView::shownArea() const {
 
 bool WindowView::liesInShownArea(const QWidget& widget) const {
     return shownArea().intersects(QRect(widget.mapTo(this, QPoint(0, 0)), widget.size()));
-}
-
-void WindowView::showWhatLiesInShownArea() {
-    // What lies outside the shown part of the window is hidden, not merely unseen: neither
-    // Tab nor a screen reader reaches it, and no key changes it unnoticed.
-    if (shownArea() == areaShown_) {
-        return;
-    }
-    areaShown_ = shownArea();
-    for (auto built = widgets_.cbegin(); built != widgets_.cend(); ++built) {
-        built.value()->setVisible(built.key()->visible() && liesInShownArea(*built.value()));
-    }
 }
 
 void WindowView::nameForScreenReaders(const Control& control, QWidget& widget) {
@@ -266,10 +260,13 @@ void WindowView::applyWindowSize() {
     }
     const bool resized = size() != shownArea().size();
     setFixedSize(shownArea().size());
-    showWhatLiesInShownArea();
-    if (resized) {
-        keepOnScreen();
+    if (!resized) {
+        return;
     }
+    for (auto built = widgets_.cbegin(); built != widgets_.cend(); ++built) {
+        showIfShown(*built.key(), *built.value());
+    }
+    keepOnScreen();
 }
 
 // Where programs may place their windows (X11), a window grown past the edge of its screen

@@ -64,7 +64,7 @@ class WindowView : public QMainWindow, public WindowCommands {
     // The client area the model's window size shows, in pixels.
     QRect shownArea() const;
     bool liesInShownArea(const QWidget& widget) const;
-    void showWhatLiesInShownArea();
+    void showIfShown(const Control& control, QWidget& widget) const;
     void nameForScreenReaders(const Control& control, QWidget& widget);
     void buildMenu(Control& top);
     void finishLateContent();
@@ -80,7 +80,6 @@ class WindowView : public QMainWindow, public WindowCommands {
     QList<Control*> later_;
     TimerDriver* timers_ = nullptr;
     QPoint placeApplied_{-1, -1};
-    QRect areaShown_;
     bool attached_ = true;
     bool exposeWatched_ = false;
 };
