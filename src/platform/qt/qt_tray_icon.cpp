@@ -83,12 +83,6 @@ void QtTrayIcon::remove() {
 
 void QtTrayIcon::setMenu(QMenu* menu) {
     menu_ = menu;
-    // On Wayland no program places its own windows, and a menu opened while the program's
-    // window is away becomes a window of its own, which a tiling compositor stretches over
-    // the screen; at a fixed size it floats, as a dialog does.
-    if (menu != nullptr && QGuiApplication::platformName() == QLatin1String("wayland")) {
-        menu->setFixedSize(menu->sizeHint());
-    }
 }
 
 bool QtTrayIcon::available() {

@@ -251,6 +251,12 @@ void WindowView::buildMenu(Control& top) {
         action->setObjectName(toQt(entry->key()));
         connect(action, &QAction::triggered, this, [entry] { entry->userClick(); });
     }
+    // On Wayland no program places its own windows, and a pop-up menu opened while the
+    // window is away (from the tray) becomes a window of its own, which a tiling compositor
+    // stretches over the screen; at a fixed size it floats, as a dialog does.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        menu->setFixedSize(menu->sizeHint());
+    }
     menus_.insert(&top, menu);
 }
 
