@@ -92,42 +92,8 @@ bool hasDesktopSession(somnar::DisplayProbe& display) {
     return false;
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
-    SOMNAR_STARTUP_MARK("libraries loaded, main reached");
-    const somnar::CommandLine line =
-        somnar::parseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
-    if (const std::optional<int> status =
-            somnar::answerDirectly(line, SOMNAR_VERSION, std::cout, std::cerr)) {
-        return *status;
-    }
-    if (line.mode != somnar::RunMode::Window) {
-        return runWithoutWindow(line, argc, argv);
-    }
-    somnar::DisplayProbe display;
-    if (!hasDesktopSession(display)) {
-        return 1;
-    }
-    SOMNAR_STARTUP_MARK("display probe");
-
-    somnar::StartupWarmUp warmUp;
-    somnar::PlatformStartWatch platformStart([&display] {
-        std::cerr << kName << ": Das Programmfenster kann auf der Anzeige „" << display.named
-                  << "“ nicht starten, Qt fehlt das Modul dafür (für Wayland das Paket "
-                     "qt6-wayland); ohne Fenster: "
-                  << kName << " --check oder --help\n";
-    });
-    QApplication application(argc, argv);
-    platformStart.release();
-    display.connection.reset();
-    const std::jthread warmUpRest = warmUp.continueWithApplication();
-    SOMNAR_STARTUP_MARK("Qt application");
-    QApplication::setApplicationName(QString::fromLatin1(kName));
-    // The program ends when its last window is unloaded, not when the main window is
-    // only hidden to the notification area.
-    QApplication::setQuitOnLastWindowClosed(false);
-
+// The window and its backends, on the running application; returns its exit status.
+int runWindow(QApplication& application, int argc, char* argv[]) {
     somnar::SystemClock clock;
     somnar::QtDialogs dialogs;
     somnar::QtDesktop desktop;
@@ -170,4 +136,51 @@ int main(int argc, char* argv[]) {
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
                      [&form](QSessionManager&) { form.storeTypedValues(false); });
     return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    SOMNAR_STARTUP_MARK("libraries loaded, main reached");
+    const somnar::CommandLine line =
+        somnar::parseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    if (const std::optional<int> status =
+            somnar::answerDirectly(line, SOMNAR_VERSION, std::cout, std::cerr)) {
+        return *status;
+    }
+    if (line.mode != somnar::RunMode::Window) {
+        return runWithoutWindow(line, argc, argv);
+    }
+    somnar::DisplayProbe display;
+    if (!hasDesktopSession(display)) {
+        return 1;
+    }
+    SOMNAR_STARTUP_MARK("display probe");
+
+    somnar::StartupWarmUp warmUp;
+    somnar::PlatformStartWatch platformStart([&display] {
+        std::cerr << kName << ": Das Programmfenster kann auf der Anzeige „" << display.named
+                  << "“ nicht starten, Qt fehlt das Modul dafür (für Wayland das Paket "
+                     "qt6-wayland); ohne Fenster: "
+                  << kName << " --check oder --help\n";
+    });
+    QApplication application(argc, argv);
+    platformStart.release();
+    display.connection.reset();
+    const std::jthread warmUpRest = warmUp.continueWithApplication();
+    SOMNAR_STARTUP_MARK("Qt application");
+    QApplication::setApplicationName(QString::fromLatin1(kName));
+    // The program ends when its last window is unloaded, not when the main window is
+    // only hidden to the notification area.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const int status = runWindow(application, argc, argv);
+    // Qt 6.4's Wayland client can wait forever for its event thread while the application
+    // object goes; by now everything of the program's own has ended and stored its values.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        std::cout.flush();
+        std::cerr.flush();
+        std::_Exit(status);
+    }
+    return status;
 }
