@@ -11,9 +11,6 @@ const Font kPickerFont{"Courier New", 8.25, false};
 const Font kSmallFont{"Small Fonts", 6.75, false};
 const Rgb kRed{255, 0, 0};
 
-// Sample program path; start-up leaves it as it is.
-constexpr std::string_view kSampleProgram =
-    "/home/benutzer/Schreibtisch/Aufwachen-Ruhe/aufwachen.sh";
 // Shown in the dial-up user and password fields only when the stored values cannot
 // be put in their place.
 constexpr std::string_view kPlaceholderWord = "mondschein";
@@ -523,7 +520,6 @@ WindowDesign makeForm1Design() {
         {.name = "Text1",
          .kind = K::TextBox,
          .place = {180, 8100, 7875, 315},
-         .caption = kSampleProgram,
          .accessibleName = "Exe- oder Batchdatei",
          .enabled = false,
          .acceptsFileDrops = true},

@@ -16,6 +16,8 @@ MainWindow::MainWindow(Services& services, InfoWindow& frmInfo)
     window.setCaption(std::string(mainWindowDesign().caption));
     window.setWidth(mainWindowDesign().width);
     window.setHeight(mainWindowDesign().height);
+    // A sample path as this system writes paths; start-up leaves it as it is.
+    programPath.setText(services.program.sampleProgram());
     wireHandlers();
 }
 

@@ -17,6 +17,11 @@ class ProgramInfo {
     virtual std::string currentFolder() const = 0;
     // The folder that holds the executable.
     virtual std::string programFolder() const = 0;
+    // The program field's first text: a sample script in a folder on the user's desktop,
+    // written as paths are written on this system.
+    virtual std::string sampleProgram() const = 0;
+    // What the user types to see what this machine lacks for a wake-up.
+    virtual std::string checkCommand() const = 0;
 };
 
 }  // namespace somnar

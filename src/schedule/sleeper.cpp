@@ -53,13 +53,13 @@ std::string sleepRefusalText(SleepState state, const SleepResult& result,
     return text;
 }
 
-std::string wakeAlarmRefusalText(SleepState state, AlarmError error, const std::string& detail) {
-    std::string text = "Die Aufwachzeit konnte nicht gestellt werden. " + alarmReason(error);
-    if (!detail.empty()) {
-        text += "\r\n" + detail;
-    }
+std::string wakeAlarmRefusalText(SleepState state, AlarmError error, const std::string& detail,
+                                 const std::string& checkCommand) {
+    // The backend's own words say what is missing more exactly; both would say it twice.
+    std::string text = "Die Aufwachzeit konnte nicht gestellt werden. " +
+                       (detail.empty() ? alarmReason(error) : detail);
     text += "\r\nDer Rechner wird nicht in den " + std::string(stateWord(state)) + " versetzt.";
-    text += "\r\nWas diesem Rechner zum Wecken fehlt, zeigt: somnar-scheduler --check";
+    text += "\r\nWas diesem Rechner zum Wecken fehlt, zeigt: " + checkCommand;
     return text;
 }
 
@@ -93,7 +93,8 @@ SleepAttemptResult Sleeper::sleepAndWake(SleepState state, std::chrono::sys_seco
     AlarmResult armed = services_.wakeAlarm.arm(state, due);
     if (!armed.alarm) {
         return {SleepAttempt::AlarmRefused,
-                wakeAlarmRefusalText(state, armed.error, alarmFailureText(state, armed))};
+                wakeAlarmRefusalText(state, armed.error, alarmFailureText(state, armed),
+                                     services_.program.checkCommand())};
     }
     // Returns after waking, or once it is clear the machine does not go down; the alarm
     // stays armed until then, however long the user takes to authorise the request.

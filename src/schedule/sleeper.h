@@ -59,7 +59,8 @@ std::string sleepRefusalText(SleepState state, const SleepResult& result,
                              const std::string& lineBreak = "\r\n");
 
 // Why the wake-up could not be armed, what that means, and where to look.
-std::string wakeAlarmRefusalText(SleepState state, AlarmError error, const std::string& detail);
+std::string wakeAlarmRefusalText(SleepState state, AlarmError error, const std::string& detail,
+                                 const std::string& checkCommand);
 
 // Why the machine woke later than `wakeUp` (the pickers' moment as text) said: the request was
 // authorised too late, and the moved wake-up was armed or, as `rearm` tells, could not be.

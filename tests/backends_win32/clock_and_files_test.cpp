@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "backends_win32/temp_folder.h"
 #include "platform/win32/file_log.h"
 #include "platform/win32/windows_clock.h"
 #include "platform/win32/windows_files.h"
+#include "platform/win32/windows_program_info.h"
 
 namespace somnar {
 namespace {
@@ -24,6 +26,17 @@ std::string digitsAsN(std::string text) {
     std::replace_if(
         text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }, 'N');
     return text;
+}
+
+// The program field's sample lies on the user's own desktop; the check is named by the
+// console program's full path, as it is not on PATH.
+TEST(WindowsProgramInfoTest, TheSampleIsOnTheUsersDesktopAndTheCheckNamesTheConsoleProgram) {
+    const WindowsProgramInfo program;
+    const std::string profile = std::getenv("USERPROFILE");  // C:\users\<name> under Wine
+    EXPECT_EQ(program.sampleProgram(), profile + "\\Desktop\\Aufwachen-Ruhe\\aufwachen.bat");
+    EXPECT_EQ(program.checkCommand(),
+              "\"" + program.programFolder() + "\\win32_backend_tests.com\" --check");
+    EXPECT_EQ(program.programFolder().find('/'), std::string::npos);
 }
 
 // Run with TZ=Europe/Berlin, as scripts/test-windows does.

@@ -88,6 +88,8 @@ class FakeProgramInfo : public ProgramInfo {
     std::string programFolder() const override { return "/opt/somnar"; }
     std::string programName() const override { return name; }
     std::string executableExtension() const override { return extension; }
+    std::string sampleProgram() const override { return "/home/anna/Aufwachen-Ruhe/start.sh"; }
+    std::string checkCommand() const override { return "somnar --check"; }
 };
 
 class FakeInstanceGuard : public InstanceGuard {

@@ -115,6 +115,8 @@ TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsAndTheListIsNotASelection) 
                   form.ftpFolder.text(),
               "");
     EXPECT_EQ(platform.settings.reads, kStoredValues);
+    EXPECT_EQ(form.programPath.text(),
+              "/home/anna/Aufwachen-Ruhe/start.sh");  // this system's sample
 
     testing::Program next;
     const char* values[] = {"Alte Verbindung", "anna",   "geheim", "ftp.example.org", "web1",

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "app/main_window_model.h"
 #include "fakes/fake_platform.h"
 #include "platform/win32/resource_ids.h"
+#include "platform/win32/view/app_view.h"
 #include "platform/win32/view/layout.h"
 #include "platform/win32/view/pumping_call.h"
 #include "platform/win32/view/window_view.h"
@@ -178,7 +180,15 @@ TEST_F(WindowViewTest, TabVisitsTheInputsAUserCanReachInTheDesignsOrderAndComesR
             stops.push_back(window);
         }
     }
-    ASSERT_GT(stops.size(), 8U);
+    ASSERT_GT(stops.size(), 5U);
+    RECT client{};
+    ::GetClientRect(view->handle(), &client);
+    for (HWND stop : stops) {  // none beyond the compact window's edge
+        RECT rect{};
+        ::GetWindowRect(stop, &rect);
+        ::MapWindowPoints(nullptr, view->handle(), reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_TRUE(rect.left < client.right && rect.top < client.bottom) << windowText(stop);
+    }
     ::SetForegroundWindow(view->handle());
     ::SetFocus(stops[0]);
     for (std::size_t i = 1; i <= stops.size(); ++i) {
@@ -189,6 +199,57 @@ TEST_F(WindowViewTest, TabVisitsTheInputsAUserCanReachInTheDesignsOrderAndComesR
             focused = ::GetParent(focused);  // the text field of a picker
         }
         EXPECT_EQ(focused, stops[i % stops.size()]) << i;
+    }
+}
+
+// What lies on what: each control on the frames that hold it and inside them, inputs on
+// the labels they overlap (the dial-up picker's field begins under its label).
+TEST_F(WindowViewTest, FramesHoldWhatLiesInThemAndInputsLieOnOverlappingLabels) {
+    send(form.optionsBox, BM_CLICK);
+    std::map<HWND, int> depth;  // 0 on top
+    for (HWND w = ::GetWindow(view->handle(), GW_CHILD); w != nullptr;
+         w = ::GetWindow(w, GW_HWNDNEXT)) {
+        depth.emplace(w, static_cast<int>(depth.size()));
+    }
+    const auto rectOf = [this](const Control& control) {
+        RECT rect{};
+        ::GetWindowRect(shown(control), &rect);
+        ::MapWindowPoints(nullptr, view->handle(), reinterpret_cast<POINT*>(&rect), 2);
+        if (control.kind() == ControlKind::Picker) {
+            rect.bottom = rect.top + controlRect(control, 96).height;  // without its list
+        }
+        return rect;
+    };
+    std::vector<std::string> faults;
+    int overlaps = 0;
+    for (const Control* control : form.registry().controls()) {
+        if (shown(*control) == nullptr) {
+            continue;
+        }
+        const RECT inside = rectOf(*control);
+        for (const Control* frame = control->container(); frame; frame = frame->container()) {
+            const RECT outer = rectOf(*frame);
+            if (inside.left < outer.left || inside.top < outer.top || inside.right > outer.right ||
+                inside.bottom > outer.bottom || depth[shown(*control)] > depth[shown(*frame)]) {
+                faults.push_back(control->key() + " in " + frame->key());
+            }
+        }
+        for (const Control* label : form.registry().controls()) {
+            RECT common{};
+            const RECT labelRect = label->kind() == ControlKind::Label ? rectOf(*label) : RECT{};
+            if (takesTabStop(control->kind()) && ::IntersectRect(&common, &inside, &labelRect)) {
+                ++overlaps;
+                if (depth[shown(*control)] > depth[shown(*label)]) {
+                    faults.push_back(control->key() + " under " + label->key());
+                }
+            }
+        }
+    }
+    EXPECT_EQ(faults, std::vector<std::string>{});
+    EXPECT_GT(overlaps, 0);
+    for (const char* key : {"Line5(0)", "Line5(1)"}) {  // 900 twips below the frame's edge
+        const Control& line = *form.registry().find(key);
+        EXPECT_EQ(rectOf(line).top - rectOf(*line.container()).top, 60) << key;
     }
 }
 
@@ -263,6 +324,29 @@ TEST_F(WindowViewTest, DroppedFilesTheMouseOnThePathAndANewDpiReachTheirPlaces) 
     const PixelRect place = controlRect(form.infoButton, 144);
     EXPECT_EQ(button.left, place.left);
     EXPECT_EQ(button.bottom - button.top, place.height);
+}
+
+// The end of the Windows session, or an uninstaller asking: what was typed is stored and
+// the program ends.
+TEST(WindowSessionTest, TheEndOfTheSessionStoresWhatWasTypedAndEndsTheProgram) {
+    testing::FakePlatform platform;
+    InfoWindow info{platform.services};
+    MainWindow form{platform.services, info};
+    form.load();
+    AppView app(form, info);
+    form.window.show();
+    const auto stored = [&platform](const char* key) {
+        return platform.settings.values[{"Verbindung", "Values", key}];
+    };
+    form.dialupUser.setText("Jörg");
+    EXPECT_EQ(::SendMessageW(app.mainView().handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(stored("Userername"), "Jörg");
+    form.dialupUser.setText("Jörg Müller");
+    ::SendMessageW(app.mainView().handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(stored("Userername"), "Jörg Müller");
+    EXPECT_FALSE(form.window.loaded());
+    MSG quit{};
+    EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 }  // namespace

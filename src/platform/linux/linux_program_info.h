@@ -24,6 +24,11 @@ class LinuxProgramInfo : public ProgramInfo {
     std::string currentFolder() const override;
     // The folder of the running executable.
     std::string programFolder() const override;
+    std::string sampleProgram() const override {
+        return "/home/benutzer/Schreibtisch/Aufwachen-Ruhe/aufwachen.sh";
+    }
+    // The installed program is on PATH.
+    std::string checkCommand() const override { return name_ + " --check"; }
 
   private:
     std::string name_;

@@ -80,15 +80,18 @@ std::string toWindows1252(const std::string& utf8Text) {
     return bytes;
 }
 
-std::wstring localAppDataFolder() {
+std::wstring knownFolder(const GUID& id, unsigned long flags) {
     PWSTR folder = nullptr;
     std::wstring result;
-    if (SUCCEEDED(
-            ::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &folder))) {
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, flags, nullptr, &folder))) {
         result = folder;
     }
     ::CoTaskMemFree(folder);  // also when the call failed
     return result;
+}
+
+std::wstring localAppDataFolder() {
+    return knownFolder(FOLDERID_LocalAppData, KF_FLAG_CREATE);
 }
 
 WindowsFiles::WindowsFiles(std::string folderName) : folderName_(std::move(folderName)) {}

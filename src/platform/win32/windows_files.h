@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/win32/windows_api.h"
 
 namespace somnar {
 
@@ -32,5 +33,7 @@ std::string toWindows1252(const std::string& utf8Text);
 
 // The user's local application data folder; empty when Windows does not name one.
 std::wstring localAppDataFolder();
+// A folder of the user's profile by its KNOWNFOLDERID; empty when Windows cannot tell it.
+std::wstring knownFolder(const GUID& id, unsigned long flags = 0);
 
 }  // namespace somnar

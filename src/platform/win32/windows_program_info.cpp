@@ -5,6 +5,9 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
+#include "platform/win32/windows_files.h"
+
+#include <shlobj.h>
 
 namespace somnar {
 
@@ -26,6 +29,18 @@ std::wstring executablePath() {
 }
 
 }  // namespace
+
+std::string WindowsProgramInfo::sampleProgram() const {
+    std::wstring desktop = knownFolder(FOLDERID_Desktop);
+    if (desktop.empty()) {
+        desktop = L"C:\\Users\\benutzer\\Desktop";
+    }
+    return win32::narrow(desktop) + "\\Aufwachen-Ruhe\\aufwachen.bat";
+}
+
+std::string WindowsProgramInfo::checkCommand() const {
+    return "\"" + folder_ + (folder_.ends_with('\\') ? "" : "\\") + name_ + ".com\" --check";
+}
 
 WindowsProgramInfo::WindowsProgramInfo() {
     const std::filesystem::path executable(executablePath());

@@ -19,6 +19,11 @@ class WindowsProgramInfo final : public ProgramInfo {
     std::string currentFolder() const override;
     // "C:\Programme\Somnar Scheduler", without a closing backslash (except "C:\").
     std::string programFolder() const override { return folder_; }
+    // "aufwachen.bat" in the folder "Aufwachen-Ruhe" on the user's own desktop.
+    std::string sampleProgram() const override;
+    // The console companion (.com) beside the .exe, by its full path: the installed
+    // program is not on PATH.
+    std::string checkCommand() const override;
 
   private:
     std::string name_;

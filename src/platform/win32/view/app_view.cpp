@@ -9,6 +9,8 @@ AppView::AppView(MainWindow& form, InfoWindow& info) : form_(form), infoWindow_(
     main_ = std::make_unique<WindowView>(form.window, form.registry(), mainWindowDesign(),
                                          WindowView::Frame{SOMNAR_ICON_WINDOW, false});
     main_->onCloseRequest = [this] { form_.unload(); };
+    main_->onSessionEnding = [this] { form_.storeTypedValues(false); };
+    main_->onSessionEnd = [this] { form_.endSession(); };
     form.window.setLifecycleObserver([this] {
         if (!form_.window.loaded() && main_) {
             main_->detach();

@@ -68,6 +68,11 @@ WindowKind kindOf(const Control& control) {
     return {nullptr, 0, 0};
 }
 
+bool overlaps(const PixelRect& a, const PixelRect& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
 void setTextIfDifferent(HWND window, const std::string& text) {
     if (windowText(window) != text) {
         ::SetWindowTextW(window, widen(text).c_str());
@@ -208,9 +213,7 @@ HWND createControlWindow(const Control& control, HWND parent, int id) {
 
 void placeControlWindow(const ControlWindow& shown, Look& look) {
     const Control& control = *shown.control;
-    PixelRect rect = control.kind() == ControlKind::Line
-                         ? lineRect(static_cast<const Line&>(control), look.dpi())
-                         : controlRect(control, look.dpi());
+    PixelRect rect = windowRect(control, look.dpi());
     if (control.kind() == ControlKind::Picker) {
         rect.height += kPickerListPixels * look.dpi() / kStandardDpi;
     }
@@ -232,14 +235,17 @@ void placeControlWindow(const ControlWindow& shown, Look& look) {
     }
 }
 
-void syncControlWindow(ControlWindow& shown, Look& look) {
+void syncControlWindow(ControlWindow& shown, Look& look, const PixelRect& shownArea) {
     const Control& control = *shown.control;
     HWND window = shown.window;
     const bool enabled = enabledWithContainers(control);
     if ((::IsWindowEnabled(window) != FALSE) != enabled) {
         ::EnableWindow(window, enabled ? TRUE : FALSE);
     }
-    const bool visible = shownWithContainers(control);
+    // What lies outside the shown part of the window is hidden, not merely unseen: neither
+    // Tab nor a screen reader reaches it.
+    const bool visible =
+        shownWithContainers(control) && overlaps(windowRect(control, look.dpi()), shownArea);
     if (((::GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0) != visible) {
         ::ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "platform/win32/view/layout.h"
 #include "platform/win32/view/look.h"
 #include "platform/win32/windows_api.h"
 
@@ -27,9 +28,10 @@ HWND createControlWindow(const Control& control, HWND parent, int id);
 // Moves the window to the control's place at the look's dpi and gives it its font.
 void placeControlWindow(const ControlWindow& shown, Look& look);
 
-// Brings the window in line with the control's properties. The caller keeps the window's
-// own change notices from echoing back into the model meanwhile.
-void syncControlWindow(ControlWindow& shown, Look& look);
+// Brings the window in line with the control's properties; it shows only where it reaches
+// into the shown area of the client area. The caller keeps the window's own change notices
+// from echoing back into the model meanwhile.
+void syncControlWindow(ControlWindow& shown, Look& look, const PixelRect& shownArea);
 
 // Passes a notice of the window (WM_COMMAND's code) to the control as user input; true
 // when the control was told, so the window should show what the model made of it.

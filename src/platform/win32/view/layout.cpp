@@ -13,22 +13,55 @@ int pixelsToTwips(int pixels, int dpi) {
     return dpi > 0 ? static_cast<int>(static_cast<long long>(pixels) * kTwipsPerInch / dpi) : 0;
 }
 
-PixelRect controlRect(const Control& control, int dpi) {
-    Place place = control.place();
+namespace {
+
+// Where the frames that hold a control put its origin, in twips of the window.
+Place frameOrigin(const Control& control) {
+    Place origin{};
     for (const Control* frame = control.container(); frame != nullptr; frame = frame->container()) {
-        place.left += frame->place().left;
-        place.top += frame->place().top;
+        origin.left += frame->place().left;
+        origin.top += frame->place().top;
     }
-    return {twipsToPixels(place.left, dpi), twipsToPixels(place.top, dpi),
-            twipsToPixels(place.width, dpi), twipsToPixels(place.height, dpi)};
+    return origin;
+}
+
+}  // namespace
+
+PixelRect controlRect(const Control& control, int dpi) {
+    const Place origin = frameOrigin(control);
+    const Place& place = control.place();
+    return {twipsToPixels(origin.left + place.left, dpi),
+            twipsToPixels(origin.top + place.top, dpi), twipsToPixels(place.width, dpi),
+            twipsToPixels(place.height, dpi)};
 }
 
 PixelRect lineRect(const Line& line, int dpi) {
+    const Place origin = frameOrigin(line);
     const LineEnds& e = line.ends();
     const int thickness = std::max(1, line.borderWidth() * dpi / kStandardDpi);
-    const int left = twipsToPixels(std::min(e.x1, e.x2), dpi);
-    const int right = twipsToPixels(std::max(e.x1, e.x2), dpi);
-    return {left, twipsToPixels(e.y1, dpi) - thickness / 2, right - left, thickness};
+    int left = twipsToPixels(origin.left + std::min(e.x1, e.x2), dpi);
+    int right = twipsToPixels(origin.left + std::max(e.x1, e.x2), dpi);
+    if (const Control* frame = line.container()) {
+        // A frame shows what it holds only inside its edges.
+        const PixelRect edges = controlRect(*frame, dpi);
+        left = std::max(left, edges.left);
+        right = std::min(right, edges.left + edges.width);
+    }
+    return {left, twipsToPixels(origin.top + e.y1, dpi) - thickness / 2, std::max(0, right - left),
+            thickness};
+}
+
+PixelRect windowRect(const Control& control, int dpi) {
+    return control.kind() == ControlKind::Line ? lineRect(static_cast<const Line&>(control), dpi)
+                                               : controlRect(control, dpi);
+}
+
+int frameDepth(const Control& control) {
+    int depth = 0;
+    for (const Control* frame = control.container(); frame != nullptr; frame = frame->container()) {
+        ++depth;
+    }
+    return depth;
 }
 
 int fontHeight(double points, int dpi) {

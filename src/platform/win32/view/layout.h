@@ -25,8 +25,13 @@ int pixelsToTwips(int pixels, int dpi);
 // The place of a control inside the window's client area: its own place moved by the
 // places of the frames that hold it.
 PixelRect controlRect(const Control& control, int dpi);
-// A horizontal line as a thin filled area, as thick as its border width in pixels.
+// A horizontal line as a thin filled area, as thick as its border width in pixels; its
+// ends count from the frame that holds it, and it ends at that frame's edges.
 PixelRect lineRect(const Line& line, int dpi);
+// The one or the other, by the control's kind.
+PixelRect windowRect(const Control& control, int dpi);
+// How many frames hold the control.
+int frameDepth(const Control& control);
 // The height of a font of that many points, as the negative pixel height (the em size)
 // that font creation expects.
 int fontHeight(double points, int dpi);

@@ -1,5 +1,6 @@
 #include "platform/win32/view/window_view.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 #include <utility>
@@ -149,17 +150,40 @@ void WindowView::buildControls() {
         control->setObserver([this, &shown] { sync(shown); });
         sync(shown);
     }
-    // Frames, lines and the white area lie behind what they hold; the small pictures lie
-    // on their buttons. The rest keeps the design's order, which is the Tab order.
+    stackControlWindows();
+}
+
+// Windows stacks siblings in the order they were made, the first on top, and Tab follows
+// that order; so the inputs keep the design's order. Labels lie beneath the inputs they
+// name, frames, lines and the white area beneath what they hold, a frame inside a frame
+// on the outer one; the small pictures lie on their buttons.
+void WindowView::stackControlWindows() {
+    const auto toBottom = [](HWND window) {
+        ::SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    };
+    std::vector<const ControlWindow*> behind;
     for (const ControlWindow& shown : shown_) {
         const ControlKind kind = shown.control->kind();
-        if (kind == ControlKind::Frame || kind == ControlKind::Line || kind == ControlKind::Shape) {
-            ::SetWindowPos(shown.window, HWND_BOTTOM, 0, 0, 0, 0,
-                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (kind == ControlKind::Label) {
+            toBottom(shown.window);
+        } else if (kind == ControlKind::Frame || kind == ControlKind::Line ||
+                   kind == ControlKind::Shape) {
+            behind.push_back(&shown);
         } else if (kind == ControlKind::PictureBox) {
             ::SetWindowPos(shown.window, HWND_TOP, 0, 0, 0, 0,
                            SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
+    }
+    // The deepest first: each one sent to the bottom goes beneath those before it.
+    std::stable_sort(behind.begin(), behind.end(), [](const auto* a, const auto* b) {
+        const auto depth = [](const ControlWindow* shown) {
+            return frameDepth(*shown->control) +
+                   (shown->control->kind() == ControlKind::Frame ? 0 : 1);
+        };
+        return depth(a) > depth(b);
+    });
+    for (const ControlWindow* shown : behind) {
+        toBottom(shown->window);
     }
 }
 
@@ -180,15 +204,21 @@ void WindowView::giveNames(const ControlWindow& shown, ScreenReaderNames& names)
 
 void WindowView::sync(ControlWindow& shown) {
     ++quiet_;
-    syncControlWindow(shown, *look_);
+    const PixelRect area = shownArea();
+    syncControlWindow(shown, *look_, area);
     if (shown.control->kind() == ControlKind::Frame) {
         for (ControlWindow& inside : shown_) {
             if (holds(*shown.control, *inside.control)) {
-                syncControlWindow(inside, *look_);
+                syncControlWindow(inside, *look_, area);
             }
         }
     }
     --quiet_;
+}
+
+PixelRect WindowView::shownArea() const {
+    return {0, 0, twipsToPixels(window_.width() - kFrameWidthTwips, look_->dpi()),
+            twipsToPixels(window_.height() - kFrameHeightTwips, look_->dpi())};
 }
 
 void WindowView::syncWindow() {
@@ -209,6 +239,12 @@ void WindowView::syncWindow() {
         ::ShowWindow(handle(), window_.visible() ? SW_SHOW : SW_HIDE);
     }
     --quiet_;
+    if (const PixelRect area = shownArea(); area != areaApplied_) {
+        areaApplied_ = area;  // what the larger or smaller window shows or hides
+        for (ControlWindow& shown : shown_) {
+            sync(shown);
+        }
+    }
 }
 
 void WindowView::applyDpi(int dpi, const RECT& suggested) {
@@ -237,7 +273,8 @@ void WindowView::bringToFront() {
 
 void WindowView::focus(Control* control) {
     if (HWND window = windowFor(control)) {
-        ::SetFocus(window);
+        // A hidden window cannot take the focus: the window itself does.
+        ::SetFocus(::IsWindowVisible(window) != FALSE ? window : handle());
     }
 }
 
@@ -343,6 +380,17 @@ LRESULT WindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                           message == WM_CTLCOLOREDIT);
         case WM_DPICHANGED:
             applyDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_QUERYENDSESSION:
+            // Windows may end the session, or an uninstaller asks the program to end.
+            if (attached_ && onSessionEnding) {
+                onSessionEnding();
+            }
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam != FALSE && attached_ && onSessionEnd) {
+                onSessionEnd();
+            }
             return 0;
         case WM_CLOSE:
             // Not while a platform call waits: the window stays until it is over.

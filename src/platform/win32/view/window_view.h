@@ -46,6 +46,9 @@ class WindowView final : public WindowCommands {
 
     // Runs when the user closes the window with its close box.
     std::function<void()> onCloseRequest;
+    // The session may end (what was typed is stored), and then it does end.
+    std::function<void()> onSessionEnding;
+    std::function<void()> onSessionEnd;
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -53,9 +56,12 @@ class WindowView final : public WindowCommands {
                                           UINT_PTR id, DWORD_PTR data);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void buildControls();
+    void stackControlWindows();
     void giveNames(const ControlWindow& shown, ScreenReaderNames& names);
     void sync(ControlWindow& shown);
     void syncWindow();
+    // The client area the model's window size shows, in pixels.
+    PixelRect shownArea() const;
     void applyDpi(int dpi, const RECT& suggested);
     void onCommand(HWND from, int notification);
     void onDrop(ControlWindow& shown, HDROP drop);
@@ -77,6 +83,7 @@ class WindowView final : public WindowCommands {
     std::unique_ptr<TimerDriver> timers_;
     std::unique_ptr<ToolTips> tips_;
     POINT placeApplied_{-1, -1};
+    PixelRect areaApplied_;
     int quiet_ = 0;  // > 0 while the view itself changes its windows
     bool attached_ = true;
 };
