@@ -1,21 +1,30 @@
 // Somnar Scheduler on Windows: reads the command line, then either answers in the console
 // that started it (help, version, the check, the test wake-up) or wires the Win32
 // backends to the window model and runs the message loop.
+//
+// Built twice: somnar-scheduler.exe, the window program, and with SOMNAR_CONSOLE_PROGRAM
+// the console program somnar-scheduler.com beside it. A prompt waits for the .com and
+// gets its exit status (and cmd runs it for the bare name "somnar-scheduler": .COM comes
+// before .EXE in PATHEXT); the .com answers the options itself and starts the .exe for
+// the window.
 
-#include <cstdio>
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/main_window_model.h"
 #include "app/power_policy_check.h"
 #include "app/test_wake.h"
+#include "platform/win32/console_output.h"
 #include "platform/win32/file_log.h"
 #include "platform/win32/mutex_instance_guard.h"
 #include "platform/win32/ras_dialer.h"
 #include "platform/win32/registry_settings_store.h"
+#include "platform/win32/system_error_text.h"
 #include "platform/win32/view/app_view.h"
 #include "platform/win32/view/balloon_notifier.h"
 #include "platform/win32/view/pumping_call.h"
@@ -54,36 +63,6 @@ std::vector<std::string> arguments() {
     return result;
 }
 
-// A window program has no console of its own: its answers go to the console it was
-// started from, unless its output already leads somewhere (a pipe or a file).
-void useStartingConsole() {
-    if (::GetFileType(::GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN) {
-        return;
-    }
-    if (::AttachConsole(ATTACH_PARENT_PROCESS)) {
-        FILE* stream = nullptr;
-        ::freopen_s(&stream, "CONOUT$", "w", stdout);
-        ::freopen_s(&stream, "CONOUT$", "w", stderr);
-        ::SetConsoleOutputCP(CP_UTF8);
-    }
-}
-
-// COM for the names screen readers read, on the window's thread for the program's life.
-class ComApartment {
-  public:
-    ComApartment() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (ok_) {
-            ::CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    bool ok_;
-};
-
 // The check and the test wake-up, with the backends the window uses.
 int runWithoutWindow(const somnar::CommandLine& line) {
     namespace win32 = somnar::win32;
@@ -104,6 +83,82 @@ int runWithoutWindow(const somnar::CommandLine& line) {
     std::cout << somnar::checkReport(items);
     return somnar::checkExitStatus(items);
 }
+
+#ifdef SOMNAR_CONSOLE_PROGRAM
+
+// The command line after the program's name, as it was typed (quotes kept).
+std::wstring argumentsAsTyped() {
+    std::wstring_view line = ::GetCommandLineW();
+    std::size_t end = 0;
+    if (!line.empty() && line.front() == L'"') {
+        end = line.find(L'"', 1);
+        end = end == std::wstring_view::npos ? line.size() : end + 1;
+    } else {
+        end = std::min(line.find_first_of(L" \t"), line.size());
+    }
+    return std::wstring(line.substr(end));
+}
+
+// Without an option: the window program beside this one opens with the same arguments,
+// and the prompt comes back at once.
+int startWindowProgram() {
+    const somnar::WindowsProgramInfo program;
+    const std::wstring path =
+        somnar::win32::widen(program.programFolder() + "\\" + program.programName() + ".exe");
+    std::wstring commandLine = L'"' + path + L'"' + argumentsAsTyped();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         nullptr, &startup, &started) == 0) {
+        const DWORD error = ::GetLastError();
+        const somnar::win32::ConsoleStreams streams(::GetStdHandle(STD_OUTPUT_HANDLE),
+                                                    ::GetStdHandle(STD_ERROR_HANDLE));
+        std::cerr << "somnar-scheduler: das Programmfenster ließ sich nicht öffnen: "
+                  << somnar::win32::narrow(path) << " startet nicht ("
+                  << somnar::win32::systemMessage(error) << ").\n";
+        return 1;
+    }
+    ::CloseHandle(started.hThread);
+    ::CloseHandle(started.hProcess);
+    return 0;
+}
+
+#else
+
+// A window program has no console of its own: its answers go to the console it was
+// started from (after that console's prompt has come back), unless its output already
+// leads somewhere (a pipe or a file).
+void useStartingConsole(std::optional<somnar::win32::ConsoleStreams>& streams) {
+    if (::GetFileType(::GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN) {
+        streams.emplace(::GetStdHandle(STD_OUTPUT_HANDLE), ::GetStdHandle(STD_ERROR_HANDLE));
+        return;
+    }
+    if (!::AttachConsole(ATTACH_PARENT_PROCESS)) {
+        return;
+    }
+    // A handle of the process's own for the life of the process, which Windows closes.
+    HANDLE console =
+        ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    streams.emplace(console, console);
+}
+
+// COM for the names screen readers read, on the window's thread for the program's life.
+class ComApartment {
+  public:
+    ComApartment() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (ok_) {
+            ::CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool ok_;
+};
 
 int runWindow() {
     const ComApartment com;
@@ -146,20 +201,32 @@ int runWindow() {
     form.window.show();
     return win32::runMessageLoop();
 }
+#endif
 
 }  // namespace
 
 int main() {
     const somnar::CommandLine line = somnar::parseCommandLine(arguments());
-    if (line.mode != somnar::RunMode::Window || !line.error.empty()) {
-        useStartingConsole();
+    const bool window = line.mode == somnar::RunMode::Window && line.error.empty();
+#ifdef SOMNAR_CONSOLE_PROGRAM
+    if (window) {
+        return startWindowProgram();
     }
+    const somnar::win32::ConsoleStreams streams(::GetStdHandle(STD_OUTPUT_HANDLE),
+                                                ::GetStdHandle(STD_ERROR_HANDLE));
+#else
+    std::optional<somnar::win32::ConsoleStreams> streams;
+    if (!window) {
+        useStartingConsole(streams);
+    }
+#endif
     if (const std::optional<int> status =
             somnar::answerDirectly(line, SOMNAR_VERSION, std::cout, std::cerr)) {
         return *status;
     }
-    if (line.mode != somnar::RunMode::Window) {
-        return runWithoutWindow(line);
-    }
-    return runWindow();
+#ifdef SOMNAR_CONSOLE_PROGRAM
+    return runWithoutWindow(line);
+#else
+    return window ? runWindow() : runWithoutWindow(line);
+#endif
 }
