@@ -8,7 +8,9 @@ target_include_directories(win32_backend_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DI
 target_link_libraries(win32_backend_tests PRIVATE somnar_view_win32 somnar_platform_win32 somnar_logic GTest::gmock
                                                   GTest::gtest_main)
 target_compile_definitions(win32_backend_tests PRIVATE
-    SOMNAR_TEST_PEERS_DIR="${SOMNAR_TEST_PEERS_DIR}" SOMNAR_PYTHON="/usr/bin/python3")
+    SOMNAR_TEST_PEERS_DIR="${SOMNAR_TEST_PEERS_DIR}" SOMNAR_PYTHON="/usr/bin/python3"
+    SOMNAR_PROGRAM_EXE="Z:$<TARGET_FILE:somnar-scheduler>")
+add_dependencies(win32_backend_tests somnar-scheduler)  # its icons are looked at
 
 # The tests of the suites below talk to an FTP server on loopback that a test of ctest's
 # starts before them and stops after them; they find it in SOMNAR_NET_PEER (a Windows path).

@@ -5,11 +5,13 @@
 
 #include <tuple>
 
+#include "platform/win32/resource_ids.h"
 #include "platform/win32/view/layout.h"
 #include "platform/win32/view/pumping_call.h"
 #include "platform/win32/view/win32_dialogs.h"
 #include "platform/win32/view/win32_file_dialog.h"
 #include "platform/win32/view/win32_tray_icon.h"
+#include "platform/win32/wide_text.h"
 
 namespace somnar::win32 {
 namespace {
@@ -41,6 +43,28 @@ TEST(WindowPartsTest, PlacesScaleWithTheDpiAndAddUpThroughTheirFrames) {
     EXPECT_FALSE(enabledWithContainers(inside));
     EXPECT_TRUE(shownWithContainers(frame));
     EXPECT_FALSE(shownWithContainers(inside));
+}
+
+// Each icon of the program holds an image of each size Windows asks for at 100, 125, 150
+// and 200 %, so none is scaled (and blurred) from another; Windows picks among them.
+TEST(WindowPartsTest, EveryIconHasAnImageForEachDpiStep) {
+    HMODULE program = ::LoadLibraryExW(widen(SOMNAR_PROGRAM_EXE).c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    const auto resource = [program](int id, const wchar_t* type) {
+        HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(id), type);
+        return found ? static_cast<BYTE*>(::LockResource(::LoadResource(program, found))) : nullptr;
+    };
+    for (int icon = SOMNAR_ICON_WINDOW; icon <= SOMNAR_ICON_INFO; ++icon) {
+        BYTE* group = resource(icon, RT_GROUP_ICON);
+        ASSERT_NE(group, nullptr) << icon;
+        for (int size : {16, 20, 24, 32}) {
+            const int image = ::LookupIconIdFromDirectoryEx(group, TRUE, size, size, 0);
+            const auto* header = reinterpret_cast<BITMAPINFOHEADER*>(resource(image, RT_ICON));
+            EXPECT_EQ(header ? header->biWidth : 0, size) << "icon " << icon;
+        }
+    }
+    ::FreeLibrary(program);
 }
 
 TEST(WindowPartsTest, TrayMouseMessagesBecomeClicksAndInputWaitsOutACall) {
