@@ -19,6 +19,7 @@
 #include "app/main_window_model.h"
 #include "app/power_policy_check.h"
 #include "app/test_wake.h"
+#include "platform/startup_steps.h"
 #include "platform/win32/console_output.h"
 #include "platform/win32/file_log.h"
 #include "platform/win32/mutex_instance_guard.h"
@@ -165,6 +166,7 @@ int runWindow() {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
+    SOMNAR_STARTUP_MARK("COM and common controls");
 
     namespace win32 = somnar::win32;
     somnar::WindowsClock clock;
@@ -189,16 +191,20 @@ int runWindow() {
     somnar::Services services{clock,        dialogs,     desktop, program,   instance, power,
                               dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
                               connectivity, hostAddress, files,   ftp,       log,      notifier};
+    SOMNAR_STARTUP_MARK("backends");
 
     somnar::InfoWindow info(services);
     somnar::MainWindow form(services, info);
     if (form.load() == somnar::StartOutcome::SecondCopy) {
         return 0;
     }
+    SOMNAR_STARTUP_MARK("models and start-up");
     win32::AppView view(form, info);
+    SOMNAR_STARTUP_MARK("view built");
     dialogs.setOwner(view.mainView().handle());
     fileDialog.setOwner(view.mainView().handle());
     form.window.show();
+    SOMNAR_STARTUP_MARK("shown");
     return win32::runMessageLoop();
 }
 #endif
@@ -206,6 +212,7 @@ int runWindow() {
 }  // namespace
 
 int main() {
+    SOMNAR_STARTUP_MARK("libraries loaded, main reached");
     const somnar::CommandLine line = somnar::parseCommandLine(arguments());
     const bool window = line.mode == somnar::RunMode::Window && line.error.empty();
 #ifdef SOMNAR_CONSOLE_PROGRAM
