@@ -29,9 +29,13 @@ gtest_discover_tests(win32_backend_tests DISCOVERY_TIMEOUT 60 TEST_FILTER "${pee
                                 ENVIRONMENT "SOMNAR_NET_PEER=Z:${peer_folder}")
 
 # The installer: a silent per-user install, the program started from there, the uninstall.
+# A copy that holds the program's mutex and does not end makes the uninstaller refuse.
+add_executable(running_copy_stand_in install/running_copy_stand_in.cpp)
+target_link_libraries(running_copy_stand_in PRIVATE somnar_platform_win32)
 add_test(NAME WindowsInstallerInstallsStartsAndRemovesButKeepsTheStoredValues
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/install/windows_installer.sh
-                 ${PROJECT_BINARY_DIR}/somnar-scheduler-setup.exe ${PROJECT_VERSION})
+                 ${PROJECT_BINARY_DIR}/somnar-scheduler-setup.exe ${PROJECT_VERSION}
+                 $<TARGET_FILE:running_copy_stand_in>)
 set_tests_properties(WindowsInstallerInstallsStartsAndRemovesButKeepsTheStoredValues PROPERTIES
                      TIMEOUT 120 RUN_SERIAL TRUE)
 
