@@ -235,6 +235,16 @@ void placeControlWindow(const ControlWindow& shown, Look& look) {
     }
 }
 
+// What lies outside the shown part of the window is hidden, not merely unseen: neither Tab
+// nor a screen reader reaches it.
+void showIfShown(const ControlWindow& shown, int dpi, const PixelRect& shownArea) {
+    const bool visible =
+        shownWithContainers(*shown.control) && overlaps(windowRect(*shown.control, dpi), shownArea);
+    if (((::GetWindowLongPtrW(shown.window, GWL_STYLE) & WS_VISIBLE) != 0) != visible) {
+        ::ShowWindow(shown.window, visible ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
 void syncControlWindow(ControlWindow& shown, Look& look, const PixelRect& shownArea) {
     const Control& control = *shown.control;
     HWND window = shown.window;
@@ -242,13 +252,7 @@ void syncControlWindow(ControlWindow& shown, Look& look, const PixelRect& shownA
     if ((::IsWindowEnabled(window) != FALSE) != enabled) {
         ::EnableWindow(window, enabled ? TRUE : FALSE);
     }
-    // What lies outside the shown part of the window is hidden, not merely unseen: neither
-    // Tab nor a screen reader reaches it.
-    const bool visible =
-        shownWithContainers(control) && overlaps(windowRect(control, look.dpi()), shownArea);
-    if (((::GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0) != visible) {
-        ::ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
-    }
+    showIfShown(shown, look.dpi(), shownArea);
     switch (control.kind()) {
         case ControlKind::CommandButton: {
             const auto& button = static_cast<const CommandButton&>(control);

@@ -33,6 +33,10 @@ void placeControlWindow(const ControlWindow& shown, Look& look);
 // from echoing back into the model meanwhile.
 void syncControlWindow(ControlWindow& shown, Look& look, const PixelRect& shownArea);
 
+// Shows the window where the control is shown and reaches into the shown area; hides it
+// elsewhere (part of syncing it, and all that a new window size changes).
+void showIfShown(const ControlWindow& shown, int dpi, const PixelRect& shownArea);
+
 // Passes a notice of the window (WM_COMMAND's code) to the control as user input; true
 // when the control was told, so the window should show what the model made of it.
 bool passControlInput(const ControlWindow& shown, int notification);

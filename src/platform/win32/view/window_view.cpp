@@ -83,6 +83,7 @@ WindowView::WindowView(Window& window, const ControlRegistry& controls, const Wi
     timers_ = std::make_unique<TimerDriver>(handle());
     tips_ = std::make_unique<ToolTips>(handle());
     tips_->setDpi(dpi);
+    areaApplied_ = shownArea();  // the controls are built for it
     buildControls();
     window_.setObserver([this] { syncWindow(); });
     window_.setCommands(this);
@@ -241,8 +242,8 @@ void WindowView::syncWindow() {
     --quiet_;
     if (const PixelRect area = shownArea(); area != areaApplied_) {
         areaApplied_ = area;  // what the larger or smaller window shows or hides
-        for (ControlWindow& shown : shown_) {
-            sync(shown);
+        for (const ControlWindow& shown : shown_) {
+            showIfShown(shown, look_->dpi(), area);
         }
     }
 }
