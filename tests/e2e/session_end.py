@@ -9,7 +9,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../vm"))
-from drive import Window, check  # noqa: E402
+from drive import Window, check, start_xvfb  # noqa: E402
 
 PROGRAM, HOME = sys.argv[1], tempfile.mkdtemp()
 TYPED = [("cmbDFUE_Name", "T-Online Modem"), ("txtUser", "anna"), ("txtPassword", "ge heim!"),
@@ -28,10 +28,7 @@ for display in ("nirgends:7", ":"):
     check(run.returncode == 1 and run.stderr.count("\n") == 1 and
           "(die Anzeige „%s“ ist nicht erreichbar)" % display in run.stderr, repr(run))
 
-read_end, write_end = os.pipe()
-xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp"],
-                        pass_fds=[write_end], stderr=subprocess.DEVNULL)
-ENV["DISPLAY"] = ":" + os.read(read_end, 16).decode().strip()
+xvfb, ENV["DISPLAY"] = start_xvfb()
 try:
     program = subprocess.Popen([PROGRAM], env=ENV)
     window = Window(lambda args: (lambda r: (r.returncode, r.stdout))(subprocess.run(

@@ -13,21 +13,14 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../vm"))
-from drive import MAIN_TITLE, Window, check, wait_for  # noqa: E402
+from drive import MAIN_TITLE, Window, check, start_xvfb, wait_for  # noqa: E402
 
 PROGRAM = sys.argv[1]
 STARTS = int(os.environ.get("SOMNAR_WINDOW_STARTS", "3"))
 CHOOSER = "Exe oder BAT Datei auswählen"
-read_end, write_end = os.pipe()
-# -noreset: a bare Xvfb resets when its last client leaves, and a program that connects
-# meanwhile finds no display (Wine then ends with status 1 before any window).
-xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-noreset",
-                         "-screen", "0", "1280x1024x24"], pass_fds=[write_end],
-                        stderr=subprocess.DEVNULL)
-display = b""
-while not display.endswith(b"\n"):
-    display += os.read(read_end, 16)
-ENV = dict(os.environ, DISPLAY=":" + display.decode().strip())
+# Without -noreset (start_xvfb's), Wine once ended with status 1 before any window.
+xvfb, display = start_xvfb("-screen", "0", "1280x1024x24")
+ENV = dict(os.environ, DISPLAY=display)
 WINE_SAID = tempfile.TemporaryFile()
 
 

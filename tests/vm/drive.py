@@ -3,6 +3,7 @@ clicked at its place in the design table (src/app/main_window_design.cpp), by it
 
 import os
 import re
+import subprocess
 import time
 
 MAIN_TITLE = "Hibernate-Standby-Somnar-Scheduler"
@@ -14,6 +15,18 @@ class Failure(Exception):
 def check(condition, message):
     if not condition:
         raise Failure(message)
+
+def start_xvfb(*options):
+    """An Xvfb at the first free display; returns it and its DISPLAY. With -noreset: a bare
+    Xvfb resets when its last client leaves (xdotool's first look, say), and a program that
+    connects meanwhile finds no display."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-noreset",
+                             *options], pass_fds=[write_end], stderr=subprocess.DEVNULL)
+    number = b""
+    while not number.endswith(b"\n"):  # the number and its line end come in two writes
+        number += os.read(read_end, 16)
+    return xvfb, ":" + number.decode().strip()
 
 def wait_for(predicate, timeout, what=None):
     """PREDICATE's first true value within TIMEOUT s; else a Failure, or None without WHAT."""
