@@ -16,8 +16,8 @@
 
 #include "app/command_line.h"
 #include "app/main_window_model.h"
-#include "app/preflight_check.h"
-#include "app/test_wake.h"
+#include "platform/linux/check/linux_failure_texts.h"
+#include "platform/linux/check/linux_machine_check.h"
 #include "platform/linux/desktop_notifier.h"
 #include "platform/linux/dialup_entries.h"
 #include "platform/linux/display_probe.h"
@@ -40,7 +40,7 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_tray_icon.h"
-#include "platform/qt/responsive_wait.h"
+#include "platform/linux/responsive_wait.h"
 #include "platform/qt/startup_warm_up.h"
 #include "platform/qt/termination_watch.h"
 #include "platform/startup_steps.h"
@@ -113,13 +113,16 @@ int runWindow(QApplication& application, int argc, char* argv[]) {
     somnar::LazyFtpClient ftp(somnar::LazyFtpClient::defaultModulePaths(program.programFolder()));
     somnar::JournalLog log;
     somnar::DesktopNotifier notifier;
-    somnar::Services services{clock,        dialogs,     desktop, program,   instance, power,
-                              dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
-                              connectivity, hostAddress, files,   ftp,       log,      notifier};
+    const somnar::LinuxFailureTexts failureTexts;
+    somnar::Services services{clock,     dialogs,      desktop,     program,    instance,
+                              power,     dialer,       settings,    tray,       wakeAlarm,
+                              programs,  fileDialog,   connectivity, hostAddress, files,
+                              ftp,       log,          notifier,    failureTexts};
 
     SOMNAR_STARTUP_MARK("backends");
     somnar::InfoWindow info(services);
-    somnar::MainWindow form(services, info);
+    somnar::MainWindowControls controls;
+    somnar::MainWindow form(services, info, controls);
     if (form.load() == somnar::StartOutcome::SecondCopy) {
         return 0;
     }
@@ -127,9 +130,9 @@ int runWindow(QApplication& application, int argc, char* argv[]) {
     somnar::AppView view(form, info);
     dialogs.setParentWindow(&view.mainView());
     fileDialog.setParentWindow(&view.mainView());
-    tray.setMenu(view.mainView().menuFor(&form.trayMenu));
+    tray.setMenu(view.mainView().menuFor(&controls.trayMenu));
     SOMNAR_STARTUP_MARK("view built");
-    form.window.show();
+    controls.window.show();
     SOMNAR_STARTUP_MARK("shown");
     // The end of the session, kill or a closed terminal: what was typed is stored first.
     somnar::TerminationWatch termination([&form] { form.endSession(); });

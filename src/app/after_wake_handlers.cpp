@@ -6,75 +6,58 @@
 namespace somnar {
 
 void MainWindow::startAfterWake(const AfterWakePlan& plan) {
+    MainWindowControls& c = ui_;
     if (plan.dialup) {
-        if (auto problem = afterWaking.dial(*plan.dialup)) {
-            reportAfterWake(*problem);
-        }
+        reportAfterWake(dialStep_.start(*plan.dialup));
     }
     if (plan.watchesConnection()) {
-        connectionWatch.setEnabled(true);
+        c.connectionWatch.setEnabled(true);
     }
     if (!plan.program.empty()) {
-        if (auto problem = afterWaking.startProgram(plan.program)) {
-            reportAfterWake(*problem);
-        }
+        reportAfterWake(programStep_.start(plan.program));
     }
     if (plan.renewedSleep) {
-        resetButton.setEnabled(true);
-        trayButton.setEnabled(true);
-        countdownInfoButton.setEnabled(true);
-        renewedSleepTimer.setEnabled(true);
+        c.resetButton.setEnabled(true);
+        c.trayButton.setEnabled(true);
+        c.countdownInfoButton.setEnabled(true);
+        c.renewedSleepTimer.setEnabled(true);
     }
 }
 
 void MainWindow::onDial() {
-    if (auto problem =
-            afterWaking.dial({dialupName.text(), dialupUser.text(), dialupPassword.text()})) {
-        reportAfterWake(*problem);
-    }
+    reportAfterWake(
+        dialStep_.start({ui_.dialupName.text(), ui_.dialupUser.text(), ui_.dialupPassword.text()}));
 }
 
 void MainWindow::onClockTick() {
-    clockLine.setCaption(services_.clock.generalDateTimeText(services_.clock.now()));
+    ui_.clockLine.setCaption(services_.clock.generalDateTimeText(services_.clock.now()));
 }
 
 void MainWindow::onRenewedSleepDue() {
     onClockTick();
-    RenewedSleepCount& count = afterWaking.renewedSleepCount();
-    if (!sleeper.confirmed() || !renewedSleepBox.ticked()) {
-        count.pause();
+    MainWindowControls& c = ui_;
+    const RenewedSleepAnswer answer = renewedSleep_.tick(
+        {schedule_.confirmed() && c.renewedSleepBox.ticked(), c.renewedSleepSpan.text(),
+         renewedSleepChoice(), services_.clock.monotonic(), c.renewedSleepTimer.startCount(),
+         std::chrono::milliseconds(c.renewedSleepTimer.interval())});
+    if (answer.kind == RenewedSleepAnswer::Kind::Paused) {
         return;
     }
-    const auto minutes = renewedSleepMinutes(renewedSleepSpan.text());
-    if (!minutes) {
-        count.pause();
-        statusLine.setCaption("Angehalten: Minuten ungültig");
-        statusLine.setEnabled(!statusLine.enabled());
-        return;
+    if (!answer.status.empty()) {
+        c.statusLine.setCaption(answer.status);
     }
-    const double total = *minutes * 60.0;
-    const std::optional<SleepState> state = renewedSleepChoice();
-    const std::string left = timeLeftText(static_cast<long>(total - count.elapsedSeconds()));
-    if (state == SleepState::Hibernate) {
-        statusLine.setCaption("Nächster Ruhezustand in " + left + " min");
-    } else if (state == SleepState::Standby) {
-        statusLine.setCaption("Nächster Standbyzustand aktiv in " + left + " min");
-    }
-    statusLine.setEnabled(!statusLine.enabled());
-    count.count(services_.clock.monotonic(), renewedSleepTimer.startCount(),
-                std::chrono::milliseconds(renewedSleepTimer.interval()));
-    if (count.elapsedSeconds() < total) {
+    c.statusLine.setEnabled(!c.statusLine.enabled());
+    if (answer.kind != RenewedSleepAnswer::Kind::Due) {
         return;
     }
     // Everything is reset before the machine goes down; nothing follows the wake-up.
-    statusLine.setCaption("");
-    renewedSleepTimer.setEnabled(false);
-    count.reset();
-    sleeper.forget();
-    if (!state) {
+    c.statusLine.setCaption("");
+    c.renewedSleepTimer.setEnabled(false);
+    schedule_.forget();
+    if (!answer.sleep) {
         return;  // neither state chosen: the countdown ends without a sleep
     }
-    if (const SleepAttemptResult attempt = sleeper.sleepOnly(*state, " ");
+    if (const SleepAttemptResult attempt = sleeper_.sleepOnly(*answer.sleep, " ");
         attempt.outcome != SleepAttempt::WokeUp) {
         reportAfterWake(attempt.refusal);
     }

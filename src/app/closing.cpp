@@ -2,7 +2,7 @@
 // values, so nothing typed is lost.
 
 #include "app/main_window_model.h"
-#include "app/settings_keys.h"
+#include "common/settings_keys.h"
 #include "schedule/sleep_request.h"
 
 namespace somnar {
@@ -10,9 +10,9 @@ namespace somnar {
 bool MainWindow::storeDialupValues() {
     return services_.settings.writeValues(
         settings::kDialupName.application, settings::kDialupName.section,
-        {{std::string(settings::kDialupName.key), dialupName.text()},
-         {std::string(settings::kDialupUser.key), dialupUser.text()},
-         {std::string(settings::kDialupPassword.key), dialupPassword.text()}});
+        {{std::string(settings::kDialupName.key), ui_.dialupName.text()},
+         {std::string(settings::kDialupUser.key), ui_.dialupUser.text()},
+         {std::string(settings::kDialupPassword.key), ui_.dialupPassword.text()}});
 }
 
 void MainWindow::storeTypedValues(bool userThere) {
@@ -36,15 +36,15 @@ void MainWindow::storeTypedValues(bool userThere) {
 
 void MainWindow::unload() {
     storeTypedValues(true);
-    window.hide();
-    window.setLoaded(false);
+    ui_.window.hide();
+    ui_.window.setLoaded(false);
 }
 
 void MainWindow::endSession() {
-    if (window.loaded()) {
+    if (ui_.window.loaded()) {
         storeTypedValues(false);
-        window.hide();
-        window.setLoaded(false);
+        ui_.window.hide();
+        ui_.window.setLoaded(false);
     }
     infoWindow_.close();
 }

@@ -7,34 +7,34 @@ namespace somnar {
 void MainWindow::onCountdownInfo() {
     Dialogs& dialogs = services_.dialogs;
     const std::string program = services_.program.programName();
-    if (hibernateCountdown.enabled() || standbyCountdown.enabled()) {
-        dialogs.showMessage({sleeper.confirmationText(),
+    if (ui_.hibernateCountdown.enabled() || ui_.standbyCountdown.enabled()) {
+        dialogs.showMessage({schedule_.confirmationText(),
                              program + " , Countdown läuft mit folgenden Parameter...",
                              MessageButtons::Ok, MessageIcon::Information});
     }
-    if (renewedSleepTimer.enabled()) {
-        dialogs.showMessage({statusLine.caption(), program + " , Countdown aktiv...",
+    if (ui_.renewedSleepTimer.enabled()) {
+        dialogs.showMessage({ui_.statusLine.caption(), program + " , Countdown aktiv...",
                              MessageButtons::Ok, MessageIcon::Information});
     }
-    if (!hibernateCountdown.enabled() && !standbyCountdown.enabled() &&
-        !renewedSleepTimer.enabled()) {
+    if (!ui_.hibernateCountdown.enabled() && !ui_.standbyCountdown.enabled() &&
+        !ui_.renewedSleepTimer.enabled()) {
         dialogs.showMessage({"Keine CountDown Aktionen aktiv.", program, MessageButtons::Ok,
                              MessageIcon::Information});
     }
 }
 
 void MainWindow::onReset() {
-    hibernateCountdown.setEnabled(false);
-    standbyCountdown.setEnabled(false);
-    renewedSleepTimer.setEnabled(false);
+    ui_.hibernateCountdown.setEnabled(false);
+    ui_.standbyCountdown.setEnabled(false);
+    ui_.renewedSleepTimer.setEnabled(false);
     enableSleepCommands();
-    trayButton.setEnabled(false);
-    resetButton.setEnabled(false);
-    countdownInfoButton.setEnabled(false);
-    optionsBox.setEnabled(true);
-    statusLine.setCaption("");
+    ui_.trayButton.setEnabled(false);
+    ui_.resetButton.setEnabled(false);
+    ui_.countdownInfoButton.setEnabled(false);
+    ui_.optionsBox.setEnabled(true);
+    ui_.statusLine.setCaption("");
     // The next renewed sleep counts from zero.
-    afterWaking.renewedSleepCount().reset();
+    renewedSleep_.reset();
 }
 
 }  // namespace somnar

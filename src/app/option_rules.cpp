@@ -7,61 +7,53 @@ namespace somnar {
 
 void MainWindow::onWakeChoice(int index) {
     const bool wakeUp = index == 0;
-    optionFrames[0].setEnabled(wakeUp);
-    optionsBox.setEnabled(wakeUp);
+    ui_.optionFrames[0].setEnabled(wakeUp);
+    ui_.optionsBox.setEnabled(wakeUp);
     for (Picker* picker :
-         {&wakeTime.day, &wakeTime.month, &wakeTime.year, &wakeTime.hour, &wakeTime.minute}) {
+         {&ui_.wakeTime.day, &ui_.wakeTime.month, &ui_.wakeTime.year, &ui_.wakeTime.hour, &ui_.wakeTime.minute}) {
         picker->setEnabled(wakeUp);
     }
     if (wakeUp) {
         return;
     }
     // Each box that was ticked runs its own rule as it is cleared.
-    for (CheckBox* box : {&dialupBox, &alwaysOnBox, &publishBox, &programBox, &renewedSleepBox}) {
+    for (CheckBox* box : {&ui_.dialupBox, &ui_.alwaysOnBox, &ui_.publishBox, &ui_.programBox, &ui_.renewedSleepBox}) {
         box->setValue(CheckBox::Unchecked);
     }
 }
 
 // A ticked connection box clears the other one; the box just ticked stays ticked.
 void MainWindow::onDialupTicked() {
-    if (dialupBox.ticked()) {
-        alwaysOnBox.setValue(CheckBox::Unchecked);
+    if (ui_.dialupBox.ticked()) {
+        ui_.alwaysOnBox.setValue(CheckBox::Unchecked);
     }
-    publishBox.setEnabled(dialupBox.ticked());
+    ui_.publishBox.setEnabled(ui_.dialupBox.ticked());
     for (Control* field :
-         {static_cast<Control*>(&dialupName), static_cast<Control*>(&dialupUser),
-          static_cast<Control*>(&dialupPassword), static_cast<Control*>(&dialupPasswordToggle)}) {
-        field->setEnabled(dialupBox.ticked());
+         {static_cast<Control*>(&ui_.dialupName), static_cast<Control*>(&ui_.dialupUser),
+          static_cast<Control*>(&ui_.dialupPassword), static_cast<Control*>(&ui_.dialupPasswordToggle)}) {
+        field->setEnabled(ui_.dialupBox.ticked());
     }
 }
 
 void MainWindow::onAlwaysOnTicked() {
-    if (alwaysOnBox.ticked()) {
-        dialupBox.setValue(CheckBox::Unchecked);
+    if (ui_.alwaysOnBox.ticked()) {
+        ui_.dialupBox.setValue(CheckBox::Unchecked);
     }
-    publishBox.setEnabled(alwaysOnBox.ticked());
-}
-
-void MainWindow::onProgramTicked() {
-    programPath.setEnabled(programBox.ticked());
-}
-
-void MainWindow::onRenewedSleepTicked() {
-    renewedSleepSpan.setEnabled(renewedSleepBox.ticked());
+    ui_.publishBox.setEnabled(ui_.alwaysOnBox.ticked());
 }
 
 void MainWindow::onOptionsTicked() {
-    window.setHeight(optionsBox.ticked() ? mainWindowDesign().fullHeight
+    ui_.window.setHeight(ui_.optionsBox.ticked() ? mainWindowDesign().fullHeight
                                          : mainWindowDesign().compactHeight);
-    window.setFocus(&focusSink);
+    ui_.window.setFocus(&ui_.focusSink);
 }
 
 void MainWindow::onPublishTicked() {
-    const bool ticked = publishBox.ticked();
+    const bool ticked = ui_.publishBox.ticked();
     for (Control* field :
-         {static_cast<Control*>(&ftpServer), static_cast<Control*>(&ftpFolder),
-          static_cast<Control*>(&ftpUser), static_cast<Control*>(&ftpPassword),
-          static_cast<Control*>(&passiveBox), static_cast<Control*>(&ftpPasswordToggle)}) {
+         {static_cast<Control*>(&ui_.ftpServer), static_cast<Control*>(&ui_.ftpFolder),
+          static_cast<Control*>(&ui_.ftpUser), static_cast<Control*>(&ui_.ftpPassword),
+          static_cast<Control*>(&ui_.passiveBox), static_cast<Control*>(&ui_.ftpPasswordToggle)}) {
         field->setEnabled(ticked);
     }
 }

@@ -1,5 +1,4 @@
-// Choosing the program to start after waking: the open-file dialog, a dropped file,
-// and the tool tip that shows the whole path.
+// Choosing the program to start after waking in the open-file dialog.
 
 #include "app/main_window_model.h"
 
@@ -15,24 +14,14 @@ void MainWindow::onChooseProgram() {
     const auto chosen = services_.fileDialog.askOpenFileName(
         "Exe oder BAT Datei auswählen", services_.program.currentFolder(), filters);
     if (!chosen || chosen->name.empty()) {
-        programPath.setText("");
+        ui_.programPath.setText("");
         return;
     }
     std::string folder = chosen->folder;
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }
-    programPath.setText(folder + chosen->name);
-}
-
-void MainWindow::onProgramDropped(const std::vector<std::string>& files) {
-    if (!files.empty()) {
-        programPath.setText(files.front());
-    }
-}
-
-void MainWindow::onProgramHover() {
-    programPath.setToolTip(programPath.text());
+    ui_.programPath.setText(folder + chosen->name);
 }
 
 }  // namespace somnar

@@ -2,7 +2,7 @@
 // server step by step in the status label.
 
 #include "app/main_window_model.h"
-#include "app/settings_keys.h"
+#include "common/settings_keys.h"
 
 namespace somnar {
 namespace {
@@ -13,31 +13,23 @@ constexpr const char* kNotStored = "FTP-Werte nicht gespeichert";
 }  // namespace
 
 void MainWindow::onConnectionWatchTick() {
-    if (!publisher.isConnected()) {
+    const std::optional<AddressLookup> found = publication_.tick();
+    if (!found) {
         return;
     }
-    const AddressLookup found = publisher.localIpAddress();
-    if (!found.problem.empty()) {
-        services_.dialogs.showMessage(
-            {found.problem, std::string(kApplicationTitle), MessageButtons::Ok, MessageIcon::None});
+    if (!found->problem.empty()) {
+        services_.dialogs.showMessage({found->problem, std::string(kApplicationTitle),
+                                       MessageButtons::Ok, MessageIcon::None});
     }
-    ipAddressLine.setCaption(found.address);
-    // An ip.html of an earlier run must never go out as if it were new.
-    if (writeIpDocument()) {
+    ui_.ipAddressLine.setCaption(found->address);
+    if (const auto problem = publication_.writeDocument()) {
+        ui_.ftpStatus.setCaption("ip.html nicht geschrieben");
+        reportProblem(*problem);
+        showWarning(*problem);
+    } else {
         onUpload();
     }
-    connectionWatch.setEnabled(false);
-}
-
-bool MainWindow::writeIpDocument() {
-    const auto problem = publisher.writeDocument(ipAddressLine.caption());
-    if (!problem) {
-        return true;
-    }
-    ftpStatus.setCaption("ip.html nicht geschrieben");
-    reportProblem(*problem);
-    showWarning(*problem);
-    return false;
+    ui_.connectionWatch.setEnabled(false);
 }
 
 void MainWindow::onUpload() {
@@ -45,29 +37,29 @@ void MainWindow::onUpload() {
     // Stored before anything else, whatever follows; one rewrite of the file for all four.
     // Nobody may be at the machine: a failure shows in the status label, not in a box.
     if (!storeFtpValues()) {
-        ftpStatus.setCaption(kNotStored);
+        ui_.ftpStatus.setCaption(kNotStored);
         services_.log.write(LogLevel::Warning,
                             std::string(kNotStored) + ": " +
                                 services_.settings.location(settings::kFtpServer.application));
     }
-    publisher.upload(target, {[this](const std::string& status) { ftpStatus.setCaption(status); },
+    publisher_.upload(target, {[this](const std::string& status) { ui_.ftpStatus.setCaption(status); },
                               [this](const std::string& step, long code) {
                                   const std::string error = "Error: " + std::to_string(code);
                                   reportProblem("Die IP-Adresse wurde nicht per FTP übertragen: " +
                                                 step + ", " + error);
                                   services_.dialogs.showMessage(
                                       {error, step, MessageButtons::Ok, MessageIcon::Question});
-                                  ftpStatus.setCaption(kDisconnected);
+                                  ui_.ftpStatus.setCaption(kDisconnected);
                               }});
 }
 
 bool MainWindow::storeFtpValues() {
     return services_.settings.writeValues(
         settings::kFtpServer.application, settings::kFtpServer.section,
-        {{std::string(settings::kFtpServer.key), ftpServer.text()},
-         {std::string(settings::kFtpUser.key), ftpUser.text()},
-         {std::string(settings::kFtpPassword.key), ftpPassword.text()},
-         {std::string(settings::kFtpDirectory.key), ftpFolder.text()}});
+        {{std::string(settings::kFtpServer.key), ui_.ftpServer.text()},
+         {std::string(settings::kFtpUser.key), ui_.ftpUser.text()},
+         {std::string(settings::kFtpPassword.key), ui_.ftpPassword.text()},
+         {std::string(settings::kFtpDirectory.key), ui_.ftpFolder.text()}});
 }
 
 // The caption names the next press: "N" (normal) while the text is hidden, "P" while
@@ -80,7 +72,7 @@ void MainWindow::onPasswordToggle(TextBox& box, CommandButton& button) {
         box.setPasswordChar("");
         button.setCaption("P");
     }
-    window.setFocus(&focusSink);
+    ui_.window.setFocus(&ui_.focusSink);
 }
 
 }  // namespace somnar

@@ -22,8 +22,14 @@ void MainWindow::reportProblem(const std::string& text) {
 }
 
 void MainWindow::reportAfterWake(const std::string& text) {
-    statusLine.setCaption(text);
+    ui_.statusLine.setCaption(text);
     reportProblem(text);
+}
+
+void MainWindow::reportAfterWake(const std::optional<std::string>& problem) {
+    if (problem) {
+        reportAfterWake(*problem);
+    }
 }
 
 void MainWindow::refuseSleep(const std::string& text) {
@@ -35,12 +41,12 @@ void MainWindow::refuseSleep(const std::string& text) {
 
 // A sleep state the machine lacks keeps its commands disabled.
 void MainWindow::enableSleepCommands() {
-    hibernateNowButton.setEnabled(canHibernate_);
-    standbyNowButton.setEnabled(canSuspend_);
-    timedSleepButtons[0].setEnabled(canHibernate_);
-    timedSleepButtons[1].setEnabled(canSuspend_);
-    standbyPictures[2].setEnabled(true);
-    hibernatePictures[2].setEnabled(true);
+    ui_.hibernateNowButton.setEnabled(canHibernate_);
+    ui_.standbyNowButton.setEnabled(canSuspend_);
+    ui_.timedSleepButtons[0].setEnabled(canHibernate_);
+    ui_.timedSleepButtons[1].setEnabled(canSuspend_);
+    ui_.standbyPictures[2].setEnabled(true);
+    ui_.hibernatePictures[2].setEnabled(true);
 }
 
 }  // namespace somnar

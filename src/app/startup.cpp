@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "app/main_window_model.h"
-#include "app/number_text.h"
-#include "app/settings_keys.h"
+#include "common/number_text.h"
+#include "common/settings_keys.h"
 #include "platform/startup_steps.h"
 #include "schedule/picker_moment.h"
 
@@ -77,9 +77,9 @@ void showSleepState(bool possible, Label& answer, CommandButton& now, OptionButt
 
 void MainWindow::listDialupConnections() {
     for (std::string& name : services_.dialer.listEntries()) {
-        dialupName.addItem(std::move(name));
+        ui_.dialupName.addItem(std::move(name));
     }
-    dialupName.setListIndex(0);  // an empty list keeps the picker without a selection
+    ui_.dialupName.setListIndex(0);  // an empty list keeps the picker without a selection
 }
 
 StartOutcome MainWindow::load() {
@@ -89,38 +89,38 @@ StartOutcome MainWindow::load() {
     Clock& clock = services_.clock;
     Log& log = services_.log;
 
-    runStep(log, "status line", [&] { statusLine.setCaption(""); });
+    runStep(log, "status line", [&] { ui_.statusLine.setCaption(""); });
     LocalDateTime wakePreset = clock.now();
     runStep(log, "wake-up preset", [&] { wakePreset = minutesAhead(wakePreset, 10); });
     runStep(log, "centre", [&] {
-        window.move((services_.desktop.screenWidthTwips() - window.width()) / 2,
-                    (services_.desktop.screenHeightTwips() - window.height()) / 2);
+        ui_.window.move((services_.desktop.screenWidthTwips() - ui_.window.width()) / 2,
+                    (services_.desktop.screenHeightTwips() - ui_.window.height()) / 2);
     });
-    runStep(log, "compact view", [&] { window.setHeight(mainWindowDesign().compactHeight); });
-    runStep(log, "clock", [&] { clockLine.setCaption(clock.generalDateTimeText(clock.now())); });
+    runStep(log, "compact view", [&] { ui_.window.setHeight(mainWindowDesign().compactHeight); });
+    runStep(log, "clock", [&] { ui_.clockLine.setCaption(clock.generalDateTimeText(clock.now())); });
     runStep(log, "wake-up pickers", [&] {
-        fillDate(wakeTime, clock.now(), wakePreset);
-        fillTime(wakeTime, wakePreset);
+        fillDate(ui_.wakeTime, clock.now(), wakePreset);
+        fillTime(ui_.wakeTime, wakePreset);
     });
     runStep(log, "renewed-sleep minutes", [&] {
-        fillNumbers(renewedSleepSpan, 1, 1440, rightAligned4);
-        renewedSleepSpan.setText("  20");
+        fillNumbers(ui_.renewedSleepSpan, 1, 1440, rightAligned4);
+        ui_.renewedSleepSpan.setText("  20");
     });
     runStep(log, "sleep-time pickers", [&] {
         const LocalDateTime now = clock.now();
         const LocalDateTime preset = minutesAhead(now, 5);
-        fillDate(sleepTime, now, preset);
-        fillTime(sleepTime, preset);
+        fillDate(ui_.sleepTime, now, preset);
+        fillTime(ui_.sleepTime, preset);
     });
     runStep(log, "hibernation check", [&] {
         canHibernate_ = services_.power.canHibernate();
-        showSleepState(canHibernate_, hibernateAvailable, hibernateNowButton, renewedSleepState[0],
-                       timedSleepButtons[0]);
+        showSleepState(canHibernate_, ui_.hibernateAvailable, ui_.hibernateNowButton, ui_.renewedSleepState[0],
+                       ui_.timedSleepButtons[0]);
     });
     runStep(log, "standby check", [&] {
         canSuspend_ = services_.power.canSuspend();
-        showSleepState(canSuspend_, standbyAvailable, standbyNowButton, renewedSleepState[1],
-                       timedSleepButtons[1]);
+        showSleepState(canSuspend_, ui_.standbyAvailable, ui_.standbyNowButton, ui_.renewedSleepState[1],
+                       ui_.timedSleepButtons[1]);
     });
     runStep(log, "dial-up list", [&] { listDialupConnections(); });
     runStep(log, "stored values", [&] {
@@ -128,22 +128,22 @@ StartOutcome MainWindow::load() {
         auto read = [&store](const SettingKey& at) {
             return store.read(at.application, at.section, at.key);
         };
-        dialupName.setText(read(settings::kDialupName));
-        dialupUser.setText(read(settings::kDialupUser));
-        dialupPassword.setText(read(settings::kDialupPassword));
-        ftpServer.setText(read(settings::kFtpServer));
-        ftpUser.setText(read(settings::kFtpUser));
-        ftpPassword.setText(read(settings::kFtpPassword));
-        ftpFolder.setText(read(settings::kFtpDirectory));
+        ui_.dialupName.setText(read(settings::kDialupName));
+        ui_.dialupUser.setText(read(settings::kDialupUser));
+        ui_.dialupPassword.setText(read(settings::kDialupPassword));
+        ui_.ftpServer.setText(read(settings::kFtpServer));
+        ui_.ftpUser.setText(read(settings::kFtpUser));
+        ui_.ftpPassword.setText(read(settings::kFtpPassword));
+        ui_.ftpFolder.setText(read(settings::kFtpDirectory));
     });
     runStep(log, "file names", [&] {
-        localFileName.setText("ip.html");
-        remoteFileName.setText("ip.html");
+        ui_.localFileName.setText("ip.html");
+        ui_.remoteFileName.setText("ip.html");
     });
     runStep(log, "notification-area icon", [&] { services_.tray.prepare(kTrayTip); });
     // The task-list entry stays: on Linux desktops it is how a window without a
     // notification area is found again.
-    window.setLoaded(true);
+    ui_.window.setLoaded(true);
     return StartOutcome::Shown;
 }
 

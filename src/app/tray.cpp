@@ -7,23 +7,22 @@ namespace somnar {
 void MainWindow::onToTray() {
     if (!services_.tray.available()) {
         // Without a notification area a hidden window could not be found again.
-        window.minimize();
+        ui_.window.minimize();
         return;
     }
     services_.tray.add();
-    window.hide();
+    ui_.window.hide();
 }
 
 // The menu opens when the left button is released, not when it is pressed.
 void MainWindow::onTrayClick(TrayClick click) {
-    lastTrayClick = click;
     if (click == TrayClick::LeftUp) {
-        window.popUp(&trayMenu);
+        ui_.window.popUp(&ui_.trayMenu);
     }
 }
 
 void MainWindow::onShowWindow() {
-    window.show();
+    ui_.window.show();
     services_.tray.remove();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/desktop.h"
 #include "platform/dialer.h"
 #include "platform/dialogs.h"
+#include "platform/failure_texts.h"
 #include "platform/file_dialog.h"
 #include "platform/files.h"
 #include "platform/ftp_client.h"
@@ -41,6 +42,7 @@ struct Services {
     FtpClient& ftp;
     Log& log;
     Notifier& notifier;
+    const FailureTexts& failureTexts;
 };
 
 }  // namespace somnar

@@ -28,7 +28,7 @@ std::string signedWithBlank(int code) {
 }  // namespace
 
 AddressLookup Publisher::localIpAddress() {
-    HostAddress& host = services_.hostAddress;
+    HostAddress& host = seams_.hostAddress;
     const HostNameResult name = host.hostName();
     if (name.notStarted) {
         return {{}, "The 32-bit Windows Socket is not responding."};

@@ -7,7 +7,7 @@ namespace {
 
 // The program's folder where the user may write there (a copy in a home folder),
 // otherwise the user's data folder for this program (an installed copy).
-std::string documentFolder(Services& services) {
+std::string documentFolder(const PublisherSeams& services) {
     std::string programFolder = services.program.programFolder();
     if (services.files.folderWritable(programFolder)) {
         return programFolder;
@@ -18,7 +18,7 @@ std::string documentFolder(Services& services) {
 }  // namespace
 
 std::string Publisher::documentPath(const std::string& name) {
-    std::string folder = writtenFolder_.empty() ? documentFolder(services_) : writtenFolder_;
+    std::string folder = writtenFolder_.empty() ? documentFolder(seams_) : writtenFolder_;
     if (folder.empty()) {
         return {};
     }
@@ -29,11 +29,11 @@ std::string Publisher::documentPath(const std::string& name) {
 }
 
 std::optional<std::string> Publisher::writeDocument(const std::string& address) {
-    const Clock& clock = services_.clock;
+    const Clock& clock = seams_.clock;
     const std::string document = ipDocument(address, clock.generalDateTimeText(clock.now()));
     writtenFolder_.clear();  // the folder is looked for afresh at each write
     const std::string path = documentPath("ip.html");
-    if (!path.empty() && services_.files.writeSingleByteText(path, document)) {
+    if (!path.empty() && seams_.files.writeSingleByteText(path, document)) {
         writtenFolder_ = path.substr(0, path.rfind('/') + 1);
         return std::nullopt;
     }
@@ -43,7 +43,7 @@ std::optional<std::string> Publisher::writeDocument(const std::string& address) 
 }
 
 void Publisher::upload(const FtpTarget& target, const UploadProgress& progress) {
-    FtpClient& ftp = services_.ftp;
+    FtpClient& ftp = seams_.ftp;
     auto fail = [&](const char* step, const FtpResult& result, bool connected) {
         progress.failed(step, result.code);
         if (connected) {

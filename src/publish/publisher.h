@@ -4,7 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "platform/services.h"
+#include "platform/clock.h"
+#include "platform/connectivity.h"
+#include "platform/files.h"
+#include "platform/ftp_client.h"
+#include "platform/host_address.h"
+#include "platform/program_info.h"
 
 namespace somnar {
 
@@ -31,12 +36,21 @@ struct AddressLookup {
     std::string problem;
 };
 
+struct PublisherSeams {
+    Connectivity& connectivity;
+    HostAddress& hostAddress;
+    Files& files;
+    ProgramInfo& program;
+    const Clock& clock;
+    FtpClient& ftp;
+};
+
 // Publishing the machine's address: finding it, writing ip.html, uploading it.
 class Publisher {
   public:
-    explicit Publisher(Services& services) : services_(services) {}
+    explicit Publisher(PublisherSeams seams) : seams_(seams) {}
 
-    bool isConnected() { return services_.connectivity.isConnected(); }
+    bool isConnected() { return seams_.connectivity.isConnected(); }
     AddressLookup localIpAddress();
     // Where the document of that name is written and read from: the folder of the last
     // ip.html written, so the upload reads it without looking for the folder again;
@@ -48,7 +62,7 @@ class Publisher {
     void upload(const FtpTarget& target, const UploadProgress& progress);
 
   private:
-    Services& services_;
+    PublisherSeams seams_;
     std::string writtenFolder_;
 };
 

@@ -47,13 +47,13 @@ std::optional<int> wholeNumber(const std::string& text) {
     return number;
 }
 
-std::optional<LocalDateTime> pickerMoment(const MomentPickers& pickers) {
-    const auto d = wholeNumber(pickers.day.text());
-    const auto m = wholeNumber(pickers.month.text());
-    const auto h = wholeNumber(pickers.hour.text());
-    const auto min = wholeNumber(pickers.minute.text());
+std::optional<LocalDateTime> pickerMoment(const MomentTexts& pickers) {
+    const auto d = wholeNumber(pickers.day);
+    const auto m = wholeNumber(pickers.month);
+    const auto h = wholeNumber(pickers.hour);
+    const auto min = wholeNumber(pickers.minute);
     // "26" or "02026" would be read as a year of another millennium.
-    const std::string yearText = trimmed(pickers.year.text());
+    const std::string yearText = trimmed(pickers.year);
     std::optional<int> y;
     if (yearText.size() == 4) {
         y = wholeNumber(yearText);
@@ -96,11 +96,10 @@ LocalDateTime wakeUpAfter(const LocalDateTime& now, LocalDateTime wakeUp) {
     return wakeUp;
 }
 
-std::string momentText(const LocalDateTime& moment, const MomentPickers& pickers) {
+std::string momentText(const LocalDateTime& moment, const MomentTexts& pickers) {
     const auto& [day, month, year, hour, minute] = pickers;
     return std::string(kWeekdayNames.at(static_cast<std::size_t>(weekdayNumber(moment) - 1))) +
-           ", " + day.text() + "." + month.text() + "." + year.text() + " " + hour.text() + ":" +
-           minute.text();
+           ", " + day + "." + month + "." + year + " " + hour + ":" + minute;
 }
 
 bool isBefore(const LocalDateTime& a, const LocalDateTime& b) {

@@ -1,6 +1,5 @@
 #include "schedule/sleeper.h"
 
-#include "app/failure_texts.h"
 #include "schedule/sleep_request.h"
 #include "schedule/sleep_with_wake_up.h"
 
@@ -78,11 +77,11 @@ std::string lateWakeUpText(const std::string& wakeUp, const AlarmFailure& rearm)
 
 void Sleeper::noteWakeNotice(WakeNotice notice) {
     if (notice == WakeNotice::SuspendSeen) {
-        services_.log.write(LogLevel::Warning,
+        seams_.log.write(LogLevel::Warning,
                             "Die Energieverwaltung hat das Aufwachen nicht gemeldet; die Uhr des "
                             "Rechners zeigt, dass er geschlafen hat.");
     } else if (notice == WakeNotice::NoneInTime) {
-        services_.log.write(LogLevel::Warning,
+        seams_.log.write(LogLevel::Warning,
                             "Die Energieverwaltung hat das Aufwachen nicht gemeldet, und der "
                             "Rechner hat offenbar nicht geschlafen; das Programm macht nach der "
                             "Wartezeit weiter.");
@@ -90,37 +89,32 @@ void Sleeper::noteWakeNotice(WakeNotice notice) {
 }
 
 SleepAttemptResult Sleeper::sleepAndWake(SleepState state, std::chrono::sys_seconds due) {
-    AlarmResult armed = services_.wakeAlarm.arm(state, due);
+    AlarmResult armed = seams_.wakeAlarm.arm(state, due);
     if (!armed.alarm) {
         return {SleepAttempt::AlarmRefused,
-                wakeAlarmRefusalText(state, armed.error, alarmFailureText(state, armed),
-                                     services_.program.checkCommand())};
+                wakeAlarmRefusalText(state, armed.error, seams_.texts.alarmFailure(state, armed),
+                                     seams_.checkCommand)};
     }
     // Returns after waking, or once it is clear the machine does not go down; the alarm
     // stays armed until then, however long the user takes to authorise the request.
-    const WakeUpSleep sleep = sleepWithWakeUp(services_.power, services_.wakeAlarm, services_.clock,
-                                              state, due, armed.alarm);
+    const WakeUpSleep sleep = sleepWithWakeUp(seams_.power, seams_.wakeAlarm, seams_.clock, state,
+                                              due, armed.alarm);
     if (!sleep.slept.slept()) {
         return {SleepAttempt::NotSlept, sleepRefusalText(state, sleep.slept)};
     }
     noteWakeNotice(sleep.slept.wakeNotice);
-    services_.power.keepAwake();
+    seams_.power.keepAwake();
     armed.alarm.reset();
     return {SleepAttempt::WokeUp, {}, sleep.movedTo.has_value(), sleep.rearm};
 }
 
 SleepAttemptResult Sleeper::sleepOnly(SleepState state, const std::string& lineBreak) {
-    const SleepResult slept = services_.power.sleep(state, {});
+    const SleepResult slept = seams_.power.sleep(state, {});
     if (!slept.slept()) {
         return {SleepAttempt::NotSlept, sleepRefusalText(state, slept, lineBreak)};
     }
     noteWakeNotice(slept.wakeNotice);
     return {};
-}
-
-void Sleeper::remember(std::string confirmationText, bool confirmed) {
-    confirmationText_ = std::move(confirmationText);
-    confirmed_ = confirmed;
 }
 
 }  // namespace somnar

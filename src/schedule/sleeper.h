@@ -3,7 +3,11 @@
 #include <chrono>
 #include <string>
 
-#include "platform/services.h"
+#include "platform/clock.h"
+#include "platform/failure_texts.h"
+#include "platform/log.h"
+#include "platform/power_manager.h"
+#include "platform/wake_alarm.h"
 
 namespace somnar {
 
@@ -23,11 +27,20 @@ struct SleepAttemptResult {
     AlarmFailure rearm{};
 };
 
-// Puts the machine to sleep, with its wake-up armed first where one is wanted, and keeps
-// the request the user confirmed last.
+// The seams a sleep needs, and the command that tells what waking lacks.
+struct SleeperSeams {
+    PowerManager& power;
+    WakeAlarm& wakeAlarm;
+    const Clock& clock;
+    Log& log;
+    const FailureTexts& texts;
+    std::string checkCommand;
+};
+
+// Puts the machine to sleep, with its wake-up armed first where one is wanted.
 class Sleeper {
   public:
-    explicit Sleeper(Services& services) : services_(services) {}
+    explicit Sleeper(SleeperSeams seams) : seams_(std::move(seams)) {}
 
     // Arms the wake-up for `due`, sleeps, and once woken keeps the machine awake and takes
     // the alarm back. Sleeping without the wake-up the user asked for would be worse than
@@ -38,19 +51,11 @@ class Sleeper {
     // a refusal.
     SleepAttemptResult sleepOnly(SleepState state, const std::string& lineBreak = "\r\n");
 
-    void remember(std::string confirmationText, bool confirmed);
-    // Once the renewed sleep is due, the request is done with.
-    void forget() { confirmed_ = false; }
-    bool confirmed() const { return confirmed_; }
-    const std::string& confirmationText() const { return confirmationText_; }
-
   private:
     // A wake-up the power service did not announce goes to the log.
     void noteWakeNotice(WakeNotice notice);
 
-    Services& services_;
-    std::string confirmationText_;
-    bool confirmed_ = false;
+    SleeperSeams seams_;
 };
 
 // Why the machine did not go to sleep, in German: one sentence for the kind of refusal,

@@ -1,6 +1,6 @@
 #include "wake/renewed_sleep_count.h"
 
-#include "app/number_text.h"
+#include "common/number_text.h"
 #include "schedule/picker_moment.h"
 
 namespace somnar {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "platform/linux/check/linux_failure_texts.h"
 #include "app/window.h"
 #include "platform/power_policy.h"
 #include "platform/services.h"
@@ -370,10 +371,13 @@ struct FakePlatform {
     FakeFtpClient ftp{log};
     FakeLog journal;
     FakeNotifier notifier{log};
+    // The texts a Linux user reads.
+    LinuxFailureTexts failureTexts;
 
-    Services services{clock,        dialogs,     desktop, program,   instance, power,
-                      dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
-                      connectivity, hostAddress, files,   ftp,       journal,  notifier};
+    Services services{clock,    dialogs,    desktop,      program,     instance, power,
+                      dialer,   settings,   tray,         wakeAlarm,   programs, fileDialog,
+                      connectivity, hostAddress, files,   ftp,         journal,  notifier,
+                      failureTexts};
 };
 
 }  // namespace somnar::testing

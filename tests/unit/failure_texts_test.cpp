@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/failure_texts.h"
+#include "platform/linux/check/linux_failure_texts.h"
 
 namespace somnar {
 namespace {
@@ -34,7 +34,7 @@ TEST(FailureTextTest, EveryKindOfFailureReadsExactlyAsTheUserSeesIt) {
          "Die DFÜ-Verbindung \"Arcor\" konnte nicht gestartet werden: Die Leitung ist besetzt. "
          "(676)"}};
     for (const auto& [result, text] : dials) {
-        EXPECT_EQ(dialFailureText(result), text);
+        EXPECT_EQ(LinuxFailureTexts{}.dialFailure(result), text);
     }
     const std::pair<StartResult, std::string> starts[] = {
         {{StartError::NoProgram, "", ""}, "Es ist kein Programm angegeben."},
@@ -53,7 +53,7 @@ TEST(FailureTextTest, EveryKindOfFailureReadsExactlyAsTheUserSeesIt) {
         {{StartError::Failed, "/home/anna/kaputt", ""},
          "Das Programm /home/anna/kaputt konnte nicht gestartet werden."}};
     for (const auto& [result, text] : starts) {
-        EXPECT_EQ(startFailureText(result), text);
+        EXPECT_EQ(LinuxFailureTexts{}.startFailure(result), text);
     }
     // The standby alarm is the kernel's timer, the hibernation alarm the real-time clock's.
     const std::tuple<SleepState, AlarmFailure, std::string> alarms[] = {
@@ -91,7 +91,7 @@ TEST(FailureTextTest, EveryKindOfFailureReadsExactlyAsTheUserSeesIt) {
          "Die Weckzeit der Echtzeituhr ließ sich nicht setzen (/sys/class/rtc/rtc0/wakealarm): "
          "Device or resource busy."}};
     for (const auto& [state, failure, text] : alarms) {
-        EXPECT_EQ(alarmFailureText(state, failure), text);
+        EXPECT_EQ(LinuxFailureTexts{}.alarmFailure(state, failure), text);
     }
 }
 

@@ -10,15 +10,41 @@
 #include "app/main_window_model.h"
 #include "fakes/fake_platform.h"
 
+namespace somnar {
+
+// What the window's rules keep behind the controls, for its tests.
+struct MainWindowInspection {
+    static Schedule& schedule(MainWindow& window) { return window.schedule_; }
+    static RenewedSleepCountdown& renewedSleep(MainWindow& window) { return window.renewedSleep_; }
+    static bool confirmRequest(MainWindow& window, const SleepRequest& request) {
+        return window.confirmRequest(request);
+    }
+    static SleepAttempt sleepAndWake(MainWindow& window, SleepState state) {
+        return window.sleepAndWake(state);
+    }
+};
+
+}  // namespace somnar
+
 namespace somnar::testing {
 
 // The program's windows on a fake platform of their own, not yet loaded.
 struct Program {
     FakePlatform platform;
     InfoWindow info{platform.services};
-    MainWindow form{platform.services, info};
+    MainWindowControls ui;
+    MainWindow form{platform.services, info, ui};
 };
-struct ProgramTest : ::testing::Test, Program {};
+struct ProgramTest : ::testing::Test, Program {
+    Schedule& schedule() { return MainWindowInspection::schedule(form); }
+    RenewedSleepCountdown& renewedSleep() { return MainWindowInspection::renewedSleep(form); }
+    bool confirmRequest(const SleepRequest& request) {
+        return MainWindowInspection::confirmRequest(form, request);
+    }
+    SleepAttempt sleepAndWake(SleepState state) {
+        return MainWindowInspection::sleepAndWake(form, state);
+    }
+};
 
 struct FormTest : ProgramTest {
     void SetUp() override { form.load(); }
@@ -37,7 +63,7 @@ struct FormTest : ProgramTest {
         }
     }
 
-    void wantWakeUp() { form.wakeChoice[0].setValue(true); }
+    void wantWakeUp() { ui.wakeChoice[0].setValue(true); }
 
     std::string lastMessage() const {
         return platform.dialogs.shown.empty() ? std::string() : platform.dialogs.shown.back().text;

@@ -43,7 +43,10 @@ TEST(AddressLookupTest, SkipsLoopbackAndTellsWhyThereIsNone) {
         }
         platform.hostAddress.resolver["somnar-pc"] = c.resolved;
         platform.hostAddress.interfaces = c.interfaces;
-        const AddressLookup found = Publisher(platform.services).localIpAddress();
+        const AddressLookup found = Publisher({platform.connectivity, platform.hostAddress,
+                                               platform.files, platform.program, platform.clock,
+                                               platform.ftp})
+                                        .localIpAddress();
         EXPECT_EQ(found.address + "|" + found.problem, c.address + "|" + c.problem);
     }
 }
@@ -53,32 +56,32 @@ struct PublicationTest : testing::FormTest {
         FormTest::SetUp();
         platform.clock.set(2026, 12, 7, 0, 0, 0);
         platform.hostAddress.resolver["somnar-pc"] = {{127, 0, 1, 1}, {192, 168, 0, 5}};
-        form.ftpServer.setText("ftp.example.org");
-        form.ftpUser.setText("web1");
-        form.ftpPassword.setText("geheim");
-        form.ftpFolder.setText("/htdocs");
-        form.connectionWatch.setEnabled(true);
+        ui.ftpServer.setText("ftp.example.org");
+        ui.ftpUser.setText("web1");
+        ui.ftpPassword.setText("geheim");
+        ui.ftpFolder.setText("/htdocs");
+        ui.connectionWatch.setEnabled(true);
     }
     std::string document() const { return platform.files.written.at("/opt/somnar/ip.html"); }
 };
 
 TEST_F(PublicationTest, TheWatchWaitsForTheConnectionThenPublishesOnceInOrder) {
     for (int tick = 0; tick < 3; ++tick) {
-        form.connectionWatch.tick();
+        ui.connectionWatch.tick();
     }
     EXPECT_EQ(platform.connectivity.asked, 3);
     EXPECT_TRUE(platform.log.empty());
-    EXPECT_EQ(form.ipAddressLine.caption(), "0.0.0.0");
+    EXPECT_EQ(ui.ipAddressLine.caption(), "0.0.0.0");
 
     platform.connectivity.online = true;
-    form.passiveBox.setValue(CheckBox::Grayed);  // counts as ticked
+    ui.passiveBox.setValue(CheckBox::Grayed);  // counts as ticked
     Calls statusDuring;
     platform.ftp.during = [&](const std::string&) {
-        statusDuring.push_back(form.ftpStatus.caption());
+        statusDuring.push_back(ui.ftpStatus.caption());
     };
-    form.connectionWatch.tick();
-    form.connectionWatch.tick();  // stopped: nothing more
-    EXPECT_EQ(form.ipAddressLine.caption(), "192.168.0.5");
+    ui.connectionWatch.tick();
+    ui.connectionWatch.tick();  // stopped: nothing more
+    EXPECT_EQ(ui.ipAddressLine.caption(), "192.168.0.5");
     EXPECT_EQ(document(),
               "<HTML>\r\n<CENTER> Meine IP-Adresse lautet: 192.168.0.5\r\n<CENTER> Rechner wurde "
               "gestartet: 07.12.2026\r\n</CENTER></HTML>\r\n");
@@ -87,9 +90,9 @@ TEST_F(PublicationTest, TheWatchWaitsForTheConnectionThenPublishesOnceInOrder) {
                                       "ftp put /opt/somnar/ip.html ip.html", "ftp disconnect"}));
     EXPECT_EQ(statusDuring, (Calls{"Disconnected...", "Internet Open...", "Connected to Server...",
                                    "Directory Ready...", "Sending File..."}));
-    EXPECT_EQ(form.ftpStatus.caption(), "Disconnected...");
+    EXPECT_EQ(ui.ftpStatus.caption(), "Disconnected...");
     EXPECT_TRUE(platform.ftp.lastPassive);
-    EXPECT_FALSE(form.connectionWatch.enabled());
+    EXPECT_FALSE(ui.connectionWatch.enabled());
     EXPECT_EQ(platform.settings.all(),
               "VidOru FTP/Directory=/htdocs;VidOru FTP/Password=geheim;VidOru "
               "FTP/Server=ftp.example.org;VidOru FTP/User=web1;");
@@ -100,7 +103,7 @@ TEST_F(PublicationTest, TheWatchWaitsForTheConnectionThenPublishesOnceInOrder) {
 TEST_F(PublicationTest, TheDocumentGoesToTheDataFolderOrIfNoneIsThereNothingIsUploaded) {
     platform.connectivity.online = true;
     platform.files.writableFolders.clear();
-    form.connectionWatch.tick();
+    ui.connectionWatch.tick();
     const std::string moved = "/home/anna/.local/share/somnar-scheduler/ip.html";
     EXPECT_EQ(platform.files.written.count(moved), 1u);
     EXPECT_EQ(platform.ftp.calls.at(3), "put " + moved + " ip.html");
@@ -108,15 +111,15 @@ TEST_F(PublicationTest, TheDocumentGoesToTheDataFolderOrIfNoneIsThereNothingIsUp
 
     platform.ftp.calls.clear();
     platform.files.data = "";
-    form.connectionWatch.setEnabled(true);
-    form.connectionWatch.tick();
+    ui.connectionWatch.setEnabled(true);
+    ui.connectionWatch.tick();
     const std::string text =
         "Die Datei ip.html konnte nicht geschrieben werden. Die IP-Adresse "
         "wird deshalb nicht per FTP übertragen.";
     EXPECT_EQ(lastMessage(), text);
-    EXPECT_EQ(form.ftpStatus.caption(), "ip.html nicht geschrieben");
+    EXPECT_EQ(ui.ftpStatus.caption(), "ip.html nicht geschrieben");
     EXPECT_TRUE(platform.ftp.calls.empty());
-    EXPECT_FALSE(form.connectionWatch.enabled());
+    EXPECT_FALSE(ui.connectionWatch.enabled());
     EXPECT_EQ(platform.notifier.shown.at(0).second, text);
     EXPECT_EQ(platform.journal.entries.at(0).second, text);
 }
@@ -127,10 +130,10 @@ TEST_F(PublicationTest, ValuesThatCannotBeStoredShowInTheStatusAndTheUploadGoesO
     std::string statusAtOpen;
     platform.ftp.during = [&](const std::string& call) {
         if (call.rfind("open", 0) == 0) {
-            statusAtOpen = form.ftpStatus.caption();
+            statusAtOpen = ui.ftpStatus.caption();
         }
     };
-    form.uploadButton.setValue(true);
+    ui.uploadButton.setValue(true);
     EXPECT_EQ(statusAtOpen, "FTP-Werte nicht gespeichert");
     EXPECT_TRUE(platform.dialogs.shown.empty());
     EXPECT_EQ(platform.ftp.calls, kUpload);
@@ -157,17 +160,17 @@ TEST_F(PublicationTest, EachStepFailsWithItsTitleAndCodeToldAfterTheNotification
         platform.ftp.*c.answer = {false, c.code};
         platform.dialogs.shown.clear();
         platform.notifier.shown.clear();
-        form.ftpStatus.setCaption("vorher");
+        ui.ftpStatus.setCaption("vorher");
         std::string statusWhileBoxOpen;
         std::size_t notifiedBeforeTheBox = 0;
         platform.dialogs.whileOpen = [&](const MessageBox&) {
-            statusWhileBoxOpen = form.ftpStatus.caption();
+            statusWhileBoxOpen = ui.ftpStatus.caption();
             notifiedBeforeTheBox = platform.notifier.shown.size();
-            form.connectionWatch.tick();  // no second publication while the box is open
+            ui.connectionWatch.tick();  // no second publication while the box is open
         };
         platform.connectivity.online = true;
-        form.connectionWatch.setEnabled(true);
-        form.connectionWatch.tick();
+        ui.connectionWatch.setEnabled(true);
+        ui.connectionWatch.tick();
         const std::string error = "Error: " + std::to_string(c.code);
         ASSERT_EQ(platform.dialogs.shown.size(), 1u) << c.title;
         EXPECT_EQ(platform.dialogs.shown[0],
@@ -177,26 +180,26 @@ TEST_F(PublicationTest, EachStepFailsWithItsTitleAndCodeToldAfterTheNotification
         EXPECT_EQ(platform.notifier.shown.at(0).second,
                   "Die IP-Adresse wurde nicht per FTP übertragen: " + std::string(c.title) + ", " +
                       error);
-        EXPECT_EQ(form.ftpStatus.caption(), "Disconnected...");
+        EXPECT_EQ(ui.ftpStatus.caption(), "Disconnected...");
         Calls expected(kUpload.begin(), kUpload.begin() + static_cast<long>(c.calls));
         if (c.calls > 2) {
             expected.push_back("disconnect");  // only once connected
         }
         EXPECT_EQ(platform.ftp.calls, expected) << c.title;
-        EXPECT_FALSE(form.connectionWatch.enabled());
+        EXPECT_FALSE(ui.connectionWatch.enabled());
     }
 }
 
 TEST_F(PublicationTest, PasswordButtonsShowAndHideTheirFieldAndGiveTheFocusAway) {
-    for (auto [box, button] : {std::pair{&form.dialupPassword, &form.dialupPasswordToggle},
-                               std::pair{&form.ftpPassword, &form.ftpPasswordToggle}}) {
+    for (auto [box, button] : {std::pair{&ui.dialupPassword, &ui.dialupPasswordToggle},
+                               std::pair{&ui.ftpPassword, &ui.ftpPasswordToggle}}) {
         button->setValue(true);
         EXPECT_EQ(box->passwordChar() + button->caption(), "P");
-        EXPECT_EQ(form.window.focus(), &form.focusSink);
+        EXPECT_EQ(ui.window.focus(), &ui.focusSink);
         button->setValue(true);
         EXPECT_EQ(box->passwordChar() + button->caption(), "*N");
     }
-    EXPECT_EQ(form.ftpPassword.text(), "geheim");
+    EXPECT_EQ(ui.ftpPassword.text(), "geheim");
 }
 
 }  // namespace

@@ -12,79 +12,79 @@ namespace {
 struct OptionRulesTest : testing::FormTest {
     void SetUp() override {
         FormTest::SetUp();
-        form.wakeChoice[0].userClick();
-        form.optionsBox.userClick();
+        ui.wakeChoice[0].userClick();
+        ui.optionsBox.userClick();
     }
     void expectRelationsHold(const std::string& after) {
         SCOPED_TRACE(after);
-        EXPECT_FALSE(form.dialupBox.ticked() && form.alwaysOnBox.ticked());
+        EXPECT_FALSE(ui.dialupBox.ticked() && ui.alwaysOnBox.ticked());
         for (const Control* field :
-             {static_cast<Control*>(&form.dialupName), static_cast<Control*>(&form.dialupUser),
-              static_cast<Control*>(&form.dialupPassword),
-              static_cast<Control*>(&form.dialupPasswordToggle)}) {
-            EXPECT_EQ(field->enabled(), form.dialupBox.ticked()) << field->key();
+             {static_cast<Control*>(&ui.dialupName), static_cast<Control*>(&ui.dialupUser),
+              static_cast<Control*>(&ui.dialupPassword),
+              static_cast<Control*>(&ui.dialupPasswordToggle)}) {
+            EXPECT_EQ(field->enabled(), ui.dialupBox.ticked()) << field->key();
         }
-        EXPECT_EQ(form.programPath.enabled(), form.programBox.ticked());
-        EXPECT_EQ(form.renewedSleepSpan.enabled(), form.renewedSleepBox.ticked());
-        EXPECT_EQ(form.publishBox.enabled(), form.dialupBox.ticked() || form.alwaysOnBox.ticked());
-        const bool wakeUp = form.wakeChoice[0].value();
-        EXPECT_EQ(form.optionFrames[0].enabled() && form.wakeTime.day.enabled() &&
-                      form.wakeTime.minute.enabled() && form.optionsBox.enabled(),
+        EXPECT_EQ(ui.programPath.enabled(), ui.programBox.ticked());
+        EXPECT_EQ(ui.renewedSleepSpan.enabled(), ui.renewedSleepBox.ticked());
+        EXPECT_EQ(ui.publishBox.enabled(), ui.dialupBox.ticked() || ui.alwaysOnBox.ticked());
+        const bool wakeUp = ui.wakeChoice[0].value();
+        EXPECT_EQ(ui.optionFrames[0].enabled() && ui.wakeTime.day.enabled() &&
+                      ui.wakeTime.minute.enabled() && ui.optionsBox.enabled(),
                   wakeUp);
     }
 };
 
 TEST_F(OptionRulesTest, ThePanelOpensAndClosesWithItsToggleAndATimedRequest) {
-    EXPECT_EQ(form.window.height(), 10365);
-    EXPECT_EQ(form.window.focus(), &form.focusSink);
-    form.optionsBox.userClick();
-    EXPECT_EQ(form.window.height(), 3600);
-    form.optionsBox.userClick();
-    form.timedSleepButtons[1].userClick();
-    EXPECT_EQ(form.optionsBox.value(), 0);
-    EXPECT_EQ(form.window.height(), 3600);
+    EXPECT_EQ(ui.window.height(), 10365);
+    EXPECT_EQ(ui.window.focus(), &ui.focusSink);
+    ui.optionsBox.userClick();
+    EXPECT_EQ(ui.window.height(), 3600);
+    ui.optionsBox.userClick();
+    ui.timedSleepButtons[1].userClick();
+    EXPECT_EQ(ui.optionsBox.value(), 0);
+    EXPECT_EQ(ui.window.height(), 3600);
 }
 
 TEST_F(OptionRulesTest, NoClearsEveryOptionEachByItsOwnRuleAndKeepsThePanel) {
     for (CheckBox* box :
-         {&form.dialupBox, &form.publishBox, &form.programBox, &form.renewedSleepBox}) {
+         {&ui.dialupBox, &ui.publishBox, &ui.programBox, &ui.renewedSleepBox}) {
         box->userClick();
     }
-    form.programPath.userSetText("/usr/local/bin/wecker");
-    form.wakeChoice[1].userClick();
-    EXPECT_FALSE(form.ftpServer.enabled());  // the FTP box ran its own rule
-    EXPECT_EQ(form.programPath.text(), "/usr/local/bin/wecker");
-    EXPECT_EQ(form.window.height(), 10365);
+    ui.programPath.userSetText("/usr/local/bin/wecker");
+    ui.wakeChoice[1].userClick();
+    EXPECT_FALSE(ui.ftpServer.enabled());  // the FTP box ran its own rule
+    EXPECT_EQ(ui.programPath.text(), "/usr/local/bin/wecker");
+    EXPECT_EQ(ui.window.height(), 10365);
     expectRelationsHold("nein");
-    EXPECT_FALSE(form.dialupBox.ticked() || form.publishBox.ticked() || form.programBox.ticked() ||
-                 form.renewedSleepBox.ticked());
-    form.programBox.userClick();  // the boxes stay usable while the panel is open
-    EXPECT_EQ(form.programBox.value(), 1);
+    EXPECT_FALSE(ui.dialupBox.ticked() || ui.publishBox.ticked() || ui.programBox.ticked() ||
+                 ui.renewedSleepBox.ticked());
+    ui.programBox.userClick();  // the boxes stay usable while the panel is open
+    EXPECT_EQ(ui.programBox.value(), 1);
 }
 
 TEST_F(OptionRulesTest, TheFtpBoxKeepsItsTickAndFieldsWhenBothConnectionsGoOff) {
-    form.alwaysOnBox.userClick();
-    form.dialupBox.userClick();
-    EXPECT_EQ(form.alwaysOnBox.value(), 0);
-    form.publishBox.userClick();
-    EXPECT_TRUE(form.ftpServer.enabled() && form.passiveBox.enabled() &&
-                form.ftpPasswordToggle.enabled());
-    form.dialupBox.userClick();
-    EXPECT_EQ(form.publishBox.value(), 1);
-    EXPECT_FALSE(form.publishBox.enabled());
-    EXPECT_TRUE(form.ftpServer.enabled());  // only the FTP box itself switches its fields
+    ui.alwaysOnBox.userClick();
+    ui.dialupBox.userClick();
+    EXPECT_EQ(ui.alwaysOnBox.value(), 0);
+    ui.publishBox.userClick();
+    EXPECT_TRUE(ui.ftpServer.enabled() && ui.passiveBox.enabled() &&
+                ui.ftpPasswordToggle.enabled());
+    ui.dialupBox.userClick();
+    EXPECT_EQ(ui.publishBox.value(), 1);
+    EXPECT_FALSE(ui.publishBox.enabled());
+    EXPECT_TRUE(ui.ftpServer.enabled());  // only the FTP box itself switches its fields
 }
 
 TEST_F(OptionRulesTest, RelationsHoldAfterAnySequenceOfClicks) {
     std::mt19937 random(20261206);
     const std::vector<std::pair<std::string, std::function<void()>>> clicks{
-        {"INET", [&] { form.dialupBox.userClick(); }},
-        {"DSL", [&] { form.alwaysOnBox.userClick(); }},
-        {"FTP", [&] { form.publishBox.userClick(); }},
-        {"PROG", [&] { form.programBox.userClick(); }},
-        {"SLEEP", [&] { form.renewedSleepBox.userClick(); }},
-        {"ja", [&] { form.wakeChoice[0].userClick(); }},
-        {"nein", [&] { form.wakeChoice[1].userClick(); }},
+        {"INET", [&] { ui.dialupBox.userClick(); }},
+        {"DSL", [&] { ui.alwaysOnBox.userClick(); }},
+        {"FTP", [&] { ui.publishBox.userClick(); }},
+        {"PROG", [&] { ui.programBox.userClick(); }},
+        {"SLEEP", [&] { ui.renewedSleepBox.userClick(); }},
+        {"ja", [&] { ui.wakeChoice[0].userClick(); }},
+        {"nein", [&] { ui.wakeChoice[1].userClick(); }},
     };
     std::string sequence;
     for (int step = 0; step < 400 && !::testing::Test::HasFailure(); ++step) {

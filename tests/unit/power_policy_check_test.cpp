@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/power_policy_check.h"
+#include "platform/win32/check/power_policy_check.h"
 #include "fakes/fake_platform.h"
 
 namespace somnar {

@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "app/command_line.h"
-#include "app/preflight_check.h"
-#include "app/test_wake.h"
+#include "platform/linux/check/linux_machine_check.h"
+#include "schedule/test_wake.h"
 #include "fakes/fake_platform.h"
 
 namespace somnar {

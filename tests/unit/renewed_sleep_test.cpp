@@ -38,17 +38,17 @@ TEST(RenewedSleepCountTest, TextsMinutesAndTheRealTimeBetweenTicks) {
 struct RenewedSleepTest : testing::FormTest {
     void SetUp() override {
         FormTest::SetUp();
-        form.renewedSleepBox.setValue(1);
-        form.sleeper.remember("angenommen", true);
-        form.renewedSleepTimer.setEnabled(true);
+        ui.renewedSleepBox.setValue(1);
+        schedule().answer("angenommen", true);
+        ui.renewedSleepTimer.setEnabled(true);
     }
     void tick() {
         platform.clock.advance(milliseconds(500));
-        form.renewedSleepTimer.tick();
+        ui.renewedSleepTimer.tick();
     }
     int tickUntilFired(int limit) {
         int ticks = 0;
-        for (; form.renewedSleepTimer.enabled() && ticks < limit; ++ticks) {
+        for (; ui.renewedSleepTimer.enabled() && ticks < limit; ++ticks) {
             tick();
         }
         return ticks;
@@ -56,23 +56,23 @@ struct RenewedSleepTest : testing::FormTest {
 };
 
 TEST_F(RenewedSleepTest, TwentyMinutesCountDownBlinkingAndFireAtTick2400) {
-    const bool blink = form.statusLine.enabled();
+    const bool blink = ui.statusLine.enabled();
     std::vector<std::string> lines;
     for (int i = 0; i < 4; ++i) {
         tick();
-        lines.push_back(form.statusLine.caption());
+        lines.push_back(ui.statusLine.caption());
     }
     EXPECT_EQ(lines,
               (std::vector<std::string>{
                   "Nächster Ruhezustand in 20:00 min", "Nächster Ruhezustand in 19:59 min",
                   "Nächster Ruhezustand in 19:59 min", "Nächster Ruhezustand in 19:58 min"}));
-    EXPECT_EQ(form.statusLine.enabled(), blink);  // four blinks
+    EXPECT_EQ(ui.statusLine.enabled(), blink);  // four blinks
     platform.clock.set(2026, 12, 6, 23, 40, 2);   // the last tick comes at midnight
     EXPECT_EQ(4 + tickUntilFired(5000), 2400);
-    EXPECT_EQ(form.clockLine.caption(), "07.12.2026");  // each tick renews the clock
-    EXPECT_EQ(form.statusLine.caption(), "");
-    EXPECT_FALSE(form.sleeper.confirmed());
-    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 0);
+    EXPECT_EQ(ui.clockLine.caption(), "07.12.2026");  // each tick renews the clock
+    EXPECT_EQ(ui.statusLine.caption(), "");
+    EXPECT_FALSE(schedule().confirmed());
+    EXPECT_EQ(renewedSleep().elapsedSeconds(), 0);
     EXPECT_EQ(platform.power.sleeps, std::vector<SleepState>{SleepState::Hibernate});
     EXPECT_TRUE(platform.wakeAlarm.armed.empty());  // no wake-up on this path
 }
@@ -80,74 +80,74 @@ TEST_F(RenewedSleepTest, TwentyMinutesCountDownBlinkingAndFireAtTick2400) {
 // Nobody may be at the machine: a refusal waits in the line, the journal and a
 // notification, not in a box.
 TEST_F(RenewedSleepTest, StandbyHasItsOwnLineAndNeitherStateEndsWithoutSleeping) {
-    form.renewedSleepState[1].setValue(true);
-    form.renewedSleepSpan.setText("  90");
+    ui.renewedSleepState[1].setValue(true);
+    ui.renewedSleepSpan.setText("  90");
     tick();
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Standbyzustand aktiv in 90:00 min");
+    EXPECT_EQ(ui.statusLine.caption(), "Nächster Standbyzustand aktiv in 90:00 min");
     platform.clock.advance(milliseconds(5400000));  // a tick held up for the whole span
     platform.power.result = {SleepOutcome::Refused, "Operation in progress"};
-    form.renewedSleepTimer.tick();
+    ui.renewedSleepTimer.tick();
     EXPECT_EQ(platform.power.sleeps, std::vector<SleepState>{SleepState::Standby});
     const std::string refused =
         "Der Rechner wurde nicht in den Standbyzustand versetzt. Die "
         "Energieverwaltung hat die Anfrage abgelehnt. Operation in progress";
-    EXPECT_EQ(form.statusLine.caption(), refused);
+    EXPECT_EQ(ui.statusLine.caption(), refused);
     EXPECT_EQ(platform.notifier.shown.at(0).second + platform.journal.entries.at(0).second,
               refused + refused);
     EXPECT_TRUE(platform.dialogs.shown.empty());
 
-    form.renewedSleepState[1].setValue(false);
-    form.renewedSleepSpan.setText("   1");
-    form.sleeper.remember("angenommen", true);
-    form.renewedSleepTimer.setEnabled(true);
-    form.statusLine.setCaption("vorher");
+    ui.renewedSleepState[1].setValue(false);
+    ui.renewedSleepSpan.setText("   1");
+    schedule().answer("angenommen", true);
+    ui.renewedSleepTimer.setEnabled(true);
+    ui.statusLine.setCaption("vorher");
     tick();
-    EXPECT_EQ(form.statusLine.caption(), "vorher");
+    EXPECT_EQ(ui.statusLine.caption(), "vorher");
     EXPECT_EQ(tickUntilFired(1000), 119);
     EXPECT_EQ(platform.power.sleeps.size(), 1u);
-    EXPECT_FALSE(form.sleeper.confirmed());
+    EXPECT_FALSE(schedule().confirmed());
 }
 
 TEST_F(RenewedSleepTest, PausesWhileNotConfirmedUntickedOrWithoutValidMinutes) {
-    form.renewedSleepSpan.setText("   1");
+    ui.renewedSleepSpan.setText("   1");
     for (int i = 0; i < 10; ++i) {
         tick();
     }
-    form.renewedSleepSpan.setText("zwanzig");
+    ui.renewedSleepSpan.setText("zwanzig");
     tick();
-    EXPECT_EQ(form.statusLine.caption(), "Angehalten: Minuten ungültig");
+    EXPECT_EQ(ui.statusLine.caption(), "Angehalten: Minuten ungültig");
     platform.clock.advance(std::chrono::seconds(30));  // a pause counts nothing
-    form.renewedSleepSpan.setText("   1");
+    ui.renewedSleepSpan.setText("   1");
     tick();
-    EXPECT_EQ(form.statusLine.caption(), "Nächster Ruhezustand in 00:55 min");
-    form.sleeper.forget();
+    EXPECT_EQ(ui.statusLine.caption(), "Nächster Ruhezustand in 00:55 min");
+    schedule().forget();
     tick();
     platform.clock.advance(std::chrono::seconds(30));
-    form.sleeper.remember("angenommen", true);
-    form.renewedSleepBox.setValue(0);
+    schedule().answer("angenommen", true);
+    ui.renewedSleepBox.setValue(0);
     tick();
-    form.renewedSleepBox.setValue(1);
-    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 5.5);
+    ui.renewedSleepBox.setValue(1);
+    EXPECT_EQ(renewedSleep().elapsedSeconds(), 5.5);
     EXPECT_EQ(tickUntilFired(1000), 109);
 }
 
 TEST_F(RenewedSleepTest, TheRunningCountdownTellsWhatItDoes) {
     const auto told = [this] {
         platform.dialogs.shown.clear();
-        form.countdownMenuEntry.userClick();  // also while the button is disabled
+        ui.countdownMenuEntry.userClick();  // also while the button is disabled
         return platform.dialogs.shown.at(0);
     };
     tick();
     EXPECT_EQ(told(), (MessageBox{"Nächster Ruhezustand in 20:00 min",
                                   "somnar-scheduler , Countdown aktiv...", MessageButtons::Ok,
                                   MessageIcon::Information}));
-    form.renewedSleepTimer.setEnabled(false);
+    ui.renewedSleepTimer.setEnabled(false);
     EXPECT_EQ(told(), (MessageBox{"Keine CountDown Aktionen aktiv.", "somnar-scheduler",
                                   MessageButtons::Ok, MessageIcon::Information}));
     platform.clock.set(2026, 12, 6, 10, 0, 0);
-    form.timedSleepButtons[0].userClick();
-    form.hibernateCountdown.tick();
-    EXPECT_EQ(told(), (MessageBox{form.sleeper.confirmationText(),
+    ui.timedSleepButtons[0].userClick();
+    ui.hibernateCountdown.tick();
+    EXPECT_EQ(told(), (MessageBox{schedule().confirmationText(),
                                   "somnar-scheduler , Countdown läuft mit folgenden Parameter...",
                                   MessageButtons::Ok, MessageIcon::Information}));
 }
@@ -155,20 +155,20 @@ TEST_F(RenewedSleepTest, TheRunningCountdownTellsWhatItDoes) {
 TEST_F(RenewedSleepTest, ResetStopsEverythingAndGivesBackWhatTheMachineCanDo) {
     platform.power.hibernate = false;
     form.load();  // the machine cannot hibernate
-    form.timedSleepButtons[1].userClick();
-    form.standbyCountdown.tick();
+    ui.timedSleepButtons[1].userClick();
+    ui.standbyCountdown.tick();
     tick();
-    form.resetButton.userClick();
-    EXPECT_FALSE(form.hibernateCountdown.enabled() || form.standbyCountdown.enabled() ||
-                 form.renewedSleepTimer.enabled());
-    EXPECT_TRUE(form.standbyNowButton.enabled() && form.timedSleepButtons[1].enabled() &&
-                form.standbyPictures[2].enabled() && form.hibernatePictures[2].enabled() &&
-                form.optionsBox.enabled());
-    EXPECT_FALSE(form.hibernateNowButton.enabled() || form.timedSleepButtons[0].enabled());
-    EXPECT_FALSE(form.resetButton.enabled() || form.countdownInfoButton.enabled() ||
-                 form.trayButton.enabled());
-    EXPECT_EQ(form.statusLine.caption(), "");
-    EXPECT_EQ(form.afterWaking.renewedSleepCount().elapsedSeconds(), 0);
+    ui.resetButton.userClick();
+    EXPECT_FALSE(ui.hibernateCountdown.enabled() || ui.standbyCountdown.enabled() ||
+                 ui.renewedSleepTimer.enabled());
+    EXPECT_TRUE(ui.standbyNowButton.enabled() && ui.timedSleepButtons[1].enabled() &&
+                ui.standbyPictures[2].enabled() && ui.hibernatePictures[2].enabled() &&
+                ui.optionsBox.enabled());
+    EXPECT_FALSE(ui.hibernateNowButton.enabled() || ui.timedSleepButtons[0].enabled());
+    EXPECT_FALSE(ui.resetButton.enabled() || ui.countdownInfoButton.enabled() ||
+                 ui.trayButton.enabled());
+    EXPECT_EQ(ui.statusLine.caption(), "");
+    EXPECT_EQ(renewedSleep().elapsedSeconds(), 0);
 }
 
 }  // namespace

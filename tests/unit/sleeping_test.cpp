@@ -55,10 +55,10 @@ struct SleepingTest : FormTest {
     void SetUp() override {
         FormTest::SetUp();
         platform.clock.set(2026, 12, 6, 14, 0, 0);
-        set(form.sleepTime, "06.12.2026 14:30");
-        set(form.wakeTime, "07.12.2026 06:30");
-        form.renewedSleepTimer.setObserver([this] {
-            if (form.renewedSleepTimer.enabled()) {
+        set(ui.sleepTime, "06.12.2026 14:30");
+        set(ui.wakeTime, "07.12.2026 06:30");
+        ui.renewedSleepTimer.setObserver([this] {
+            if (ui.renewedSleepTimer.enabled()) {
                 platform.log.push_back("renewed sleep counts");
             }
         });
@@ -67,8 +67,8 @@ struct SleepingTest : FormTest {
     std::string sleepCommandsEnabled() const {
         std::string enabled;
         for (const Control* c : std::initializer_list<const Control*>{
-                 &form.timedSleepButtons[0], &form.timedSleepButtons[1], &form.hibernateNowButton,
-                 &form.standbyNowButton, &form.hibernatePictures[2], &form.standbyPictures[2]}) {
+                 &ui.timedSleepButtons[0], &ui.timedSleepButtons[1], &ui.hibernateNowButton,
+                 &ui.standbyNowButton, &ui.hibernatePictures[2], &ui.standbyPictures[2]}) {
             enabled += c->enabled() ? '1' : '0';
         }
         return enabled;
@@ -77,17 +77,17 @@ struct SleepingTest : FormTest {
 };
 
 TEST_F(SleepingTest, SleepNowWithoutWakeUpAsksFirstAndRunsNothingAfter) {
-    form.hibernateCountdown.setEnabled(true);
-    form.dialupBox.setValue(1);
+    ui.hibernateCountdown.setEnabled(true);
+    ui.dialupBox.setValue(1);
     platform.dialogs.answers = {MessageAnswer::No, MessageAnswer::Yes};
-    form.hibernateNowButton.userClick();
+    ui.hibernateNowButton.userClick();
     EXPECT_EQ(platform.dialogs.shown.at(0),
               (MessageBox{"Soll der Rechner jetzt in den Ruhezustand versetzt werden und nicht "
                           "automatisch wieder erwachen?",
                           "Somnar-Scheduler", MessageButtons::YesNo, MessageIcon::Question}));
-    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    EXPECT_FALSE(ui.hibernateCountdown.enabled());
     EXPECT_TRUE(platform.log.empty());
-    form.standbyNowButton.userClick();
+    ui.standbyNowButton.userClick();
     EXPECT_EQ(platform.dialogs.shown.at(1).text.substr(0, 50),
               "Soll der Rechner jetzt in den Standbyzustand verse");
     EXPECT_EQ(platform.log, EventLog{"sleep standby"});
@@ -96,31 +96,31 @@ TEST_F(SleepingTest, SleepNowWithoutWakeUpAsksFirstAndRunsNothingAfter) {
 TEST_F(SleepingTest, SleepNowWithWakeUpConfirmsThenSleepsAndWakes) {
     wantWakeUp();
     platform.dialogs.answers = {MessageAnswer::Cancel};
-    form.standbyNowButton.userClick();
+    ui.standbyNowButton.userClick();
     EXPECT_TRUE(platform.log.empty());
-    form.hibernateNowButton.userClick();
+    ui.hibernateNowButton.userClick();
     EXPECT_EQ(platform.log, kSleptAndWoke);
     EXPECT_EQ(platform.wakeAlarm.armed.at(0).due, testing::utc(2026, 12, 7, 5, 30));
-    EXPECT_FALSE(form.connectionWatch.enabled());
-    EXPECT_FALSE(form.resetButton.enabled());
+    EXPECT_FALSE(ui.connectionWatch.enabled());
+    EXPECT_FALSE(ui.resetButton.enabled());
 }
 
 TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
-    form.dialupBox.setValue(1);
-    form.dialupName.setText("T-Online");
-    form.dialupPassword.setText(" ge heim");  // handed on as it stands
-    form.publishBox.setValue(1);
-    form.programBox.setValue(1);
-    form.programPath.setText("/home/anna/start.sh");
-    form.renewedSleepBox.setValue(1);
-    form.sleepAndWake(SleepState::Hibernate);
+    ui.dialupBox.setValue(1);
+    ui.dialupName.setText("T-Online");
+    ui.dialupPassword.setText(" ge heim");  // handed on as it stands
+    ui.publishBox.setValue(1);
+    ui.programBox.setValue(1);
+    ui.programPath.setText("/home/anna/start.sh");
+    ui.renewedSleepBox.setValue(1);
+    sleepAndWake(SleepState::Hibernate);
     EXPECT_EQ(platform.log,
               (EventLog{"alarm armed", "sleep hibernate", "keep awake", "alarm released",
                         "dial T-Online", "start /home/anna/start.sh", "renewed sleep counts"}));
-    EXPECT_TRUE(form.connectionWatch.enabled());
-    EXPECT_TRUE(form.resetButton.enabled() && form.trayButton.enabled() &&
-                form.countdownInfoButton.enabled());
-    form.dialButton.setValue(true);  // dialling by hand
+    EXPECT_TRUE(ui.connectionWatch.enabled());
+    EXPECT_TRUE(ui.resetButton.enabled() && ui.trayButton.enabled() &&
+                ui.countdownInfoButton.enabled());
+    ui.dialButton.setValue(true);  // dialling by hand
     EXPECT_EQ(platform.dialer.dialled,
               (std::vector<std::vector<std::string>>(2, {"T-Online", "", " ge heim"})));
 
@@ -137,41 +137,41 @@ TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
 // Nobody may be at the machine: no box holds up the rest; the problem waits in the status
 // line, the journal and a notification.
 TEST_F(SleepingTest, ADiallerOrProgramThatCannotStartIsReportedWithoutABox) {
-    form.dialupBox.setValue(1);
-    form.programBox.setValue(1);
-    form.programPath.setText("/nirgends/da.sh");
-    form.renewedSleepBox.setValue(1);
+    ui.dialupBox.setValue(1);
+    ui.programBox.setValue(1);
+    ui.programPath.setText("/nirgends/da.sh");
+    ui.renewedSleepBox.setValue(1);
     platform.dialer.answer = {DialError::PppMissing, {}, {}};
     platform.programs.answer = {StartError::NoSuchFile, "/nirgends/da.sh", {}};
-    form.sleepAndWake(SleepState::Standby);
+    sleepAndWake(SleepState::Standby);
     const std::string dial =
         "Einwahl fehlgeschlagen: pon konnte nicht gestartet werden (ist das "
         "Paket ppp installiert?).";
     const std::string start =
         "Programmstart fehlgeschlagen: Die Datei /nirgends/da.sh gibt es nicht.";
     EXPECT_TRUE(platform.dialogs.shown.empty());
-    EXPECT_EQ(form.statusLine.caption(), start);
+    EXPECT_EQ(ui.statusLine.caption(), start);
     EXPECT_EQ(platform.journal.entries, (std::vector<std::pair<LogLevel, std::string>>{
                                             {LogLevel::Error, dial}, {LogLevel::Error, start}}));
     ASSERT_EQ(platform.notifier.shown.size(), 2u);
     EXPECT_EQ(platform.notifier.shown[0],
               std::pair(std::string("Somnar-Scheduler: Problem nach dem Aufwachen"), dial));
-    EXPECT_TRUE(form.renewedSleepTimer.enabled());
+    EXPECT_TRUE(ui.renewedSleepTimer.enabled());
 }
 
 // A sleep that did not happen is no wake-up, and an alarm that cannot be armed means no
 // sleep: the user is told why, nothing after it runs, the commands come back.
 TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
-    form.dialupBox.setValue(1);
-    form.renewedSleepBox.setValue(1);
+    ui.dialupBox.setValue(1);
+    ui.renewedSleepBox.setValue(1);
     const auto freeze = [this] {
-        form.timedSleepButtons[0].setEnabled(false);  // as a timed request leaves them
-        form.hibernateNowButton.setEnabled(false);
+        ui.timedSleepButtons[0].setEnabled(false);  // as a timed request leaves them
+        ui.hibernateNowButton.setEnabled(false);
         platform.log.clear();
     };
     freeze();
     platform.power.result = {SleepOutcome::NotAuthorized, ""};
-    EXPECT_EQ(form.sleepAndWake(SleepState::Hibernate), SleepAttempt::NotSlept);
+    EXPECT_EQ(sleepAndWake(SleepState::Hibernate), SleepAttempt::NotSlept);
     EXPECT_EQ(platform.log, (EventLog{"alarm armed", "sleep hibernate", "alarm released"}));
     EXPECT_EQ(platform.dialogs.shown.back(),
               (MessageBox{sleepRefusalText(SleepState::Hibernate, platform.power.result),
@@ -181,7 +181,7 @@ TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
     freeze();
     platform.wakeAlarm.refuseWith = AlarmError::NoPermission;
     platform.wakeAlarm.refusalDetail = "/usr/bin/somnar-scheduler";
-    EXPECT_EQ(form.sleepAndWake(SleepState::Standby), SleepAttempt::AlarmRefused);
+    EXPECT_EQ(sleepAndWake(SleepState::Standby), SleepAttempt::AlarmRefused);
     EXPECT_EQ(platform.log, EventLog{"alarm refused"});
     EXPECT_EQ(lastMessage(),
               "Die Aufwachzeit konnte nicht gestellt werden. Das Programm darf keinen "
@@ -193,20 +193,20 @@ TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
     expectSleepCommandsUsable();
 
     freeze();
-    form.wakeTime.day.setText("32");
-    EXPECT_EQ(form.sleepAndWake(SleepState::Standby), SleepAttempt::AlarmRefused);
+    ui.wakeTime.day.setText("32");
+    EXPECT_EQ(sleepAndWake(SleepState::Standby), SleepAttempt::AlarmRefused);
     EXPECT_TRUE(platform.log.empty());
     EXPECT_EQ(lastMessage().rfind("Die Aufwachzeit ist ungültig", 0), 0u);
     expectSleepCommandsUsable();
 
-    EXPECT_FALSE(form.renewedSleepTimer.enabled());
+    EXPECT_FALSE(ui.renewedSleepTimer.enabled());
 }
 
 // A wake-up that came too close while the user authorised the request is armed anew 30 s
 // after the machine goes down, and the user who comes back is told; a wake-up the power
 // service did not announce is noted in the journal.
 TEST_F(SleepingTest, AWakeUpTooCloseWhenTheMachineGoesDownIsMovedAndTold) {
-    set(form.wakeTime, "06.12.2026 14:01");
+    set(ui.wakeTime, "06.12.2026 14:01");
     const std::string late =
         "Verspätet aufgewacht: Die Anfrage wurde erst kurz vor oder nach "
         "der Aufwachzeit (06.12.2026 14:01:00) freigegeben";
@@ -238,7 +238,7 @@ TEST_F(SleepingTest, AWakeUpTooCloseWhenTheMachineGoesDownIsMovedAndTold) {
             platform.clock.advance(authorising);
             platform.wakeAlarm.refuseWith = rearm;
         };
-        EXPECT_EQ(form.sleepAndWake(SleepState::Hibernate), SleepAttempt::WokeUp);
+        EXPECT_EQ(sleepAndWake(SleepState::Hibernate), SleepAttempt::WokeUp);
         std::string events;
         std::string journal;
         for (const std::string& event : platform.log) {
@@ -250,8 +250,8 @@ TEST_F(SleepingTest, AWakeUpTooCloseWhenTheMachineGoesDownIsMovedAndTold) {
         EXPECT_EQ(events, "alarm armed|sleep hibernate|" + expectedEvents +
                               (expectedJournal.empty() ? "" : "|"));
         EXPECT_EQ(journal, expectedJournal);
-        EXPECT_TRUE(journal.ends_with(form.statusLine.caption() + (journal.empty() ? "" : "|")));
-        EXPECT_EQ(form.statusLine.caption().empty(), journal.empty());
+        EXPECT_TRUE(journal.ends_with(ui.statusLine.caption() + (journal.empty() ? "" : "|")));
+        EXPECT_EQ(ui.statusLine.caption().empty(), journal.empty());
     }
     EXPECT_EQ(platform.wakeAlarm.armed.at(2).due, testing::utc(2026, 12, 6, 13, 1) + 1s);
 }
@@ -259,74 +259,74 @@ TEST_F(SleepingTest, AWakeUpTooCloseWhenTheMachineGoesDownIsMovedAndTold) {
 TEST_F(SleepingTest, ATimedRequestStartsItsCountdownAndFreezesTheWindow) {
     wantWakeUp();
     platform.dialogs.answers = {MessageAnswer::Cancel};
-    form.timedSleepButtons[0].userClick();
-    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    ui.timedSleepButtons[0].userClick();
+    EXPECT_FALSE(ui.hibernateCountdown.enabled());
     expectSleepCommandsUsable();
 
-    form.optionsBox.setValue(1);
-    form.hibernateCountdown.setEnabled(true);
-    form.standbyPictures[2].userClick();  // the picture acts as the button beneath
-    EXPECT_TRUE(form.standbyCountdown.enabled());
-    EXPECT_FALSE(form.hibernateCountdown.enabled());
+    ui.optionsBox.setValue(1);
+    ui.hibernateCountdown.setEnabled(true);
+    ui.standbyPictures[2].userClick();  // the picture acts as the button beneath
+    EXPECT_TRUE(ui.standbyCountdown.enabled());
+    EXPECT_FALSE(ui.hibernateCountdown.enabled());
     EXPECT_EQ(sleepCommandsEnabled(), "000000");
-    EXPECT_EQ(form.window.height(), 3600);
-    EXPECT_EQ(form.optionsBox.value(), 0);
-    EXPECT_FALSE(form.optionsBox.enabled());
+    EXPECT_EQ(ui.window.height(), 3600);
+    EXPECT_EQ(ui.optionsBox.value(), 0);
+    EXPECT_FALSE(ui.optionsBox.enabled());
     EXPECT_TRUE(platform.log.empty());
 }
 
 TEST_F(SleepingTest, TheCountdownBlinksAndFiresFromTheSetMinuteOnOnce) {
-    form.timedSleepButtons[0].userClick();
+    ui.timedSleepButtons[0].userClick();
     platform.clock.set(2026, 12, 6, 14, 29, 59);
-    const bool blink = form.statusLine.enabled();
-    form.hibernateCountdown.tick();
-    EXPECT_EQ(form.statusLine.caption(), "Countdown für Ruhezustand aktiv...");
-    EXPECT_NE(form.statusLine.enabled(), blink);
-    EXPECT_TRUE(form.resetButton.enabled() && form.countdownInfoButton.enabled() &&
-                form.trayButton.enabled());
+    const bool blink = ui.statusLine.enabled();
+    ui.hibernateCountdown.tick();
+    EXPECT_EQ(ui.statusLine.caption(), "Countdown für Ruhezustand aktiv...");
+    EXPECT_NE(ui.statusLine.enabled(), blink);
+    EXPECT_TRUE(ui.resetButton.enabled() && ui.countdownInfoButton.enabled() &&
+                ui.trayButton.enabled());
     for (auto [picker, text] :
-         {std::pair{&form.sleepTime.minute, "3O"}, {&form.sleepTime.year, "26"}}) {
+         {std::pair{&ui.sleepTime.minute, "3O"}, {&ui.sleepTime.year, "26"}}) {
         const std::string before = picker->text();
         picker->setText(text);
         platform.clock.set(2026, 12, 6, 23, 0, 0);
-        form.hibernateCountdown.tick();
-        EXPECT_EQ(form.statusLine.caption(), "Angehalten: Ruhezeit ungültig");
+        ui.hibernateCountdown.tick();
+        EXPECT_EQ(ui.statusLine.caption(), "Angehalten: Ruhezeit ungültig");
         picker->setText(before);
     }
     EXPECT_TRUE(platform.log.empty());
 
     platform.clock.set(2026, 12, 7, 8, 5, 0);  // the set minute went by without a tick
     platform.power.whileAsleep = [this] {
-        EXPECT_EQ(form.statusLine.caption(), "Countdown für Ruhezustand aktiv...");
+        EXPECT_EQ(ui.statusLine.caption(), "Countdown für Ruhezustand aktiv...");
     };
-    form.hibernateCountdown.tick();
+    ui.hibernateCountdown.tick();
     EXPECT_EQ(platform.log, EventLog{"sleep hibernate"});  // no wake-up wanted
-    EXPECT_EQ(form.statusLine.caption(), "");
-    EXPECT_FALSE(form.hibernateCountdown.enabled());
-    EXPECT_TRUE(form.optionsBox.enabled());
+    EXPECT_EQ(ui.statusLine.caption(), "");
+    EXPECT_FALSE(ui.hibernateCountdown.enabled());
+    EXPECT_TRUE(ui.optionsBox.enabled());
     EXPECT_EQ(sleepCommandsEnabled(), "000000");  // until "Reset"
 }
 
 TEST_F(SleepingTest, AtTheSetMinuteTheWakeUpChoiceDecidesAndARefusalEndsTheCountdown) {
-    form.timedSleepButtons[1].userClick();
+    ui.timedSleepButtons[1].userClick();
     wantWakeUp();
     platform.wakeAlarm.refuseWith = AlarmError::NoAlarmClock;
     int nestedTicks = 0;
     platform.dialogs.whileOpen = [&](const MessageBox&) {
         ++nestedTicks;
-        form.standbyCountdown.tick();  // the window system may tick while the box is open
+        ui.standbyCountdown.tick();  // the window system may tick while the box is open
     };
     platform.clock.set(2026, 12, 6, 14, 30, 1);
-    form.standbyCountdown.tick();
+    ui.standbyCountdown.tick();
     EXPECT_EQ(nestedTicks, 1);
     EXPECT_EQ(platform.log, EventLog{"alarm refused"});
-    EXPECT_FALSE(form.standbyCountdown.enabled());
-    EXPECT_EQ(form.statusLine.caption(), "");
+    EXPECT_FALSE(ui.standbyCountdown.enabled());
+    EXPECT_EQ(ui.statusLine.caption(), "");
 
-    form.wakeChoice[1].setValue(true);
+    ui.wakeChoice[1].setValue(true);
     platform.power.result = {SleepOutcome::NotAuthorized, ""};
-    form.timedSleepButtons[0].userClick();
-    form.hibernateCountdown.tick();
+    ui.timedSleepButtons[0].userClick();
+    ui.hibernateCountdown.tick();
     EXPECT_EQ(lastMessage(), sleepRefusalText(SleepState::Hibernate, platform.power.result));
     expectSleepCommandsUsable();
 }

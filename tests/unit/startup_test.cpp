@@ -37,26 +37,26 @@ TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {
     };
     for (const auto& c : cases) {
         testing::Program program;
-        auto& [platform, info, form] = program;
+        auto& [platform, info, ui, form] = program;
         platform.clock.set(c.now);
         ASSERT_EQ(form.load(), StartOutcome::Shown);
-        EXPECT_EQ(shown(form.wakeTime), c.wakeUp);
-        EXPECT_EQ(shown(form.sleepTime), c.sleepAt);
-        EXPECT_EQ(form.wakeTime.year.items().size(), c.years);
-        EXPECT_EQ(form.sleepTime.year.items().size(), c.years);
+        EXPECT_EQ(shown(ui.wakeTime), c.wakeUp);
+        EXPECT_EQ(shown(ui.sleepTime), c.sleepAt);
+        EXPECT_EQ(ui.wakeTime.year.items().size(), c.years);
+        EXPECT_EQ(ui.sleepTime.year.items().size(), c.years);
     }
     form.load();
     std::string lists;
     for (const Picker* picker :
-         {&form.wakeTime.day, &form.wakeTime.month, &form.sleepTime.hour, &form.sleepTime.minute,
-          &form.renewedSleepSpan, &form.wakeTime.year}) {
+         {&ui.wakeTime.day, &ui.wakeTime.month, &ui.sleepTime.hour, &ui.sleepTime.minute,
+          &ui.renewedSleepSpan, &ui.wakeTime.year}) {
         lists += picker->items().front() + "-" + picker->items().back() + " " +
                  std::to_string(picker->items().size()) + "|";
     }
     EXPECT_EQ(lists, "01-31 31|01-12 12|00-23 24|00-59 60|   1-1440 1440|2026-2100 75|");
-    EXPECT_EQ(form.renewedSleepSpan.text(), "  20");
-    EXPECT_EQ(form.localFileName.text() + form.remoteFileName.text(), "ip.htmlip.html");
-    EXPECT_EQ(form.statusLine.caption(), "");
+    EXPECT_EQ(ui.renewedSleepSpan.text(), "  20");
+    EXPECT_EQ(ui.localFileName.text() + ui.remoteFileName.text(), "ip.htmlip.html");
+    EXPECT_EQ(ui.statusLine.caption(), "");
 }
 
 // Only the first copy runs; a second ends before it reads, shows or asks anything.
@@ -64,18 +64,18 @@ TEST_F(StartupTest, ASecondCopyEndsWithoutTouchingAnything) {
     platform.instance.another = true;
     EXPECT_EQ(form.load(), StartOutcome::SecondCopy);
     EXPECT_TRUE(platform.settings.reads.empty() && platform.tray.calls.empty());
-    EXPECT_TRUE(form.sleepTime.day.items().empty() && form.hibernateAvailable.caption().empty());
-    EXPECT_FALSE(form.window.loaded());
+    EXPECT_TRUE(ui.sleepTime.day.items().empty() && ui.hibernateAvailable.caption().empty());
+    EXPECT_FALSE(ui.window.loaded());
 }
 
 TEST_F(StartupTest, WindowIsCentredWithItsDesignSizeThenMadeCompactAndTheIconPrepared) {
     platform.desktop.widthTwips = 1024 * 15;
     platform.desktop.heightTwips = 768 * 15;
     form.load();
-    EXPECT_EQ(form.window.left(), (1024 * 15 - mainWindowDesign().width) / 2);
-    EXPECT_EQ(form.window.top(), (768 * 15 - mainWindowDesign().height) / 2);
-    EXPECT_EQ(form.window.height(), 3600);
-    EXPECT_TRUE(form.window.loaded());
+    EXPECT_EQ(ui.window.left(), (1024 * 15 - mainWindowDesign().width) / 2);
+    EXPECT_EQ(ui.window.top(), (768 * 15 - mainWindowDesign().height) / 2);
+    EXPECT_EQ(ui.window.height(), 3600);
+    EXPECT_TRUE(ui.window.loaded());
     EXPECT_EQ(platform.tray.calls, std::vector<std::string>{"prepare Somnar Scheduler"});
 }
 
@@ -83,26 +83,26 @@ TEST_F(StartupTest, OnlyWhatTheMachineCanDoIsShownAndUsable) {
     for (const auto& [hibernate, suspend] :
          {std::pair{true, true}, {true, false}, {false, true}, {false, false}}) {
         testing::Program program;
-        auto& [platform, info, form] = program;
+        auto& [platform, info, ui, form] = program;
         platform.power.hibernate = hibernate;
         platform.power.suspend = suspend;
         form.load();
-        EXPECT_EQ(form.hibernateAvailable.caption(), hibernate ? "ja" : "nein");
-        EXPECT_EQ(form.standbyAvailable.caption(), suspend ? "ja" : "nein");
-        for (const Control* c : {static_cast<Control*>(&form.hibernateNowButton),
-                                 static_cast<Control*>(&form.timedSleepButtons[0]),
-                                 static_cast<Control*>(&form.renewedSleepState[0])}) {
+        EXPECT_EQ(ui.hibernateAvailable.caption(), hibernate ? "ja" : "nein");
+        EXPECT_EQ(ui.standbyAvailable.caption(), suspend ? "ja" : "nein");
+        for (const Control* c : {static_cast<Control*>(&ui.hibernateNowButton),
+                                 static_cast<Control*>(&ui.timedSleepButtons[0]),
+                                 static_cast<Control*>(&ui.renewedSleepState[0])}) {
             EXPECT_EQ(c->enabled(), hibernate) << c->key();
         }
-        for (const Control* c : {static_cast<Control*>(&form.standbyNowButton),
-                                 static_cast<Control*>(&form.timedSleepButtons[1]),
-                                 static_cast<Control*>(&form.renewedSleepState[1])}) {
+        for (const Control* c : {static_cast<Control*>(&ui.standbyNowButton),
+                                 static_cast<Control*>(&ui.timedSleepButtons[1]),
+                                 static_cast<Control*>(&ui.renewedSleepState[1])}) {
             EXPECT_EQ(c->enabled(), suspend) << c->key();
         }
-        EXPECT_EQ(form.renewedSleepState[0].value(), hibernate);
-        EXPECT_FALSE(form.renewedSleepState[1].value());  // never chosen in its place
-        EXPECT_TRUE(form.standbyPictures[2].enabled() && form.hibernatePictures[2].enabled());
-        form.hibernatePictures[2].userClick();  // acts only as far as the button beneath
+        EXPECT_EQ(ui.renewedSleepState[0].value(), hibernate);
+        EXPECT_FALSE(ui.renewedSleepState[1].value());  // never chosen in its place
+        EXPECT_TRUE(ui.standbyPictures[2].enabled() && ui.hibernatePictures[2].enabled());
+        ui.hibernatePictures[2].userClick();  // acts only as far as the button beneath
         EXPECT_EQ(platform.dialogs.shown.size(), hibernate ? 1u : 0u);
     }
 }
@@ -110,12 +110,12 @@ TEST_F(StartupTest, OnlyWhatTheMachineCanDoIsShownAndUsable) {
 TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsAndTheListIsNotASelection) {
     platform.dialer.entries = {"T-Online Modem", "provider"};
     form.load();
-    EXPECT_EQ(form.dialupName.items(), (std::vector<std::string>{"T-Online Modem", "provider"}));
-    EXPECT_EQ(form.dialupName.text() + form.dialupUser.text() + form.ftpServer.text() +
-                  form.ftpFolder.text(),
+    EXPECT_EQ(ui.dialupName.items(), (std::vector<std::string>{"T-Online Modem", "provider"}));
+    EXPECT_EQ(ui.dialupName.text() + ui.dialupUser.text() + ui.ftpServer.text() +
+                  ui.ftpFolder.text(),
               "");
     EXPECT_EQ(platform.settings.reads, kStoredValues);
-    EXPECT_EQ(form.programPath.text(),
+    EXPECT_EQ(ui.programPath.text(),
               "/home/anna/Aufwachen-Ruhe/start.sh");  // this system's sample
 
     testing::Program next;
@@ -125,7 +125,7 @@ TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsAndTheListIsNotASelection) 
         next.platform.settings.values[kStoredValues[i]] = values[i];
     }
     next.form.load();
-    const MainWindow& restarted = next.form;
+    const MainWindowControls& restarted = next.ui;
     const TextBox* boxes[] = {&restarted.dialupUser,  &restarted.dialupPassword,
                               &restarted.ftpServer,   &restarted.ftpUser,
                               &restarted.ftpPassword, &restarted.ftpFolder};
@@ -145,13 +145,13 @@ TEST_F(StartupTest, ClosingAndTheEndOfTheSessionStoreWhatWasTyped) {
     for (const auto& [closing, fails] :
          {std::pair{true, false}, {false, false}, {true, true}, {false, true}}) {
         testing::Program program;
-        auto& [platform, info, form] = program;
+        auto& [platform, info, ui, form] = program;
         form.load();
         info.open();
-        form.dialupName.setText("Modem");
+        ui.dialupName.setText("Modem");
         int value = 0;
-        for (TextBox* box : {&form.dialupUser, &form.dialupPassword, &form.ftpServer, &form.ftpUser,
-                             &form.ftpPassword, &form.ftpFolder}) {
+        for (TextBox* box : {&ui.dialupUser, &ui.dialupPassword, &ui.ftpServer, &ui.ftpUser,
+                             &ui.ftpPassword, &ui.ftpFolder}) {
             box->setText("v" + std::to_string(value++));
         }
         platform.settings.failWrites = fails;
@@ -172,7 +172,7 @@ TEST_F(StartupTest, ClosingAndTheEndOfTheSessionStoreWhatWasTyped) {
                       (MessageBox{notStored, "Somnar-Scheduler", MessageButtons::Ok,
                                   MessageIcon::Warning}));
         }
-        EXPECT_FALSE(form.window.loaded());
+        EXPECT_FALSE(ui.window.loaded());
         EXPECT_EQ(info.window.loaded(), closing);
     }
 }

@@ -63,26 +63,26 @@ struct VerifyTest : FormTest {
     void SetUp() override {
         FormTest::SetUp();
         platform.clock.set(2026, 12, 6, 20, 0, 0);
-        set(form.sleepTime, "06.12.2026 23:30");
-        set(form.wakeTime, "07.12.2026 06:30");
+        set(ui.sleepTime, "06.12.2026 23:30");
+        set(ui.wakeTime, "07.12.2026 06:30");
         wantWakeUp();
     }
     std::string wakeTimeShown() const {
-        return form.wakeTime.day.text() + "." + form.wakeTime.month.text() + "." +
-               form.wakeTime.year.text();
+        return ui.wakeTime.day.text() + "." + ui.wakeTime.month.text() + "." +
+               ui.wakeTime.year.text();
     }
 };
 
 TEST_F(VerifyTest, TheBoxShowsTheTextOfThePickersAndTheTickedOptions) {
-    form.dialupBox.setValue(1);
-    form.dialupName.setText("Mobil");
-    form.programBox.setValue(1);
-    form.programPath.setText("");  // without a path: no program sentence
-    form.publishBox.setValue(CheckBox::Grayed);
-    form.renewedSleepBox.setValue(1);
-    form.renewedSleepState[1].setValue(true);
-    form.renewedSleepSpan.setText("   5 ");
-    EXPECT_TRUE(form.confirmRequest({SleepState::Hibernate, SleepMoment::AtSleepTime}));
+    ui.dialupBox.setValue(1);
+    ui.dialupName.setText("Mobil");
+    ui.programBox.setValue(1);
+    ui.programPath.setText("");  // without a path: no program sentence
+    ui.publishBox.setValue(CheckBox::Grayed);
+    ui.renewedSleepBox.setValue(1);
+    ui.renewedSleepState[1].setValue(true);
+    ui.renewedSleepSpan.setText("   5 ");
+    EXPECT_TRUE(confirmRequest({SleepState::Hibernate, SleepMoment::AtSleepTime}));
     const std::string text =
         "Der Rechner wird am Sonntag, 06.12.2026 23:30 in den Ruhezustand versetzt. Er wird am "
         "Montag, 07.12.2026 06:30 wieder aus dem Ruhezustand erweckt. Danach wird eine "
@@ -91,20 +91,20 @@ TEST_F(VerifyTest, TheBoxShowsTheTextOfThePickersAndTheTickedOptions) {
     EXPECT_EQ(
         platform.dialogs.shown.at(0),
         (MessageBox{text, "somnar-scheduler", MessageButtons::OkCancel, MessageIcon::Information}));
-    EXPECT_EQ(form.sleeper.confirmationText(), text);
-    EXPECT_TRUE(form.sleeper.confirmed());
-    EXPECT_EQ(form.clockLine.caption(), "06.12.2026 20:00:00");
+    EXPECT_EQ(schedule().confirmationText(), text);
+    EXPECT_TRUE(schedule().confirmed());
+    EXPECT_EQ(ui.clockLine.caption(), "06.12.2026 20:00:00");
 
     platform.dialogs.answers = {MessageAnswer::Cancel};
-    EXPECT_FALSE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
-    EXPECT_FALSE(form.sleeper.confirmed());
-    EXPECT_EQ(form.sleeper.confirmationText().rfind("Der Rechner wird jetzt", 0), 0u);
+    EXPECT_FALSE(confirmRequest({SleepState::Standby, SleepMoment::Now}));
+    EXPECT_FALSE(schedule().confirmed());
+    EXPECT_EQ(schedule().confirmationText().rfind("Der Rechner wird jetzt", 0), 0u);
 }
 
 TEST_F(VerifyTest, APastWakeUpIsMovedInThePickersAndPutBackOnCancel) {
     platform.clock.set(2026, 12, 31, 23, 59, 1);
-    set(form.wakeTime, "19.11.2026 23:59");  // weeks ago, a Thursday: the day after now
-    EXPECT_TRUE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
+    set(ui.wakeTime, "19.11.2026 23:59");  // weeks ago, a Thursday: the day after now
+    EXPECT_TRUE(confirmRequest({SleepState::Standby, SleepMoment::Now}));
     ASSERT_EQ(platform.dialogs.shown.size(), 2u);
     EXPECT_EQ(platform.dialogs.shown[0],
               (MessageBox{"Die aktuelle Zeit ist grösser als die eingestellte Aufwachzeit. "
@@ -112,15 +112,15 @@ TEST_F(VerifyTest, APastWakeUpIsMovedInThePickersAndPutBackOnCancel) {
                           "Somnar-Scheduler", MessageButtons::OkCancel, MessageIcon::Warning}));
     EXPECT_EQ(wakeTimeShown(), "1.01.2027");
     EXPECT_NE(lastMessage().find("Er wird am Freitag, 1.01.2027 23:59 wieder"), std::string::npos);
-    const std::string accepted = form.sleeper.confirmationText();
+    const std::string accepted = schedule().confirmationText();
 
     platform.clock.set(2026, 12, 6, 10, 0, 0);
-    set(form.wakeTime, "30.11.2025 09:59");  // Cancel: today's day as a plain number
+    set(ui.wakeTime, "30.11.2025 09:59");  // Cancel: today's day as a plain number
     platform.dialogs.answers = {MessageAnswer::Cancel};
-    EXPECT_FALSE(form.confirmRequest({SleepState::Standby, SleepMoment::Now}));
+    EXPECT_FALSE(confirmRequest({SleepState::Standby, SleepMoment::Now}));
     EXPECT_EQ(wakeTimeShown(), "6.11.2025");
-    EXPECT_EQ(form.sleeper.confirmationText(), accepted);
-    EXPECT_TRUE(form.sleeper.confirmed());
+    EXPECT_EQ(schedule().confirmationText(), accepted);
+    EXPECT_TRUE(schedule().confirmed());
 }
 
 // Present time 06.12.2026 23:10:30.
@@ -167,13 +167,13 @@ TEST_F(VerifyTest, TextsAndTimesThatCannotBeSleptOrWokenByAreRefused) {
     for (const auto& c : cases) {
         platform.clock.set(2026, 12, 6, 23, 10, 30);
         platform.dialogs.shown.clear();
-        set(form.sleepTime, c.sleepAt);
-        set(form.wakeTime, c.wakeUp);
-        form.wakeChoice[c.wake ? 0 : 1].setValue(true);
-        form.renewedSleepBox.setValue(*c.renewedMinutes != 0);
-        form.renewedSleepSpan.setText(*c.renewedMinutes ? c.renewedMinutes : "abc");
+        set(ui.sleepTime, c.sleepAt);
+        set(ui.wakeTime, c.wakeUp);
+        ui.wakeChoice[c.wake ? 0 : 1].setValue(true);
+        ui.renewedSleepBox.setValue(*c.renewedMinutes != 0);
+        ui.renewedSleepSpan.setText(*c.renewedMinutes ? c.renewedMinutes : "abc");
         const std::string what = std::string(c.sleepAt) + "|" + c.wakeUp + "|" + c.renewedMinutes;
-        EXPECT_EQ(form.confirmRequest({SleepState::Hibernate, c.moment}), c.refusal.empty())
+        EXPECT_EQ(confirmRequest({SleepState::Hibernate, c.moment}), c.refusal.empty())
             << what;
         ASSERT_EQ(platform.dialogs.shown.size(), 1u) << what;
         EXPECT_EQ(lastMessage().rfind(c.refusal.empty() ? "Der Rechner wird" : c.refusal, 0), 0u)

@@ -14,10 +14,10 @@ namespace {
 using testing::FormTest;
 
 struct DesignTest : testing::ProgramTest {
-    const Control* at(std::string_view key) const { return form.registry().find(key); }
+    const Control* at(std::string_view key) const { return ui.registry.find(key); }
     std::set<std::string> keysWhere(bool (*test)(const Control&)) const {
         std::set<std::string> keys;
-        for (const Control* control : form.registry().controls()) {
+        for (const Control* control : ui.registry.controls()) {
             if (test(*control)) {
                 keys.insert(control->key());
             }
@@ -27,9 +27,9 @@ struct DesignTest : testing::ProgramTest {
 };
 
 TEST_F(DesignTest, EveryRowHasOneControlInItsContainerAndContainersComeFirst) {
-    EXPECT_EQ(form.registry().mismatches(), std::vector<std::string>{});
+    EXPECT_EQ(ui.registry.mismatches(), std::vector<std::string>{});
     EXPECT_EQ(info.registry().mismatches(), std::vector<std::string>{});
-    const auto& order = form.registry().controls();
+    const auto& order = ui.registry.controls();
     EXPECT_EQ(order.size(), mainWindowDesign().controls.size());
     EXPECT_EQ(keysWhere([](const Control&) { return true; }).size(), order.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
@@ -37,11 +37,11 @@ TEST_F(DesignTest, EveryRowHasOneControlInItsContainerAndContainersComeFirst) {
         EXPECT_TRUE(order[i]->container() == nullptr || holder - order.begin() < long(i))
             << order[i]->key();
     }
-    EXPECT_EQ(form.wakeTime.day.container(), &form.optionFrames[0]);
-    EXPECT_EQ(form.hibernateNowButton.container(), at("Frame5"));
+    EXPECT_EQ(ui.wakeTime.day.container(), &ui.optionFrames[0]);
+    EXPECT_EQ(ui.hibernateNowButton.container(), at("Frame5"));
     EXPECT_EQ(at("Frame5")->container(), at("Frame4"));
-    EXPECT_EQ(form.renewedSleepState[1].container(), at("Frame3"));
-    EXPECT_EQ(form.showWindowEntry.container(), &form.trayMenu);
+    EXPECT_EQ(ui.renewedSleepState[1].container(), at("Frame3"));
+    EXPECT_EQ(ui.showWindowEntry.container(), &ui.trayMenu);
     EXPECT_EQ(static_cast<const Frame*>(at("Frame3"))->caption(),
               "Neuer Ruhe- oder Stanbyzustand nach wieviel Minuten?");
     EXPECT_EQ(static_cast<const Line*>(at("Line1"))->ends(), (LineEnds{-240, 3180, 8280, 3180}));
@@ -53,9 +53,9 @@ TEST_F(DesignTest, OnlyTheClockRunsAtStartAndElevenControlsCarryATip) {
         keysWhere([](const Control& c) { return c.kind() == ControlKind::Timer && c.enabled(); }),
         std::set<std::string>{"tmrAktZeit"});
     EXPECT_EQ(keysWhere([](const Control& c) { return !c.toolTip().empty(); }).size(), 11u);
-    EXPECT_TRUE(form.wakeChoice[1].value() && form.renewedSleepState[0].value());
-    EXPECT_EQ(form.dialupPassword.passwordChar() + form.ftpPassword.passwordChar(), "**");
-    EXPECT_EQ(form.ftpFolder.text() + form.ftpStatus.caption(), "/Disconnected...");
+    EXPECT_TRUE(ui.wakeChoice[1].value() && ui.renewedSleepState[0].value());
+    EXPECT_EQ(ui.dialupPassword.passwordChar() + ui.ftpPassword.passwordChar(), "**");
+    EXPECT_EQ(ui.ftpFolder.text() + ui.ftpStatus.caption(), "/Disconnected...");
 }
 
 using InfoWindowTest = testing::ProgramTest;
@@ -80,7 +80,7 @@ const char* const kExpectedText =
 TEST_F(InfoWindowTest, InfoButtonOpensTheWindowWithItsParagraphsInOrder) {
     EXPECT_FALSE(info.window.loaded());
     EXPECT_EQ(info.infoText.text(), "Text1");
-    form.infoButton.userClick();
+    ui.infoButton.userClick();
     EXPECT_TRUE(info.window.loaded());
     EXPECT_TRUE(info.window.visible());
     EXPECT_EQ(info.window.caption(), "Somnar-Scheduler INFO");
@@ -98,7 +98,7 @@ TEST_F(InfoWindowTest, OneWindowCentredTillClosedThenBuiltAgainWithTheProgramsNa
     platform.desktop.heightTwips = 600 * 15;
     platform.program.name = "schlafplaner";
     platform.program.extension = ".exe";
-    form.onInfo();
+    ui.infoButton.setValue(true);
     const std::string first = info.infoText.text();
     EXPECT_NE(first.find("muss das Programm schlafplaner.exe in der Firewall freigeschaltet "
                          "werden."),
@@ -106,24 +106,24 @@ TEST_F(InfoWindowTest, OneWindowCentredTillClosedThenBuiltAgainWithTheProgramsNa
     EXPECT_EQ(info.window.left(), (800 * 15 - info.window.width()) / 2);
     EXPECT_EQ(info.window.top(), (600 * 15 - info.window.height()) / 2);
     windowSystem.done.clear();
-    form.onInfo();
+    ui.infoButton.setValue(true);
     EXPECT_EQ(info.infoText.text(), first);
     EXPECT_EQ(windowSystem.done, std::vector<std::string>{"front"});
     info.backButton.userClick();
     EXPECT_FALSE(info.window.loaded() || info.window.visible());
     platform.program.name = "umbenannt";
     platform.program.extension = "";
-    form.onInfo();
+    ui.infoButton.setValue(true);
     EXPECT_NE(info.infoText.text().find("Programm umbenannt in der Firewall"), std::string::npos);
 }
 
 TEST_F(FormTest, TheIconTakesTheWindowAwayAndOnlyTheLeftButtonsReleaseOpensItsMenu) {
     testing::FakeWindowCommands windowSystem;
-    form.window.setCommands(&windowSystem);
-    form.window.show();
-    form.trayButton.setEnabled(true);
-    form.trayButton.userClick();
-    EXPECT_FALSE(form.window.visible());
+    ui.window.setCommands(&windowSystem);
+    ui.window.show();
+    ui.trayButton.setEnabled(true);
+    ui.trayButton.userClick();
+    EXPECT_FALSE(ui.window.visible());
     for (TrayClick click : {TrayClick::LeftDown, TrayClick::LeftDouble, TrayClick::RightDown,
                             TrayClick::RightUp, TrayClick::MiddleUp}) {
         platform.tray.onClick(click);
@@ -131,26 +131,25 @@ TEST_F(FormTest, TheIconTakesTheWindowAwayAndOnlyTheLeftButtonsReleaseOpensItsMe
     EXPECT_TRUE(windowSystem.done.empty());
     platform.tray.onClick(TrayClick::LeftUp);
     EXPECT_EQ(windowSystem.done, std::vector<std::string>{"popUp mnuPopUp"});
-    EXPECT_EQ(form.lastTrayClick, TrayClick::LeftUp);
-    form.countdownMenuEntry.userClick();
-    EXPECT_FALSE(form.window.visible());
-    form.showWindowEntry.userClick();
-    EXPECT_TRUE(form.window.visible());
+    ui.countdownMenuEntry.userClick();
+    EXPECT_FALSE(ui.window.visible());
+    ui.showWindowEntry.userClick();
+    EXPECT_TRUE(ui.window.visible());
     EXPECT_EQ(platform.tray.calls,
               (std::vector<std::string>{"prepare Somnar Scheduler", "add", "remove"}));
 
     // Without a notification area a hidden window could not be found again.
     platform.tray.hasNotificationArea = false;
-    form.trayButton.setValue(true);
+    ui.trayButton.setValue(true);
     EXPECT_EQ(windowSystem.done.back(), "minimize");
-    EXPECT_TRUE(form.window.visible());
+    EXPECT_TRUE(ui.window.visible());
     EXPECT_EQ(platform.tray.calls.size(), 3u);
 }
 
 TEST_F(FormTest, TheOpenDialogAsksWithItsChoicesAndGivesOnePath) {
-    EXPECT_FALSE(form.programPath.enabled());  // the button works all the same
+    EXPECT_FALSE(ui.programPath.enabled());  // the button works all the same
     platform.fileDialog.answer = ChosenFile{"/home/anna/Aufwachen-Ruhe/", "start.sh"};
-    form.chooseProgramButton.userClick();
+    ui.chooseProgramButton.userClick();
     const auto& request = platform.fileDialog.requests.at(0);
     EXPECT_EQ(request.title, "Exe oder BAT Datei auswählen");
     EXPECT_EQ(request.folder, "/home/anna");
@@ -159,30 +158,30 @@ TEST_F(FormTest, TheOpenDialogAsksWithItsChoicesAndGivesOnePath) {
     EXPECT_EQ(request.filters[0].patterns, (std::vector<std::string>{"*.exe", "*.bat", "*.sh"}));
     EXPECT_EQ(request.filters[1].caption, " Alle Dateien (*.*)");
     EXPECT_EQ(request.filters[1].patterns, std::vector<std::string>{"*"});
-    EXPECT_EQ(form.programPath.text(), "/home/anna/Aufwachen-Ruhe/start.sh");
+    EXPECT_EQ(ui.programPath.text(), "/home/anna/Aufwachen-Ruhe/start.sh");
     for (const auto& [folder, path] :
          {std::pair{"/", "/wecker"}, {"/opt/bin", "/opt/bin/wecker"}}) {
         platform.fileDialog.answer = ChosenFile{folder, "wecker"};
-        form.onChooseProgram();
-        EXPECT_EQ(form.programPath.text(), path);
+        ui.chooseProgramButton.setValue(true);
+        EXPECT_EQ(ui.programPath.text(), path);
     }
     platform.fileDialog.answer.reset();  // cancelled
-    form.onChooseProgram();
-    EXPECT_EQ(form.programPath.text(), "");
+    ui.chooseProgramButton.setValue(true);
+    EXPECT_EQ(ui.programPath.text(), "");
 }
 
 TEST_F(FormTest, TheFirstDroppedFileFillsTheEnabledPathAndTheToolTipFollowsIt) {
-    form.programPath.userDropFiles({"/tmp/x"});
-    EXPECT_NE(form.programPath.text(), "/tmp/x");  // disabled: not taken
-    form.programBox.setValue(1);
-    form.programPath.userDropFiles({"/home/anna/eins.sh", "/home/anna/zwei.sh"});
-    form.programPath.userDropFiles({});
-    EXPECT_EQ(form.programPath.text(), "/home/anna/eins.sh");
-    form.programPath.userMouseMove();
-    EXPECT_EQ(form.programPath.toolTip(), "/home/anna/eins.sh");
-    form.programPath.setText("");
-    form.programPath.userMouseMove();
-    EXPECT_EQ(form.programPath.toolTip(), "");
+    ui.programPath.userDropFiles({"/tmp/x"});
+    EXPECT_NE(ui.programPath.text(), "/tmp/x");  // disabled: not taken
+    ui.programBox.setValue(1);
+    ui.programPath.userDropFiles({"/home/anna/eins.sh", "/home/anna/zwei.sh"});
+    ui.programPath.userDropFiles({});
+    EXPECT_EQ(ui.programPath.text(), "/home/anna/eins.sh");
+    ui.programPath.userMouseMove();
+    EXPECT_EQ(ui.programPath.toolTip(), "/home/anna/eins.sh");
+    ui.programPath.setText("");
+    ui.programPath.userMouseMove();
+    EXPECT_EQ(ui.programPath.toolTip(), "");
 }
 
 }  // namespace

@@ -30,7 +30,7 @@
 #include "platform/qt/app_view.h"
 #include "platform/qt/look.h"
 #include "platform/qt/qt_tray_icon.h"
-#include "platform/qt/responsive_wait.h"
+#include "platform/linux/responsive_wait.h"
 #include "unit/form_fixture.h"
 
 namespace somnar {

@@ -18,10 +18,10 @@ constexpr Qt::WindowFlags kInfoFlags = Qt::Tool | Qt::CustomizeWindowHint | Qt::
 }  // namespace
 
 AppView::AppView(MainWindow& form, InfoWindow& info) : form_(form), infoWindow_(info) {
-    main_ = new WindowView(form.window, form.registry(), mainWindowDesign(),
+    main_ = new WindowView(form.window(), form.registry(), mainWindowDesign(),
                            {kMainFlags, mainWindowIcon()});
     main_->onCloseRequest = [this] { form_.unload(); };
-    form.window.setLifecycleObserver([this] {
+    form.window().setLifecycleObserver([this] {
         if (!form_.window.loaded() && main_) {
             main_->detach();
             main_->hide();

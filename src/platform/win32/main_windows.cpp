@@ -17,8 +17,9 @@
 
 #include "app/command_line.h"
 #include "app/main_window_model.h"
-#include "app/power_policy_check.h"
-#include "app/test_wake.h"
+#include "platform/win32/check/power_policy_check.h"
+#include "common/failure_texts.h"
+#include "schedule/test_wake.h"
 #include "platform/startup_steps.h"
 #include "platform/win32/console_output.h"
 #include "platform/win32/file_log.h"
@@ -72,8 +73,8 @@ int runWithoutWindow(const somnar::CommandLine& line) {
     win32::WindowsPowerManager power(directCall);
     win32::WaitableTimerWakeAlarm wakeAlarm;
     if (line.mode == somnar::RunMode::TestWake) {
-        return somnar::measureTestWake(power, wakeAlarm, clock, line.testState, line.testSeconds,
-                                       std::cout);
+        return somnar::measureTestWake(power, wakeAlarm, clock, somnar::PortableFailureTexts{},
+                                       line.testState, line.testSeconds, std::cout);
     }
     somnar::WindowsSystemFacts facts;
     somnar::RegistrySettingsStore settings;
@@ -188,13 +189,16 @@ int runWindow() {
     win32::WinInetFtpClient ftp;
     somnar::FileLog log;
     win32::BalloonNotifier notifier;
-    somnar::Services services{clock,        dialogs,     desktop, program,   instance, power,
-                              dialer,       settings,    tray,    wakeAlarm, programs, fileDialog,
-                              connectivity, hostAddress, files,   ftp,       log,      notifier};
+    const somnar::PortableFailureTexts failureTexts;
+    somnar::Services services{clock,     dialogs,      desktop,     program,    instance,
+                              power,     dialer,       settings,    tray,       wakeAlarm,
+                              programs,  fileDialog,   connectivity, hostAddress, files,
+                              ftp,       log,          notifier,    failureTexts};
     SOMNAR_STARTUP_MARK("backends");
 
     somnar::InfoWindow info(services);
-    somnar::MainWindow form(services, info);
+    somnar::MainWindowControls windowControls;
+    somnar::MainWindow form(services, info, windowControls);
     if (form.load() == somnar::StartOutcome::SecondCopy) {
         return 0;
     }
@@ -203,7 +207,7 @@ int runWindow() {
     SOMNAR_STARTUP_MARK("view built");
     dialogs.setOwner(view.mainView().handle());
     fileDialog.setOwner(view.mainView().handle());
-    form.window.show();
+    windowControls.window.show();
     SOMNAR_STARTUP_MARK("shown");
     return win32::runMessageLoop();
 }

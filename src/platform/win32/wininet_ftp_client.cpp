@@ -1,6 +1,6 @@
 #include "platform/win32/wininet_ftp_client.h"
 
-#include "platform/linux/ftp/ftp_server_address.h"
+#include "platform/shared/ftp_server_address.h"
 #include "platform/win32/wide_text.h"
 
 #include <condition_variable>

@@ -6,7 +6,7 @@
 #include <new>
 #include <string_view>
 
-#include "platform/linux/ftp/ftp_server_address.h"
+#include "platform/shared/ftp_server_address.h"
 
 namespace somnar {
 namespace {

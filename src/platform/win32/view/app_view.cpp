@@ -6,12 +6,12 @@
 namespace somnar::win32 {
 
 AppView::AppView(MainWindow& form, InfoWindow& info) : form_(form), infoWindow_(info) {
-    main_ = std::make_unique<WindowView>(form.window, form.registry(), mainWindowDesign(),
+    main_ = std::make_unique<WindowView>(form.window(), form.registry(), mainWindowDesign(),
                                          WindowView::Frame{SOMNAR_ICON_WINDOW, false});
     main_->onCloseRequest = [this] { form_.unload(); };
     main_->onSessionEnding = [this] { form_.storeTypedValues(false); };
     main_->onSessionEnd = [this] { form_.endSession(); };
-    form.window.setLifecycleObserver([this] {
+    form.window().setLifecycleObserver([this] {
         if (!form_.window.loaded() && main_) {
             main_->detach();
             ::ShowWindow(main_->handle(), SW_HIDE);

@@ -1,10 +1,10 @@
-#include "app/power_policy_check.h"
+#include "platform/win32/check/power_policy_check.h"
 
 #include <algorithm>
 #include <optional>
 #include <string>
 
-#include "app/settings_keys.h"
+#include "common/settings_keys.h"
 
 namespace somnar {
 namespace {

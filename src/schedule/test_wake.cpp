@@ -1,12 +1,11 @@
-#include "app/test_wake.h"
+#include "schedule/test_wake.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 
-#include "app/failure_texts.h"
-#include "app/number_text.h"
+#include "common/number_text.h"
 #include "schedule/sleep_request.h"
 #include "schedule/sleep_with_wake_up.h"
 #include "schedule/sleeper.h"
@@ -45,24 +44,13 @@ std::string tenths(double seconds) {
 
 }  // namespace
 
-int runTestWake(CheckServices& services, SleepState state, int ahead, std::ostream& out) {
-    std::vector<CheckItem> items = checkSleepState(services, state);
-    if (checkExitStatus(items) != 0) {
-        std::erase_if(items,
-                      [](const CheckItem& item) { return item.state != CheckState::Missing; });
-        out << "Die Testweckung ist nicht möglich:\n" << checkReport(items);
-        return 1;
-    }
-    return measureTestWake(services.power, services.wakeAlarm, services.clock, state, ahead, out);
-}
-
-int measureTestWake(PowerManager& power, WakeAlarm& wakeAlarm, Clock& clock, SleepState state,
-                    int ahead, std::ostream& out) {
+int measureTestWake(PowerManager& power, WakeAlarm& wakeAlarm, Clock& clock,
+                    const FailureTexts& texts, SleepState state, int ahead, std::ostream& out) {
     const milliseconds offset = asInstant(clock.now()) - floor<seconds>(clock.utcNow());
     const sys_seconds due = ceil<seconds>(clock.utcNow()) + seconds(ahead);
     AlarmResult armed = wakeAlarm.arm(state, due);
     if (!armed.alarm) {
-        out << "Die Aufwachzeit konnte nicht gestellt werden. " << alarmFailureText(state, armed)
+        out << "Die Aufwachzeit konnte nicht gestellt werden. " << texts.alarmFailure(state, armed)
             << "\n";
         return 1;
     }

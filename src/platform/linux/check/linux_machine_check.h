@@ -1,8 +1,10 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "common/machine_check.h"
 #include "platform/clock.h"
 #include "platform/dialer.h"
 #include "platform/ftp_client.h"
@@ -13,7 +15,7 @@
 
 namespace somnar {
 
-// The seams the check asks, as the window's own backends provide them.
+// The seams the Linux check asks, as the window's own backends provide them.
 struct CheckServices {
     PowerManager& power;
     WakeAlarm& wakeAlarm;
@@ -25,16 +27,6 @@ struct CheckServices {
     std::string programPath;  // the running program, for the line that grants it the alarm
 };
 
-enum class CheckState { Ok, Missing, NotNeeded, Unknown };
-
-struct CheckItem {
-    std::string name;
-    CheckState state = CheckState::Ok;
-    std::string detail;  // what was found
-    std::string fix;     // for a missing or unknown item: the command or setting that mends
-                         // it or tells more
-};
-
 // Can this machine wake itself from the sleep state, and may this program make it?
 // logind, the state's answer and its wake-up; for hibernation also the resume.
 std::vector<CheckItem> checkSleepState(CheckServices& services, SleepState state);
@@ -43,13 +35,8 @@ std::vector<CheckItem> checkSleepState(CheckServices& services, SleepState state
 // on the stored FTP server (nothing is uploaded).
 std::vector<CheckItem> checkMachine(CheckServices& services, bool withFtp);
 
-// The login on the stored FTP server, nothing uploaded; not needed when none is stored.
-CheckItem ftpLoginItem(SettingsStore& store, FtpClient& ftp);
-
-// One line an item ("Name: ok (detail)"), the fix indented below a missing or unknown one.
-std::string checkReport(const std::vector<CheckItem>& items);
-
-// 0 when nothing is missing or unknown, 1 otherwise.
-int checkExitStatus(const std::vector<CheckItem>& items);
+// The test wake-up of `--test-wake`, after the check of that state: what is missing is
+// told instead of a sleep that could not wake.
+int runTestWake(CheckServices& services, SleepState state, int ahead, std::ostream& out);
 
 }  // namespace somnar

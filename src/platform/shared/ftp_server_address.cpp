@@ -1,4 +1,4 @@
-#include "platform/linux/ftp/ftp_server_address.h"
+#include "platform/shared/ftp_server_address.h"
 
 #include <algorithm>
 #include <cctype>

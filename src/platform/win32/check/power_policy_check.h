@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/preflight_check.h"
+#include "common/machine_check.h"
 #include "platform/dialer.h"
 #include "platform/ftp_client.h"
 #include "platform/power_policy.h"

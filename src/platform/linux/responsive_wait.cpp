@@ -1,4 +1,4 @@
-#include "platform/qt/responsive_wait.h"
+#include "platform/linux/responsive_wait.h"
 
 #include <QEventLoop>
 #include <QSocketNotifier>
