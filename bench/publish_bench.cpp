@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "app/main_window_model.h"
+#include "platform/linux/check/linux_failure_texts.h"
 #include "platform/linux/ftp/curl_ftp_client.h"
 #include "platform/linux/journal_log.h"
 #include "platform/linux/linux_connectivity.h"
@@ -79,11 +80,15 @@ int main(int argc, char* argv[]) {
     somnar::LinuxFiles files;
     somnar::CurlFtpClient ftp;
     somnar::JournalLog log;
+    const somnar::LinuxFailureTexts texts;
     somnar::Services services{clock,        unused,      unused, program, unused, unused,
                               unused,       settings,    unused, unused,  unused, unused,
-                              connectivity, hostAddress, files,  ftp,     log,    unused};
+                              connectivity, hostAddress, files,  ftp,     log,    unused,
+                              texts};
     somnar::InfoWindow info(services);
-    somnar::MainWindow form(services, info);
+    somnar::MainWindowControls form;
+    somnar::MainWindow window(services, info, form);
+    somnar::Publisher publisher({connectivity, hostAddress, files, program, clock, ftp});
     form.ftpServer.setText(argv[1]);
     form.ftpUser.setText(argv[2]);
     form.ftpPassword.setText(argv[3]);
@@ -92,8 +97,8 @@ int main(int argc, char* argv[]) {
 
     for (int run = 0; run < runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        form.ipAddressLine.setCaption(form.publisher.localIpAddress().address);
-        form.writeIpDocument();
+        form.ipAddressLine.setCaption(publisher.localIpAddress().address);
+        publisher.writeDocument(form.ipAddressLine.caption());
         form.ftpStatus.setCaption("");
         form.uploadButton.setValue(true);
         const auto took = std::chrono::steady_clock::now() - start;

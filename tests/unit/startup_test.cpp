@@ -161,8 +161,8 @@ TEST_F(StartupTest, ClosingAndTheEndOfTheSessionStoreWhatWasTyped) {
                         : "Verbindung/Name=Modem;Verbindung/Password=v1;Verbindung/"
                           "Userername=v0;VidOru FTP/Directory=v5;VidOru FTP/Password=v4;"
                           "VidOru FTP/Server=v2;VidOru FTP/User=v3;");
-        EXPECT_EQ(platform.journal.entries.size(), fails ? 2u : 0u);
-        EXPECT_EQ(platform.dialogs.shown.size(), fails && closing ? 2u : 0u);
+        ASSERT_EQ(platform.journal.entries.size(), fails ? 2u : 0u);
+        ASSERT_EQ(platform.dialogs.shown.size(), fails && closing ? 2u : 0u);
         if (fails) {
             EXPECT_EQ(platform.journal.entries[0].second, notStored);
             EXPECT_NE(platform.journal.entries[1].second.find("VidOru FTP.ini"), std::string::npos);

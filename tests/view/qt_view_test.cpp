@@ -42,7 +42,7 @@ struct View : testing::ProgramTest {
     void SetUp() override {
         form.load();
         view = std::make_unique<AppView>(form, info);
-        form.window.show();
+        ui.window.show();
         view->mainView().buildAllControls();
     }
     template <typename W = QWidget>
@@ -56,7 +56,7 @@ struct View : testing::ProgramTest {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (!std::set{ControlKind::Timer, ControlKind::MenuEntry, ControlKind::Line}.contains(
                     rows[i].kind)) {
-                const Control* control = form.registry().controls().at(i);
+                const Control* control = ui.registry().controls().at(i);
                 shown.emplace_back(rows[i], control, view->mainView().widgetFor(control));
             }
         }
@@ -91,7 +91,7 @@ std::string caption(const QWidget& widget) {
 // Every control at its designed place in its container, with its caption and start
 // state; in the full view the captions fit their places and no sibling covers a label's.
 TEST_F(View, EveryControlIsShownAsDesignedAndNoCaptionIsCutOffOrCovered) {
-    form.window.setHeight(10365);
+    ui.window.setHeight(10365);
     std::vector<std::string> faults;
     for (const auto& [row, control, shown] : shownControls()) {
         ASSERT_NE(shown, nullptr) << row.name;
@@ -148,7 +148,7 @@ std::string accessibleName(QWidget* widget) {
 }
 
 TEST_F(View, ScreenReadersSeeBothWindowsWithTheirTitlesAndEveryInputByItsOwnName) {
-    widget<QPushButton>(form.infoButton)->click();
+    widget<QPushButton>(ui.infoButton)->click();
     ASSERT_NE(view->infoView(), nullptr);
     for (const auto& [window, title] :
          {std::pair{&view->mainView(), "Hibernate-Standby-Somnar-Scheduler"},
@@ -183,27 +183,27 @@ TEST_F(View, BoxesAndOptionsShowTheModelsAnswerToWhateverChangedThem) {
     const auto ticked = [&](const Control& control) {
         return widget<QAbstractButton>(control)->isChecked();
     };
-    form.renewedSleepState[0].setValue(false);  // start-up may leave neither chosen
-    EXPECT_FALSE(ticked(form.renewedSleepState[0]) || ticked(form.renewedSleepState[1]));
+    ui.renewedSleepState[0].setValue(false);  // start-up may leave neither chosen
+    EXPECT_FALSE(ticked(ui.renewedSleepState[0]) || ticked(ui.renewedSleepState[1]));
 
-    form.optionsBox.setEnabled(true);
+    ui.optionsBox.setEnabled(true);
     auto hold = std::make_unique<ModelHold>();
-    widget<QAbstractButton>(form.wakeChoice[0])->toggle();
-    widget<QAbstractButton>(form.optionsBox)->toggle();
+    widget<QAbstractButton>(ui.wakeChoice[0])->toggle();
+    widget<QAbstractButton>(ui.optionsBox)->toggle();
     hold.reset();
-    widget<QAbstractButton>(form.dialupBox)->toggle();  // below the compact view
-    const std::vector<const Control*> boxes{&form.wakeChoice[0], &form.wakeChoice[1],
-                                            &form.optionsBox, &form.dialupBox};
+    widget<QAbstractButton>(ui.dialupBox)->toggle();  // below the compact view
+    const std::vector<const Control*> boxes{&ui.wakeChoice[0], &ui.wakeChoice[1],
+                                            &ui.optionsBox, &ui.dialupBox};
     std::vector<bool> shown;
     for (const Control* box : boxes) {
         shown.push_back(ticked(*box));
     }
     EXPECT_EQ(shown, (std::vector{false, true, false, false}));
-    EXPECT_FALSE(form.wakeChoice[0].value() || form.optionsBox.ticked() || form.dialupBox.ticked());
+    EXPECT_FALSE(ui.wakeChoice[0].value() || ui.optionsBox.ticked() || ui.dialupBox.ticked());
 
     for (const int open : {1, 0}) {  // shown while the options are open, hidden again after
-        form.optionsBox.setValue(open);
-        EXPECT_EQ(widget(form.dialupBox)->isVisible(), open == 1);
+        ui.optionsBox.setValue(open);
+        EXPECT_EQ(widget(ui.dialupBox)->isVisible(), open == 1);
     }
 }
 
@@ -213,8 +213,8 @@ TEST_F(View, StatusTooLongForItsLabelIsShortenedInTheMiddle) {
     const QString whole = QStringLiteral(
         "Programmstart fehlgeschlagen: Das Programm "
         "/home/anna/Schreibtisch/Aufwachen-Ruhe/aufwachen.sh wurde nicht gefunden.");
-    auto* shown = widget<QLabel>(form.statusLine);
-    form.statusLine.setCaption(whole.toStdString());
+    auto* shown = widget<QLabel>(ui.statusLine);
+    ui.statusLine.setCaption(whole.toStdString());
     const QString text = shown->text();
     const qsizetype cut = text.indexOf(QChar(0x2026));
     ASSERT_GT(cut, 0) << text.toStdString();
@@ -223,17 +223,17 @@ TEST_F(View, StatusTooLongForItsLabelIsShortenedInTheMiddle) {
     EXPECT_LE(shown->fontMetrics().horizontalAdvance(text), shown->width());
     EXPECT_EQ(shown->toolTip().toStdString(), whole.toStdString());
 
-    form.statusLine.setCaption("Connected...");
+    ui.statusLine.setCaption("Connected...");
     EXPECT_EQ(shown->text().toStdString(), "Connected...");
     EXPECT_EQ(shown->toolTip().toStdString(), "");
-    form.ftpStatus.setToolTip("Verbindungsstatus");
-    form.ftpStatus.setCaption(whole.toStdString());
-    EXPECT_EQ(widget(form.ftpStatus)->toolTip().toStdString(), "Verbindungsstatus");
+    ui.ftpStatus.setToolTip("Verbindungsstatus");
+    ui.ftpStatus.setCaption(whole.toStdString());
+    EXPECT_EQ(widget(ui.ftpStatus)->toolTip().toStdString(), "Verbindungsstatus");
 }
 
 TEST_F(View, OnlyLocalFilesDropOntoThePathTheFirstOfThemAndTheToolTipFollows) {
-    form.programBox.setValue(1);
-    auto* path = widget<QLineEdit>(form.programPath);
+    ui.programBox.setValue(1);
+    auto* path = widget<QLineEdit>(ui.programPath);
     const QString before = path->text();
     const QString first = "/home/anna/Aufwachen-Ruhe/eins.sh";
     QMimeData web, files;
@@ -247,7 +247,7 @@ TEST_F(View, OnlyLocalFilesDropOntoThePathTheFirstOfThemAndTheToolTipFollows) {
         QApplication::sendEvent(path, &drop);
         const std::string expected = (data == &files ? first : before).toStdString();
         EXPECT_EQ(path->text().toStdString(), expected);
-        EXPECT_EQ(form.programPath.text(), expected);
+        EXPECT_EQ(ui.programPath.text(), expected);
     }
     QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), path->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(path, &hover);
@@ -261,8 +261,8 @@ TEST_F(View, OnlyLocalFilesDropOntoThePathTheFirstOfThemAndTheToolTipFollows) {
 TEST_F(View, WaitingForThePowerServiceKeepsTheWindowPaintingAndTheModelStill) {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
-    form.hibernateCountdown.setInterval(5);  // each tick writes the status line
-    form.hibernateCountdown.setEnabled(true);
+    ui.hibernateCountdown.setInterval(5);  // each tick writes the status line
+    ui.hibernateCountdown.setEnabled(true);
     struct Paints : QObject {
         int seen = 0;
         bool eventFilter(QObject*, QEvent* e) override {
@@ -275,8 +275,8 @@ TEST_F(View, WaitingForThePowerServiceKeepsTheWindowPaintingAndTheModelStill) {
     ResponsiveWait wait;
     EXPECT_TRUE(wait.wait(ends[0], POLLIN, std::nullopt));
     EXPECT_GT(paints.seen, 0);
-    EXPECT_EQ(form.statusLine.caption(), "");
-    EXPECT_TRUE(form.window.loaded() && view->mainView().isVisible());
+    EXPECT_EQ(ui.statusLine.caption(), "");
+    EXPECT_TRUE(ui.window.loaded() && view->mainView().isVisible());
     EXPECT_TRUE(wait.wait(ends[1], POLLIN, std::chrono::milliseconds(20)));  // never readable
     QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     EXPECT_FALSE(wait.wait(ends[1], POLLIN, std::nullopt));
@@ -298,7 +298,7 @@ TEST_F(View, TheFirstPaintShowsTheFinishedCaptionsAndAListGetsItsPickersFont) {
     fresh.mainView().buildAllControls();
     EXPECT_EQ(window.grab().toImage(), first);
 
-    auto* picker = widget<QComboBox>(form.wakeTime.year);
+    auto* picker = widget<QComboBox>(ui.wakeTime.year);
     EXPECT_EQ(picker->font().family(), "Liberation Mono");
     EXPECT_EQ(picker->view()->font(), picker->font());
     EXPECT_EQ(picker->lineEdit()->font(), picker->font());

@@ -46,14 +46,15 @@ std::string caption(const Control& control) {
 struct WindowViewTest : ::testing::Test {
     testing::FakePlatform platform;
     InfoWindow info{platform.services};
-    MainWindow form{platform.services, info};
+    MainWindowControls ui;
+    MainWindow form{platform.services, info, ui};
     std::unique_ptr<WindowView> view;
 
     void SetUp() override {
         form.load();
-        view = std::make_unique<WindowView>(form.window, form.registry(), mainWindowDesign(),
+        view = std::make_unique<WindowView>(ui.window, ui.registry(), mainWindowDesign(),
                                             WindowView::Frame{SOMNAR_ICON_WINDOW, false});
-        form.window.show();
+        ui.window.show();
     }
     HWND shown(const Control& control) const { return view->windowFor(&control); }
     std::string text(const Control& control) const { return windowText(shown(control)); }
@@ -82,7 +83,7 @@ TEST_F(WindowViewTest, EveryControlIsAStandardWindowOfItsKindAtItsPlaceWithItsTe
         faults.push_back(control.key() + ": " + what);
     };
     for (const ControlDesign& row : mainWindowDesign().controls) {
-        const Control* control = form.registry().find(
+        const Control* control = ui.registry().find(
             row.index < 0 ? std::string(row.name)
                           : std::string(row.name) + "(" + std::to_string(row.index) + ")");
         if (row.kind == ControlKind::Timer || row.kind == ControlKind::MenuEntry) {
@@ -133,47 +134,47 @@ TEST_F(WindowViewTest, EveryControlIsAStandardWindowOfItsKindAtItsPlaceWithItsTe
         }
     }
     EXPECT_EQ(faults, std::vector<std::string>{});
-    EXPECT_EQ(text(form.hibernateNowButton), "Ruhezustand jetzt (sofort) auslösen");
-    EXPECT_EQ(send(form.dialupPassword, EM_GETPASSWORDCHAR), L'*');
+    EXPECT_EQ(text(ui.hibernateNowButton), "Ruhezustand jetzt (sofort) auslösen");
+    EXPECT_EQ(send(ui.dialupPassword, EM_GETPASSWORDCHAR), L'*');
 }
 
 TEST_F(WindowViewTest, UserInputReachesTheModelAndModelChangesReachTheWindows) {
-    EXPECT_FALSE(::IsWindowEnabled(shown(form.wakeTime.day)));
-    send(form.wakeChoice[0], BM_CLICK);
-    EXPECT_TRUE(form.wakeChoice[0].value());
-    EXPECT_EQ(send(form.wakeChoice[0], BM_GETCHECK), BST_CHECKED);
-    EXPECT_EQ(send(form.wakeChoice[1], BM_GETCHECK), BST_UNCHECKED);
-    EXPECT_TRUE(::IsWindowEnabled(shown(form.wakeTime.day)));  // its frame came on
+    EXPECT_FALSE(::IsWindowEnabled(shown(ui.wakeTime.day)));
+    send(ui.wakeChoice[0], BM_CLICK);
+    EXPECT_TRUE(ui.wakeChoice[0].value());
+    EXPECT_EQ(send(ui.wakeChoice[0], BM_GETCHECK), BST_CHECKED);
+    EXPECT_EQ(send(ui.wakeChoice[1], BM_GETCHECK), BST_UNCHECKED);
+    EXPECT_TRUE(::IsWindowEnabled(shown(ui.wakeTime.day)));  // its frame came on
 
-    send(form.optionsBox, BM_CLICK);
+    send(ui.optionsBox, BM_CLICK);
     RECT client{};
     ::GetClientRect(view->handle(), &client);
     EXPECT_EQ(client.bottom, twipsToPixels(mainWindowDesign().fullHeight - kFrameHeightTwips, 96));
 
-    for (const CheckBox* box : {&form.dialupBox, &form.publishBox, &form.renewedSleepBox}) {
+    for (const CheckBox* box : {&ui.dialupBox, &ui.publishBox, &ui.renewedSleepBox}) {
         send(*box, BM_CLICK);
         EXPECT_EQ(send(*box, BM_GETCHECK), BST_CHECKED) << box->key();
     }
-    ::SetWindowTextW(shown(form.ftpServer), L"ftp.müller.de:2121");
-    EXPECT_EQ(form.ftpServer.text(), "ftp.müller.de:2121");
-    send(form.renewedSleepSpan, CB_SETCURSEL, 4);
+    ::SetWindowTextW(shown(ui.ftpServer), L"ftp.müller.de:2121");
+    EXPECT_EQ(ui.ftpServer.text(), "ftp.müller.de:2121");
+    send(ui.renewedSleepSpan, CB_SETCURSEL, 4);
     ::SendMessageW(view->handle(), WM_COMMAND,
-                   MAKEWPARAM(::GetDlgCtrlID(shown(form.renewedSleepSpan)), CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(shown(form.renewedSleepSpan)));
-    EXPECT_EQ(form.renewedSleepSpan.text(), form.renewedSleepSpan.items()[4]);
+                   MAKEWPARAM(::GetDlgCtrlID(shown(ui.renewedSleepSpan)), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(shown(ui.renewedSleepSpan)));
+    EXPECT_EQ(ui.renewedSleepSpan.text(), ui.renewedSleepSpan.items()[4]);
 
-    form.statusLine.setCaption("Verbindung getrennt – später prüfen");
-    EXPECT_EQ(text(form.statusLine), "Verbindung getrennt – später prüfen");
-    form.dialupPassword.setText("geheim");
-    send(form.dialupPasswordToggle, BM_CLICK);
-    EXPECT_EQ(send(form.dialupPassword, EM_GETPASSWORDCHAR), 0);
-    EXPECT_EQ(text(form.dialupPassword), "geheim");
-    EXPECT_EQ(form.dialupPassword.text(), "geheim");
+    ui.statusLine.setCaption("Verbindung getrennt – später prüfen");
+    EXPECT_EQ(text(ui.statusLine), "Verbindung getrennt – später prüfen");
+    ui.dialupPassword.setText("geheim");
+    send(ui.dialupPasswordToggle, BM_CLICK);
+    EXPECT_EQ(send(ui.dialupPassword, EM_GETPASSWORDCHAR), 0);
+    EXPECT_EQ(text(ui.dialupPassword), "geheim");
+    EXPECT_EQ(ui.dialupPassword.text(), "geheim");
 }
 
 TEST_F(WindowViewTest, TabVisitsTheInputsAUserCanReachInTheDesignsOrderAndComesRound) {
     std::vector<HWND> stops;
-    for (const Control* control : form.registry().controls()) {
+    for (const Control* control : ui.registry().controls()) {
         HWND window = shown(*control);
         if (window != nullptr && (::GetWindowLongPtrW(window, GWL_STYLE) & WS_TABSTOP) != 0 &&
             ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
@@ -205,7 +206,7 @@ TEST_F(WindowViewTest, TabVisitsTheInputsAUserCanReachInTheDesignsOrderAndComesR
 // What lies on what: each control on the frames that hold it and inside them, inputs on
 // the labels they overlap (the dial-up picker's field begins under its label).
 TEST_F(WindowViewTest, FramesHoldWhatLiesInThemAndInputsLieOnOverlappingLabels) {
-    send(form.optionsBox, BM_CLICK);
+    send(ui.optionsBox, BM_CLICK);
     std::map<HWND, int> depth;  // 0 on top
     for (HWND w = ::GetWindow(view->handle(), GW_CHILD); w != nullptr;
          w = ::GetWindow(w, GW_HWNDNEXT)) {
@@ -222,7 +223,7 @@ TEST_F(WindowViewTest, FramesHoldWhatLiesInThemAndInputsLieOnOverlappingLabels) 
     };
     std::vector<std::string> faults;
     int overlaps = 0;
-    for (const Control* control : form.registry().controls()) {
+    for (const Control* control : ui.registry().controls()) {
         if (shown(*control) == nullptr) {
             continue;
         }
@@ -234,7 +235,7 @@ TEST_F(WindowViewTest, FramesHoldWhatLiesInThemAndInputsLieOnOverlappingLabels) 
                 faults.push_back(control->key() + " in " + frame->key());
             }
         }
-        for (const Control* label : form.registry().controls()) {
+        for (const Control* label : ui.registry().controls()) {
             RECT common{};
             const RECT labelRect = label->kind() == ControlKind::Label ? rectOf(*label) : RECT{};
             if (takesTabStop(control->kind()) && ::IntersectRect(&common, &inside, &labelRect)) {
@@ -248,7 +249,7 @@ TEST_F(WindowViewTest, FramesHoldWhatLiesInThemAndInputsLieOnOverlappingLabels) 
     EXPECT_EQ(faults, std::vector<std::string>{});
     EXPECT_GT(overlaps, 0);
     for (const char* key : {"Line5(0)", "Line5(1)"}) {  // 900 twips below the frame's edge
-        const Control& line = *form.registry().find(key);
+        const Control& line = *ui.registry().find(key);
         EXPECT_EQ(rectOf(line).top - rectOf(*line.container()).top, 60) << key;
     }
 }
@@ -256,9 +257,9 @@ TEST_F(WindowViewTest, FramesHoldWhatLiesInThemAndInputsLieOnOverlappingLabels) 
 TEST_F(WindowViewTest, TimersTickTheModelExceptDuringACallThatKeepsTheWindowPainting) {
     platform.clock.advance(std::chrono::hours(1));
     serve(std::chrono::milliseconds(700));
-    EXPECT_EQ(text(form.clockLine), clockText());
+    EXPECT_EQ(text(ui.clockLine), clockText());
 
-    const std::string before = text(form.clockLine);
+    const std::string before = text(ui.clockLine);
     platform.clock.advance(std::chrono::hours(1));
     bool painted = false;
     LRESULT answered = 0;
@@ -271,16 +272,16 @@ TEST_F(WindowViewTest, TimersTickTheModelExceptDuringACallThatKeepsTheWindowPain
         DWORD_PTR length = 0;
         answered = ::SendMessageTimeoutW(view->handle(), WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 5000,
                                          &length);
-        ::PostMessageW(shown(form.optionsBox), WM_KEYDOWN, VK_SPACE, 0);
-        ::PostMessageW(shown(form.optionsBox), WM_KEYUP, VK_SPACE, 0);
+        ::PostMessageW(shown(ui.optionsBox), WM_KEYDOWN, VK_SPACE, 0);
+        ::PostMessageW(shown(ui.optionsBox), WM_KEYUP, VK_SPACE, 0);
         ::Sleep(700);  // a tick of the clock falls due meanwhile
     });
     EXPECT_TRUE(painted);
     EXPECT_NE(answered, 0);
-    EXPECT_EQ(text(form.clockLine), before);
-    EXPECT_EQ(form.optionsBox.value(), CheckBox::Unchecked);
+    EXPECT_EQ(text(ui.clockLine), before);
+    EXPECT_EQ(ui.optionsBox.value(), CheckBox::Unchecked);
     serve(std::chrono::milliseconds(700));
-    EXPECT_EQ(text(form.clockLine), clockText());
+    EXPECT_EQ(text(ui.clockLine), clockText());
 }
 
 // Files dropped from Explorer: a DROPFILES block with the wide paths, NUL after each.
@@ -297,18 +298,18 @@ HDROP dropOf(const std::wstring& paths) {
 TEST_F(WindowViewTest, DroppedFilesTheMouseOnThePathAndANewDpiReachTheirPlaces) {
     using namespace std::string_literals;
     const std::wstring files = L"C:\\Wach auf\\start.bat\0C:\\zwei.exe\0"s;
-    const std::string sample = form.programPath.text();
+    const std::string sample = ui.programPath.text();
     for (const std::string& expected : {sample, std::string("C:\\Wach auf\\start.bat")}) {
-        ::SendMessageW(shown(form.programPath), WM_DROPFILES,
+        ::SendMessageW(shown(ui.programPath), WM_DROPFILES,
                        reinterpret_cast<WPARAM>(dropOf(files)), 0);
-        EXPECT_EQ(form.programPath.text(), expected);  // only once the box is ticked
-        EXPECT_EQ(text(form.programPath), expected);
-        send(form.programBox, BM_CLICK);
+        EXPECT_EQ(ui.programPath.text(), expected);  // only once the box is ticked
+        EXPECT_EQ(text(ui.programPath), expected);
+        send(ui.programBox, BM_CLICK);
     }
 
     NMTTDISPINFOW tip{};
     tip.hdr.code = TTN_GETDISPINFOW;
-    tip.hdr.idFrom = reinterpret_cast<UINT_PTR>(shown(form.programPath));
+    tip.hdr.idFrom = reinterpret_cast<UINT_PTR>(shown(ui.programPath));
     ::SendMessageW(view->handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
     EXPECT_STREQ(tip.lpszText, L"C:\\Wach auf\\start.bat");
 
@@ -319,9 +320,9 @@ TEST_F(WindowViewTest, DroppedFilesTheMouseOnThePathAndANewDpiReachTheirPlaces) 
     ::GetClientRect(view->handle(), &client);
     EXPECT_EQ(client.right, twipsToPixels(mainWindowDesign().width - kFrameWidthTwips, 144));
     RECT button{};
-    ::GetWindowRect(shown(form.infoButton), &button);
+    ::GetWindowRect(shown(ui.infoButton), &button);
     ::MapWindowPoints(nullptr, view->handle(), reinterpret_cast<POINT*>(&button), 2);
-    const PixelRect place = controlRect(form.infoButton, 144);
+    const PixelRect place = controlRect(ui.infoButton, 144);
     EXPECT_EQ(button.left, place.left);
     EXPECT_EQ(button.bottom - button.top, place.height);
 }
@@ -331,20 +332,21 @@ TEST_F(WindowViewTest, DroppedFilesTheMouseOnThePathAndANewDpiReachTheirPlaces) 
 TEST(WindowSessionTest, TheEndOfTheSessionStoresWhatWasTypedAndEndsTheProgram) {
     testing::FakePlatform platform;
     InfoWindow info{platform.services};
-    MainWindow form{platform.services, info};
+    MainWindowControls ui;
+    MainWindow form{platform.services, info, ui};
     form.load();
     AppView app(form, info);
-    form.window.show();
+    ui.window.show();
     const auto stored = [&platform](const char* key) {
         return platform.settings.values[{"Verbindung", "Values", key}];
     };
-    form.dialupUser.setText("Jörg");
+    ui.dialupUser.setText("Jörg");
     EXPECT_EQ(::SendMessageW(app.mainView().handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
     EXPECT_EQ(stored("Userername"), "Jörg");
-    form.dialupUser.setText("Jörg Müller");
+    ui.dialupUser.setText("Jörg Müller");
     ::SendMessageW(app.mainView().handle(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(stored("Userername"), "Jörg Müller");
-    EXPECT_FALSE(form.window.loaded());
+    EXPECT_FALSE(ui.window.loaded());
     MSG quit{};
     EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }

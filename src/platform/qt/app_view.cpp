@@ -22,7 +22,7 @@ AppView::AppView(MainWindow& form, InfoWindow& info) : form_(form), infoWindow_(
                            {kMainFlags, mainWindowIcon()});
     main_->onCloseRequest = [this] { form_.unload(); };
     form.window().setLifecycleObserver([this] {
-        if (!form_.window.loaded() && main_) {
+        if (!form_.window().loaded() && main_) {
             main_->detach();
             main_->hide();
             endWhenNoWindowIsLeft();
@@ -32,7 +32,7 @@ AppView::AppView(MainWindow& form, InfoWindow& info) : form_(form), infoWindow_(
 }
 
 AppView::~AppView() {
-    form_.window.setLifecycleObserver(nullptr);
+    form_.window().setLifecycleObserver(nullptr);
     infoWindow_.window.setLifecycleObserver(nullptr);
     delete info_.data();
     delete main_.data();
@@ -54,7 +54,7 @@ void AppView::followInfoWindow() {
 }
 
 void AppView::endWhenNoWindowIsLeft() {
-    if (!form_.window.loaded() && !infoWindow_.window.loaded()) {
+    if (!form_.window().loaded() && !infoWindow_.window.loaded()) {
         QCoreApplication::quit();
     }
 }

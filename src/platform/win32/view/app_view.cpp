@@ -12,7 +12,7 @@ AppView::AppView(MainWindow& form, InfoWindow& info) : form_(form), infoWindow_(
     main_->onSessionEnding = [this] { form_.storeTypedValues(false); };
     main_->onSessionEnd = [this] { form_.endSession(); };
     form.window().setLifecycleObserver([this] {
-        if (!form_.window.loaded() && main_) {
+        if (!form_.window().loaded() && main_) {
             main_->detach();
             ::ShowWindow(main_->handle(), SW_HIDE);
             endWhenNoWindowIsLeft();
@@ -22,7 +22,7 @@ AppView::AppView(MainWindow& form, InfoWindow& info) : form_(form), infoWindow_(
 }
 
 AppView::~AppView() {
-    form_.window.setLifecycleObserver(nullptr);
+    form_.window().setLifecycleObserver(nullptr);
     infoWindow_.window.setLifecycleObserver(nullptr);
 }
 
@@ -41,7 +41,7 @@ void AppView::followInfoWindow() {
 }
 
 void AppView::endWhenNoWindowIsLeft() {
-    if (!form_.window.loaded() && !infoWindow_.window.loaded()) {
+    if (!form_.window().loaded() && !infoWindow_.window.loaded()) {
         ::PostQuitMessage(0);
     }
 }
