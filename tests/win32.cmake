@@ -5,7 +5,7 @@ set(SOMNAR_TEST_PEERS_DIR ${CMAKE_CURRENT_SOURCE_DIR}/peers)
 file(GLOB sources CONFIGURE_DEPENDS backends_win32/*.cpp)
 add_executable(win32_backend_tests ${sources})
 target_include_directories(win32_backend_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(win32_backend_tests PRIVATE somnar_view_win32 somnar_platform_win32 somnar_logic GTest::gmock
+target_link_libraries(win32_backend_tests PRIVATE somnar_view_win32 somnar_platform_win32 somnar_logic somnar_rules_linux GTest::gmock
                                                   GTest::gtest_main)
 target_compile_definitions(win32_backend_tests PRIVATE
     SOMNAR_TEST_PEERS_DIR="${SOMNAR_TEST_PEERS_DIR}" SOMNAR_PYTHON="/usr/bin/python3"
@@ -61,7 +61,7 @@ set_tests_properties(e2e.window_win32 PROPERTIES LABELS e2e TIMEOUT 240 RUN_SERI
 file(GLOB view_sources CONFIGURE_DEPENDS view_win32/*.cpp fakes/*.cpp)
 add_executable(win32_window_tests ${view_sources})
 target_include_directories(win32_window_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(win32_window_tests PRIVATE somnar_view_win32 somnar_logic GTest::gmock
+target_link_libraries(win32_window_tests PRIVATE somnar_view_win32 somnar_logic somnar_rules_linux GTest::gmock
                                                  GTest::gtest_main)
 add_test(NAME view_win32 COMMAND xvfb-run -a -s "-nolisten tcp" wine
                                  $<TARGET_FILE:win32_window_tests>)

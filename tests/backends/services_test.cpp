@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "app/test_wake.h"
+#include "platform/linux/check/linux_machine_check.h"
 #include "backends/test_environment.h"
 #include "fakes/fake_platform.h"
 #include "platform/linux/desktop_notifier.h"

@@ -56,7 +56,7 @@ struct View : testing::ProgramTest {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (!std::set{ControlKind::Timer, ControlKind::MenuEntry, ControlKind::Line}.contains(
                     rows[i].kind)) {
-                const Control* control = ui.registry().controls().at(i);
+                const Control* control = ui.registry.controls().at(i);
                 shown.emplace_back(rows[i], control, view->mainView().widgetFor(control));
             }
         }

@@ -52,7 +52,7 @@ struct WindowViewTest : ::testing::Test {
 
     void SetUp() override {
         form.load();
-        view = std::make_unique<WindowView>(ui.window, ui.registry(), mainWindowDesign(),
+        view = std::make_unique<WindowView>(ui.window, ui.registry, mainWindowDesign(),
                                             WindowView::Frame{SOMNAR_ICON_WINDOW, false});
         ui.window.show();
     }
@@ -83,7 +83,7 @@ TEST_F(WindowViewTest, EveryControlIsAStandardWindowOfItsKindAtItsPlaceWithItsTe
         faults.push_back(control.key() + ": " + what);
     };
     for (const ControlDesign& row : mainWindowDesign().controls) {
-        const Control* control = ui.registry().find(
+        const Control* control = ui.registry.find(
             row.index < 0 ? std::string(row.name)
                           : std::string(row.name) + "(" + std::to_string(row.index) + ")");
         if (row.kind == ControlKind::Timer || row.kind == ControlKind::MenuEntry) {
@@ -174,7 +174,7 @@ TEST_F(WindowViewTest, UserInputReachesTheModelAndModelChangesReachTheWindows) {
 
 TEST_F(WindowViewTest, TabVisitsTheInputsAUserCanReachInTheDesignsOrderAndComesRound) {
     std::vector<HWND> stops;
-    for (const Control* control : ui.registry().controls()) {
+    for (const Control* control : ui.registry.controls()) {
         HWND window = shown(*control);
         if (window != nullptr && (::GetWindowLongPtrW(window, GWL_STYLE) & WS_TABSTOP) != 0 &&
             ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
@@ -223,7 +223,7 @@ TEST_F(WindowViewTest, FramesHoldWhatLiesInThemAndInputsLieOnOverlappingLabels) 
     };
     std::vector<std::string> faults;
     int overlaps = 0;
-    for (const Control* control : ui.registry().controls()) {
+    for (const Control* control : ui.registry.controls()) {
         if (shown(*control) == nullptr) {
             continue;
         }
@@ -235,7 +235,7 @@ TEST_F(WindowViewTest, FramesHoldWhatLiesInThemAndInputsLieOnOverlappingLabels) 
                 faults.push_back(control->key() + " in " + frame->key());
             }
         }
-        for (const Control* label : ui.registry().controls()) {
+        for (const Control* label : ui.registry.controls()) {
             RECT common{};
             const RECT labelRect = label->kind() == ControlKind::Label ? rectOf(*label) : RECT{};
             if (takesTabStop(control->kind()) && ::IntersectRect(&common, &inside, &labelRect)) {
@@ -249,7 +249,7 @@ TEST_F(WindowViewTest, FramesHoldWhatLiesInThemAndInputsLieOnOverlappingLabels) 
     EXPECT_EQ(faults, std::vector<std::string>{});
     EXPECT_GT(overlaps, 0);
     for (const char* key : {"Line5(0)", "Line5(1)"}) {  // 900 twips below the frame's edge
-        const Control& line = *ui.registry().find(key);
+        const Control& line = *ui.registry.find(key);
         EXPECT_EQ(rectOf(line).top - rectOf(*line.container()).top, 60) << key;
     }
 }
