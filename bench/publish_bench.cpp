@@ -81,10 +81,9 @@ int main(int argc, char* argv[]) {
     somnar::CurlFtpClient ftp;
     somnar::JournalLog log;
     const somnar::LinuxFailureTexts texts;
-    somnar::Services services{clock,        unused,      unused, program, unused, unused,
-                              unused,       settings,    unused, unused,  unused, unused,
-                              connectivity, hostAddress, files,  ftp,     log,    unused,
-                              texts};
+    somnar::Services services{clock,    unused, unused, program, unused, unused,       unused,
+                              settings, unused, unused, unused,  unused, connectivity, hostAddress,
+                              files,    ftp,    log,    unused,  texts};
     somnar::InfoWindow info(services);
     somnar::MainWindowControls form;
     somnar::MainWindow window(services, info, form);

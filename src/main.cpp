@@ -32,6 +32,7 @@
 #include "platform/linux/linux_wake_alarm.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/linux/logind_power_manager.h"
+#include "platform/linux/responsive_wait.h"
 #include "platform/linux/system_clock.h"
 #include "platform/qt/app_view.h"
 #include "platform/qt/platform_start_watch.h"
@@ -40,7 +41,6 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_tray_icon.h"
-#include "platform/linux/responsive_wait.h"
 #include "platform/qt/startup_warm_up.h"
 #include "platform/qt/termination_watch.h"
 #include "platform/startup_steps.h"
@@ -114,10 +114,10 @@ int runWindow(QApplication& application, int argc, char* argv[]) {
     somnar::JournalLog log;
     somnar::DesktopNotifier notifier;
     const somnar::LinuxFailureTexts failureTexts;
-    somnar::Services services{clock,     dialogs,      desktop,     program,    instance,
-                              power,     dialer,       settings,    tray,       wakeAlarm,
-                              programs,  fileDialog,   connectivity, hostAddress, files,
-                              ftp,       log,          notifier,    failureTexts};
+    somnar::Services services{clock,    dialogs,    desktop,      program,     instance,
+                              power,    dialer,     settings,     tray,        wakeAlarm,
+                              programs, fileDialog, connectivity, hostAddress, files,
+                              ftp,      log,        notifier,     failureTexts};
 
     SOMNAR_STARTUP_MARK("backends");
     somnar::InfoWindow info(services);

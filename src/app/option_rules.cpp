@@ -9,15 +9,16 @@ void MainWindow::onWakeChoice(int index) {
     const bool wakeUp = index == 0;
     ui_.optionFrames[0].setEnabled(wakeUp);
     ui_.optionsBox.setEnabled(wakeUp);
-    for (Picker* picker :
-         {&ui_.wakeTime.day, &ui_.wakeTime.month, &ui_.wakeTime.year, &ui_.wakeTime.hour, &ui_.wakeTime.minute}) {
+    for (Picker* picker : {&ui_.wakeTime.day, &ui_.wakeTime.month, &ui_.wakeTime.year,
+                           &ui_.wakeTime.hour, &ui_.wakeTime.minute}) {
         picker->setEnabled(wakeUp);
     }
     if (wakeUp) {
         return;
     }
     // Each box that was ticked runs its own rule as it is cleared.
-    for (CheckBox* box : {&ui_.dialupBox, &ui_.alwaysOnBox, &ui_.publishBox, &ui_.programBox, &ui_.renewedSleepBox}) {
+    for (CheckBox* box : {&ui_.dialupBox, &ui_.alwaysOnBox, &ui_.publishBox, &ui_.programBox,
+                          &ui_.renewedSleepBox}) {
         box->setValue(CheckBox::Unchecked);
     }
 }
@@ -30,7 +31,8 @@ void MainWindow::onDialupTicked() {
     ui_.publishBox.setEnabled(ui_.dialupBox.ticked());
     for (Control* field :
          {static_cast<Control*>(&ui_.dialupName), static_cast<Control*>(&ui_.dialupUser),
-          static_cast<Control*>(&ui_.dialupPassword), static_cast<Control*>(&ui_.dialupPasswordToggle)}) {
+          static_cast<Control*>(&ui_.dialupPassword),
+          static_cast<Control*>(&ui_.dialupPasswordToggle)}) {
         field->setEnabled(ui_.dialupBox.ticked());
     }
 }
@@ -44,7 +46,7 @@ void MainWindow::onAlwaysOnTicked() {
 
 void MainWindow::onOptionsTicked() {
     ui_.window.setHeight(ui_.optionsBox.ticked() ? mainWindowDesign().fullHeight
-                                         : mainWindowDesign().compactHeight);
+                                                 : mainWindowDesign().compactHeight);
     ui_.window.setFocus(&ui_.focusSink);
 }
 

@@ -42,15 +42,16 @@ void MainWindow::onUpload() {
                             std::string(kNotStored) + ": " +
                                 services_.settings.location(settings::kFtpServer.application));
     }
-    publisher_.upload(target, {[this](const std::string& status) { ui_.ftpStatus.setCaption(status); },
-                              [this](const std::string& step, long code) {
-                                  const std::string error = "Error: " + std::to_string(code);
-                                  reportProblem("Die IP-Adresse wurde nicht per FTP übertragen: " +
-                                                step + ", " + error);
-                                  services_.dialogs.showMessage(
-                                      {error, step, MessageButtons::Ok, MessageIcon::Question});
-                                  ui_.ftpStatus.setCaption(kDisconnected);
-                              }});
+    publisher_.upload(
+        target,
+        {[this](const std::string& status) { ui_.ftpStatus.setCaption(status); },
+         [this](const std::string& step, long code) {
+             const std::string error = "Error: " + std::to_string(code);
+             reportProblem("Die IP-Adresse wurde nicht per FTP übertragen: " + step + ", " + error);
+             services_.dialogs.showMessage(
+                 {error, step, MessageButtons::Ok, MessageIcon::Question});
+             ui_.ftpStatus.setCaption(kDisconnected);
+         }});
 }
 
 bool MainWindow::storeFtpValues() {

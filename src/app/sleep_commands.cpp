@@ -38,9 +38,11 @@ void MainWindow::onTimedSleep(SleepState state) {
     c.hibernateCountdown.setEnabled(state == SleepState::Hibernate);
     c.standbyCountdown.setEnabled(state == SleepState::Standby);
     for (Control* command :
-         {static_cast<Control*>(&c.timedSleepButtons[0]), static_cast<Control*>(&c.timedSleepButtons[1]),
+         {static_cast<Control*>(&c.timedSleepButtons[0]),
+          static_cast<Control*>(&c.timedSleepButtons[1]),
           static_cast<Control*>(&c.hibernateNowButton), static_cast<Control*>(&c.standbyNowButton),
-          static_cast<Control*>(&c.standbyPictures[2]), static_cast<Control*>(&c.hibernatePictures[2])}) {
+          static_cast<Control*>(&c.standbyPictures[2]),
+          static_cast<Control*>(&c.hibernatePictures[2])}) {
         command->setEnabled(false);
     }
     c.window.setHeight(mainWindowDesign().compactHeight);

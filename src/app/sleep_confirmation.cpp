@@ -9,8 +9,8 @@ namespace somnar {
 
 RequestInput MainWindow::requestInput(const SleepRequest& request) const {
     const MainWindowControls& c = ui_;
-    RequestInput input{request, c.wakeChoice[0].value(), textsOf(c.sleepTime),
-                       textsOf(c.wakeTime), std::nullopt};
+    RequestInput input{request, c.wakeChoice[0].value(), textsOf(c.sleepTime), textsOf(c.wakeTime),
+                       std::nullopt};
     if (c.renewedSleepBox.ticked()) {
         input.renewedMinutes = c.renewedSleepSpan.text();
     }
@@ -32,9 +32,9 @@ bool MainWindow::acceptTomorrow(const LocalDateTime& now, const LocalDateTime& t
     if (shown && tomorrow.year != shown->year) {
         wakeTime.year.setText(fourDigits(tomorrow.year));
     }
-    const MessageAnswer answer =
-        services_.dialogs.showMessage({std::string(kWakeUpMovedText), std::string(kApplicationTitle),
-                                       MessageButtons::OkCancel, MessageIcon::Warning});
+    const MessageAnswer answer = services_.dialogs.showMessage(
+        {std::string(kWakeUpMovedText), std::string(kApplicationTitle), MessageButtons::OkCancel,
+         MessageIcon::Warning});
     if (answer == MessageAnswer::Ok) {
         return true;
     }

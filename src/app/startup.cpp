@@ -94,10 +94,11 @@ StartOutcome MainWindow::load() {
     runStep(log, "wake-up preset", [&] { wakePreset = minutesAhead(wakePreset, 10); });
     runStep(log, "centre", [&] {
         ui_.window.move((services_.desktop.screenWidthTwips() - ui_.window.width()) / 2,
-                    (services_.desktop.screenHeightTwips() - ui_.window.height()) / 2);
+                        (services_.desktop.screenHeightTwips() - ui_.window.height()) / 2);
     });
     runStep(log, "compact view", [&] { ui_.window.setHeight(mainWindowDesign().compactHeight); });
-    runStep(log, "clock", [&] { ui_.clockLine.setCaption(clock.generalDateTimeText(clock.now())); });
+    runStep(log, "clock",
+            [&] { ui_.clockLine.setCaption(clock.generalDateTimeText(clock.now())); });
     runStep(log, "wake-up pickers", [&] {
         fillDate(ui_.wakeTime, clock.now(), wakePreset);
         fillTime(ui_.wakeTime, wakePreset);
@@ -114,13 +115,13 @@ StartOutcome MainWindow::load() {
     });
     runStep(log, "hibernation check", [&] {
         canHibernate_ = services_.power.canHibernate();
-        showSleepState(canHibernate_, ui_.hibernateAvailable, ui_.hibernateNowButton, ui_.renewedSleepState[0],
-                       ui_.timedSleepButtons[0]);
+        showSleepState(canHibernate_, ui_.hibernateAvailable, ui_.hibernateNowButton,
+                       ui_.renewedSleepState[0], ui_.timedSleepButtons[0]);
     });
     runStep(log, "standby check", [&] {
         canSuspend_ = services_.power.canSuspend();
-        showSleepState(canSuspend_, ui_.standbyAvailable, ui_.standbyNowButton, ui_.renewedSleepState[1],
-                       ui_.timedSleepButtons[1]);
+        showSleepState(canSuspend_, ui_.standbyAvailable, ui_.standbyNowButton,
+                       ui_.renewedSleepState[1], ui_.timedSleepButtons[1]);
     });
     runStep(log, "dial-up list", [&] { listDialupConnections(); });
     runStep(log, "stored values", [&] {

@@ -78,13 +78,13 @@ std::string lateWakeUpText(const std::string& wakeUp, const AlarmFailure& rearm)
 void Sleeper::noteWakeNotice(WakeNotice notice) {
     if (notice == WakeNotice::SuspendSeen) {
         seams_.log.write(LogLevel::Warning,
-                            "Die Energieverwaltung hat das Aufwachen nicht gemeldet; die Uhr des "
-                            "Rechners zeigt, dass er geschlafen hat.");
+                         "Die Energieverwaltung hat das Aufwachen nicht gemeldet; die Uhr des "
+                         "Rechners zeigt, dass er geschlafen hat.");
     } else if (notice == WakeNotice::NoneInTime) {
         seams_.log.write(LogLevel::Warning,
-                            "Die Energieverwaltung hat das Aufwachen nicht gemeldet, und der "
-                            "Rechner hat offenbar nicht geschlafen; das Programm macht nach der "
-                            "Wartezeit weiter.");
+                         "Die Energieverwaltung hat das Aufwachen nicht gemeldet, und der "
+                         "Rechner hat offenbar nicht geschlafen; das Programm macht nach der "
+                         "Wartezeit weiter.");
     }
 }
 
@@ -97,8 +97,8 @@ SleepAttemptResult Sleeper::sleepAndWake(SleepState state, std::chrono::sys_seco
     }
     // Returns after waking, or once it is clear the machine does not go down; the alarm
     // stays armed until then, however long the user takes to authorise the request.
-    const WakeUpSleep sleep = sleepWithWakeUp(seams_.power, seams_.wakeAlarm, seams_.clock, state,
-                                              due, armed.alarm);
+    const WakeUpSleep sleep =
+        sleepWithWakeUp(seams_.power, seams_.wakeAlarm, seams_.clock, state, due, armed.alarm);
     if (!sleep.slept.slept()) {
         return {SleepAttempt::NotSlept, sleepRefusalText(state, sleep.slept)};
     }

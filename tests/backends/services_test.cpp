@@ -3,9 +3,9 @@
 
 #include <sstream>
 
-#include "platform/linux/check/linux_machine_check.h"
 #include "backends/test_environment.h"
 #include "fakes/fake_platform.h"
+#include "platform/linux/check/linux_machine_check.h"
 #include "platform/linux/desktop_notifier.h"
 #include "platform/linux/dialup_entries.h"
 #include "platform/linux/journal_log.h"

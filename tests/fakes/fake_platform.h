@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "app/controls.h"
-#include "platform/linux/check/linux_failure_texts.h"
 #include "app/window.h"
+#include "platform/linux/check/linux_failure_texts.h"
 #include "platform/power_policy.h"
 #include "platform/services.h"
 #include "platform/system_facts.h"
@@ -374,10 +374,10 @@ struct FakePlatform {
     // The texts a Linux user reads.
     LinuxFailureTexts failureTexts;
 
-    Services services{clock,    dialogs,    desktop,      program,     instance, power,
-                      dialer,   settings,   tray,         wakeAlarm,   programs, fileDialog,
-                      connectivity, hostAddress, files,   ftp,         journal,  notifier,
-                      failureTexts};
+    Services services{clock,    dialogs,    desktop,      program,     instance,
+                      power,    dialer,     settings,     tray,        wakeAlarm,
+                      programs, fileDialog, connectivity, hostAddress, files,
+                      ftp,      journal,    notifier,     failureTexts};
 };
 
 }  // namespace somnar::testing

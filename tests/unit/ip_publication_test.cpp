@@ -43,10 +43,10 @@ TEST(AddressLookupTest, SkipsLoopbackAndTellsWhyThereIsNone) {
         }
         platform.hostAddress.resolver["somnar-pc"] = c.resolved;
         platform.hostAddress.interfaces = c.interfaces;
-        const AddressLookup found = Publisher({platform.connectivity, platform.hostAddress,
-                                               platform.files, platform.program, platform.clock,
-                                               platform.ftp})
-                                        .localIpAddress();
+        const AddressLookup found =
+            Publisher({platform.connectivity, platform.hostAddress, platform.files,
+                       platform.program, platform.clock, platform.ftp})
+                .localIpAddress();
         EXPECT_EQ(found.address + "|" + found.problem, c.address + "|" + c.problem);
     }
 }

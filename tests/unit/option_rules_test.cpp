@@ -46,8 +46,7 @@ TEST_F(OptionRulesTest, ThePanelOpensAndClosesWithItsToggleAndATimedRequest) {
 }
 
 TEST_F(OptionRulesTest, NoClearsEveryOptionEachByItsOwnRuleAndKeepsThePanel) {
-    for (CheckBox* box :
-         {&ui.dialupBox, &ui.publishBox, &ui.programBox, &ui.renewedSleepBox}) {
+    for (CheckBox* box : {&ui.dialupBox, &ui.publishBox, &ui.programBox, &ui.renewedSleepBox}) {
         box->userClick();
     }
     ui.programPath.userSetText("/usr/local/bin/wecker");

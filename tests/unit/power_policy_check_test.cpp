@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/check/power_policy_check.h"
 #include "fakes/fake_platform.h"
+#include "platform/win32/check/power_policy_check.h"
 
 namespace somnar {
 namespace {

@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "app/command_line.h"
+#include "fakes/fake_platform.h"
 #include "platform/linux/check/linux_machine_check.h"
 #include "schedule/test_wake.h"
-#include "fakes/fake_platform.h"
 
 namespace somnar {
 namespace {

@@ -66,8 +66,8 @@ TEST_F(RenewedSleepTest, TwentyMinutesCountDownBlinkingAndFireAtTick2400) {
               (std::vector<std::string>{
                   "Nächster Ruhezustand in 20:00 min", "Nächster Ruhezustand in 19:59 min",
                   "Nächster Ruhezustand in 19:59 min", "Nächster Ruhezustand in 19:58 min"}));
-    EXPECT_EQ(ui.statusLine.enabled(), blink);  // four blinks
-    platform.clock.set(2026, 12, 6, 23, 40, 2);   // the last tick comes at midnight
+    EXPECT_EQ(ui.statusLine.enabled(), blink);   // four blinks
+    platform.clock.set(2026, 12, 6, 23, 40, 2);  // the last tick comes at midnight
     EXPECT_EQ(4 + tickUntilFired(5000), 2400);
     EXPECT_EQ(ui.clockLine.caption(), "07.12.2026");  // each tick renews the clock
     EXPECT_EQ(ui.statusLine.caption(), "");

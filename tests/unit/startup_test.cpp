@@ -47,9 +47,8 @@ TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {
     }
     form.load();
     std::string lists;
-    for (const Picker* picker :
-         {&ui.wakeTime.day, &ui.wakeTime.month, &ui.sleepTime.hour, &ui.sleepTime.minute,
-          &ui.renewedSleepSpan, &ui.wakeTime.year}) {
+    for (const Picker* picker : {&ui.wakeTime.day, &ui.wakeTime.month, &ui.sleepTime.hour,
+                                 &ui.sleepTime.minute, &ui.renewedSleepSpan, &ui.wakeTime.year}) {
         lists += picker->items().front() + "-" + picker->items().back() + " " +
                  std::to_string(picker->items().size()) + "|";
     }
@@ -111,9 +110,9 @@ TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsAndTheListIsNotASelection) 
     platform.dialer.entries = {"T-Online Modem", "provider"};
     form.load();
     EXPECT_EQ(ui.dialupName.items(), (std::vector<std::string>{"T-Online Modem", "provider"}));
-    EXPECT_EQ(ui.dialupName.text() + ui.dialupUser.text() + ui.ftpServer.text() +
-                  ui.ftpFolder.text(),
-              "");
+    EXPECT_EQ(
+        ui.dialupName.text() + ui.dialupUser.text() + ui.ftpServer.text() + ui.ftpFolder.text(),
+        "");
     EXPECT_EQ(platform.settings.reads, kStoredValues);
     EXPECT_EQ(ui.programPath.text(),
               "/home/anna/Aufwachen-Ruhe/start.sh");  // this system's sample

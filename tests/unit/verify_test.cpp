@@ -173,8 +173,7 @@ TEST_F(VerifyTest, TextsAndTimesThatCannotBeSleptOrWokenByAreRefused) {
         ui.renewedSleepBox.setValue(*c.renewedMinutes != 0);
         ui.renewedSleepSpan.setText(*c.renewedMinutes ? c.renewedMinutes : "abc");
         const std::string what = std::string(c.sleepAt) + "|" + c.wakeUp + "|" + c.renewedMinutes;
-        EXPECT_EQ(confirmRequest({SleepState::Hibernate, c.moment}), c.refusal.empty())
-            << what;
+        EXPECT_EQ(confirmRequest({SleepState::Hibernate, c.moment}), c.refusal.empty()) << what;
         ASSERT_EQ(platform.dialogs.shown.size(), 1u) << what;
         EXPECT_EQ(lastMessage().rfind(c.refusal.empty() ? "Der Rechner wird" : c.refusal, 0), 0u)
             << what;

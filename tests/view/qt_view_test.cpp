@@ -26,11 +26,11 @@
 #include <set>
 #include <utility>
 
+#include "platform/linux/responsive_wait.h"
 #include "platform/model_hold.h"
 #include "platform/qt/app_view.h"
 #include "platform/qt/look.h"
 #include "platform/qt/qt_tray_icon.h"
-#include "platform/linux/responsive_wait.h"
 #include "unit/form_fixture.h"
 
 namespace somnar {
@@ -192,8 +192,8 @@ TEST_F(View, BoxesAndOptionsShowTheModelsAnswerToWhateverChangedThem) {
     widget<QAbstractButton>(ui.optionsBox)->toggle();
     hold.reset();
     widget<QAbstractButton>(ui.dialupBox)->toggle();  // below the compact view
-    const std::vector<const Control*> boxes{&ui.wakeChoice[0], &ui.wakeChoice[1],
-                                            &ui.optionsBox, &ui.dialupBox};
+    const std::vector<const Control*> boxes{&ui.wakeChoice[0], &ui.wakeChoice[1], &ui.optionsBox,
+                                            &ui.dialupBox};
     std::vector<bool> shown;
     for (const Control* box : boxes) {
         shown.push_back(ticked(*box));

@@ -300,8 +300,8 @@ TEST_F(WindowViewTest, DroppedFilesTheMouseOnThePathAndANewDpiReachTheirPlaces) 
     const std::wstring files = L"C:\\Wach auf\\start.bat\0C:\\zwei.exe\0"s;
     const std::string sample = ui.programPath.text();
     for (const std::string& expected : {sample, std::string("C:\\Wach auf\\start.bat")}) {
-        ::SendMessageW(shown(ui.programPath), WM_DROPFILES,
-                       reinterpret_cast<WPARAM>(dropOf(files)), 0);
+        ::SendMessageW(shown(ui.programPath), WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(files)),
+                       0);
         EXPECT_EQ(ui.programPath.text(), expected);  // only once the box is ticked
         EXPECT_EQ(text(ui.programPath), expected);
         send(ui.programBox, BM_CLICK);

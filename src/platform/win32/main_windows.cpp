@@ -17,10 +17,9 @@
 
 #include "app/command_line.h"
 #include "app/main_window_model.h"
-#include "platform/win32/check/power_policy_check.h"
 #include "common/failure_texts.h"
-#include "schedule/test_wake.h"
 #include "platform/startup_steps.h"
+#include "platform/win32/check/power_policy_check.h"
 #include "platform/win32/console_output.h"
 #include "platform/win32/file_log.h"
 #include "platform/win32/mutex_instance_guard.h"
@@ -46,6 +45,7 @@
 #include "platform/win32/windows_system_facts.h"
 #include "platform/win32/wininet_ftp_client.h"
 #include "platform/win32/winsock_host_address.h"
+#include "schedule/test_wake.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -190,10 +190,10 @@ int runWindow() {
     somnar::FileLog log;
     win32::BalloonNotifier notifier;
     const somnar::PortableFailureTexts failureTexts;
-    somnar::Services services{clock,     dialogs,      desktop,     program,    instance,
-                              power,     dialer,       settings,    tray,       wakeAlarm,
-                              programs,  fileDialog,   connectivity, hostAddress, files,
-                              ftp,       log,          notifier,    failureTexts};
+    somnar::Services services{clock,    dialogs,    desktop,      program,     instance,
+                              power,    dialer,     settings,     tray,        wakeAlarm,
+                              programs, fileDialog, connectivity, hostAddress, files,
+                              ftp,      log,        notifier,     failureTexts};
     SOMNAR_STARTUP_MARK("backends");
 
     somnar::InfoWindow info(services);

@@ -4,8 +4,8 @@
 
 #include "schedule/test_wake.h"
 
-#include "platform/linux/check/linux_failure_texts.h"
 #include "common/settings_keys.h"
+#include "platform/linux/check/linux_failure_texts.h"
 
 namespace somnar {
 namespace {
