@@ -19,7 +19,6 @@ class Publication {
     // written. Then nothing may be uploaded: an ip.html of an earlier run must never go
     // out as if it were new.
     std::optional<std::string> writeDocument() { return publisher_.writeDocument(address_); }
-    const std::string& address() const { return address_; }
 
   private:
     Publisher& publisher_;
