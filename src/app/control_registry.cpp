@@ -125,6 +125,14 @@ void ControlRegistry::applyDesign() {
         applyKindProperties(*control, row);
         ordered_.push_back(control);
     }
+    // A label may stand for a control designed before it.
+    for (const ControlDesign& row : design_.controls) {
+        if (Control* control = find(controlKey(row.name, row.index));
+            control != nullptr && control->kind() == row.kind) {
+            control->setScreenReaderName(std::string(row.accessibleName),
+                                         row.label.empty() ? nullptr : find(row.label));
+        }
+    }
     // Options in one container exclude each other.
     for (Control* control : ordered_) {
         if (control->kind() != ControlKind::OptionButton) {

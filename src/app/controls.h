@@ -92,6 +92,12 @@ class Control {
     void setVisible(bool visible);
     const std::string& toolTip() const { return toolTip_; }
     void setToolTip(std::string toolTip);
+    // What a screen reader calls the control where its caption does not say it (a picker
+    // beside its label, a picture button, a caption used twice); empty: the caption.
+    const std::string& accessibleName() const { return accessibleName_; }
+    // The label that stands for a picker: screen readers may name the picker by it, so
+    // it carries the accessible name too.
+    Control* label() const { return label_; }
 
     // Whether user input reaches the control: it and every frame holding it are
     // enabled, and it is visible.
@@ -105,6 +111,10 @@ class Control {
     void setContainer(Control* container) { container_ = container; }
     void setPlace(const Place& place) { place_ = place; }
     void setFont(std::optional<Font> font) { font_ = std::move(font); }
+    void setScreenReaderName(std::string name, Control* label) {
+        accessibleName_ = std::move(name);
+        label_ = label;
+    }
 
   protected:
     void notify() const;
@@ -119,6 +129,8 @@ class Control {
     bool enabled_ = true;
     bool visible_ = true;
     std::string toolTip_;
+    std::string accessibleName_;
+    Control* label_ = nullptr;
     std::function<void()> observer_;
 };
 

@@ -6,7 +6,6 @@
 #include <tuple>
 
 #include "platform/win32/resource_ids.h"
-#include "platform/win32/view/layout.h"
 #include "platform/win32/view/pumping_call.h"
 #include "platform/win32/view/win32_dialogs.h"
 #include "platform/win32/view/win32_file_dialog.h"
@@ -15,35 +14,6 @@
 
 namespace somnar::win32 {
 namespace {
-
-TEST(WindowPartsTest, PlacesScaleWithTheDpiAndAddUpThroughTheirFrames) {
-    Frame frame;
-    frame.setPlace({5400, 300, 2655, 1575});
-    Label inside;
-    inside.setContainer(&frame);
-    inside.setPlace({130, 250, 490, 195});
-    Line line;
-    line.setEnds({-45, 7380, 8280, 7380});
-    line.setBorderWidth(2);
-    for (const auto& [dpi, field, framed, rule, font] :
-         {std::tuple{96, PixelRect{360, 20, 177, 105}, PixelRect{368, 36, 32, 13},
-                     PixelRect{-3, 491, 555, 2}, -11},
-          std::tuple{144, PixelRect{540, 30, 265, 157}, PixelRect{553, 55, 49, 19},
-                     PixelRect{-4, 737, 832, 3}, -17},
-          std::tuple{192, PixelRect{720, 40, 354, 210}, PixelRect{737, 73, 65, 26},
-                     PixelRect{-6, 982, 1110, 4}, -22}}) {
-        EXPECT_EQ(controlRect(frame, dpi), field) << dpi;
-        EXPECT_EQ(controlRect(inside, dpi), framed) << dpi;
-        EXPECT_EQ(lineRect(line, dpi), rule) << dpi;
-        EXPECT_EQ(fontHeight(8.25, dpi), font) << dpi;
-        EXPECT_EQ(pixelsToTwips(twipsToPixels(1440, dpi), dpi), 1440) << dpi;
-    }
-    frame.setEnabled(false);
-    inside.setVisible(false);
-    EXPECT_FALSE(enabledWithContainers(inside));
-    EXPECT_TRUE(shownWithContainers(frame));
-    EXPECT_FALSE(shownWithContainers(inside));
-}
 
 // Each icon of the program holds an image of each size Windows asks for at 100, 125, 150
 // and 200 %, so none is scaled (and blurred) from another; Windows picks among them.

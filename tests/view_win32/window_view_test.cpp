@@ -13,9 +13,10 @@
 #include "app/control_design.h"
 #include "app/main_window_model.h"
 #include "fakes/fake_platform.h"
+#include "layout/control_state.h"
+#include "layout/geometry.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/view/app_view.h"
-#include "platform/win32/view/layout.h"
 #include "platform/win32/view/pumping_call.h"
 #include "platform/win32/view/window_view.h"
 
@@ -52,7 +53,7 @@ struct WindowViewTest : ::testing::Test {
 
     void SetUp() override {
         form.load();
-        view = std::make_unique<WindowView>(ui.window, ui.registry, mainWindowDesign(),
+        view = std::make_unique<WindowView>(ui.window, ui.registry,
                                             WindowView::Frame{SOMNAR_ICON_WINDOW, false});
         ui.window.show();
     }
@@ -106,9 +107,10 @@ TEST_F(WindowViewTest, EveryControlIsAStandardWindowOfItsKindAtItsPlaceWithItsTe
         RECT rect{};
         ::GetWindowRect(window, &rect);
         ::MapWindowPoints(nullptr, view->handle(), reinterpret_cast<POINT*>(&rect), 2);
-        const PixelRect place = row.kind == ControlKind::Line
-                                    ? lineRect(static_cast<const Line&>(*control), 96)
-                                    : controlRect(*control, 96);
+        const PixelRect place =
+            row.kind == ControlKind::Line
+                ? lineRect(static_cast<const Line&>(*control), 96, Nesting::Flat)
+                : controlRect(*control, 96, Nesting::Flat);
         if (rect.left != place.left || rect.top != place.top ||
             (!row.autoSize && row.kind != ControlKind::Picker && row.kind != ControlKind::Line &&
              rect.right - rect.left != place.width)) {
@@ -217,7 +219,8 @@ TEST_F(WindowViewTest, FramesHoldWhatLiesInThemAndInputsLieOnOverlappingLabels) 
         ::GetWindowRect(shown(control), &rect);
         ::MapWindowPoints(nullptr, view->handle(), reinterpret_cast<POINT*>(&rect), 2);
         if (control.kind() == ControlKind::Picker) {
-            rect.bottom = rect.top + controlRect(control, 96).height;  // without its list
+            rect.bottom =
+                rect.top + controlRect(control, 96, Nesting::Flat).height;  // without its list
         }
         return rect;
     };
@@ -322,7 +325,7 @@ TEST_F(WindowViewTest, DroppedFilesTheMouseOnThePathAndANewDpiReachTheirPlaces) 
     RECT button{};
     ::GetWindowRect(shown(ui.infoButton), &button);
     ::MapWindowPoints(nullptr, view->handle(), reinterpret_cast<POINT*>(&button), 2);
-    const PixelRect place = controlRect(ui.infoButton, 144);
+    const PixelRect place = controlRect(ui.infoButton, 144, Nesting::Flat);
     EXPECT_EQ(button.left, place.left);
     EXPECT_EQ(button.bottom - button.top, place.height);
 }

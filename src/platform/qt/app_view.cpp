@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 
-#include "app/control_design.h"
 #include "platform/qt/look.h"
 
 namespace somnar {
@@ -18,8 +17,7 @@ constexpr Qt::WindowFlags kInfoFlags = Qt::Tool | Qt::CustomizeWindowHint | Qt::
 }  // namespace
 
 AppView::AppView(MainWindow& form, InfoWindow& info) : form_(form), infoWindow_(info) {
-    main_ = new WindowView(form.window(), form.registry(), mainWindowDesign(),
-                           {kMainFlags, mainWindowIcon()});
+    main_ = new WindowView(form.window(), form.registry(), {kMainFlags, mainWindowIcon()});
     main_->onCloseRequest = [this] { form_.unload(); };
     form.window().setLifecycleObserver([this] {
         if (!form_.window().loaded() && main_) {
@@ -40,7 +38,7 @@ AppView::~AppView() {
 
 void AppView::followInfoWindow() {
     if (infoWindow_.window.loaded() && !info_) {
-        info_ = new WindowView(infoWindow_.window, infoWindow_.registry(), infoWindowDesign(),
+        info_ = new WindowView(infoWindow_.window, infoWindow_.registry(),
                                {kInfoFlags, infoWindowIcon()});
         info_->onCloseRequest = [this] { infoWindow_.close(); };
     } else if (!infoWindow_.window.loaded() && info_) {

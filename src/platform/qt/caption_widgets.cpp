@@ -2,9 +2,10 @@
 
 namespace somnar {
 
-void CaptionLabel::setCaption(const QString& caption, bool wholeAsToolTip) {
+void CaptionLabel::setCaption(const QString& caption, bool shortens, const QString& tipWhenCut) {
     caption_ = caption;
-    wholeAsToolTip_ = wholeAsToolTip;
+    shortens_ = shortens;
+    tipWhenCut_ = tipWhenCut;
     if (contentChanged()) {
         setText(caption);  // whole until measured
     }
@@ -12,12 +13,11 @@ void CaptionLabel::setCaption(const QString& caption, bool wholeAsToolTip) {
 
 void CaptionLabel::applyContent() {
     const QString shown =
-        caption_.isEmpty() || caption_.contains(u'\n')
-            ? caption_
-            : fontMetrics().elidedText(caption_, Qt::ElideMiddle, contentsRect().width());
+        shortens_ ? fontMetrics().elidedText(caption_, Qt::ElideMiddle, contentsRect().width())
+                  : caption_;
     setText(shown);
-    if (shown != caption_ && wholeAsToolTip_) {
-        setToolTip(caption_);
+    if (shown != caption_) {
+        setToolTip(tipWhenCut_);
     }
 }
 

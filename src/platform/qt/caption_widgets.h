@@ -7,18 +7,19 @@
 
 namespace somnar {
 
-// A label's caption. A line too long for the label keeps both ends (a message's start, a
-// path's file name) and, when asked, is shown whole as the tool tip.
+// A label's caption, shortened in the middle where it may be and does not fit; a shortened
+// caption shows the tip given for that case.
 class CaptionLabel final : public LateContentWidget<QLabel> {
   public:
     using LateContentWidget::LateContentWidget;
-    void setCaption(const QString& caption, bool wholeAsToolTip);
+    void setCaption(const QString& caption, bool shortens, const QString& tipWhenCut);
 
   private:
     void applyContent() override;
 
     QString caption_;
-    bool wholeAsToolTip_ = false;
+    bool shortens_ = false;
+    QString tipWhenCut_;
 };
 
 // A frame with its title.

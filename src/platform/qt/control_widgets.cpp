@@ -13,6 +13,8 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "layout/captions.h"
+#include "layout/geometry.h"
 #include "platform/model_hold.h"
 #include "platform/qt/caption_widgets.h"
 #include "platform/qt/look.h"
@@ -25,17 +27,10 @@ namespace {
 
 constexpr QSize kPictureSize{16, 16};
 
-QRect pixelRect(const Place& place) {
-    return {twipsToPixels(place.left), twipsToPixels(place.top), twipsToPixels(place.width),
-            twipsToPixels(place.height)};
-}
-
-QRect lineRect(const Line& line) {
-    const LineEnds& e = line.ends();
-    const int thickness = std::max(1, line.borderWidth());
-    const int left = twipsToPixels(std::min(e.x1, e.x2));
-    const int right = twipsToPixels(std::max(e.x1, e.x2));
-    return {left, twipsToPixels(e.y1) - thickness / 2, right - left, thickness};
+// Each widget lies inside the widget of its frame, at 96 dpi (Qt scales logical pixels).
+QRect widgetGeometry(const Control& control) {
+    const PixelRect rect = widgetRect(control, kStandardDpi, Nesting::InFrames);
+    return {rect.left, rect.top, rect.width, rect.height};
 }
 
 QColor lineColor(const Line& line, const QWidget& widget) {
@@ -206,16 +201,14 @@ void syncLabel(const Label& label, CaptionLabel& widget) {
     setTextColor(widget, label.foreColor(), QPalette::WindowText);
     const QString caption = toQt(label.caption());
     if (label.autoSize() && widget.parentWidget() != nullptr) {
-        // Room up to the container's right edge: nothing lies beside these labels, and
-        // no text has to be measured before the window shows.
-        const int designed = twipsToPixels(label.place().width);
-        const int room = widget.parentWidget()->width() - widget.x();
-        widget.resize(std::max(designed, room), widget.height());
+        // No text has to be measured before the window shows.
+        widget.resize(
+            autoSizedWidth(label, kStandardDpi, widget.x(), widget.parentWidget()->width()),
+            widget.height());
         widget.setText(caption);
         return;
     }
-    // A shortened line is shown whole as the tool tip, unless the control has one of its own.
-    widget.setCaption(caption, label.toolTip().empty());
+    widget.setCaption(caption, shortensCaption(label), toQt(toolTipShown(label, true)));
 }
 
 }  // namespace
@@ -253,7 +246,6 @@ QWidget* createControlWidget(Control& control, QWidget* parent) {
         case ControlKind::Line: {
             auto& line = static_cast<Line&>(control);
             widget = new FilledArea(lineColor(line, *parent), parent);
-            widget->setGeometry(lineRect(line));
             break;
         }
         case ControlKind::Shape:
@@ -264,9 +256,7 @@ QWidget* createControlWidget(Control& control, QWidget* parent) {
             return nullptr;
     }
     widget->setObjectName(toQt(control.key()));
-    if (control.kind() != ControlKind::Line) {
-        widget->setGeometry(pixelRect(control.place()));
-    }
+    widget->setGeometry(widgetGeometry(control));
     if (control.font() && control.kind() != ControlKind::Picker) {
         widget->setFont(fontFor(*control.font()));
     }

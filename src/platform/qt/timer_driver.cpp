@@ -5,7 +5,7 @@
 namespace somnar {
 
 void TimerDriver::drive(Timer& timer) {
-    auto binding = std::make_unique<Binding>(Binding{&timer, std::make_unique<QTimer>(), 0});
+    auto binding = std::make_unique<Binding>(Binding{&timer, std::make_unique<QTimer>(), {}});
     Binding* bound = binding.get();
     // Ticks that fell due while the thread was blocked are not delivered as a burst, and
     // none while the model is held: the next one comes after the hold.
@@ -21,15 +21,15 @@ void TimerDriver::drive(Timer& timer) {
 }
 
 void TimerDriver::follow(Binding& binding) {
-    Timer& model = *binding.model;
-    if (!model.enabled() || model.interval() <= 0) {
-        binding.timer->stop();
-        return;
-    }
-    const bool restarted = binding.startsSeen != model.startCount();
-    if (restarted || !binding.timer->isActive() || binding.timer->interval() != model.interval()) {
-        binding.startsSeen = model.startCount();
-        binding.timer->start(model.interval());
+    switch (binding.run.follow(*binding.model, binding.timer->isActive())) {
+        case TimerRun::Step::Start:
+            binding.timer->start(binding.model->interval());
+            break;
+        case TimerRun::Step::Stop:
+            binding.timer->stop();
+            break;
+        case TimerRun::Step::Keep:
+            break;
     }
 }
 

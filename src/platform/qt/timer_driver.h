@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "layout/timer_run.h"
 
 namespace somnar {
 
@@ -23,7 +24,7 @@ class TimerDriver : public QObject {
     struct Binding {
         Timer* model;
         std::unique_ptr<QTimer> timer;
-        unsigned startsSeen;
+        TimerRun run;
     };
     void follow(Binding& binding);
 

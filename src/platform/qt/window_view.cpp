@@ -12,6 +12,8 @@
 #include <utility>
 
 #include "app/control_design.h"
+#include "layout/geometry.h"
+#include "layout/stacking.h"
 #include "platform/model_hold.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/late_content.h"
@@ -22,9 +24,8 @@
 
 namespace somnar {
 
-WindowView::WindowView(Window& window, const ControlRegistry& controls, const WindowDesign& design,
-                       const Look& look)
-    : QMainWindow(nullptr, look.flags), window_(window), controls_(controls), design_(design) {
+WindowView::WindowView(Window& window, const ControlRegistry& controls, const Look& look)
+    : QMainWindow(nullptr, look.flags), window_(window), controls_(controls) {
     setFont(windowFont());
     setWindowIcon(look.icon);
     timers_ = new TimerDriver(this);
@@ -60,31 +61,15 @@ namespace {
 
 constexpr int kLaterBuildFallbackMs = 200;
 
-int topOf(const Control& control) {
-    if (control.kind() == ControlKind::Line) {
-        return static_cast<const Line&>(control).ends().y1;
-    }
-    return control.place().top;
-}
-
+// Qt lays later siblings on earlier ones and a frame's widgets on the frame: of the stacking
+// rules only the pictures need raising onto their buttons.
 void raisePictures(const QList<Control*>& controls,
                    const QHash<const Control*, QWidget*>& widgets) {
-    // Later siblings lie on earlier ones: the small pictures lie on their buttons.
-    for (Control* control : controls) {
-        if (QWidget* widget = widgets.value(control);
-            widget && control->kind() == ControlKind::PictureBox) {
+    for (const Control* control : stackPlan({controls.begin(), controls.end()}).toTop) {
+        if (QWidget* widget = widgets.value(control)) {
             widget->raise();
         }
     }
-}
-
-const ControlDesign* designOf(const WindowDesign& design, const Control& control) {
-    for (const ControlDesign& row : design.controls) {
-        if (row.name == control.name() && row.index == control.index()) {
-            return &row;
-        }
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -108,7 +93,7 @@ void WindowView::buildControls() {
             if (control->container() == nullptr) {
                 buildMenu(*control);
             }
-        } else if (control->container() == nullptr ? topOf(*control) >= shownHeight
+        } else if (control->container() == nullptr ? topTwips(*control) >= shownHeight
                                                    : !widgets_.contains(control->container())) {
             later_.append(control);
         } else {
@@ -212,8 +197,8 @@ void WindowView::syncOptionsBeside(const Control& option) {
 }
 
 QRect WindowView::shownArea() const {
-    return {0, 0, twipsToPixels(window_.width() - kFrameWidthTwips),
-            twipsToPixels(window_.height() - kFrameHeightTwips)};
+    const PixelRect area = somnar::shownArea(window_, kStandardDpi);
+    return {area.left, area.top, area.width, area.height};
 }
 
 bool WindowView::liesInShownArea(const QWidget& widget) const {
@@ -221,19 +206,13 @@ bool WindowView::liesInShownArea(const QWidget& widget) const {
 }
 
 void WindowView::nameForScreenReaders(const Control& control, QWidget& widget) {
-    const ControlDesign* row = designOf(design_, control);
-    if (row == nullptr || row->accessibleName.empty()) {
+    if (control.accessibleName().empty()) {
         return;  // the caption names it
     }
-    const auto name = QString::fromUtf8(row->accessibleName.data(),
-                                        static_cast<qsizetype>(row->accessibleName.size()));
+    const QString name = toQt(control.accessibleName());
     widget.setAccessibleName(name);  // a picker's typing field takes it when it is built
-    // Screen readers may name a picker by the label that stands for it, so that label
-    // carries the name too; it comes before the picker in the design.
-    if (row->label.empty()) {
-        return;
-    }
-    if (auto* label = qobject_cast<QLabel*>(widgets_.value(controls_.find(row->label)))) {
+    // The label comes before the picker in the design, so its widget is built.
+    if (auto* label = qobject_cast<QLabel*>(widgets_.value(control.label()))) {
         label->setBuddy(&widget);
         label->setAccessibleName(name);
     }

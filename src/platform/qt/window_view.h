@@ -25,9 +25,7 @@ class WindowView : public QMainWindow, public WindowCommands {
         QIcon icon;
     };
 
-    // The design gives the names screen readers use for controls without a caption.
-    WindowView(Window& window, const ControlRegistry& controls, const WindowDesign& design,
-               const Look& look);
+    WindowView(Window& window, const ControlRegistry& controls, const Look& look);
     ~WindowView() override;
 
     // Stops listening to the model; the widgets stay until the view is deleted.
@@ -74,7 +72,6 @@ class WindowView : public QMainWindow, public WindowCommands {
 
     Window& window_;
     const ControlRegistry& controls_;
-    const WindowDesign& design_;
     QHash<const Control*, QWidget*> widgets_;
     QHash<const Control*, QMenu*> menus_;
     QList<Control*> later_;

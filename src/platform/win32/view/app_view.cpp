@@ -1,12 +1,11 @@
 #include "platform/win32/view/app_view.h"
 
-#include "app/control_design.h"
 #include "platform/win32/resource_ids.h"
 
 namespace somnar::win32 {
 
 AppView::AppView(MainWindow& form, InfoWindow& info) : form_(form), infoWindow_(info) {
-    main_ = std::make_unique<WindowView>(form.window(), form.registry(), mainWindowDesign(),
+    main_ = std::make_unique<WindowView>(form.window(), form.registry(),
                                          WindowView::Frame{SOMNAR_ICON_WINDOW, false});
     main_->onCloseRequest = [this] { form_.unload(); };
     main_->onSessionEnding = [this] { form_.storeTypedValues(false); };
@@ -29,7 +28,6 @@ AppView::~AppView() {
 void AppView::followInfoWindow() {
     if (infoWindow_.window.loaded() && !info_) {
         info_ = std::make_unique<WindowView>(infoWindow_.window, infoWindow_.registry(),
-                                             infoWindowDesign(),
                                              WindowView::Frame{SOMNAR_ICON_INFO_WINDOW, true});
         info_->onCloseRequest = [this] { infoWindow_.close(); };
     } else if (!infoWindow_.window.loaded() && info_) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/win32/view/layout.h"
+#include "layout/captions.h"
+#include "layout/control_state.h"
+#include "layout/geometry.h"
 #include "platform/win32/wide_text.h"
 
 #include <commctrl.h>
@@ -68,11 +70,6 @@ WindowKind kindOf(const Control& control) {
     return {nullptr, 0, 0};
 }
 
-bool overlaps(const PixelRect& a, const PixelRect& b) {
-    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
-           b.top < a.top + a.height;
-}
-
 void setTextIfDifferent(HWND window, const std::string& text) {
     if (windowText(window) != text) {
         ::SetWindowTextW(window, widen(text).c_str());
@@ -133,13 +130,11 @@ void syncTextBox(HWND edit, const TextBox& box) {
 }  // namespace
 
 bool captionCutOff(const ControlWindow& shown) {
-    if (shown.control->kind() != ControlKind::Label) {
+    if (shown.control->kind() != ControlKind::Label ||
+        !shortensCaption(static_cast<const Label&>(*shown.control))) {
         return false;
     }
     const std::wstring text = widen(static_cast<const Label&>(*shown.control).caption());
-    if (text.find(L'\n') != std::wstring::npos) {
-        return false;
-    }
     HWND window = shown.window;
     HDC dc = ::GetDC(window);
     const HGDIOBJ old =
@@ -162,27 +157,22 @@ void syncLabel(HWND window, const Label& label, Look& look) {
     } else if (label.alignment() == Alignment::Center) {
         align = SS_CENTER;
     }
-    // A line too long for its label keeps both ends (a message's start, a path's file
-    // name); a text of several lines wraps instead.
-    const bool oneLine = label.caption().find('\n') == std::string::npos;
     setStyleBits(window, SS_TYPEMASK | SS_ELLIPSISMASK,
-                 align | (oneLine && !label.autoSize() ? SS_PATHELLIPSIS : 0));
+                 align | (shortensCaption(label) ? SS_PATHELLIPSIS : 0));
     if (label.autoSize()) {
-        // Room up to the container's right edge, as nothing lies beside these labels.
         RECT own{};
         ::GetWindowRect(window, &own);
         ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&own), 2);
         int right = 0;
         if (label.container() != nullptr) {
-            const PixelRect frame = controlRect(*label.container(), look.dpi());
+            const PixelRect frame = controlRect(*label.container(), look.dpi(), Nesting::Flat);
             right = frame.left + frame.width;
         } else {
             RECT client{};
             ::GetClientRect(::GetParent(window), &client);
             right = client.right;
         }
-        const int width = std::max(twipsToPixels(label.place().width, look.dpi()),
-                                   right - static_cast<int>(own.left));
+        const int width = autoSizedWidth(label, look.dpi(), static_cast<int>(own.left), right);
         ::SetWindowPos(window, nullptr, 0, 0, width, own.bottom - own.top,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -213,7 +203,7 @@ HWND createControlWindow(const Control& control, HWND parent, int id) {
 
 void placeControlWindow(const ControlWindow& shown, Look& look) {
     const Control& control = *shown.control;
-    PixelRect rect = windowRect(control, look.dpi());
+    PixelRect rect = widgetRect(control, look.dpi(), Nesting::Flat);
     if (control.kind() == ControlKind::Picker) {
         rect.height += kPickerListPixels * look.dpi() / kStandardDpi;
     }
@@ -238,8 +228,8 @@ void placeControlWindow(const ControlWindow& shown, Look& look) {
 // What lies outside the shown part of the window is hidden, not merely unseen: neither Tab
 // nor a screen reader reaches it.
 void showIfShown(const ControlWindow& shown, int dpi, const PixelRect& shownArea) {
-    const bool visible =
-        shownWithContainers(*shown.control) && overlaps(windowRect(*shown.control, dpi), shownArea);
+    const bool visible = shownWithContainers(*shown.control) &&
+                         overlaps(widgetRect(*shown.control, dpi, Nesting::Flat), shownArea);
     if (((::GetWindowLongPtrW(shown.window, GWL_STYLE) & WS_VISIBLE) != 0) != visible) {
         ::ShowWindow(shown.window, visible ? SW_SHOWNA : SW_HIDE);
     }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/controls.h"
-#include "platform/win32/view/layout.h"
+#include "layout/geometry.h"
 #include "platform/win32/view/look.h"
 #include "platform/win32/windows_api.h"
 

@@ -2,8 +2,8 @@
 
 #include <cwchar>
 
+#include "layout/geometry.h"
 #include "platform/win32/resource_ids.h"
-#include "platform/win32/view/layout.h"
 #include "platform/win32/wide_text.h"
 
 namespace somnar::win32 {

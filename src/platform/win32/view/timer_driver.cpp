@@ -11,28 +11,25 @@ constexpr UINT_PTR kFirstTimerId = 0x5000;
 
 void TimerDriver::drive(Timer& timer) {
     bindings_.push_back(
-        std::make_unique<Binding>(Binding{&timer, kFirstTimerId + bindings_.size(), false, 0, 0}));
+        std::make_unique<Binding>(Binding{&timer, kFirstTimerId + bindings_.size(), false, {}}));
     Binding* bound = bindings_.back().get();
     timer.setObserver([this, bound] { follow(*bound); });
     follow(*bound);
 }
 
 void TimerDriver::follow(Binding& binding) {
-    const Timer& model = *binding.model;
-    if (!model.enabled() || model.interval() <= 0) {
-        if (binding.running) {
+    switch (binding.run.follow(*binding.model, binding.running)) {
+        case TimerRun::Step::Start:
+            binding.running =
+                ::SetTimer(window_, binding.id, static_cast<UINT>(binding.model->interval()),
+                           nullptr) != 0;
+            break;
+        case TimerRun::Step::Stop:
             ::KillTimer(window_, binding.id);
             binding.running = false;
-        }
-        return;
-    }
-    // Switched on again or a new interval: the count starts afresh.
-    if (!binding.running || binding.startsSeen != model.startCount() ||
-        binding.interval != model.interval()) {
-        binding.startsSeen = model.startCount();
-        binding.interval = model.interval();
-        binding.running =
-            ::SetTimer(window_, binding.id, static_cast<UINT>(model.interval()), nullptr) != 0;
+            break;
+        case TimerRun::Step::Keep:
+            break;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "layout/timer_run.h"
 #include "platform/win32/windows_api.h"
 
 namespace somnar::win32 {
@@ -28,8 +29,7 @@ class TimerDriver {
         Timer* model;
         UINT_PTR id;
         bool running;
-        int interval;
-        unsigned startsSeen;
+        TimerRun run;
     };
     void follow(Binding& binding);
 

@@ -1,6 +1,6 @@
 #include "platform/win32/view/tool_tips.h"
 
-#include "platform/win32/view/layout.h"
+#include "layout/geometry.h"
 #include "platform/win32/wide_text.h"
 
 #include <commctrl.h>

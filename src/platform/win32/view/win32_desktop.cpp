@@ -1,6 +1,6 @@
 #include "platform/win32/view/win32_desktop.h"
 
-#include "platform/win32/view/layout.h"
+#include "layout/geometry.h"
 #include "platform/win32/windows_api.h"
 
 namespace somnar::win32 {

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "app/control_design.h"
+#include "layout/captions.h"
+#include "layout/geometry.h"
+#include "layout/stacking.h"
 #include "platform/model_hold.h"
-#include "platform/win32/view/layout.h"
 #include "platform/win32/view/popup_menu.h"
 #include "platform/win32/view/screen_reader_names.h"
 #include "platform/win32/wide_text.h"
@@ -37,15 +39,6 @@ void registerClass() {
     (void)atom;
 }
 
-const ControlDesign* designOf(const WindowDesign& design, const Control& control) {
-    for (const ControlDesign& row : design.controls) {
-        if (row.name == control.name() && row.index == control.index()) {
-            return &row;
-        }
-    }
-    return nullptr;
-}
-
 bool holds(const Control& container, const Control& control) {
     for (const Control* c = control.container(); c != nullptr; c = c->container()) {
         if (c == &container) {
@@ -61,11 +54,9 @@ COLORREF colourOf(const Rgb& rgb) {
 
 }  // namespace
 
-WindowView::WindowView(Window& window, const ControlRegistry& controls, const WindowDesign& design,
-                       const Frame& frame)
+WindowView::WindowView(Window& window, const ControlRegistry& controls, const Frame& frame)
     : window_(window),
       controls_(controls),
-      design_(design),
       style_(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | (frame.toolWindow ? 0 : WS_MINIMIZEBOX)),
       extendedStyle_(frame.toolWindow ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW) {
     registerClass();
@@ -155,51 +146,38 @@ void WindowView::buildControls() {
 }
 
 // Windows stacks siblings in the order they were made, the first on top, and Tab follows
-// that order; so the inputs keep the design's order. Labels lie beneath the inputs they
-// name, frames, lines and the white area beneath what they hold, a frame inside a frame
-// on the outer one; the small pictures lie on their buttons.
+// that order; so the inputs keep the design's order and the rest is moved.
 void WindowView::stackControlWindows() {
-    const auto toBottom = [](HWND window) {
-        ::SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    };
-    std::vector<const ControlWindow*> behind;
+    std::vector<const Control*> controls;
     for (const ControlWindow& shown : shown_) {
-        const ControlKind kind = shown.control->kind();
-        if (kind == ControlKind::Label) {
-            toBottom(shown.window);
-        } else if (kind == ControlKind::Frame || kind == ControlKind::Line ||
-                   kind == ControlKind::Shape) {
-            behind.push_back(&shown);
-        } else if (kind == ControlKind::PictureBox) {
-            ::SetWindowPos(shown.window, HWND_TOP, 0, 0, 0, 0,
-                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
+        controls.push_back(shown.control);
     }
-    // The deepest first: each one sent to the bottom goes beneath those before it.
-    std::stable_sort(behind.begin(), behind.end(), [](const auto* a, const auto* b) {
-        const auto depth = [](const ControlWindow* shown) {
-            return frameDepth(*shown->control) +
-                   (shown->control->kind() == ControlKind::Frame ? 0 : 1);
-        };
-        return depth(a) > depth(b);
-    });
-    for (const ControlWindow* shown : behind) {
-        toBottom(shown->window);
+    const StackPlan plan = stackPlan(controls);
+    const auto move = [this](const Control* control, HWND place) {
+        const auto shown = std::find_if(shown_.begin(), shown_.end(),
+                                        [control](const auto& s) { return s.control == control; });
+        ::SetWindowPos(shown->window, place, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    };
+    for (const Control* control : plan.toTop) {
+        move(control, HWND_TOP);
+    }
+    for (const Control* control : plan.toBottom) {
+        move(control, HWND_BOTTOM);
     }
 }
 
 void WindowView::giveNames(const ControlWindow& shown, ScreenReaderNames& names) {
-    const ControlDesign* row = designOf(design_, *shown.control);
-    if (row == nullptr || row->accessibleName.empty()) {
+    const std::string& name = shown.control->accessibleName();
+    if (name.empty()) {
         return;  // the caption or the label before it names it
     }
-    names.name(shown.window, row->accessibleName);
+    names.name(shown.window, name);
     if (shown.control->kind() == ControlKind::CommandButton) {
         // A picture button shows no text; its text is what screen readers read.
-        ::SetWindowTextW(shown.window, widen(row->accessibleName).c_str());
+        ::SetWindowTextW(shown.window, widen(name).c_str());
     } else if (shown.control->kind() == ControlKind::Picker) {
         // The field of an editable picker is an input of its own to screen readers.
-        names.name(::GetWindow(shown.window, GW_CHILD), row->accessibleName);
+        names.name(::GetWindow(shown.window, GW_CHILD), name);
     }
 }
 
@@ -218,16 +196,15 @@ void WindowView::sync(ControlWindow& shown) {
 }
 
 PixelRect WindowView::shownArea() const {
-    return {0, 0, twipsToPixels(window_.width() - kFrameWidthTwips, look_->dpi()),
-            twipsToPixels(window_.height() - kFrameHeightTwips, look_->dpi())};
+    return somnar::shownArea(window_, look_->dpi());
 }
 
 void WindowView::syncWindow() {
     ++quiet_;
     ::SetWindowTextW(handle(), widen(window_.caption()).c_str());
     const int dpi = look_->dpi();
-    RECT outer{0, 0, twipsToPixels(window_.width() - kFrameWidthTwips, dpi),
-               twipsToPixels(window_.height() - kFrameHeightTwips, dpi)};
+    const PixelRect client = somnar::shownArea(window_, dpi);
+    RECT outer{0, 0, client.width, client.height};
     ::AdjustWindowRectExForDpi(&outer, style_, FALSE, extendedStyle_, static_cast<UINT>(dpi));
     // Only a new place from the model moves the window; the user may have moved it since.
     const POINT place{twipsToPixels(window_.left(), dpi), twipsToPixels(window_.top(), dpi)};
@@ -321,12 +298,8 @@ void WindowView::onToolTip(LPARAM notice) {
     if (control.kind() == ControlKind::TextBox && attached_ && !ModelHold::engaged()) {
         static_cast<TextBox&>(control).userMouseMove();  // the tip shown is the one it sets
     }
-    // A label too short for its line shows the whole line as its tip.
-    std::string text = control.toolTip();
-    if (text.empty() && captionCutOff(*shown)) {
-        text = static_cast<const Label&>(control).caption();
-    }
-    tips_->answer(notice, text);
+    tips_->answer(notice,
+                  toolTipShown(control, control.toolTip().empty() && captionCutOff(*shown)));
 }
 
 LRESULT WindowView::colour(HDC dc, HWND from, bool editable) {

@@ -27,8 +27,7 @@ class WindowView final : public WindowCommands {
         bool toolWindow;  // a dialog border without its own taskbar entry
     };
 
-    WindowView(Window& window, const ControlRegistry& controls, const WindowDesign& design,
-               const Frame& frame);
+    WindowView(Window& window, const ControlRegistry& controls, const Frame& frame);
     ~WindowView() override;
     WindowView(const WindowView&) = delete;
     WindowView& operator=(const WindowView&) = delete;
@@ -71,7 +70,6 @@ class WindowView final : public WindowCommands {
 
     Window& window_;
     const ControlRegistry& controls_;
-    const WindowDesign& design_;
     DWORD style_;
     DWORD extendedStyle_;
     // Declared before the window so they outlive it: its controls use them to the end.
