@@ -12,7 +12,7 @@
 #include "platform/linux/linux_files.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/linux/unique_fd.h"
-#include "platform/qt/qsettings_store.h"
+#include "platform/linux/qsettings_store.h"
 
 namespace somnar {
 namespace {
