@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QSessionManager>
 
 #include <algorithm>
 #include <cstdlib>
@@ -135,9 +134,7 @@ int runWindow(QApplication& application, int argc, char* argv[]) {
     controls.window.show();
     SOMNAR_STARTUP_MARK("shown");
     // The end of the session, kill or a closed terminal: what was typed is stored first.
-    somnar::TerminationWatch termination([&form] { form.endSession(); });
-    QObject::connect(&application, &QGuiApplication::commitDataRequest,
-                     [&form](QSessionManager&) { form.storeTypedValues(false); });
+    const somnar::SessionEndWatch sessionEnd(application, form);
     return QApplication::exec();
 }
 
