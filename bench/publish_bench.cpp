@@ -16,8 +16,8 @@
 #include "platform/linux/linux_files.h"
 #include "platform/linux/linux_host_address.h"
 #include "platform/linux/linux_program_info.h"
+#include "platform/linux/qsettings_store.h"
 #include "platform/linux/system_clock.h"
-#include "platform/qt/qsettings_store.h"
 
 namespace {
 

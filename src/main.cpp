@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QSessionManager>
 
 #include <algorithm>
 #include <cstdlib>
@@ -32,11 +31,11 @@
 #include "platform/linux/linux_wake_alarm.h"
 #include "platform/linux/lock_file_instance_guard.h"
 #include "platform/linux/logind_power_manager.h"
+#include "platform/linux/qsettings_store.h"
 #include "platform/linux/responsive_wait.h"
 #include "platform/linux/system_clock.h"
 #include "platform/qt/app_view.h"
 #include "platform/qt/platform_start_watch.h"
-#include "platform/qt/qsettings_store.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_file_dialog.h"
@@ -135,9 +134,7 @@ int runWindow(QApplication& application, int argc, char* argv[]) {
     controls.window.show();
     SOMNAR_STARTUP_MARK("shown");
     // The end of the session, kill or a closed terminal: what was typed is stored first.
-    somnar::TerminationWatch termination([&form] { form.endSession(); });
-    QObject::connect(&application, &QGuiApplication::commitDataRequest,
-                     [&form](QSessionManager&) { form.storeTypedValues(false); });
+    const somnar::SessionEndWatch sessionEnd(application, form);
     return QApplication::exec();
 }
 

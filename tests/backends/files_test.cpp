@@ -5,14 +5,49 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <csignal>
+#include <cstdio>
 #include "backends/test_environment.h"
 #include "platform/linux/ftp/curl_ftp_client.h"
 #include "platform/linux/lazy_ftp_client.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/lock_file_instance_guard.h"
+#include "platform/linux/qsettings_store.h"
 #include "platform/linux/unique_fd.h"
-#include "platform/qt/qsettings_store.h"
+
+namespace somnar::test {
+namespace {
+// What fsync and rename were given while `recording` ("fsync <inode>", "rename <inode> <to>");
+// a rename onto `failRenameTo` fails as on a failing disk.
+struct FileCalls {
+    bool recording = false;
+    std::string failRenameTo;
+    Lines calls;
+} fileCalls;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
+}  // namespace
+}  // namespace somnar::test
+
+// This program's own fsync and rename, in front of the C library's for every caller, Qt too.
+extern "C" int fsync(int fd) {
+    struct stat status {};
+    if (somnar::test::fileCalls.recording && ::fstat(fd, &status) == 0) {
+        somnar::test::fileCalls.calls.push_back("fsync " + std::to_string(status.st_ino));
+    }
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+extern "C" int rename(const char* from, const char* to) noexcept {
+    struct stat status {};
+    if (somnar::test::fileCalls.recording && ::lstat(from, &status) == 0) {
+        somnar::test::fileCalls.calls.push_back("rename " + std::to_string(status.st_ino) + " " +
+                                                to);
+    }
+    if (somnar::test::fileCalls.failRenameTo == to) {
+        errno = EIO;
+        return -1;
+    }
+    return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
 
 namespace somnar {
 namespace {
@@ -86,6 +121,47 @@ TEST(SettingsStoreTest, FilesArePrivateAndRewrittenInPlaceOrNotAtAll) {
     test::writeFile(home.path() / "dotfile", "[Values]\nPassword=neu\n");
     EXPECT_EQ(store.read("Verbindung", "Values", "Password"), "neu");
     EXPECT_EQ(store.read("Verbindung", "Values", "Name"), "");
+}
+
+// The new file is on disk before it takes the old one's place, and dated after it (one dated
+// ahead too, so no read takes it for the old); a failed rename is not reported as stored. A
+// file that cannot be parsed is kept aside, never over an earlier one, or it is not replaced.
+TEST(SettingsStoreTest, ARewriteIsOnDiskAndDatedAfterTheOldFileOrNotReported) {
+    const test::TempDir home;
+    const fs::path folder = home.path() / "somnar-scheduler", file = folder / "Verbindung.ini";
+    QSettingsStore store(home.path());
+    ASSERT_TRUE(store.write("Verbindung", "Values", "User", "anna"));
+    const auto old = fs::last_write_time(file) + 1h;
+    fs::last_write_time(file, old);
+    test::fileCalls.failRenameTo = file.string();
+    EXPECT_FALSE(store.write("Verbindung", "Values", "User", "bert"));
+    test::fileCalls = {true, "", {}};
+    EXPECT_EQ(test::filesIn(folder), Lines{"Verbindung.ini"});
+    EXPECT_EQ(store.read("Verbindung", "Values", "User"), "anna");
+    ASSERT_TRUE(store.write("Verbindung", "Values", "User", "carl"));
+    test::fileCalls.recording = false;
+    EXPECT_GT(fs::last_write_time(file), old);
+    EXPECT_EQ(store.read("Verbindung", "Values", "User"), "carl");
+    const Lines& calls = test::fileCalls.calls;
+    const auto renamed = std::find_if(calls.begin(), calls.end(), [&](const std::string& call) {
+        return call.starts_with("rename ") && call.ends_with(" " + file.string());
+    });
+    ASSERT_NE(renamed, calls.end());
+    const std::string fsync = "fsync " + renamed->substr(7, renamed->find(' ', 7) - 7);
+    EXPECT_TRUE(std::find(calls.begin(), renamed, fsync) != renamed) << "not on disk before";
+    const std::string broken = "[Values\nUser=dora\n";
+    test::writeFile(file, broken);
+    test::writeFile(folder / "Verbindung.ini.unreadable", "earlier");
+    ASSERT_TRUE(store.write("Verbindung", "Values", "User", "emil"));
+    EXPECT_EQ(test::contentOf(folder / "Verbindung.ini.unreadable"), "earlier");
+    EXPECT_EQ(test::contentOf(folder / "Verbindung.ini.unreadable.2"), broken);
+    EXPECT_EQ(test::readLines(file), (Lines{"[Values]", "User=emil"}));
+    for (int taken = 3; taken <= 100; ++taken) {
+        test::writeFile(folder / ("Verbindung.ini.unreadable." + std::to_string(taken)), "");
+    }
+    test::writeFile(file, broken);
+    EXPECT_FALSE(store.write("Verbindung", "Values", "User", "fritz"));
+    EXPECT_EQ(test::contentOf(file), broken);
 }
 
 // Lets this process put only the first bytes of a file on disk, as a full disk does: 256 (left

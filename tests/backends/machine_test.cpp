@@ -1,5 +1,8 @@
 // What the machine offers: its facts, program starts, its connection, wake alarms, local time.
 
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <QLocale>
 #include <tuple>
@@ -82,9 +85,29 @@ TEST(SystemFactsTest, ReadFromTheTree) {
     }
 }
 
+// An interface that is down publishes nothing; neither do other families nor an entry
+// without an address. The loopback counts as any interface that is up.
 TEST(HostAddressTest, AddressesOfTheInterfacesThatAreUp) {
     const auto found = LinuxHostAddress().interfaceIpv4();
     EXPECT_EQ(std::count(found.begin(), found.end(), Ipv4Address{127, 0, 0, 1}), 1);
+    const std::tuple<unsigned, sa_family_t, Ipv4Address> rows[] = {
+        {IFF_UP | IFF_LOOPBACK, AF_INET, {127, 0, 0, 1}},
+        {IFF_RUNNING, AF_INET, {10, 0, 0, 2}},
+        {IFF_UP, AF_INET6, {10, 0, 0, 3}},
+        {IFF_UP | IFF_RUNNING, AF_INET, {192, 168, 1, 5}}};
+    std::vector<sockaddr_in> addresses(std::size(rows));
+    std::vector<ifaddrs> list(std::size(rows) + 1, ifaddrs{});  // the last without an address
+    list.back().ifa_flags = IFF_UP;
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const auto& [flags, family, address] = rows[i];
+        addresses[i].sin_family = family;
+        std::memcpy(&addresses[i].sin_addr, address.data(), address.size());
+        list[i].ifa_next = &list[i + 1];
+        list[i].ifa_flags = flags;
+        list[i].ifa_addr = reinterpret_cast<sockaddr*>(&addresses[i]);
+    }
+    EXPECT_EQ(ipv4OfInterfacesUp(list.data()),
+              (std::vector<Ipv4Address>{{127, 0, 0, 1}, {192, 168, 1, 5}}));
 }
 
 // The command lines name files in a fresh folder by "$T" (written so also into scripts);

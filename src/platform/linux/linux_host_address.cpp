@@ -79,11 +79,10 @@ std::vector<Ipv4Address> LinuxHostAddress::resolveIpv4(const std::string& name) 
     }
 }
 
-std::vector<Ipv4Address> LinuxHostAddress::interfaceIpv4() {
-    const InterfaceList list = readInterfaceList();
+std::vector<Ipv4Address> ipv4OfInterfacesUp(const ifaddrs* list) {
     try {
         std::vector<Ipv4Address> addresses;
-        for (const ifaddrs* entry = list.get(); entry != nullptr; entry = entry->ifa_next) {
+        for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
             if (entry->ifa_addr != nullptr && entry->ifa_addr->sa_family == AF_INET &&
                 (entry->ifa_flags & IFF_UP) != 0) {
                 addresses.push_back(bytesOf(entry->ifa_addr));
@@ -93,6 +92,10 @@ std::vector<Ipv4Address> LinuxHostAddress::interfaceIpv4() {
     } catch (const std::exception&) {
         return {};
     }
+}
+
+std::vector<Ipv4Address> LinuxHostAddress::interfaceIpv4() {
+    return ipv4OfInterfacesUp(readInterfaceList().get());
 }
 
 }  // namespace somnar

@@ -1,5 +1,7 @@
 #include "platform/qt/termination_watch.h"
 
+#include <QSessionManager>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -7,6 +9,8 @@
 #include <array>
 #include <cerrno>
 #include <utility>
+
+#include "app/main_window_model.h"
 
 namespace somnar {
 namespace {
@@ -64,6 +68,12 @@ TerminationWatch::~TerminationWatch() {
     notifier_.reset();
     ::close(ends_[0]);
     ::close(ends_[1]);
+}
+
+SessionEndWatch::SessionEndWatch(QGuiApplication& application, MainWindow& form)
+    : termination_([&form] { form.endSession(); }) {
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &saveRequests_,
+                     [&form](QSessionManager&) { form.storeTypedValues(false); });
 }
 
 }  // namespace somnar

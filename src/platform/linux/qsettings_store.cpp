@@ -1,4 +1,4 @@
-#include "platform/qt/qsettings_store.h"
+#include "platform/linux/qsettings_store.h"
 
 #include "platform/linux/private_folder.h"
 
