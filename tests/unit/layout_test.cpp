@@ -4,8 +4,6 @@
 
 #include <tuple>
 
-#include "app/control_design.h"
-#include "app/main_window_controls.h"
 #include "layout/captions.h"
 #include "layout/control_state.h"
 #include "layout/geometry.h"
@@ -71,8 +69,6 @@ TEST(LayoutTest, ShownAreaAutoSizeAndStateWithTheFrames) {
     EXPECT_FALSE(enabledWithContainers(box));
     EXPECT_FALSE(shownWithContainers(box));
     EXPECT_TRUE(shownWithContainers(outer));
-    EXPECT_TRUE(takesTabStop(ControlKind::Picker));
-    EXPECT_FALSE(takesTabStop(ControlKind::Label));
 }
 
 TEST(LayoutTest, LabelsLieBeneathInputsFramesBeneathWhatTheyHoldPicturesOnTop) {
@@ -134,20 +130,6 @@ TEST(LayoutTest, ATimerStartsAfreshWhenSwitchedOnRestartedOrGivenANewInterval) {
     timer.setEnabled(true);
     timer.setInterval(0);
     EXPECT_EQ(run.follow(timer, true), Step::Stop);
-}
-
-TEST(LayoutTest, EachDesignRowsScreenReaderNameAndLabelTravelWithItsControl) {
-    MainWindowControls ui;
-    int named = 0;
-    for (const ControlDesign& row : mainWindowDesign().controls) {
-        const Control* control = ui.registry.find(controlKey(row.name, row.index));
-        ASSERT_NE(control, nullptr) << row.name;
-        EXPECT_EQ(control->accessibleName(), row.accessibleName) << row.name;
-        EXPECT_EQ(control->label(), row.label.empty() ? nullptr : ui.registry.find(row.label))
-            << row.name;
-        named += row.label.empty() ? 0 : 1;
-    }
-    EXPECT_GT(named, 0);
 }
 
 }  // namespace

@@ -45,6 +45,10 @@ TEST_F(DesignTest, EveryRowHasOneControlInItsContainerAndContainersComeFirst) {
     EXPECT_EQ(static_cast<const Frame*>(at("Frame3"))->caption(),
               "Neuer Ruhe- oder Stanbyzustand nach wieviel Minuten?");
     EXPECT_EQ(static_cast<const Line*>(at("Line1"))->ends(), (LineEnds{-240, 3180, 8280, 3180}));
+    // Screen readers' names travel with the controls, so the views need no design table.
+    EXPECT_EQ(keysWhere([](const Control& c) { return !c.accessibleName().empty(); }).size(), 29u);
+    EXPECT_EQ(ui.sleepTime.day.accessibleName(), "Ruhezeit Tag");
+    EXPECT_EQ(ui.sleepTime.day.label(), at("Label23"));
 }
 
 // Which controls start disabled or hidden is checked on the real widgets.
