@@ -1,9 +1,11 @@
 // The real widgets, offscreen in one QApplication: every control as designed, what screen
-// readers see, the status line, drops, the tray icon's clicks.
+// readers see, the status line, drops, the tray icon's clicks, the ends of the program.
 
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
@@ -17,10 +19,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QSessionManager>
 #include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 
+#include <csignal>
 #include <functional>
 #include <map>
 #include <set>
@@ -31,6 +35,7 @@
 #include "platform/qt/app_view.h"
 #include "platform/qt/look.h"
 #include "platform/qt/qt_tray_icon.h"
+#include "platform/qt/termination_watch.h"
 #include "unit/form_fixture.h"
 
 namespace somnar {
@@ -48,6 +53,14 @@ struct View : testing::ProgramTest {
     template <typename W = QWidget>
     W* widget(const Control& control) {
         return qobject_cast<W*>(view->mainView().widgetFor(&control));
+    }
+    // A key at a time, as the user types into the box once it is open to input.
+    void type(Control& box, const QString& text) {
+        box.setEnabled(true);
+        for (const QChar letter : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, letter);
+            QApplication::sendEvent(widget(box), &press);
+        }
     }
     // Every control shown as a widget, with its design row.
     std::vector<std::tuple<const ControlDesign&, const Control*, QWidget*>> shownControls() {
@@ -347,6 +360,52 @@ TEST_F(View, EveryIconShowsItsPicture) {
         EXPECT_EQ(icon.availableSizes(), QList{size}) << name;
         EXPECT_EQ(icon.pixmap(size).toImage(), picture.pixmap(size).toImage()) << name;
     }
+}
+
+// Every value the window stores, with what the fixture typed.
+constexpr const char* kTyped =
+    "Verbindung/Name=;Verbindung/Password=geheim;Verbindung/Userername=;"
+    "VidOru FTP/Directory=;VidOru FTP/Password=;VidOru FTP/Server=;VidOru FTP/User=anna;";
+
+TEST_F(View, TheCloseBoxStoresWhatWasTyped) {
+    type(ui.ftpUser, "anna");
+    type(ui.dialupPassword, "geheim");
+    ASSERT_EQ(platform.settings.all(), "");
+    view->mainView().close();
+    EXPECT_EQ(platform.settings.all(), kTyped);
+    EXPECT_FALSE(ui.window.loaded());
+}
+
+TEST_F(View, TheSessionManagersRequestToSaveStoresAndKeepsTheWindow) {
+    type(ui.ftpUser, "anna");
+    type(ui.dialupPassword, "geheim");
+    const SessionEndWatch watch(*qApp, form);
+    auto* manager = qApp->findChild<QSessionManager*>();
+    ASSERT_NE(manager, nullptr);
+    emit qApp->commitDataRequest(*manager);
+    EXPECT_EQ(platform.settings.all(), kTyped);
+    EXPECT_TRUE(ui.window.loaded());
+}
+
+// In a child, so that a SIGTERM nobody handles ends only that: 0 when it stored what was typed
+// and the program's event loop ended.
+TEST_F(View, SigtermStoresAndThenEndsTheProgram) {
+    type(ui.ftpUser, "anna");
+    type(ui.dialupPassword, "geheim");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const SessionEndWatch watch(*qApp, form);
+        ::kill(::getpid(), SIGTERM);
+        QTimer::singleShot(10000, [] { QCoreApplication::exit(2); });  // never ended
+        const int ended = QCoreApplication::exec();
+        std::_Exit(ended != 0                                                 ? ended
+                   : platform.settings.all() == kTyped && !ui.window.loaded() ? 0
+                                                                              : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
 }
 
 TEST(QtTrayIcon, MouseEventsOnTheIconWindowArriveAsTheirClicks) {
