@@ -48,6 +48,12 @@ TEST(LayoutTest, PlacesScaleWithTheDpiAndAddUpThroughTheirFramesWhereLaidOutFlat
     window.setWidth(8400);
     window.setHeight(3510);
     EXPECT_EQ(shownArea(window, 192), (PixelRect{0, 0, 1104, 400}));
+    for (const auto& [rect, seen] : {std::pair{PixelRect{1103, 399, 9, 9}, true},
+                                     {PixelRect{1104, 0, 9, 9}, false},
+                                     {PixelRect{0, 400, 9, 9}, false},
+                                     {PixelRect{-9, -9, 9, 9}, false}}) {
+        EXPECT_EQ(overlaps(rect, shownArea(window, 192)), seen) << rect.left;
+    }
     EXPECT_EQ(autoSizedWidth(inside, 96, 8, 100), 92);   // the room to the right edge
     EXPECT_EQ(autoSizedWidth(inside, 96, 90, 100), 32);  // never below its designed width
 
@@ -60,14 +66,13 @@ TEST(LayoutTest, PlacesScaleWithTheDpiAndAddUpThroughTheirFramesWhereLaidOutFlat
 }
 
 TEST(LayoutTest, LabelsLieBeneathInputsFramesBeneathWhatTheyHoldPicturesOnTop) {
-    Frame frame;
+    Frame frame, inner;
     Label label;
-    label.setContainer(&frame);
     Picker picker;
-    picker.setContainer(&frame);
-    Frame inner;
-    inner.setContainer(&frame);
     Line line;
+    for (Control* framed : std::initializer_list<Control*>{&label, &picker, &inner}) {
+        framed->setContainer(&frame);
+    }
     line.setContainer(&inner);
     Shape white;
     PictureBox picture;

@@ -32,12 +32,6 @@ TEST(ConfirmationTextTest, SaysWhatWillHappenInItsOrder) {
     const std::tuple<SleepState, std::optional<std::string>, std::optional<std::string>,
                      AfterWakePlan, std::string>
         cases[] = {
-            {SleepState::Hibernate,
-             "Sonntag, 06.12.2026 23:30",
-             "Montag, 07.12.2026 06:30",
-             {},
-             "Der Rechner wird am Sonntag, 06.12.2026 23:30 in den Ruhezustand versetzt. Er wird "
-             "am Montag, 07.12.2026 06:30 wieder aus dem Ruhezustand erweckt."},
             {SleepState::Standby,
              std::nullopt,
              std::nullopt,
@@ -96,9 +90,13 @@ TEST_F(VerifyTest, TheBoxShowsTheTextOfThePickersAndTheTickedOptions) {
     EXPECT_EQ(ui.clockLine.caption(), "06.12.2026 20:00:00");
 
     platform.dialogs.answers = {MessageAnswer::Cancel};
+    ui.publishBox.setValue(1);
+    ui.ftpServer.setText("ftp.example.org");
     EXPECT_FALSE(confirmRequest({SleepState::Standby, SleepMoment::Now}));
     EXPECT_FALSE(schedule().confirmed());
     EXPECT_EQ(schedule().confirmationText().rfind("Der Rechner wird jetzt", 0), 0u);
+    EXPECT_NE(schedule().confirmationText().find("Server ftp.example.org geschickt"),
+              std::string::npos);
 }
 
 TEST_F(VerifyTest, APastWakeUpIsMovedInThePickersAndPutBackOnCancel) {

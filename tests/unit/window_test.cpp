@@ -45,6 +45,11 @@ TEST_F(DesignTest, EveryRowHasOneControlInItsContainerAndContainersComeFirst) {
     EXPECT_EQ(static_cast<const Frame*>(at("Frame3"))->caption(),
               "Neuer Ruhe- oder Stanbyzustand nach wieviel Minuten?");
     EXPECT_EQ(static_cast<const Line*>(at("Line1"))->ends(), (LineEnds{-240, 3180, 8280, 3180}));
+    EXPECT_EQ(static_cast<const Line*>(at("Line1"))->borderWidth(), 2);
+    EXPECT_EQ(ui.resetButton.caption() + (ui.infoButton.picture() == Picture::InfoIcon ? "+" : ""),
+              "Reset+");
+    EXPECT_TRUE(static_cast<const Frame*>(at("Frame1(1)"))->borderless());
+    EXPECT_EQ(static_cast<const Label*>(at("Label15"))->alignment(), Alignment::Right);
     // Screen readers' names travel with the controls, so the views need no design table.
     EXPECT_EQ(keysWhere([](const Control& c) { return !c.accessibleName().empty(); }).size(), 29u);
     EXPECT_EQ(ui.sleepTime.day.accessibleName(), "Ruhezeit Tag");

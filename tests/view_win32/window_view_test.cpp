@@ -84,9 +84,7 @@ TEST_F(WindowViewTest, EveryControlIsAStandardWindowOfItsKindAtItsPlaceWithItsTe
         faults.push_back(control.key() + ": " + what);
     };
     for (const ControlDesign& row : mainWindowDesign().controls) {
-        const Control* control = ui.registry.find(
-            row.index < 0 ? std::string(row.name)
-                          : std::string(row.name) + "(" + std::to_string(row.index) + ")");
+        const Control* control = ui.registry.find(controlKey(row.name, row.index));
         if (row.kind == ControlKind::Timer || row.kind == ControlKind::MenuEntry) {
             continue;
         }
