@@ -63,6 +63,7 @@ TEST(LayoutTest, PlacesScaleWithTheDpiAndAddUpThroughTheirFramesWhereLaidOutFlat
     frame.setVisible(false);
     EXPECT_FALSE(enabledWithContainers(inside) || shownWithContainers(inside));
     EXPECT_TRUE(shownWithContainers(outer) && !enabledWithContainers(frame));
+    EXPECT_TRUE(takesTabStop(ControlKind::CommandButton) && !takesTabStop(ControlKind::Label));
 }
 
 TEST(LayoutTest, LabelsLieBeneathInputsFramesBeneathWhatTheyHoldPicturesOnTop) {
