@@ -13,7 +13,7 @@ namespace somnar {
 class FileLog final : public Log {
   public:
     // Above this size the file starts again, the old one kept as "<file>.old".
-    static constexpr std::uint64_t kLimit = 1024 * 1024;
+    static constexpr std::uint64_t kLimit = std::uint64_t{1024} * 1024;
 
     // file: empty means defaultFile().
     explicit FileLog(std::wstring file = {});

@@ -75,7 +75,7 @@ DialResult failed(const std::string& name, DWORD error) {
 
 std::string rasErrorText(unsigned long error) {
     wchar_t words[512] = {};
-    const std::string number = "(" + std::to_string(error) + ")";
+    std::string number = "(" + std::to_string(error) + ")";
     if (::RasGetErrorStringW(static_cast<UINT>(error), words, 512) != ERROR_SUCCESS ||
         words[0] == L'\0') {
         return number;
