@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "layout/geometry.h"
+
 namespace somnar {
 namespace {
 
@@ -14,10 +16,10 @@ QSize screenSize() {
 }  // namespace
 
 int QtDesktop::screenWidthTwips() const {
-    return screenSize().width() * 15;
+    return pixelsToTwips(screenSize().width(), kStandardDpi);
 }
 int QtDesktop::screenHeightTwips() const {
-    return screenSize().height() * 15;
+    return pixelsToTwips(screenSize().height(), kStandardDpi);
 }
 
 }  // namespace somnar

@@ -3,6 +3,8 @@
 #include <QString>
 #include <string>
 
+#include "layout/geometry.h"
+
 namespace somnar {
 
 // The model speaks UTF-8; Qt speaks QString. Converted here, at the view's edge.
@@ -13,9 +15,9 @@ inline std::string fromQt(const QString& text) {
     return text.toStdString();
 }
 
-// Twips to logical pixels: 15 twips per pixel on a 96-dpi screen.
+// Twips to logical pixels: Qt scales these for a screen of another dpi.
 inline int twipsToPixels(int twips) {
-    return twips / 15;
+    return twipsToPixels(twips, kStandardDpi);
 }
 
 }  // namespace somnar

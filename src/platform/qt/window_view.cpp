@@ -240,7 +240,8 @@ void WindowView::buildMenu(Control& top) {
 }
 
 void WindowView::applyWindowSize() {
-    if (!later_.isEmpty() && window_.height() - kFrameHeightTwips > height() * 15) {
+    if (!later_.isEmpty() &&
+        window_.height() - kFrameHeightTwips > pixelsToTwips(height(), kStandardDpi)) {
         buildAllControls();
     }
     const bool resized = size() != shownArea().size();
