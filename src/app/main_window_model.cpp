@@ -2,9 +2,9 @@
 
 namespace somnar {
 
-MainWindow::MainWindow(Services& services, InfoWindow& frmInfo, MainWindowControls& controls)
+MainWindow::MainWindow(Services& services, InfoWindow& infoWindow, MainWindowControls& controls)
     : services_(services),
-      infoWindow_(frmInfo),
+      infoWindow_(infoWindow),
       ui_(controls),
       sleeper_({services.power, services.wakeAlarm, services.clock, services.log,
                 services.failureTexts, services.program.checkCommand()}),

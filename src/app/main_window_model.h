@@ -29,7 +29,7 @@ enum class StartOutcome { Shown, SecondCopy };
 class MainWindow {
   public:
     // `controls` outlive the window's rules; a view shows them.
-    MainWindow(Services& services, InfoWindow& frmInfo, MainWindowControls& controls);
+    MainWindow(Services& services, InfoWindow& infoWindow, MainWindowControls& controls);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
