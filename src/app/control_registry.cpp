@@ -122,16 +122,11 @@ void ControlRegistry::applyDesign() {
         control->setToolTip(std::string(row.toolTip));
         control->setEnabled(row.enabled);
         control->setVisible(row.visible);
+        // A label is designed before the control it stands for, so it is registered.
+        control->setScreenReaderName(std::string(row.accessibleName),
+                                     row.label.empty() ? nullptr : find(row.label));
         applyKindProperties(*control, row);
         ordered_.push_back(control);
-    }
-    // A label may stand for a control designed before it.
-    for (const ControlDesign& row : design_.controls) {
-        if (Control* control = find(controlKey(row.name, row.index));
-            control != nullptr && control->kind() == row.kind) {
-            control->setScreenReaderName(std::string(row.accessibleName),
-                                         row.label.empty() ? nullptr : find(row.label));
-        }
     }
     // Options in one container exclude each other.
     for (Control* control : ordered_) {

@@ -52,13 +52,11 @@ PixelRect lineRect(const Line& line, int dpi, Nesting nesting) {
     int left = twipsToPixels(origin.left + std::min(e.x1, e.x2), dpi);
     int right = twipsToPixels(origin.left + std::max(e.x1, e.x2), dpi);
     if (const Control* frame = line.container()) {
-        // A frame shows what it holds only inside its edges.
-        PixelRect edges = controlRect(*frame, dpi, nesting);
-        if (nesting == Nesting::InFrames) {
-            edges.left = 0;
-        }
-        left = std::max(left, edges.left);
-        right = std::min(right, edges.left + edges.width);
+        // A frame shows what it holds only inside its edges; nested, they count from 0.
+        const PixelRect edges = controlRect(*frame, dpi, nesting);
+        const int frameLeft = nesting == Nesting::Flat ? edges.left : 0;
+        left = std::max(left, frameLeft);
+        right = std::min(right, frameLeft + edges.width);
     }
     return {left, twipsToPixels(origin.top + e.y1, dpi) - thickness / 2, std::max(0, right - left),
             thickness};

@@ -27,12 +27,6 @@ namespace {
 
 constexpr QSize kPictureSize{16, 16};
 
-// Each widget lies inside the widget of its frame, at 96 dpi (Qt scales logical pixels).
-QRect widgetGeometry(const Control& control) {
-    const PixelRect rect = widgetRect(control, kStandardDpi, Nesting::InFrames);
-    return {rect.left, rect.top, rect.width, rect.height};
-}
-
 QColor lineColor(const Line& line, const QWidget& widget) {
     return line.color() == LineColor::ActiveTitle ? widget.palette().color(QPalette::Highlight)
                                                   : widget.palette().color(QPalette::Mid);
@@ -256,7 +250,8 @@ QWidget* createControlWidget(Control& control, QWidget* parent) {
             return nullptr;
     }
     widget->setObjectName(toQt(control.key()));
-    widget->setGeometry(widgetGeometry(control));
+    // Inside the widget of its frame, at 96 dpi: Qt scales logical pixels.
+    widget->setGeometry(toQt(widgetRect(control, kStandardDpi, Nesting::InFrames)));
     if (control.font() && control.kind() != ControlKind::Picker) {
         widget->setFont(fontFor(*control.font()));
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <string>
 
@@ -13,6 +14,10 @@ inline QString toQt(const std::string& text) {
 }
 inline std::string fromQt(const QString& text) {
     return text.toStdString();
+}
+
+inline QRect toQt(const PixelRect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
 }
 
 // Twips to logical pixels: Qt scales these for a screen of another dpi.

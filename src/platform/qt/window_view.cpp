@@ -197,8 +197,7 @@ void WindowView::syncOptionsBeside(const Control& option) {
 }
 
 QRect WindowView::shownArea() const {
-    const PixelRect area = somnar::shownArea(window_, kStandardDpi);
-    return {area.left, area.top, area.width, area.height};
+    return toQt(somnar::shownArea(window_, kStandardDpi));
 }
 
 bool WindowView::liesInShownArea(const QWidget& widget) const {

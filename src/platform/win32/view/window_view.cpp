@@ -1,6 +1,5 @@
 #include "platform/win32/view/window_view.h"
 
-#include <algorithm>
 #include <exception>
 #include <string>
 #include <utility>
@@ -154,9 +153,8 @@ void WindowView::stackControlWindows() {
     }
     const StackPlan plan = stackPlan(controls);
     const auto move = [this](const Control* control, HWND place) {
-        const auto shown = std::find_if(shown_.begin(), shown_.end(),
-                                        [control](const auto& s) { return s.control == control; });
-        ::SetWindowPos(shown->window, place, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ::SetWindowPos(windowFor(control), place, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     };
     for (const Control* control : plan.toTop) {
         move(control, HWND_TOP);
