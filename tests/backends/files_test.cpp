@@ -9,7 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include "backends/test_environment.h"
-#include "platform/linux/ftp/curl_ftp_client.h"
+#include "platform/curl/curl_ftp_client.h"
 #include "platform/linux/lazy_ftp_client.h"
 #include "platform/linux/linux_files.h"
 #include "platform/linux/lock_file_instance_guard.h"

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <memory>
 
-#include "platform/linux/ftp/curl_ftp_client.h"
+#include "platform/curl/curl_ftp_client.h"
 
 extern "C" {
 

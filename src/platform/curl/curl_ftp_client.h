@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/ftp_client.h"
-#include "platform/linux/ftp/curl_handles.h"
+#include "platform/curl/curl_handles.h"
 
 namespace somnar {
 

@@ -1,4 +1,4 @@
-#include "platform/linux/ftp/curl_ftp_client.h"
+#include "platform/curl/curl_ftp_client.h"
 
 #include <sys/stat.h>
 
