@@ -5,7 +5,7 @@ connection that writes what the client sends to the log) and last "PORT <n>". Th
 with this script. vsftpd knows no virtual user without PAM: it takes "anonymous" (any
 password, not checked) with the rights to upload, rename and delete."""
 
-import argparse, ctypes, os, socket, subprocess, sys, threading, time, warnings
+import argparse, os, socket, subprocess, sys, threading, time, warnings
 
 with warnings.catch_warnings():  # the module goes with Python 3.13; Debian 12 has 3.11
     warnings.simplefilter("ignore")
@@ -85,9 +85,17 @@ else:
             f"-2{A.cert},{A.key}"]
 if conf:
     open(W(A.kind + ".conf"), "w").write(conf)
-LIBC = ctypes.CDLL(None)
-daemon = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=open(W("daemon.out"), "w"),
-                          stderr=subprocess.STDOUT, preexec_fn=lambda: LIBC.prctl(1, 9))
+# A watcher that stays root keeps the death signal (a daemon changing its user loses it) and
+# takes the daemon's process group, session processes included, with it.
+WATCH = """import ctypes, os, signal, subprocess, sys
+ctypes.CDLL(None).prctl(1, 15)  # PR_SET_PDEATHSIG
+os.getppid() == int(sys.argv[1]) or sys.exit(1)
+d = subprocess.Popen(sys.argv[2:], start_new_session=True)
+signal.signal(15, lambda *_: (os.killpg(d.pid, 9), os._exit(1)))
+sys.exit(d.wait())"""
+daemon = subprocess.Popen([sys.executable, "-c", WATCH, str(os.getpid())] + argv,
+                          stdin=subprocess.DEVNULL, stdout=open(W("daemon.out"), "w"),
+                          stderr=subprocess.STDOUT)
 print("CA " + A.cert, flush=True)
 
 
