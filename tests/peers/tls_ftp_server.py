@@ -3,7 +3,8 @@
 required. Prints "CA <certificate>", "RELAY <port>" with --relay (a proxy of the control
 connection that writes what the client sends to the log) and last "PORT <n>". The daemon dies
 with this script. vsftpd knows no virtual user without PAM: it takes "anonymous" (any
-password, not checked) with the rights to upload, rename and delete."""
+password, not checked) with the rights to upload, rename and delete, in the --folder ones
+only: it refuses a landing folder that the session can write to."""
 
 import argparse, os, socket, subprocess, sys, threading, time, warnings
 
@@ -33,7 +34,7 @@ def free_port():
 os.makedirs(A.work, exist_ok=True)
 for folder in [""] + A.folder:  # the daemons write as nobody
     os.makedirs(os.path.join(A.home, folder), exist_ok=True)
-    os.chmod(os.path.join(A.home, folder), 0o777)
+    os.chmod(os.path.join(A.home, folder), 0o755 if A.kind == "vsftpd" and not folder else 0o777)
 if not A.cert:
     A.cert, A.key = W("cert.pem"), W("key.pem")
     subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
