@@ -148,6 +148,9 @@ CheckItem ftpLoginItem(SettingsStore& store, FtpClient& ftp) {
     // a used-up quota show now, not at the upload after the next wake-up.
     next(FtpStep::Store, [&] { return ftp.putBytes(kProbeText, kProbeName); });
     next(FtpStep::Delete, [&] { return ftp.remove(kProbeName); });
+    if (step == FtpStep::Store && !result.ok) {
+        static_cast<void>(ftp.remove(kProbeName));  // servers keep what came before the failure
+    }
     ftp.disconnect();
     if (!result.ok) {
         item.state = CheckState::Missing;

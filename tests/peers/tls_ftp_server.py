@@ -82,7 +82,7 @@ else:
                    capture_output=True)
     conf = None
     argv = [BASE + "/usr/sbin/pure-ftpd", f"-S127.0.0.1,{port}", "-lpuredb:" + W("pureftpd.pdb"),
-            "-E", "-A", f"-p{low}:{high}", "-Y" + {"off": "0", "optional": "1", "required": "2"}[A.tls],
+            "-E", "-A", "-H", f"-p{low}:{high}", "-Y" + {"off": "0", "optional": "1", "required": "2"}[A.tls],
             f"-2{A.cert},{A.key}"]
 if conf:
     open(W(A.kind + ".conf"), "w").write(conf)

@@ -293,6 +293,10 @@ FtpResult CurlFtpClient::perform(bool onLoginConnection) {
     if (result == CURLE_OK) {
         return {true, 0, {}};
     }
+    // A refused AUTH TLS where TLS is required: the refusal's line says why.
+    if (result == CURLE_USE_SSL_FAILED) {
+        return {false, static_cast<long>(result), lastReply_};
+    }
     long reply = 0;
     if (curl_easy_getinfo(curl_.get(), CURLINFO_RESPONSE_CODE, &reply) == CURLE_OK &&
         reply >= 400) {
