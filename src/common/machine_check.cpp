@@ -81,8 +81,10 @@ std::string ftpFix(FtpStep step, const FtpResult& result) {
         case 43:
             return "Benutzer, Passwort und Verzeichnis im Programmfenster neu eingeben: sie "
                    "dürfen keinen Zeilenumbruch und kein NUL-Zeichen enthalten";
-        case 60:
         case 77:
+            return "die Zertifikate der Zertifizierungsstellen fehlen auf diesem Rechner: sudo "
+                   "apt-get install ca-certificates";
+        case 60:
             return "dem Zertifikat des Servers wird nicht vertraut (Grund oben): den Servernamen "
                    "eintragen, der im Zertifikat steht, oder das Zertifikat seiner "
                    "Zertifizierungsstelle in die Zertifikatsablage des Systems aufnehmen";
