@@ -9,8 +9,8 @@
 #include <iostream>
 
 #include "app/main_window_model.h"
-#include "platform/linux/check/linux_failure_texts.h"
 #include "platform/curl/curl_ftp_client.h"
+#include "platform/linux/check/linux_failure_texts.h"
 #include "platform/linux/journal_log.h"
 #include "platform/linux/linux_connectivity.h"
 #include "platform/linux/linux_files.h"

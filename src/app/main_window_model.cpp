@@ -1,5 +1,8 @@
 #include "app/main_window_model.h"
 
+#include "common/settings_keys.h"
+#include "publish/ftp_login.h"
+
 namespace somnar {
 
 MainWindow::MainWindow(Services& services, InfoWindow& infoWindow, MainWindowControls& controls)
@@ -114,12 +117,11 @@ AfterWakePlan MainWindow::afterWakePlan() const {
 
 FtpTarget MainWindow::ftpTarget() {
     const MainWindowControls& c = ui_;
-    return {c.ftpServer.text(),
-            c.ftpUser.text(),
-            c.ftpPassword.text(),
-            c.ftpFolder.text(),
-            c.passiveBox.value() != CheckBox::Unchecked,  // greyed counts as ticked
-            publisher_.documentPath(c.localFileName.text()),
+    const SettingKey& tls = settings::kFtpRequireTls;
+    return {ftpLogin(c.ftpServer.text(), c.ftpUser.text(), c.ftpPassword.text(),
+                     c.passiveBox.value() != CheckBox::Unchecked,  // greyed counts as ticked
+                     services_.settings.read(tls.application, tls.section, tls.key)),
+            c.ftpFolder.text(), publisher_.documentPath(c.localFileName.text()),
             c.remoteFileName.text()};
 }
 

@@ -45,13 +45,16 @@ void MainWindow::onUpload() {
     publisher_.upload(
         target,
         {[this](const std::string& status) { ui_.ftpStatus.setCaption(status); },
-         [this](const std::string& step, long code) {
-             const std::string error = "Error: " + std::to_string(code);
-             reportProblem("Die IP-Adresse wurde nicht per FTP übertragen: " + step + ", " + error);
+         [this](const std::string& step, const FtpResult& result) {
+             const std::string error = "Error: " + std::to_string(result.code);
+             const std::string said = result.reply.empty() ? "" : "\n" + result.reply;
+             reportProblem("Die IP-Adresse wurde nicht per FTP übertragen: " + step + ", " + error +
+                           (result.reply.empty() ? "" : " (" + result.reply + ")"));
              services_.dialogs.showMessage(
-                 {error, step, MessageButtons::Ok, MessageIcon::Question});
+                 {error + said, step, MessageButtons::Ok, MessageIcon::Question});
              ui_.ftpStatus.setCaption(kDisconnected);
-         }});
+         },
+         [this](const std::string& text) { services_.log.write(LogLevel::Warning, text); }});
 }
 
 bool MainWindow::storeFtpValues() {

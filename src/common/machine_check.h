@@ -21,7 +21,8 @@ struct CheckItem {
                          // it or tells more
 };
 
-// The login on the stored FTP server, nothing uploaded; not needed when none is stored.
+// The stored FTP server: the login, the folder, and a small file stored and deleted again
+// there; not needed when none is stored.
 CheckItem ftpLoginItem(SettingsStore& store, FtpClient& ftp);
 
 // One line an item ("Name: ok (detail)"), the fix indented below a missing or unknown one.

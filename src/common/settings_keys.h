@@ -20,6 +20,8 @@ inline constexpr SettingKey kFtpServer{"VidOru FTP", "Values", "Server"};
 inline constexpr SettingKey kFtpUser{"VidOru FTP", "Values", "User"};
 inline constexpr SettingKey kFtpPassword{"VidOru FTP", "Values", "Password"};
 inline constexpr SettingKey kFtpDirectory{"VidOru FTP", "Values", "Directory"};
+// Only the user writes it (in the settings file): "1" makes TLS required for the upload.
+inline constexpr SettingKey kFtpRequireTls{"VidOru FTP", "Values", "RequireTLS"};
 
 }  // namespace settings
 }  // namespace somnar

@@ -42,10 +42,14 @@ std::optional<std::string> Publisher::writeDocument(const std::string& address) 
            " Die IP-Adresse wird deshalb nicht per FTP übertragen.";
 }
 
+std::string uploadName(const std::string& remoteName) {
+    return remoteName + ".tmp";
+}
+
 void Publisher::upload(const FtpTarget& target, const UploadProgress& progress) {
     FtpClient& ftp = seams_.ftp;
     auto fail = [&](const char* step, const FtpResult& result, bool connected) {
-        progress.failed(step, result.code);
+        progress.failed(step, result);
         if (connected) {
             ftp.disconnect();
         }
@@ -55,9 +59,7 @@ void Publisher::upload(const FtpTarget& target, const UploadProgress& progress) 
         return;
     }
     progress.reached("Internet Open...");
-    if (const FtpResult connected =
-            ftp.connect(target.server, target.user, target.password, target.passive);
-        !connected.ok) {
+    if (const FtpResult connected = ftp.connect(target.login); !connected.ok) {
         fail("Server Conection Error", connected, false);
         return;
     }
@@ -67,13 +69,34 @@ void Publisher::upload(const FtpTarget& target, const UploadProgress& progress) 
         return;
     }
     progress.reached("Directory Ready...");
-    if (const FtpResult sent = ftp.putFile(target.localPath, target.remoteName); !sent.ok) {
+    if (const FtpResult sent = sendFile(target, progress); !sent.ok) {
         fail("File Transfer Error", sent, true);
         return;
     }
     progress.reached("Sending File...");
     ftp.disconnect();
     progress.reached("Disconnected...");
+}
+
+FtpResult Publisher::sendFile(const FtpTarget& target, const UploadProgress& progress) {
+    FtpClient& ftp = seams_.ftp;
+    const std::string temporary = uploadName(target.remoteName);
+    FtpResult result = ftp.putFile(target.localPath, temporary);
+    if (result.ok) {
+        result = ftp.rename(temporary, target.remoteName);
+        if (result.ok) {
+            return result;
+        }
+        // Below 400 the connection broke, and a second transfer would not get through.
+        if (result.code >= 400) {
+            progress.noted("Der Server benennt " + temporary + " nicht in " + target.remoteName +
+                           " um (" + result.reply + "); " + target.remoteName +
+                           " wird direkt überschrieben.");
+            result = ftp.putFile(target.localPath, target.remoteName);
+        }
+    }
+    static_cast<void>(ftp.remove(temporary));  // best effort: the failure above is the news
+    return result;
 }
 
 }  // namespace somnar

@@ -13,22 +13,25 @@
 
 namespace somnar {
 
-// Where ip.html goes: the server, its login and folder, and the two file names.
+// Where ip.html goes: the login, the folder, and the two file names.
 struct FtpTarget {
-    std::string server;
-    std::string user;
-    std::string password;
+    FtpLogin login;
     std::string folder;  // empty: the folder the login puts us in
-    bool passive = false;
     std::string localPath;
     std::string remoteName;
 };
 
-// What an upload tells while it runs: each step reached, and the step that failed.
+// What an upload tells while it runs: each step reached, the step that failed, and what
+// the log should know besides.
 struct UploadProgress {
     std::function<void(const std::string& status)> reached;
-    std::function<void(const std::string& step, long code)> failed;
+    std::function<void(const std::string& step, const FtpResult& result)> failed;
+    std::function<void(const std::string& text)> noted;
 };
+
+// The name the file is stored under before it replaces the one on the server, so a
+// transfer that fails half-way leaves the earlier file as it was.
+std::string uploadName(const std::string& remoteName);
 
 // The address as found: empty with the problem for the user when there is none.
 struct AddressLookup {
@@ -58,10 +61,16 @@ class Publisher {
     std::string documentPath(const std::string& name);
     // Writes ip.html for the address; the problem for the user when it could not be.
     std::optional<std::string> writeDocument(const std::string& address);
-    // Every step reports to `progress`; the first that fails ends the upload.
+    // Every step reports to `progress`; the first that fails ends the upload. The file goes
+    // up under uploadName() and is then renamed; where the server refuses the rename it is
+    // stored under its own name after all.
     void upload(const FtpTarget& target, const UploadProgress& progress);
 
   private:
+    // Stores the file under its temporary name and renames it; the temporary file is gone
+    // afterwards, whatever failed.
+    FtpResult sendFile(const FtpTarget& target, const UploadProgress& progress);
+
     PublisherSeams seams_;
     std::string writtenFolder_;
 };

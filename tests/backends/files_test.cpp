@@ -271,7 +271,7 @@ const std::string kPage =
     "<HTML>\r\n127.0.0.1\r\nlone\nline\rends \x1a\xe4\xff" + std::string(1, '\0') + "end\r\n";
 
 MATCHER_P(Gives, code, "gives code " + std::to_string(code)) {
-    *result_listener << "ok " << arg.ok << ", code " << arg.code;
+    *result_listener << "ok " << arg.ok << ", code " << arg.code << " " << arg.reply;
     return arg.ok == (code == 0) && arg.code == code;
 }
 
@@ -301,7 +301,7 @@ TEST_F(FtpClientTest, UploadArrivesByteForByteWhereItBelongs) {
     for (const auto& c : cases) {
         FtpServer server({"--folder", "a/b", "--host", c.host});
         EXPECT_THAT(
-            client_.connect(server.address, FtpServer::kUser, FtpServer::kPassword, c.passive),
+            client_.connect({server.address, FtpServer::kUser, FtpServer::kPassword, c.passive}),
             Gives(0));
         EXPECT_THAT(client_.changeDirectory(c.folder), Gives(0));
         EXPECT_THAT(client_.putFile(page_.string(), c.remote), Gives(0));
@@ -315,7 +315,9 @@ TEST_F(FtpClientTest, UploadArrivesByteForByteWhereItBelongs) {
         for (const std::string& command : server.commands()) {
             received += (received.empty() ? "" : ",") + command.substr(0, command.find(" |"));
         }
-        EXPECT_EQ(received, "USER somnar,PASS ******,PWD," + c.commands + ",QUIT");
+        // A server without TLS gets the login in clear, as before.
+        EXPECT_EQ(received,
+                  "AUTH TLS,AUTH SSL,USER somnar,PASS ******,PWD," + c.commands + ",QUIT");
     }
 }
 
@@ -323,7 +325,7 @@ TEST_F(FtpClientTest, UploadArrivesByteForByteWhereItBelongs) {
 // a lost connection stores nothing (a new login would store in the wrong folder).
 TEST_F(FtpClientTest, LocalOrConnectionTroubleStoresNothing) {
     FtpServer server({"--folder", "pub", "--hang-up-after-cwd"});
-    ASSERT_THAT(client_.connect(server.address, FtpServer::kUser, FtpServer::kPassword, true),
+    ASSERT_THAT(client_.connect({server.address, FtpServer::kUser, FtpServer::kPassword, true}),
                 Gives(0));
     EXPECT_THAT(client_.putFile((local_.path() / "missing.html").string(), "ip.html"), Gives(37));
     EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), Gives(0));
@@ -340,22 +342,23 @@ TEST_F(FtpClientTest, RefusalsCarryTheServersReplyCodeElseLibcurls) {
     EXPECT_THAT(CurlFtpClient().putFile(page_.string(), "ip.html"), Gives(2));
     EXPECT_THAT(client_.changeDirectory("pub"), Gives(2));
     const std::string closed = FtpServer().address;  // gone with the server
-    EXPECT_THAT(client_.connect(closed, "a", "b", true), Gives(7));
+    EXPECT_THAT(client_.connect({closed, "a", "b", true}), Gives(7));
     LazyFtpClient lazy({"/nirgends/somnar_ftp.so", SOMNAR_FTP_MODULE});
     EXPECT_THAT(lazy.open("Somnar Scheduler"), Gives(0));
-    EXPECT_THAT(lazy.connect(closed, "anna", "geheim", true), Gives(7));
+    EXPECT_THAT(lazy.connect({closed, "anna", "geheim", true}), Gives(7));
     EXPECT_THAT(LazyFtpClient({"/nirgends/somnar_ftp.so"}).open("Somnar"), Gives(2));
     for (const std::string& server : {"host:0"s, "host:65536"s, "[host]:21"s, "user@host"s,
                                       "fe80::1%eth0"s, "127.0.0.1\0:21"s, "127.0.0.1\r\n"s}) {
-        EXPECT_THAT(client_.connect(server, "a", "b", true), Gives(3)) << server;
+        EXPECT_THAT(client_.connect({server, "a", "b", true}), Gives(3)) << server;
     }
     for (const auto& [user, password] :
          {std::pair{"anna\r\nSITE x"s, "b"s}, {"an\0na"s, "b"s}, {"anna"s, "b\0c"s}}) {
-        EXPECT_THAT(client_.connect("127.0.0.1", user, password, true), Gives(43)) << user;
+        EXPECT_THAT(client_.connect({"127.0.0.1", user, password, true}), Gives(43)) << user;
     }
     FtpServer server({"--read-only", "--anonymous"});
-    EXPECT_THAT(client_.connect(server.address, FtpServer::kUser, "wrong", true), Gives(530));
-    EXPECT_THAT(client_.connect(server.address, "", "", true), Gives(0));
+    const FtpResult refused = client_.connect({server.address, FtpServer::kUser, "wrong", true});
+    EXPECT_EQ(std::to_string(refused.code) + " " + refused.reply, "530 530 Authentication failed.");
+    EXPECT_THAT(client_.connect({server.address, "", "", true}), Gives(0));
     EXPECT_THAT(server.commands(), ::testing::Contains("USER anonymous"));
     EXPECT_THAT(client_.putFile(page_.string(), "ip.html"), Gives(550));
     EXPECT_THAT(client_.changeDirectory("pub\r\nMKD injected"), Gives(43));
@@ -363,7 +366,7 @@ TEST_F(FtpClientTest, RefusalsCarryTheServersReplyCodeElseLibcurls) {
     EXPECT_THAT(test::filesIn(server.home), ::testing::IsEmpty());
     FtpServer silent({"--silent"});
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_THAT(client_.connect(silent.address, "a", "b", true), Gives(28));
+    EXPECT_THAT(client_.connect({silent.address, "a", "b", true}), Gives(28));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
 }
 

@@ -221,4 +221,41 @@ struct FtpServer {
     std::string address;
 };
 
+// A real FTP daemon of tests/peers/tls_ftp_server.py ("vsftpd", "proftpd", "pure-ftpd") with
+// TLS "off", "optional" or "required", FtpServer's user and password, and `extraOptions`
+// ("--relay", path, "--folder", "pub", ...); `caFile` is its certificate to trust, and
+// `clientBytes()` what clients sent through `relayAddress` (with "--relay").
+struct RealFtpServer {
+    RealFtpServer(const std::string& kind, const std::string& tls,
+                  std::vector<std::string> extraOptions = {}) {
+        extraOptions.insert(
+            extraOptions.begin(),
+            {SOMNAR_PYTHON, SOMNAR_TEST_PEERS_DIR "/tls_ftp_server.py", "--kind", kind, "--tls",
+             tls, "--home", home.string(), "--work", (folder.path() / "work").string(), "--user",
+             FtpServer::kUser, "--password", FtpServer::kPassword});
+        fs::permissions(folder.path(), fs::perms::others_exec,
+                        fs::perm_options::add);  // nobody's way home
+        const auto relay = std::find(extraOptions.begin(), extraOptions.end(), "--relay");
+        relayLog = relay != extraOptions.end() && relay + 1 != extraOptions.end() ? relay[1] : "";
+        process = std::make_unique<ChildProcess>(extraOptions, true);
+        while (const auto line = process->readLine()) {
+            const std::string value = line->substr(line->find(' ') + 1);
+            if (line->starts_with("CA ")) {
+                caFile = value;
+            } else if (line->starts_with("RELAY ")) {
+                relayAddress = "127.0.0.1:" + value;
+            } else if (line->starts_with("PORT ")) {
+                address = "127.0.0.1:" + value;
+                break;
+            }
+        }
+    }
+    std::string clientBytes() const { return relayLog.empty() ? "" : contentOf(relayLog); }
+
+    TempDir folder;
+    fs::path home = folder.path() / "home";
+    std::unique_ptr<ChildProcess> process;
+    std::string address, relayAddress, caFile, relayLog;
+};
+
 }  // namespace somnar::test

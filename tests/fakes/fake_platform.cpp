@@ -118,10 +118,10 @@ FtpResult FakeFtpClient::open(const std::string& agent) {
     return record("open " + agent, openAnswer);
 }
 
-FtpResult FakeFtpClient::connect(const std::string& server, const std::string& user,
-                                 const std::string& password, bool passive) {
-    lastPassive = passive;
-    return record("connect " + server + " " + user + " " + password, connectAnswer);
+FtpResult FakeFtpClient::connect(const FtpLogin& login) {
+    lastLogin = login;
+    return record("connect " + login.server + " " + login.user + " " + login.password,
+                  connectAnswer);
 }
 
 FtpResult FakeFtpClient::changeDirectory(const std::string& folder) {
@@ -129,7 +129,24 @@ FtpResult FakeFtpClient::changeDirectory(const std::string& folder) {
 }
 
 FtpResult FakeFtpClient::putFile(const std::string& localPath, const std::string& remoteName) {
-    return record("put " + localPath + " " + remoteName, putAnswer);
+    FtpResult answer = putAnswer;
+    if (!putAnswers.empty()) {
+        answer = putAnswers.front();
+        putAnswers.pop_front();
+    }
+    return record("put " + localPath + " " + remoteName, answer);
+}
+
+FtpResult FakeFtpClient::putBytes(const std::string& bytes, const std::string& remoteName) {
+    return record("put " + std::to_string(bytes.size()) + " bytes " + remoteName, putAnswer);
+}
+
+FtpResult FakeFtpClient::rename(const std::string& from, const std::string& to) {
+    return record("rename " + from + " " + to, renameAnswer);
+}
+
+FtpResult FakeFtpClient::remove(const std::string& name) {
+    return record("remove " + name, removeAnswer);
 }
 
 void FakeFtpClient::disconnect() {

@@ -270,17 +270,22 @@ class FakeFtpClient : public FtpClient, Logged {
     FtpResult openAnswer{true, 0};
     FtpResult connectAnswer{true, 0};
     FtpResult directoryAnswer{true, 0};
-    FtpResult putAnswer{true, 0};
+    FtpResult putAnswer{true, 0};      // for every store not answered by putAnswers
+    std::deque<FtpResult> putAnswers;  // for the next stores, in order
+    FtpResult renameAnswer{true, 0};
+    FtpResult removeAnswer{true, 0};
     std::vector<std::string> calls;
-    bool lastPassive = false;
+    FtpLogin lastLogin;
     // Runs at each call, e.g. to look at the status line meanwhile.
     std::function<void(const std::string&)> during;
 
     FtpResult open(const std::string& agent) override;
-    FtpResult connect(const std::string& server, const std::string& user,
-                      const std::string& password, bool passive) override;
+    FtpResult connect(const FtpLogin& login) override;
     FtpResult changeDirectory(const std::string& folder) override;
     FtpResult putFile(const std::string& localPath, const std::string& remoteName) override;
+    FtpResult putBytes(const std::string& bytes, const std::string& remoteName) override;
+    FtpResult rename(const std::string& from, const std::string& to) override;
+    FtpResult remove(const std::string& name) override;
     void disconnect() override;
 
   private:

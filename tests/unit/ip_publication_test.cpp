@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "publish/ftp_login.h"
 #include "publish/publisher.h"
 #include "unit/form_fixture.h"
 
@@ -13,8 +14,12 @@ using Calls = std::vector<std::string>;
 
 const std::string kNoAnswer =
     "Windows Sockets are not responding. Unable to successfully get Host Name.";
-const Calls kUpload{"open VidOru FTP", "connect ftp.example.org web1 geheim", "cwd /htdocs",
-                    "put /opt/somnar/ip.html ip.html", "disconnect"};
+const Calls kUpload{"open VidOru FTP",
+                    "connect ftp.example.org web1 geheim",
+                    "cwd /htdocs",
+                    "put /opt/somnar/ip.html ip.html.tmp",
+                    "rename ip.html.tmp ip.html",
+                    "disconnect"};
 
 std::string socketsError(const std::string& code) {
     return "Windows Sockets error " + code + " has occurred. Unable to successfully get Host Name.";
@@ -85,13 +90,13 @@ TEST_F(PublicationTest, TheWatchWaitsForTheConnectionThenPublishesOnceInOrder) {
     EXPECT_EQ(document(),
               "<HTML>\r\n<CENTER> Meine IP-Adresse lautet: 192.168.0.5\r\n<CENTER> Rechner wurde "
               "gestartet: 07.12.2026\r\n</CENTER></HTML>\r\n");
-    EXPECT_EQ(platform.log, (EventLog{"write /opt/somnar/ip.html", "ftp open VidOru FTP",
-                                      "ftp connect ftp.example.org web1 geheim", "ftp cwd /htdocs",
-                                      "ftp put /opt/somnar/ip.html ip.html", "ftp disconnect"}));
+    EXPECT_EQ(platform.log.at(0), "write /opt/somnar/ip.html");
+    EXPECT_EQ(platform.ftp.calls, kUpload);
     EXPECT_EQ(statusDuring, (Calls{"Disconnected...", "Internet Open...", "Connected to Server...",
-                                   "Directory Ready...", "Sending File..."}));
+                                   "Directory Ready...", "Directory Ready...", "Sending File..."}));
     EXPECT_EQ(ui.ftpStatus.caption(), "Disconnected...");
-    EXPECT_TRUE(platform.ftp.lastPassive);
+    EXPECT_TRUE(platform.ftp.lastLogin.passive);
+    EXPECT_EQ(platform.ftp.lastLogin.encryption, FtpEncryption::WhenOffered);
     EXPECT_FALSE(ui.connectionWatch.enabled());
     EXPECT_EQ(platform.settings.all(),
               "VidOru FTP/Directory=/htdocs;VidOru FTP/Password=geheim;VidOru "
@@ -106,8 +111,8 @@ TEST_F(PublicationTest, TheDocumentGoesToTheDataFolderOrIfNoneIsThereNothingIsUp
     ui.connectionWatch.tick();
     const std::string moved = "/home/anna/.local/share/somnar-scheduler/ip.html";
     EXPECT_EQ(platform.files.written.count(moved), 1u);
-    EXPECT_EQ(platform.ftp.calls.at(3), "put " + moved + " ip.html");
-    EXPECT_FALSE(platform.ftp.lastPassive);  // the box unticked
+    EXPECT_EQ(platform.ftp.calls.at(3), "put " + moved + " ip.html.tmp");
+    EXPECT_FALSE(platform.ftp.lastLogin.passive);  // the box unticked
 
     platform.ftp.calls.clear();
     platform.files.data = "";
@@ -141,23 +146,32 @@ TEST_F(PublicationTest, ValuesThatCannotBeStoredShowInTheStatusAndTheUploadGoesO
               "FTP-Werte nicht gespeichert: /home/anna/.config/somnar-scheduler/VidOru FTP.ini");
 }
 
-TEST_F(PublicationTest, EachStepFailsWithItsTitleAndCodeToldAfterTheNotification) {
+// The box shows the code and beneath it what the server said; a failed transfer takes
+// its temporary file away again.
+TEST_F(PublicationTest, EachStepFailsWithItsTitleCodeAndReplyToldAfterTheNotification) {
+    using Fake = testing::FakeFtpClient;
     const struct {
-        FtpResult testing::FakeFtpClient::*answer;
+        FtpResult Fake::*answer;
         const char* title;
-        long code;
-        std::size_t calls;
-    } cases[] = {{&testing::FakeFtpClient::openAnswer, "Internet Conection Error", 2, 1},
-                 {&testing::FakeFtpClient::connectAnswer, "Server Conection Error", 530, 2},
-                 {&testing::FakeFtpClient::directoryAnswer, "Initial Directory Error", 550, 3},
-                 {&testing::FakeFtpClient::putAnswer, "File Transfer Error", 26, 4}};
+        FtpResult result;
+        Calls calls;
+    } cases[] = {
+        {&Fake::openAnswer, "Internet Conection Error", {false, 2, ""}, {"open VidOru FTP"}},
+        {&Fake::connectAnswer,
+         "Server Conection Error",
+         {false, 530, "530 Login incorrect."},
+         {kUpload[0], kUpload[1]}},
+        {&Fake::directoryAnswer,
+         "Initial Directory Error",
+         {false, 550, "550 Failed to change directory."},
+         {kUpload[0], kUpload[1], kUpload[2], "disconnect"}},
+        {&Fake::putAnswer,
+         "File Transfer Error",
+         {false, 452, "452 Transfer aborted. No space left on device"},
+         {kUpload[0], kUpload[1], kUpload[2], kUpload[3], "remove ip.html.tmp", "disconnect"}}};
     for (const auto& c : cases) {
-        for (auto* answer : {&platform.ftp.openAnswer, &platform.ftp.connectAnswer,
-                             &platform.ftp.directoryAnswer, &platform.ftp.putAnswer}) {
-            *answer = {true, 0};
-        }
         platform.ftp.calls.clear();
-        platform.ftp.*c.answer = {false, c.code};
+        platform.ftp.*c.answer = c.result;
         platform.dialogs.shown.clear();
         platform.notifier.shown.clear();
         ui.ftpStatus.setCaption("vorher");
@@ -171,22 +185,78 @@ TEST_F(PublicationTest, EachStepFailsWithItsTitleAndCodeToldAfterTheNotification
         platform.connectivity.online = true;
         ui.connectionWatch.setEnabled(true);
         ui.connectionWatch.tick();
-        const std::string error = "Error: " + std::to_string(c.code);
+        const std::string error = "Error: " + std::to_string(c.result.code);
+        const std::string reply = c.result.reply;
         ASSERT_EQ(platform.dialogs.shown.size(), 1u) << c.title;
         EXPECT_EQ(platform.dialogs.shown[0],
-                  (MessageBox{error, c.title, MessageButtons::Ok, MessageIcon::Question}));
+                  (MessageBox{error + (reply.empty() ? "" : "\n" + reply), c.title,
+                              MessageButtons::Ok, MessageIcon::Question}));
         EXPECT_NE(statusWhileBoxOpen, "Disconnected...");
         EXPECT_EQ(notifiedBeforeTheBox, 1u);
         EXPECT_EQ(platform.notifier.shown.at(0).second,
                   "Die IP-Adresse wurde nicht per FTP übertragen: " + std::string(c.title) + ", " +
-                      error);
+                      error + (reply.empty() ? "" : " (" + reply + ")"));
         EXPECT_EQ(ui.ftpStatus.caption(), "Disconnected...");
-        Calls expected(kUpload.begin(), kUpload.begin() + static_cast<long>(c.calls));
-        if (c.calls > 2) {
-            expected.push_back("disconnect");  // only once connected
-        }
-        EXPECT_EQ(platform.ftp.calls, expected) << c.title;
+        EXPECT_EQ(platform.ftp.calls, c.calls) << c.title;
         EXPECT_FALSE(ui.connectionWatch.enabled());
+        platform.ftp.*c.answer = {true, 0};
+    }
+}
+
+// Where the server refuses the rename, the file is stored under its own name after all and
+// the journal says so; a broken connection is not retried.
+TEST_F(PublicationTest, ARefusedRenameFallsBackToStoringUnderTheNameAndIsLogged) {
+    const std::string put = "put /opt/somnar/ip.html ";
+    const struct {
+        FtpResult rename;
+        std::deque<FtpResult> puts;
+        Calls after;  // after the rename
+        std::string box;
+    } cases[] = {{{false, 550, "550 Rename not allowed"},
+                  {{true, 0}},
+                  {put + "ip.html", "remove ip.html.tmp", "disconnect"},
+                  ""},
+                 {{false, 553, "553 Rename refused"},
+                  {{true, 0}, {false, 552, "552 Quota exceeded"}},
+                  {put + "ip.html", "remove ip.html.tmp", "disconnect"},
+                  "Error: 552\n552 Quota exceeded"},
+                 {{false, 42, "Connection died"},
+                  {{true, 0}},
+                  {"remove ip.html.tmp", "disconnect"},
+                  "Error: 42\nConnection died"}};
+    for (const auto& c : cases) {
+        platform.ftp.calls.clear();
+        platform.journal.entries.clear();
+        platform.dialogs.shown.clear();
+        platform.ftp.renameAnswer = c.rename;
+        platform.ftp.putAnswers = c.puts;
+        ui.uploadButton.setValue(true);
+        Calls expected(kUpload.begin(), kUpload.begin() + 5);
+        expected.insert(expected.end(), c.after.begin(), c.after.end());
+        EXPECT_EQ(platform.ftp.calls, expected);
+        EXPECT_EQ(platform.dialogs.shown.empty() ? "" : platform.dialogs.shown[0].text, c.box);
+        const std::string note = "Der Server benennt ip.html.tmp nicht in ip.html um (" +
+                                 c.rename.reply + "); ip.html wird direkt überschrieben.";
+        const bool fellBack = c.rename.code >= 400;
+        EXPECT_EQ(!platform.journal.entries.empty() && platform.journal.entries[0].second == note,
+                  fellBack);
+    }
+}
+
+TEST(FtpLoginTest, FtpsOrTheStoredSettingRequireTls) {
+    const struct {
+        std::string server, setting, host;
+        FtpEncryption encryption;
+    } cases[] = {
+        {"ftp.example.org", "", "ftp.example.org", FtpEncryption::WhenOffered},
+        {"FTPS://ftp.example.org:2121/", "", "ftp.example.org:2121", FtpEncryption::Required},
+        {"ftp://[::1]", "0", "[::1]", FtpEncryption::WhenOffered},
+        {"ftp.example.org", "Ja", "ftp.example.org", FtpEncryption::Required},
+        {"ftp.example.org", "1", "ftp.example.org", FtpEncryption::Required}};
+    for (const auto& c : cases) {
+        const FtpLogin login = ftpLogin(c.server, "u", "p", false, c.setting);
+        EXPECT_EQ(login.server, c.host) << c.server;
+        EXPECT_EQ(login.encryption, c.encryption) << c.server << " " << c.setting;
     }
 }
 

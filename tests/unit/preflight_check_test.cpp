@@ -132,40 +132,92 @@ TEST_F(CheckTest, WhatTheMachineCannotDoOrTheStoredChoicesDoNotNeedIsNotNeeded) 
               "DFÜ-Verbindung: nicht nötig (keine gespeichert)\n");
 }
 
-TEST_F(CheckTest, TheFtpServerIsLoggedIntoWithoutUploadingAndARefusalIsExplained) {
-    platform.settings.store("VidOru FTP", "Server", "ftp.example.org");
+// A small file is stored and deleted again; the fix follows the step and the server's
+// words, which tell a want of encryption from a wrong login under the same code.
+TEST_F(CheckTest, TheFtpCheckStoresAndDeletesAProbeAndExplainsARefusalByStepAndReply) {
+    platform.settings.store("VidOru FTP", "Server", "ftps://ftp.example.org");
     platform.settings.store("VidOru FTP", "User", "web1");
     platform.settings.store("VidOru FTP", "Password", "geheim");
     platform.settings.store("VidOru FTP", "Directory", "/htdocs");
-    EXPECT_EQ(line(checkMachine(services, true), "FTP"), "FTP-Server: ok (ftp.example.org)\n");
+    EXPECT_EQ(line(checkMachine(services, true), "FTP"),
+              "FTP-Server: ok (ftps://ftp.example.org)\n");
     EXPECT_EQ(platform.ftp.calls,
               (std::vector<std::string>{"open VidOru FTP", "connect ftp.example.org web1 geheim",
-                                        "cwd /htdocs", "disconnect"}));
-    platform.ftp.directoryAnswer = {false, 550};
-    EXPECT_EQ(line(checkMachine(services, true), "FTP"),
-              "FTP-Server: fehlt (ftp.example.org, Verzeichnis: Error: 550)\n    Abhilfe: das "
-              "Server-Verzeichnis gibt es nicht oder es darf nicht betreten werden\n");
-    const std::pair<long, std::string> fixes[] = {
-        {530, "Benutzer und Passwort im Programmfenster prüfen"},
-        {56, "die Verbindung zum Server brach ab: Netzverbindung prüfen und erneut versuchen"},
-        {27, "zu wenig freier Arbeitsspeicher: andere Programme beenden und erneut versuchen"},
-        {12029, "Server und Port prüfen: dort antwortet kein FTP-Server"},
-        {12002, "der Server antwortet nicht innerhalb von 30 s"},
-        {110,
-         "ip.html lässt sich nicht lesen: Rechte und freien Platz im Datenordner des Programms "
+                                        "cwd /htdocs", "put 52 bytes somnar-check.tmp",
+                                        "remove somnar-check.tmp", "disconnect"}));
+    EXPECT_EQ(platform.ftp.lastLogin.encryption, FtpEncryption::Required);
+    using Fake = testing::FakeFtpClient;
+    const std::string tls =
+        "der Server nimmt nur verschlüsselte Verbindungen an (TLS), bot dem "
+        "Programm aber keine an: beim Anbieter den Servernamen für FTP mit "
+        "TLS (explizites FTPS) erfragen und eintragen";
+    const std::string full =
+        "auf dem Server ist der Speicherplatz oder das Kontingent (Quota) "
+        "voll: dort Dateien löschen oder beim Anbieter mehr Platz buchen";
+    const struct {
+        FtpResult Fake::*answer;
+        FtpResult result;
+        std::string step, fix;
+    } cases[] = {
+        {&Fake::connectAnswer,
+         {false, 530, "530 Non-anonymous sessions must use encryption."},
+         "Anmeldung",
+         tls},
+        {&Fake::connectAnswer,
+         {false, 550, "550 SSL/TLS required on the control channel"},
+         "Anmeldung",
+         tls},
+        {&Fake::connectAnswer,
+         {false, 421, "421 Please reconnect using TLS security mechanisms."},
+         "Anmeldung",
+         tls},
+        {&Fake::connectAnswer,
+         {false, 550, "550 Account disabled."},
+         "Anmeldung",
+         "der Server verweigert diesem Konto die Anmeldung: Benutzer und Passwort prüfen und beim "
+         "Anbieter fragen, ob das Konto FTP benutzen darf"},
+        {&Fake::connectAnswer,
+         {false, 530, "530 Login incorrect."},
+         "Anmeldung",
+         "Benutzer und Passwort im Programmfenster prüfen"},
+        {&Fake::connectAnswer,
+         {false, 60, "SSL certificate problem: self-signed certificate"},
+         "Anmeldung",
+         "dem Zertifikat des Servers wird nicht vertraut (Grund oben): den Servernamen eintragen, "
+         "der im Zertifikat steht, oder das Zertifikat seiner Zertifizierungsstelle in die "
+         "Zertifikatsablage des Systems aufnehmen"},
+        {&Fake::connectAnswer,
+         {false, 999, ""},
+         "Anmeldung",
+         "Server, Benutzer, Passwort und Verzeichnis im Programmfenster prüfen; die Nummer ist "
+         "unter 100 ein Fehler von libcurl (man libcurl-errors), sonst die Antwort des Servers"},
+        {&Fake::directoryAnswer,
+         {false, 550, "550 Failed to change directory."},
+         "Verzeichnis",
+         "das Server-Verzeichnis gibt es nicht oder es darf nicht betreten werden"},
+        {&Fake::putAnswer,
+         {false, 553, "553 Could not create file."},
+         "Probedatei speichern",
+         "der Server nimmt im Verzeichnis keine Datei an: Schreibrechte im Server-Verzeichnis "
          "prüfen"},
-        {87,
-         "Benutzer, Passwort und Verzeichnis im Programmfenster neu eingeben: sie dürfen "
-         "keinen Zeilenumbruch und kein NUL-Zeichen enthalten"},
-        {421,  // a code without a fix of its own gets the general one
-         "Server, Benutzer, Passwort und Verzeichnis im Programmfenster prüfen; die Nummer "
-         "ist unter 100 ein Fehler von libcurl (man libcurl-errors), ab 12000 einer von "
-         "WinINet, sonst die Antwort des Servers"}};
-    for (const auto& [code, fix] : fixes) {
-        platform.ftp.connectAnswer = {false, code};
+        {&Fake::putAnswer,
+         {false, 452, "452 Transfer aborted. No space left on device"},
+         "Probedatei speichern",
+         full},
+        {&Fake::putAnswer, {false, 552, "552 Quota exceeded"}, "Probedatei speichern", full},
+        {&Fake::removeAnswer,
+         {false, 550, "550 Delete operation failed."},
+         "Probedatei löschen",
+         "der Server erlaubt im Verzeichnis kein Löschen: somnar-check.tmp dort von Hand löschen "
+         "und Löschrechte erfragen"},
+    };
+    for (const auto& c : cases) {
+        platform.ftp.*c.answer = c.result;
+        const std::string said = c.result.reply.empty() ? "" : "; " + c.result.reply;
         EXPECT_EQ(line(checkMachine(services, true), "FTP"),
-                  "FTP-Server: fehlt (ftp.example.org, Anmeldung: Error: " + std::to_string(code) +
-                      ")\n    Abhilfe: " + fix + "\n");
+                  "FTP-Server: fehlt (ftps://ftp.example.org, " + c.step + ": Error: " +
+                      std::to_string(c.result.code) + said + ")\n    Abhilfe: " + c.fix + "\n");
+        platform.ftp.*c.answer = {true, 0};
     }
 }
 

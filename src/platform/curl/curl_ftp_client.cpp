@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <string_view>
 
@@ -31,7 +33,7 @@ class Options {
 };
 
 FtpResult failed(CURLcode code) {
-    return {false, static_cast<long>(code)};
+    return {false, static_cast<long>(code), {}};
 }
 
 CURLcode initLibrary() {
@@ -56,10 +58,29 @@ size_t readFile(char* buffer, size_t size, size_t count, void* stream) {
     return got;
 }
 
+// The bytes of putBytes(), handed out from the front.
+size_t readBytes(char* buffer, size_t size, size_t count, void* stream) {
+    auto* rest = static_cast<std::string_view*>(stream);
+    const size_t got = std::min(rest->size(), size * count);
+    std::memcpy(buffer, rest->data(), got);
+    rest->remove_prefix(got);
+    return got;
+}
+
+std::string withoutLineEnd(std::string_view line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
+        line.remove_suffix(1);
+    }
+    return std::string(line);
+}
+
 }  // namespace
 
-CurlFtpClient::CurlFtpClient(std::chrono::seconds answerLimit, std::chrono::seconds stallLimit)
-    : answerLimit_(answerLimit), stallLimit_(stallLimit) {}
+CurlFtpClient::CurlFtpClient(std::chrono::seconds answerLimit, std::chrono::seconds stallLimit,
+                             std::string trustedCertificates)
+    : answerLimit_(answerLimit),
+      stallLimit_(stallLimit),
+      trustedCertificates_(std::move(trustedCertificates)) {}
 
 FtpResult CurlFtpClient::open(const std::string& agent) {
     try {
@@ -98,7 +119,16 @@ FtpResult CurlFtpClient::makeHandle() {
         .set(CURLOPT_SOCKOPTDATA, static_cast<void*>(this))
         .set(CURLOPT_PREREQFUNCTION, &CurlFtpClient::onPrerequest)
         .set(CURLOPT_PREREQDATA, static_cast<void*>(this))
-        .set(CURLOPT_READFUNCTION, &readFile);
+        .set(CURLOPT_HEADERFUNCTION, &CurlFtpClient::onReply)
+        .set(CURLOPT_HEADERDATA, static_cast<void*>(this))
+        .set(CURLOPT_ERRORBUFFER, libraryError_)
+        // AUTH TLS before AUTH SSL; the certificate and the host name are verified.
+        .set(CURLOPT_FTPSSLAUTH, static_cast<long>(CURLFTPAUTH_TLS))
+        .set(CURLOPT_SSL_VERIFYPEER, 1L)
+        .set(CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!trustedCertificates_.empty()) {
+        options.set(CURLOPT_CAINFO, trustedCertificates_.c_str());
+    }
     if (options.result() != CURLE_OK) {
         return failed(options.result());
     }
@@ -106,34 +136,39 @@ FtpResult CurlFtpClient::makeHandle() {
     return {true, 0};
 }
 
-FtpResult CurlFtpClient::connect(const std::string& server, const std::string& user,
-                                 const std::string& password, bool passive) {
+FtpResult CurlFtpClient::connect(const FtpLogin& login) {
     try {
         if (!curl_ || used_) {
             if (const FtpResult made = makeHandle(); !made.ok) {
                 return made;
             }
         }
-        const auto address = parseFtpServer(server);
+        const auto address = parseFtpServer(login.server);
         if (!address) {
             return failed(CURLE_URL_MALFORMAT);
         }
-        if (unsendable(user) || unsendable(password)) {
+        if (unsendable(login.user) || unsendable(login.password)) {
             return failed(CURLE_BAD_FUNCTION_ARGUMENT);
         }
         baseUrl_ = "ftp://" + urlHost(*address) + ":" + std::to_string(address->port) + "/";
+        // "Try": TLS whenever the server accepts AUTH TLS; once accepted, a certificate that
+        // does not verify ends the login before the password is sent.
+        const long tls =
+            login.encryption == FtpEncryption::Required ? CURLUSESSL_ALL : CURLUSESSL_TRY;
+        const bool anonymous = login.user.empty();
         Options options(curl_.get());
         // No user name: libcurl's anonymous login.
         options.set(CURLOPT_URL, baseUrl_.c_str())
             .set(CURLOPT_NOBODY, 1L)
-            .set(CURLOPT_USERNAME, user.empty() ? nullptr : user.c_str())
-            .set(CURLOPT_PASSWORD, user.empty() ? nullptr : password.c_str())
+            .set(CURLOPT_USE_SSL, tls)
+            .set(CURLOPT_USERNAME, anonymous ? nullptr : login.user.c_str())
+            .set(CURLOPT_PASSWORD, anonymous ? nullptr : login.password.c_str())
             // "-": the address the control connection goes out from.
-            .set(CURLOPT_FTPPORT, passive ? nullptr : "-");
+            .set(CURLOPT_FTPPORT, login.passive ? nullptr : "-");
         if (options.result() != CURLE_OK) {
             return failed(options.result());
         }
-        const FtpResult result = perform(false);
+        FtpResult result = perform(false);
         connected_ = result.ok;
         return result;
     } catch (const std::bad_alloc&) {
@@ -142,26 +177,42 @@ FtpResult CurlFtpClient::connect(const std::string& server, const std::string& u
 }
 
 FtpResult CurlFtpClient::changeDirectory(const std::string& folder) {
+    // The login's folder is where we are; a bare CWD fails on many servers.
+    if (folder.empty() && curl_ && connected_) {
+        return {true, 0, {}};
+    }
+    return commands({"CWD " + folder});
+}
+
+FtpResult CurlFtpClient::rename(const std::string& from, const std::string& to) {
+    return commands({"RNFR " + from, "RNTO " + to});
+}
+
+FtpResult CurlFtpClient::remove(const std::string& name) {
+    return commands({"DELE " + name});
+}
+
+FtpResult CurlFtpClient::commands(std::initializer_list<std::string> lines) {
     try {
         if (!curl_ || !connected_) {
             return failed(CURLE_FAILED_INIT);
         }
-        // The login's folder is where we are; a bare CWD fails on many servers.
-        if (folder.empty()) {
-            return {true, 0};
-        }
-        if (unsendable(folder)) {
-            return failed(CURLE_BAD_FUNCTION_ARGUMENT);
-        }
-        const std::string command = "CWD " + folder;
-        CurlSlist commands(curl_slist_append(nullptr, command.c_str()));
-        if (!commands) {
-            return failed(CURLE_OUT_OF_MEMORY);
+        CurlSlist list;
+        for (const std::string& line : lines) {
+            if (unsendable(line)) {
+                return failed(CURLE_BAD_FUNCTION_ARGUMENT);
+            }
+            curl_slist* longer = curl_slist_append(list.get(), line.c_str());
+            if (longer == nullptr) {
+                return failed(CURLE_OUT_OF_MEMORY);
+            }
+            static_cast<void>(list.release());
+            list.reset(longer);
         }
         Options options(curl_.get());
         options.set(CURLOPT_URL, baseUrl_.c_str())
             .set(CURLOPT_NOBODY, 1L)
-            .set(CURLOPT_QUOTE, commands.get());
+            .set(CURLOPT_QUOTE, list.get());
         const FtpResult result =
             options.result() == CURLE_OK ? perform(true) : failed(options.result());
         // The list goes with this step; no later step may send it again.
@@ -173,15 +224,31 @@ FtpResult CurlFtpClient::changeDirectory(const std::string& folder) {
 }
 
 FtpResult CurlFtpClient::putFile(const std::string& localPath, const std::string& remoteName) {
+    if (!curl_ || !connected_) {
+        return failed(CURLE_FAILED_INIT);
+    }
+    // Checked here, so a missing file sends nothing and gets one code.
+    UniqueFile file(std::fopen(localPath.c_str(), "rb"));
+    struct stat status {};
+    if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return failed(CURLE_FILE_COULDNT_READ_FILE);
+    }
+    return store(remoteName, &readFile, file.get(), static_cast<curl_off_t>(status.st_size));
+}
+
+FtpResult CurlFtpClient::putBytes(const std::string& bytes, const std::string& remoteName) {
+    std::string_view rest(bytes);
+    return store(remoteName, &readBytes, &rest, static_cast<curl_off_t>(bytes.size()));
+}
+
+FtpResult CurlFtpClient::store(const std::string& remoteName, curl_read_callback read, void* source,
+                               curl_off_t size) {
     try {
         if (!curl_ || !connected_) {
             return failed(CURLE_FAILED_INIT);
         }
-        // Checked here, so a missing file sends nothing and gets one code.
-        UniqueFile file(std::fopen(localPath.c_str(), "rb"));
-        struct stat status {};
-        if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) {
-            return failed(CURLE_FILE_COULDNT_READ_FILE);
+        if (unsendable(remoteName)) {
+            return failed(CURLE_BAD_FUNCTION_ARGUMENT);
         }
         // Escaped whole, so the name reaches STOR as given (libcurl decodes it again).
         CurlText name(
@@ -195,11 +262,12 @@ FtpResult CurlFtpClient::putFile(const std::string& localPath, const std::string
         options.set(CURLOPT_URL, url.c_str())
             .set(CURLOPT_NOBODY, 0L)
             .set(CURLOPT_UPLOAD, 1L)
-            .set(CURLOPT_READDATA, static_cast<void*>(file.get()))
-            .set(CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(status.st_size));
+            .set(CURLOPT_READFUNCTION, read)
+            .set(CURLOPT_READDATA, source)
+            .set(CURLOPT_INFILESIZE_LARGE, size);
         const FtpResult result =
             options.result() == CURLE_OK ? perform(true) : failed(options.result());
-        // The file closes on return; the handle must not keep pointing at it.
+        // The source goes on return; the handle must not keep pointing at it.
         curl_easy_setopt(curl_.get(), CURLOPT_UPLOAD, 0L);
         curl_easy_setopt(curl_.get(), CURLOPT_READDATA, static_cast<void*>(nullptr));
         curl_easy_setopt(curl_.get(), CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(-1));
@@ -219,16 +287,31 @@ FtpResult CurlFtpClient::perform(bool onLoginConnection) {
     used_ = true;
     newConnection_ = false;
     requireLoginConnection_ = onLoginConnection;
+    lastReply_.clear();
+    libraryError_[0] = '\0';
     const CURLcode result = curl_easy_perform(curl_.get());
     if (result == CURLE_OK) {
-        return {true, 0};
+        return {true, 0, {}};
     }
     long reply = 0;
     if (curl_easy_getinfo(curl_.get(), CURLINFO_RESPONSE_CODE, &reply) == CURLE_OK &&
         reply >= 400) {
-        return {false, reply};
+        return {false, reply, lastReply_};
     }
-    return failed(result);
+    // The buffer is read only on failure: libcurl may leave text there on success.
+    std::string words = libraryError_[0] != '\0' ? withoutLineEnd(libraryError_)
+                                                 : std::string(curl_easy_strerror(result));
+    return {false, static_cast<long>(result), std::move(words)};
+}
+
+// libcurl hands every line the server answers here; a reply of several lines ends with
+// the one that carries the code and a blank ("530 Login incorrect.").
+size_t CurlFtpClient::onReply(char* text, size_t size, size_t count, void* self) {
+    const std::string_view line(text, size * count);
+    if (line.size() >= 4 && line[3] == ' ') {
+        static_cast<CurlFtpClient*>(self)->lastReply_ = withoutLineEnd(line);
+    }
+    return size * count;
 }
 
 int CurlFtpClient::onSocket(void* self, curl_socket_t, curlsocktype purpose) {

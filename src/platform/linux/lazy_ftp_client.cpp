@@ -62,32 +62,38 @@ bool LazyFtpClient::load() {
 }
 
 FtpResult LazyFtpClient::open(const std::string& agent) {
-    if (!load()) {
-        return {false, kClientUnavailable};
-    }
-    return module_->client->open(agent);
+    return forward([&](FtpClient& client) { return client.open(agent); });
 }
 
-FtpResult LazyFtpClient::connect(const std::string& server, const std::string& user,
-                                 const std::string& password, bool passive) {
-    if (!load()) {
-        return {false, kClientUnavailable};
-    }
-    return module_->client->connect(server, user, password, passive);
+FtpResult LazyFtpClient::connect(const FtpLogin& login) {
+    return forward([&](FtpClient& client) { return client.connect(login); });
 }
 
 FtpResult LazyFtpClient::changeDirectory(const std::string& folder) {
-    if (!load()) {
-        return {false, kClientUnavailable};
-    }
-    return module_->client->changeDirectory(folder);
+    return forward([&](FtpClient& client) { return client.changeDirectory(folder); });
 }
 
 FtpResult LazyFtpClient::putFile(const std::string& localPath, const std::string& remoteName) {
+    return forward([&](FtpClient& client) { return client.putFile(localPath, remoteName); });
+}
+
+FtpResult LazyFtpClient::putBytes(const std::string& bytes, const std::string& remoteName) {
+    return forward([&](FtpClient& client) { return client.putBytes(bytes, remoteName); });
+}
+
+FtpResult LazyFtpClient::rename(const std::string& from, const std::string& to) {
+    return forward([&](FtpClient& client) { return client.rename(from, to); });
+}
+
+FtpResult LazyFtpClient::remove(const std::string& name) {
+    return forward([&](FtpClient& client) { return client.remove(name); });
+}
+
+FtpResult LazyFtpClient::forward(const std::function<FtpResult(FtpClient&)>& step) {
     if (!load()) {
-        return {false, kClientUnavailable};
+        return {false, kClientUnavailable, "FTP-Modul somnar_ftp.so nicht gefunden"};
     }
-    return module_->client->putFile(localPath, remoteName);
+    return step(*module_->client);
 }
 
 void LazyFtpClient::disconnect() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,14 +24,18 @@ class LazyFtpClient final : public FtpClient {
     static std::vector<std::string> defaultModulePaths(const std::string& programFolder);
 
     FtpResult open(const std::string& agent) override;
-    FtpResult connect(const std::string& server, const std::string& user,
-                      const std::string& password, bool passive) override;
+    FtpResult connect(const FtpLogin& login) override;
     FtpResult changeDirectory(const std::string& folder) override;
     FtpResult putFile(const std::string& localPath, const std::string& remoteName) override;
+    FtpResult putBytes(const std::string& bytes, const std::string& remoteName) override;
+    FtpResult rename(const std::string& from, const std::string& to) override;
+    FtpResult remove(const std::string& name) override;
     void disconnect() override;
 
   private:
     bool load();
+    // The step on the module's client; "unavailable" where the module does not load.
+    FtpResult forward(const std::function<FtpResult(FtpClient&)>& step);
 
     struct Module;
     std::vector<std::string> modulePaths_;
