@@ -45,15 +45,17 @@ TEST(CurlFtpClientWin32Test, UploadsArriveByteForByteInBothModesAndAWrongLoginGe
         bool passive;
         std::string password, remote, modeCommand;
         long code;
-    } cases[] = {{true, "pa:ss word", "passiv.html", "EPSV", 0},
-                 {false, "pa:ss word", "aktiv.html", "EPRT |1|127.0.0.1|", 0},
-                 {true, "falsch", "", "", 530}};
+        std::string reply;
+    } cases[] = {{true, "pa:ss word", "passiv.html", "EPSV", 0, ""},
+                 {false, "pa:ss word", "aktiv.html", "EPRT |1|127.0.0.1|", 0, ""},
+                 {true, "falsch", "", "", 530, "530 Authentication failed."}};
     std::size_t storedBefore = 0;
     for (const auto& c : cases) {
         CurlFtpClient client;
         ASSERT_TRUE(client.open("VidOru FTP").ok);
-        const FtpResult connected = client.connect(server(), "somnar", c.password, c.passive);
+        const FtpResult connected = client.connect({server(), "somnar", c.password, c.passive});
         EXPECT_EQ(connected.code, c.code) << c.password;
+        EXPECT_EQ(connected.reply, c.reply);
         if (c.code != 0) {
             continue;
         }
