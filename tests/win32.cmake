@@ -1,11 +1,11 @@
 # The Windows tests, run under Wine by ctest: the Win32 backends against what Wine really
-# does (its clock, registry, WinINet against a pyftpdlib server on loopback, ...).
+# does (its clock, registry, the FTP client against a pyftpdlib server on loopback, ...).
 set(SOMNAR_TEST_PEERS_DIR ${CMAKE_CURRENT_SOURCE_DIR}/peers)
 
 file(GLOB sources CONFIGURE_DEPENDS backends_win32/*.cpp)
 add_executable(win32_backend_tests ${sources})
 target_include_directories(win32_backend_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(win32_backend_tests PRIVATE somnar_view_win32 somnar_platform_win32 somnar_logic somnar_rules_linux GTest::gmock
+target_link_libraries(win32_backend_tests PRIVATE somnar_view_win32 somnar_platform_win32 somnar_ftp_curl somnar_logic somnar_rules_linux GTest::gmock
                                                   GTest::gtest_main)
 target_compile_definitions(win32_backend_tests PRIVATE
     SOMNAR_TEST_PEERS_DIR="${SOMNAR_TEST_PEERS_DIR}" SOMNAR_PYTHON="/usr/bin/python3"
@@ -14,9 +14,9 @@ add_dependencies(win32_backend_tests somnar-scheduler)  # its icons are looked a
 
 # The tests of the suites below talk to an FTP server on loopback that a test of ctest's
 # starts before them and stops after them; they find it in SOMNAR_NET_PEER (a Windows path).
-# They take turns: one upload of WinINet's against the shared server once stalled past its
+# They take turns: one upload against the shared server once stalled past its
 # 30 s watchdog while the other ran beside it on a loaded machine.
-set(peer_suites "WinInetFtpClientTest.*:WinsockHostAddressTest.*")
+set(peer_suites "CurlFtpClientWin32Test.*:WinsockHostAddressTest.*")
 set(peer_folder ${CMAKE_CURRENT_BINARY_DIR}/net-peer)
 add_test(NAME win32_net_peer_start COMMAND ${SOMNAR_TEST_PEERS_DIR}/ftp_peer start ${peer_folder})
 add_test(NAME win32_net_peer_stop COMMAND ${SOMNAR_TEST_PEERS_DIR}/ftp_peer stop ${peer_folder})

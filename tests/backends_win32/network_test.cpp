@@ -1,11 +1,12 @@
-// The network backends against Wine: WinINet against the FTP server on loopback that ctest
-// starts (tests/peers/ftp_peer), Winsock, the online state and the remote access service.
+// The network backends against Wine: the libcurl FTP client against the FTP server on
+// loopback that ctest starts (tests/peers/ftp_peer), Winsock, the online state and the
+// remote access service.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/curl/curl_ftp_client.h"
 #include "platform/win32/ras_dialer.h"
 #include "platform/win32/windows_connectivity.h"
-#include "platform/win32/wininet_ftp_client.h"
 #include "platform/win32/winsock_host_address.h"
 
 #include <cstdlib>
@@ -32,68 +33,43 @@ std::string server(const char* portFile = "port") {
     return "127.0.0.1:" + port.substr(0, port.find('\n'));
 }
 
-TEST(WinInetFtpClientTest, AnUploadArrivesByteForByteInTheChosenFolderInBothModes) {
+// The FTP client of both systems over the static libcurl, under Wine.
+TEST(CurlFtpClientWin32Test, UploadsArriveByteForByteInBothModesAndAWrongLoginGetsTheReply) {
     std::string bytes("<html>\r\n\0\xff\xe4 \n\r", 14);
     for (int i = 0; i < 70000; ++i) {
         bytes += static_cast<char>(i * 7);
     }
-    // Its own file: the refusal test beside it in ctest writes "ip.html".
     const std::string local = peer("upload.bin");
     std::ofstream(local, std::ios::binary) << bytes;
-    for (const bool passive : {true, false}) {
-        const std::string remote = passive ? "passiv.html" : "aktiv.html";
-        WinInetFtpClient client;
+    const struct {
+        bool passive;
+        std::string password, remote, modeCommand;
+        long code;
+        std::string reply;
+    } cases[] = {{true, "pa:ss word", "passiv.html", "EPSV", 0, ""},
+                 {false, "pa:ss word", "aktiv.html", "EPRT |1|127.0.0.1|", 0, ""},
+                 {true, "falsch", "", "", 530, "530 Authentication failed."}};
+    std::size_t storedBefore = 0;
+    for (const auto& c : cases) {
+        CurlFtpClient client;
         ASSERT_TRUE(client.open("VidOru FTP").ok);
-        const FtpResult connected = client.connect(server(), "somnar", "pa:ss word", passive);
-        ASSERT_TRUE(connected.ok) << connected.code;
+        const FtpResult connected = client.connect({server(), "somnar", c.password, c.passive});
+        EXPECT_EQ(connected.code, c.code) << c.password;
+        EXPECT_EQ(connected.reply, c.reply);
+        if (c.code != 0) {
+            continue;
+        }
         EXPECT_TRUE(client.changeDirectory("pub").ok);
-        const FtpResult sent = client.putFile(local, remote);
-        EXPECT_TRUE(sent.ok) << sent.code;
+        EXPECT_EQ(client.putFile(local, c.remote).code, 0) << c.remote;
         client.disconnect();
         // Compared as a whole, not shown: a 70 kB difference would bury the report.
-        EXPECT_TRUE(readFile(peer("home/pub/" + remote)) == bytes) << remote;
-    }
-    const std::string log = readFile(peer("log"));
-    for (const char* command : {"CWD pub", "TYPE I", "PASV", "PORT", "STOR aktiv.html"}) {
-        EXPECT_NE(log.find(command), std::string::npos) << command;
-    }
-}
-
-// The server's refusal comes as its reply code, a failure without one as WinINet's number;
-// a line break or NUL never reaches the server.
-TEST(WinInetFtpClientTest, RefusalsCarryTheServersReplyElseWinInetsNumber) {
-    using namespace std::string_literals;
-    const std::string closed = server("closed-port");  // nobody listens there
-    const struct {
-        std::string server, user, password, folder, file;
-        long connectCode, folderCode, fileCode;
-    } cases[] = {{server(), "somnar", "falsch", "", "", 530, 12019, 12019},
-                 {server(), "somnar", "pa:ss word", "fehlt", "ip.html", 0, 550, 0},
-                 {server(), "somnar", "pa:ss word", "pub\r\nMKD x", "fehlt.html", 0, 87, 110},
-                 {server(), "somnar", "pa:ss word", "", "a\r\nDELE ip.html", 0, 0, 87},
-                 {server(), "somnar\r\nMKD y", "p", "", "", 87, 12019, 12019},
-                 {server(), "somnar", "pa:ss\0word"s, "", "", 87, 12019, 12019},
-                 {closed, "somnar", "pa:ss word", "", "", 12029, 12019, 12019},
-                 {"127.0.0.1:0", "a", "b", "", "", 12005, 12019, 12019},
-                 {"user@127.0.0.1", "a", "b", "", "", 12005, 12019, 12019}};
-    std::ofstream(peer("ip.html")) << "<html>";
-    for (const auto& c : cases) {
-        WinInetFtpClient client;
-        ASSERT_TRUE(client.open("VidOru FTP").ok);
-        const std::string local = peer(c.file == "fehlt.html" ? c.file : "ip.html");
-        EXPECT_EQ(client.connect(c.server, c.user, c.password, true).code, c.connectCode)
-            << c.server << " " << c.user;
-        EXPECT_EQ(client.changeDirectory(c.folder).code, c.folderCode) << c.folder;
-        EXPECT_EQ(client.putFile(local, c.file.empty() ? "ip.html" : c.file).code, c.fileCode)
-            << c.file;
-    }
-    WinInetFtpClient impatient(std::chrono::seconds(1));
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(impatient.connect(server("silent-port"), "a", "b", true).code, 12002);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
-    const std::string log = readFile(peer("log"));
-    for (const char* injected : {"MKD", "DELE", "SITE"}) {
-        EXPECT_EQ(log.find(injected), std::string::npos) << injected;
+        EXPECT_TRUE(readFile(peer("home/pub/" + c.remote)) == bytes) << c.remote;
+        // The mode asked for, between the store before and this one.
+        const std::string log = readFile(peer("log"));
+        const auto stored = log.find("\nSTOR " + c.remote + "\n", storedBefore);
+        ASSERT_NE(stored, std::string::npos) << c.remote;
+        EXPECT_LT(log.find("\n" + c.modeCommand, storedBefore), stored) << c.remote;
+        storedBefore = stored;
     }
 }
 

@@ -18,6 +18,7 @@
 #include "app/command_line.h"
 #include "app/main_window_model.h"
 #include "common/failure_texts.h"
+#include "platform/curl/curl_ftp_client.h"
 #include "platform/startup_steps.h"
 #include "platform/win32/check/power_policy_check.h"
 #include "platform/win32/console_output.h"
@@ -43,7 +44,6 @@
 #include "platform/win32/windows_program_info.h"
 #include "platform/win32/windows_program_starter.h"
 #include "platform/win32/windows_system_facts.h"
-#include "platform/win32/wininet_ftp_client.h"
 #include "platform/win32/winsock_host_address.h"
 #include "schedule/test_wake.h"
 
@@ -79,7 +79,7 @@ int runWithoutWindow(const somnar::CommandLine& line) {
     somnar::WindowsSystemFacts facts;
     somnar::RegistrySettingsStore settings;
     win32::RasDialer dialer;
-    win32::WinInetFtpClient ftp;
+    somnar::CurlFtpClient ftp;
     somnar::PolicyCheckServices services{facts, settings, dialer, ftp};
     const auto items = somnar::checkPowerPolicy(services, line.checkFtp);
     std::cout << somnar::checkReport(items);
@@ -186,7 +186,7 @@ int runWindow() {
     win32::WindowsConnectivity connectivity;
     win32::WinsockHostAddress hostAddress;
     somnar::WindowsFiles files;
-    win32::WinInetFtpClient ftp;
+    somnar::CurlFtpClient ftp;
     somnar::FileLog log;
     win32::BalloonNotifier notifier;
     const somnar::PortableFailureTexts failureTexts;
