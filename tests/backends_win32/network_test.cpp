@@ -9,7 +9,9 @@
 #include "platform/win32/windows_connectivity.h"
 #include "platform/win32/winsock_host_address.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -71,6 +73,30 @@ TEST(CurlFtpClientWin32Test, UploadsArriveByteForByteInBothModesAndAWrongLoginGe
         EXPECT_LT(log.find("\n" + c.modeCommand, storedBefore), stored) << c.remote;
         storedBefore = stored;
     }
+}
+
+// Over TLS to a vsftpd that requires it, trusting the test's own certificate; the local file
+// lies under a UTF-8 name with an umlaut, which Windows' narrow file functions would miss.
+TEST(CurlFtpClientWin32Test, AnUploadOverTlsArrivesFromAFileWithAnUmlaut) {
+    const std::string page = peer(
+                          "B\xc3\xbc"
+                          "cher.html"),
+                      text = "<HTML>\r\nTLS\r\n";
+    const std::u8string name(reinterpret_cast<const char8_t*>(page.data()), page.size());
+    std::ofstream(std::filesystem::path(name), std::ios::binary) << text;
+    const std::string ca = readFile(peer("tls-ca"));
+    CurlFtpClient client(std::chrono::seconds(30), std::chrono::seconds(30),
+                         "Z:" + ca.substr(0, ca.find('\n')));
+    ASSERT_TRUE(client.open("VidOru FTP").ok);
+    // By name: Schannel in this libcurl matches the certificate's DNS names, not addresses.
+    const std::string port = readFile(peer("tls-port"));
+    const FtpResult connected = client.connect({"localhost:" + port.substr(0, port.find('\n')),
+                                                "anonymous", "x", true, FtpEncryption::Required});
+    ASSERT_TRUE(connected.ok) << connected.code << " " << connected.reply;
+    EXPECT_TRUE(client.changeDirectory("pub").ok);
+    EXPECT_EQ(client.putFile(page, "ip.html").code, 0);
+    client.disconnect();
+    EXPECT_EQ(readFile(peer("tls-home/pub/ip.html")), text);
 }
 
 TEST(WinsockHostAddressTest, TheNameResolvesToLoopbackAndTheInterfacesGiveTheMachinesAddresses) {

@@ -10,6 +10,10 @@
 
 #include "platform/shared/ftp_server_address.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace somnar {
 namespace {
 
@@ -56,6 +60,23 @@ size_t readFile(char* buffer, size_t size, size_t count, void* stream) {
         return CURL_READFUNC_ABORT;
     }
     return got;
+}
+
+// Paths are UTF-8; Windows' C library would read a narrow path in the ANSI code page, and
+// miss a folder with an umlaut.
+std::FILE* openForReading(const std::string& path) {
+#ifdef _WIN32
+    const int length =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1, nullptr, 0);
+    if (length <= 0) {
+        return nullptr;
+    }
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1, wide.data(), length);
+    return _wfopen(wide.c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
 }
 
 // The bytes of putBytes(), handed out from the front.
@@ -228,7 +249,7 @@ FtpResult CurlFtpClient::putFile(const std::string& localPath, const std::string
         return failed(CURLE_FAILED_INIT);
     }
     // Checked here, so a missing file sends nothing and gets one code.
-    UniqueFile file(std::fopen(localPath.c_str(), "rb"));
+    UniqueFile file(openForReading(localPath));
     struct stat status {};
     if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode)) {
         return failed(CURLE_FILE_COULDNT_READ_FILE);
