@@ -93,19 +93,10 @@ struct FullDisk {
     explicit FullDisk(const fs::path& at) : folder(at) {
         fs::create_directories(folder);
         mounted = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "nr_blocks=16,mode=0777") == 0;
-        if (mounted) {
-            test::writeFile(folder / "ip.html", "alt\r\n");
-            std::ofstream fill(folder / "fill");
-            for (int page = 0; page < 16 && fill; ++page) {
-                fill << std::string(4096, 'x') << std::flush;
-            }
-        }
+        std::ofstream(folder / "ip.html") << "alt\r\n";
+        std::ofstream(folder / "fill") << std::string(16 * 4096, 'x');  // cut off where full
     }
-    ~FullDisk() {
-        if (mounted) {
-            ::umount2(folder.c_str(), MNT_DETACH);
-        }
-    }
+    ~FullDisk() { ::umount2(folder.c_str(), MNT_DETACH); }
     fs::path folder;
     bool mounted = false;
 };
@@ -118,9 +109,8 @@ TEST_F(FtpTlsTest, TheCheckFindsAReadOnlyOrFullFolderAndAFailedUploadKeepsTheOld
     if (!disk.mounted) {
         GTEST_SKIP() << "no small disk to be had here";
     }
-    fs::permissions(server.home / "fixed", fs::perms::owner_all | fs::perms::group_read |
-                                               fs::perms::group_exec | fs::perms::others_read |
-                                               fs::perms::others_exec);
+    fs::permissions(server.home / "fixed", fs::perms::others_write | fs::perms::group_write,
+                    fs::perm_options::remove);
     testing::FakePlatform fake;
     fake.settings.store("VidOru FTP", "Server", server.address);
     fake.settings.store("VidOru FTP", "User", FtpServer::kUser);
