@@ -127,7 +127,7 @@ class FakePowerManager : public PowerManager, Logged {
         return (state == SleepState::Hibernate ? hibernate : suspend) ? "yes" : "no";
     }
     SleepResult sleep(SleepState state, const std::function<void()>& goingDown) override;
-    void keepAwake() override;
+    void keepAwake() override { log_.push_back("keep awake"); }
 };
 
 class FakeWakeAlarm : public WakeAlarm, Logged {
@@ -152,7 +152,10 @@ class FakeProgramStarter : public ProgramStarter, Logged {
 
     StartResult answer{};
 
-    StartResult startDetached(const std::string& commandLine) override;
+    StartResult startDetached(const std::string& commandLine) override {
+        log_.push_back("start " + commandLine);
+        return answer;
+    }
 };
 
 class FakeDialer : public Dialer, Logged {
@@ -165,7 +168,11 @@ class FakeDialer : public Dialer, Logged {
 
     std::vector<std::string> listEntries() override { return entries; }
     DialResult dial(const std::string& name, const std::string& user,
-                    const std::string& password) override;
+                    const std::string& password) override {
+        dialled.push_back({name, user, password});
+        log_.push_back("dial " + name);
+        return answer;
+    }
 };
 
 class FakeFileDialog : public FileDialog {
@@ -195,7 +202,12 @@ class FakeSettingsStore : public SettingsStore {
     std::string read(std::string_view application, std::string_view section,
                      std::string_view key) override;
     bool write(std::string_view application, std::string_view section, std::string_view key,
-               std::string_view value) override;
+               std::string_view value) override {
+        if (!failWrites) {
+            values[{std::string(application), std::string(section), std::string(key)}] = value;
+        }
+        return !failWrites;
+    }
     bool writeValues(std::string_view application, std::string_view section,
                      const std::vector<std::pair<std::string, std::string>>& values) override;
 

@@ -65,13 +65,9 @@ struct SleepingTest : FormTest {
     }
     // Timed hibernation, timed standby, hibernation now, standby now, the two pictures.
     std::string sleepCommandsEnabled() const {
-        std::string enabled;
-        for (const Control* c : std::initializer_list<const Control*>{
-                 &ui.timedSleepButtons[0], &ui.timedSleepButtons[1], &ui.hibernateNowButton,
-                 &ui.standbyNowButton, &ui.hibernatePictures[2], &ui.standbyPictures[2]}) {
-            enabled += c->enabled() ? '1' : '0';
-        }
-        return enabled;
+        return enabledOf({&ui.timedSleepButtons[0], &ui.timedSleepButtons[1],
+                          &ui.hibernateNowButton, &ui.standbyNowButton, &ui.hibernatePictures[2],
+                          &ui.standbyPictures[2]});
     }
     void expectSleepCommandsUsable() const { EXPECT_EQ(sleepCommandsEnabled(), "111111"); }
 };
@@ -101,8 +97,7 @@ TEST_F(SleepingTest, SleepNowWithWakeUpConfirmsThenSleepsAndWakes) {
     ui.hibernateNowButton.userClick();
     EXPECT_EQ(platform.log, kSleptAndWoke);
     EXPECT_EQ(platform.wakeAlarm.armed.at(0).due, testing::utc(2026, 12, 7, 5, 30));
-    EXPECT_FALSE(ui.connectionWatch.enabled());
-    EXPECT_FALSE(ui.resetButton.enabled());
+    EXPECT_FALSE(ui.connectionWatch.enabled() || ui.resetButton.enabled());
 }
 
 TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
@@ -117,9 +112,9 @@ TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
     EXPECT_EQ(platform.log,
               (EventLog{"alarm armed", "sleep hibernate", "keep awake", "alarm released",
                         "dial T-Online", "start /home/anna/start.sh", "renewed sleep counts"}));
-    EXPECT_TRUE(ui.connectionWatch.enabled());
-    EXPECT_TRUE(ui.resetButton.enabled() && ui.trayButton.enabled() &&
-                ui.countdownInfoButton.enabled());
+    EXPECT_EQ(
+        enabledOf({&ui.connectionWatch, &ui.resetButton, &ui.trayButton, &ui.countdownInfoButton}),
+        "1111");
     ui.dialButton.setValue(true);  // dialling by hand
     EXPECT_EQ(platform.dialer.dialled,
               (std::vector<std::vector<std::string>>(2, {"T-Online", "", " ge heim"})));
@@ -134,8 +129,7 @@ TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
     }
 }
 
-// Nobody may be at the machine: no box holds up the rest; the problem waits in the status
-// line, the journal and a notification.
+// Nobody may be at the machine to close a box.
 TEST_F(SleepingTest, ADiallerOrProgramThatCannotStartIsReportedWithoutABox) {
     ui.dialupBox.setValue(1);
     ui.programBox.setValue(1);
@@ -159,8 +153,6 @@ TEST_F(SleepingTest, ADiallerOrProgramThatCannotStartIsReportedWithoutABox) {
     EXPECT_TRUE(ui.renewedSleepTimer.enabled());
 }
 
-// A sleep that did not happen is no wake-up, and an alarm that cannot be armed means no
-// sleep: the user is told why, nothing after it runs, the commands come back.
 TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
     ui.dialupBox.setValue(1);
     ui.renewedSleepBox.setValue(1);
@@ -293,8 +285,7 @@ TEST_F(SleepingTest, TheCountdownBlinksAndFiresFromTheSetMinuteOnOnce) {
     ui.hibernateCountdown.tick();
     EXPECT_EQ(ui.statusLine.caption(), "Countdown für Ruhezustand aktiv...");
     EXPECT_NE(ui.statusLine.enabled(), blink);
-    EXPECT_TRUE(ui.resetButton.enabled() && ui.countdownInfoButton.enabled() &&
-                ui.trayButton.enabled());
+    EXPECT_EQ(enabledOf({&ui.resetButton, &ui.countdownInfoButton, &ui.trayButton}), "111");
     for (auto [picker, text] :
          {std::pair{&ui.sleepTime.minute, "3O"}, {&ui.sleepTime.year, "26"}}) {
         const std::string before = picker->text();
