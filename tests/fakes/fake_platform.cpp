@@ -7,13 +7,9 @@ namespace somnar::testing {
 std::string FakeClock::generalDateTimeText(const LocalDateTime& when) const {
     const auto& [year, month, day, hour, minute, second] = when;
     char text[32];
-    if (hour == 0 && minute == 0 && second == 0) {
-        std::snprintf(text, sizeof text, "%02d.%02d.%04d", day, month, year);
-    } else {
-        std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", day, month, year, hour,
-                      minute, second);
-    }
-    return text;
+    std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", day, month, year, hour,
+                  minute, second);
+    return hour == 0 && minute == 0 && second == 0 ? std::string(text, 10) : std::string(text);
 }
 
 std::chrono::sys_seconds utc(int year, int month, int day, int hour, int minute) {

@@ -15,12 +15,7 @@ const std::vector<Address> kStoredValues{
     {"VidOru FTP", "Values", "User"},     {"VidOru FTP", "Values", "Password"},
     {"VidOru FTP", "Values", "Directory"}};
 
-struct StartupTest : testing::ProgramTest {
-    std::string shown(const MomentPickers& p) const {
-        return p.day.text() + "." + p.month.text() + "." + p.year.text() + " " + p.hour.text() +
-               ":" + p.minute.text();
-    }
-};
+using StartupTest = testing::ProgramTest;
 
 // Wake-up ten, sleep five minutes ahead; past midnight the date moves on with the time.
 TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {

@@ -38,9 +38,7 @@ TEST_F(DesignTest, EveryRowHasOneControlInItsContainerAndContainersComeFirst) {
             << order[i]->key();
     }
     EXPECT_EQ(ui.wakeTime.day.container(), &ui.optionFrames[0]);
-    EXPECT_EQ(ui.hibernateNowButton.container(), at("Frame5"));
     EXPECT_EQ(at("Frame5")->container(), at("Frame4"));
-    EXPECT_EQ(ui.renewedSleepState[1].container(), at("Frame3"));
     EXPECT_EQ(ui.showWindowEntry.container(), &ui.trayMenu);
     EXPECT_EQ(static_cast<const Frame*>(at("Frame3"))->caption(),
               "Neuer Ruhe- oder Stanbyzustand nach wieviel Minuten?");
