@@ -118,8 +118,7 @@ TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsAndTheListIsNotASelection) 
     }
 }
 
-// Closing the window and the end of the session store each value under its own key. A file
-// that cannot take them is told once each, in a box only while the user is at the window.
+// Each value under its own key; a file that cannot take them told in a box only at the window.
 TEST_F(StartupTest, ClosingAndTheEndOfTheSessionStoreWhatWasTyped) {
     const std::string notStored =
         "Die Einstellungen konnten nicht gespeichert werden (/home/anna/.config/somnar-scheduler/"

@@ -113,7 +113,6 @@ TEST_F(VerifyTest, APastWakeUpIsMovedInThePickersAndPutBackOnCancel) {
     EXPECT_TRUE(schedule().confirmed());
 }
 
-// Present time 06.12.2026 23:10:30.
 TEST_F(VerifyTest, TextsAndTimesThatCannotBeSleptOrWokenByAreRefused) {
     const std::string gone =
         "Die Zeit für den Ruhe- oder Standbyzustand liegt in der "
