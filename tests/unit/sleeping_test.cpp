@@ -182,16 +182,6 @@ TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
     EXPECT_EQ(platform.journal.entries.back().second, lastMessage());
     expectSleepCommandsUsable();
 
-    // The clock's alarm refused: hibernation does not go down either.
-    freeze();
-    platform.wakeAlarm.refusalDetail = "/sys/class/rtc/rtc0/wakealarm";
-    EXPECT_EQ(sleepAndWake(SleepState::Hibernate), SleepAttempt::AlarmRefused);
-    EXPECT_EQ(platform.log, EventLog{"alarm refused"});
-    EXPECT_TRUE(
-        lastMessage().starts_with("Die Aufwachzeit konnte nicht gestellt werden. Das "
-                                  "Programm darf die Weckzeit der Echtzeituhr nicht"));
-    expectSleepCommandsUsable();
-
     freeze();
     ui.wakeTime.day.setText("32");
     EXPECT_EQ(sleepAndWake(SleepState::Standby), SleepAttempt::AlarmRefused);
