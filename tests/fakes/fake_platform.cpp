@@ -7,13 +7,9 @@ namespace somnar::testing {
 std::string FakeClock::generalDateTimeText(const LocalDateTime& when) const {
     const auto& [year, month, day, hour, minute, second] = when;
     char text[32];
-    if (hour == 0 && minute == 0 && second == 0) {
-        std::snprintf(text, sizeof text, "%02d.%02d.%04d", day, month, year);
-    } else {
-        std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", day, month, year, hour,
-                      minute, second);
-    }
-    return text;
+    std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d", day, month, year, hour,
+                  minute, second);
+    return hour == 0 && minute == 0 && second == 0 ? std::string(text, 10) : std::string(text);
 }
 
 std::chrono::sys_seconds utc(int year, int month, int day, int hour, int minute) {
@@ -27,12 +23,8 @@ LocalDateTime FakeClock::now() const {
     const sys_days date = floor<days>(local);
     const year_month_day ymd{date};
     const hh_mm_ss time{local - date};
-    return {static_cast<int>(ymd.year()),
-            static_cast<int>(unsigned(ymd.month())),
-            static_cast<int>(unsigned(ymd.day())),
-            static_cast<int>(time.hours().count()),
-            static_cast<int>(time.minutes().count()),
-            static_cast<int>(time.seconds().count())};
+    return {int(ymd.year()),           int(unsigned(ymd.month())),  int(unsigned(ymd.day())),
+            int(time.hours().count()), int(time.minutes().count()), int(time.seconds().count())};
 }
 
 SleepResult FakePowerManager::sleep(SleepState state, const std::function<void()>& goingDown) {
@@ -48,10 +40,6 @@ SleepResult FakePowerManager::sleep(SleepState state, const std::function<void()
         whileAsleep();
     }
     return result;
-}
-
-void FakePowerManager::keepAwake() {
-    log_.push_back("keep awake");
 }
 
 namespace {
@@ -79,18 +67,6 @@ AlarmResult FakeWakeAlarm::arm(SleepState state, std::chrono::sys_seconds due) {
     armed.push_back({state, due});
     log_.push_back("alarm armed");
     return {{}, std::make_unique<FakeArmedAlarm>(log_, released)};
-}
-
-DialResult FakeDialer::dial(const std::string& name, const std::string& user,
-                            const std::string& password) {
-    dialled.push_back({name, user, password});
-    log_.push_back("dial " + name);
-    return answer;
-}
-
-StartResult FakeProgramStarter::startDetached(const std::string& commandLine) {
-    log_.push_back("start " + commandLine);
-    return answer;
 }
 
 bool FakeFiles::writeSingleByteText(const std::string& path, const std::string& text) {
@@ -168,31 +144,17 @@ MessageAnswer FakeDialogs::showMessage(const MessageBox& box) {
 
 std::string FakeSettingsStore::read(std::string_view application, std::string_view section,
                                     std::string_view key) {
-    Address at{std::string(application), std::string(section), std::string(key)};
-    reads.push_back(at);
-    auto found = values.find(at);
+    reads.emplace_back(application, section, key);
+    auto found = values.find(reads.back());
     return found == values.end() ? std::string() : found->second;
-}
-
-bool FakeSettingsStore::write(std::string_view application, std::string_view section,
-                              std::string_view key, std::string_view value) {
-    Address at{std::string(application), std::string(section), std::string(key)};
-    if (failWrites) {
-        return false;
-    }
-    values[at] = value;
-    return true;
 }
 
 bool FakeSettingsStore::writeValues(std::string_view application, std::string_view section,
                                     const std::vector<std::pair<std::string, std::string>>& pairs) {
-    if (failWrites) {
-        return false;
-    }
     for (const auto& [key, value] : pairs) {
         write(application, section, key, value);
     }
-    return true;
+    return !failWrites;
 }
 
 std::string FakeSettingsStore::all() const {

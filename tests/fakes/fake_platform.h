@@ -40,7 +40,6 @@ class FakeClock : public Clock {
   public:
     std::chrono::sys_time<std::chrono::milliseconds> at{utc(2026, 12, 6, 9, 0)};
     std::chrono::milliseconds steady{0};
-
     LocalDateTime now() const override;
     std::chrono::milliseconds monotonic() const override { return steady; }
     std::chrono::sys_time<std::chrono::milliseconds> utcNow() const override { return at; }
@@ -67,7 +66,6 @@ class FakeDialogs : public Dialogs {
     std::deque<MessageAnswer> answers;
     // Runs while a box is open, as the window system may run timers meanwhile.
     std::function<void(const MessageBox&)> whileOpen;
-
     MessageAnswer showMessage(const MessageBox& box) override;
 };
 
@@ -75,7 +73,6 @@ class FakeDesktop : public Desktop {
   public:
     int widthTwips = 1920 * 15;
     int heightTwips = 1080 * 15;
-
     int screenWidthTwips() const override { return widthTwips; }
     int screenHeightTwips() const override { return heightTwips; }
 };
@@ -84,7 +81,6 @@ class FakeProgramInfo : public ProgramInfo {
   public:
     std::string name = "somnar-scheduler";
     std::string extension;
-
     std::string currentFolder() const override { return "/home/anna"; }
     std::string programFolder() const override { return "/opt/somnar"; }
     std::string programName() const override { return name; }
@@ -102,7 +98,6 @@ class FakeInstanceGuard : public InstanceGuard {
 class FakePowerManager : public PowerManager, Logged {
   public:
     using Logged::Logged;
-
     bool hibernate = true;
     bool suspend = true;
     SleepResult result;
@@ -111,7 +106,6 @@ class FakePowerManager : public PowerManager, Logged {
     std::function<void()> whileAuthorising;
     // Runs while the machine "sleeps", e.g. to move the clock on.
     std::function<void()> whileAsleep;
-
     bool canHibernate() override { return hibernate; }
     bool canSuspend() override { return suspend; }
     // Without a scripted answer: "yes" or "no" as the two flags say.
@@ -127,13 +121,12 @@ class FakePowerManager : public PowerManager, Logged {
         return (state == SleepState::Hibernate ? hibernate : suspend) ? "yes" : "no";
     }
     SleepResult sleep(SleepState state, const std::function<void()>& goingDown) override;
-    void keepAwake() override;
+    void keepAwake() override { log_.push_back("keep awake"); }
 };
 
 class FakeWakeAlarm : public WakeAlarm, Logged {
   public:
     using Logged::Logged;
-
     AlarmError refuseWith = AlarmError::None;
     std::string refusalDetail;
     struct Armed {
@@ -142,30 +135,32 @@ class FakeWakeAlarm : public WakeAlarm, Logged {
     };
     std::vector<Armed> armed;
     int released = 0;
-
     AlarmResult arm(SleepState state, std::chrono::sys_seconds due) override;
 };
 
 class FakeProgramStarter : public ProgramStarter, Logged {
   public:
     using Logged::Logged;
-
     StartResult answer{};
-
-    StartResult startDetached(const std::string& commandLine) override;
+    StartResult startDetached(const std::string& commandLine) override {
+        log_.push_back("start " + commandLine);
+        return answer;
+    }
 };
 
 class FakeDialer : public Dialer, Logged {
   public:
     using Logged::Logged;
-
     std::vector<std::string> entries;
     DialResult answer{};
     std::vector<std::vector<std::string>> dialled;  // name, user, password
-
     std::vector<std::string> listEntries() override { return entries; }
     DialResult dial(const std::string& name, const std::string& user,
-                    const std::string& password) override;
+                    const std::string& password) override {
+        dialled.push_back({name, user, password});
+        log_.push_back("dial " + name);
+        return answer;
+    }
 };
 
 class FakeFileDialog : public FileDialog {
@@ -177,7 +172,6 @@ class FakeFileDialog : public FileDialog {
     };
     std::vector<Request> requests;
     std::optional<ChosenFile> answer;
-
     std::optional<ChosenFile> askOpenFileName(const std::string& title, const std::string& folder,
                                               const std::vector<FileFilter>& filters) override {
         requests.push_back({title, folder, filters});
@@ -191,18 +185,20 @@ class FakeSettingsStore : public SettingsStore {
     std::map<Address, std::string> values;
     std::vector<Address> reads;
     bool failWrites = false;
-
     std::string read(std::string_view application, std::string_view section,
                      std::string_view key) override;
     bool write(std::string_view application, std::string_view section, std::string_view key,
-               std::string_view value) override;
+               std::string_view value) override {
+        if (!failWrites) {
+            values[{std::string(application), std::string(section), std::string(key)}] = value;
+        }
+        return !failWrites;
+    }
     bool writeValues(std::string_view application, std::string_view section,
                      const std::vector<std::pair<std::string, std::string>>& values) override;
-
     std::string location(std::string_view application) const override {
         return "/home/anna/.config/somnar-scheduler/" + std::string(application) + ".ini";
     }
-
     void store(std::string_view application, std::string_view key, std::string_view value) {
         values[{std::string(application), "Values", std::string(key)}] = value;
     }
@@ -214,7 +210,6 @@ class FakeTrayIcon : public TrayIcon {
   public:
     std::vector<std::string> calls;
     bool hasNotificationArea = true;
-
     void prepare(const std::string& tip) override { calls.push_back("prepare " + tip); }
     void add() override { calls.push_back("add"); }
     void remove() override { calls.push_back("remove"); }
@@ -225,7 +220,6 @@ class FakeConnectivity : public Connectivity {
   public:
     bool online = false;
     int asked = 0;
-
     bool isConnected() override {
         ++asked;
         return online;
@@ -237,7 +231,6 @@ class FakeHostAddress : public HostAddress {
     HostNameResult name{std::string("somnar-pc"), 0};
     std::map<std::string, std::vector<Ipv4Address>> resolver;
     std::vector<Ipv4Address> interfaces;
-
     HostNameResult hostName() override { return name; }
     std::vector<Ipv4Address> resolveIpv4(const std::string& host) override {
         auto found = resolver.find(host);
@@ -249,11 +242,9 @@ class FakeHostAddress : public HostAddress {
 class FakeFiles : public Files, Logged {
   public:
     using Logged::Logged;
-
     std::vector<std::string> writableFolders{"/opt/somnar"};
     std::string data = "/home/anna/.local/share/somnar-scheduler";
     std::map<std::string, std::string> written;  // path: the bytes as given
-
     bool folderWritable(const std::string& folder) override {
         return std::find(writableFolders.begin(), writableFolders.end(), folder) !=
                writableFolders.end();
@@ -295,7 +286,6 @@ class FakeFtpClient : public FtpClient, Logged {
 class FakeLog : public Log {
   public:
     std::vector<std::pair<LogLevel, std::string>> entries;
-
     void write(LogLevel level, const std::string& text) override {
         entries.emplace_back(level, text);
     }
@@ -304,9 +294,7 @@ class FakeLog : public Log {
 class FakeNotifier : public Notifier, Logged {
   public:
     using Logged::Logged;
-
     std::vector<std::pair<std::string, std::string>> shown;  // summary, body
-
     void notify(const std::string& summary, const std::string& body) override {
         shown.emplace_back(summary, body);
         log_.push_back("notify " + summary);
@@ -318,7 +306,6 @@ class FakeNotifier : public Notifier, Logged {
 class FakeWindowCommands : public WindowCommands {
   public:
     std::vector<std::string> done;
-
     void minimize() override { done.push_back("minimize"); }
     void bringToFront() override { done.push_back("front"); }
     void focus(Control* control) override { done.push_back("focus " + control->key()); }
@@ -332,7 +319,6 @@ class FakeSystemFacts : public SystemFacts {
     std::string resume = "254:16";
     std::uint64_t swap = 2ull << 30;
     std::vector<std::string> programs{"pon", "pppd", "nmcli"};
-
     bool wakeAlarmExists() override { return alarmExists; }
     bool wakeAlarmWritable() override { return alarmWritable; }
     bool clockKeepsLocalTime() override { return false; }
@@ -351,7 +337,6 @@ class FakePowerPolicy : public PowerPolicy {
     std::optional<Capabilities> caps = Capabilities{true, false, true, true, true};
     std::map<PowerSource, WakeTimers> timers{{PowerSource::Mains, WakeTimers::Allowed},
                                              {PowerSource::Battery, WakeTimers::Allowed}};
-
     std::optional<Capabilities> capabilities() override { return caps; }
     WakeTimers wakeTimers(PowerSource source) override { return timers.at(source); }
 };
@@ -378,7 +363,6 @@ struct FakePlatform {
     FakeNotifier notifier{log};
     // The texts a Linux user reads.
     LinuxFailureTexts failureTexts;
-
     Services services{clock,    dialogs,    desktop,      program,     instance,
                       power,    dialer,     settings,     tray,        wakeAlarm,
                       programs, fileDialog, connectivity, hostAddress, files,

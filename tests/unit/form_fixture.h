@@ -44,6 +44,19 @@ struct ProgramTest : ::testing::Test, Program {
     SleepAttempt sleepAndWake(SleepState state) {
         return MainWindowInspection::sleepAndWake(form, state);
     }
+    // "day.month.year hour:minute" as the pickers show it.
+    static std::string shown(const MomentPickers& p) {
+        return p.day.text() + "." + p.month.text() + "." + p.year.text() + " " + p.hour.text() +
+               ":" + p.minute.text();
+    }
+    // A '1' for each enabled control, a '0' for each disabled one.
+    static std::string enabledOf(std::initializer_list<const Control*> controls) {
+        std::string enabled;
+        for (const Control* control : controls) {
+            enabled += control->enabled() ? '1' : '0';
+        }
+        return enabled;
+    }
 };
 
 struct FormTest : ProgramTest {

@@ -18,12 +18,9 @@ struct OptionRulesTest : testing::FormTest {
     void expectRelationsHold(const std::string& after) {
         SCOPED_TRACE(after);
         EXPECT_FALSE(ui.dialupBox.ticked() && ui.alwaysOnBox.ticked());
-        for (const Control* field :
-             {static_cast<Control*>(&ui.dialupName), static_cast<Control*>(&ui.dialupUser),
-              static_cast<Control*>(&ui.dialupPassword),
-              static_cast<Control*>(&ui.dialupPasswordToggle)}) {
-            EXPECT_EQ(field->enabled(), ui.dialupBox.ticked()) << field->key();
-        }
+        EXPECT_EQ(enabledOf({&ui.dialupName, &ui.dialupUser, &ui.dialupPassword,
+                             &ui.dialupPasswordToggle}),
+                  std::string(4, ui.dialupBox.ticked() ? '1' : '0'));
         EXPECT_EQ(ui.programPath.enabled(), ui.programBox.ticked());
         EXPECT_EQ(ui.renewedSleepSpan.enabled(), ui.renewedSleepBox.ticked());
         EXPECT_EQ(ui.publishBox.enabled(), ui.dialupBox.ticked() || ui.alwaysOnBox.ticked());
@@ -34,14 +31,10 @@ struct OptionRulesTest : testing::FormTest {
     }
 };
 
-TEST_F(OptionRulesTest, ThePanelOpensAndClosesWithItsToggleAndATimedRequest) {
+TEST_F(OptionRulesTest, ThePanelOpensAndClosesWithItsToggle) {
     EXPECT_EQ(ui.window.height(), 10365);
     EXPECT_EQ(ui.window.focus(), &ui.focusSink);
     ui.optionsBox.userClick();
-    EXPECT_EQ(ui.window.height(), 3600);
-    ui.optionsBox.userClick();
-    ui.timedSleepButtons[1].userClick();
-    EXPECT_EQ(ui.optionsBox.value(), 0);
     EXPECT_EQ(ui.window.height(), 3600);
 }
 

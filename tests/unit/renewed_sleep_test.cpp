@@ -71,14 +71,11 @@ TEST_F(RenewedSleepTest, TwentyMinutesCountDownBlinkingAndFireAtTick2400) {
     EXPECT_EQ(4 + tickUntilFired(5000), 2400);
     EXPECT_EQ(ui.clockLine.caption(), "07.12.2026");  // each tick renews the clock
     EXPECT_EQ(ui.statusLine.caption(), "");
-    EXPECT_FALSE(schedule().confirmed());
-    EXPECT_EQ(renewedSleep().elapsedSeconds(), 0);
+    EXPECT_TRUE(!schedule().confirmed() && renewedSleep().elapsedSeconds() == 0);
     EXPECT_EQ(platform.power.sleeps, std::vector<SleepState>{SleepState::Hibernate});
     EXPECT_TRUE(platform.wakeAlarm.armed.empty());  // no wake-up on this path
 }
 
-// Nobody may be at the machine: a refusal waits in the line, the journal and a
-// notification, not in a box.
 TEST_F(RenewedSleepTest, StandbyHasItsOwnLineAndNeitherStateEndsWithoutSleeping) {
     ui.renewedSleepState[1].setValue(true);
     ui.renewedSleepSpan.setText("  90");
@@ -159,16 +156,15 @@ TEST_F(RenewedSleepTest, ResetStopsEverythingAndGivesBackWhatTheMachineCanDo) {
     ui.standbyCountdown.tick();
     tick();
     ui.resetButton.userClick();
-    EXPECT_FALSE(ui.hibernateCountdown.enabled() || ui.standbyCountdown.enabled() ||
-                 ui.renewedSleepTimer.enabled());
-    EXPECT_TRUE(ui.standbyNowButton.enabled() && ui.timedSleepButtons[1].enabled() &&
-                ui.standbyPictures[2].enabled() && ui.hibernatePictures[2].enabled() &&
-                ui.optionsBox.enabled());
-    EXPECT_FALSE(ui.hibernateNowButton.enabled() || ui.timedSleepButtons[0].enabled());
-    EXPECT_FALSE(ui.resetButton.enabled() || ui.countdownInfoButton.enabled() ||
-                 ui.trayButton.enabled());
-    EXPECT_EQ(ui.statusLine.caption(), "");
-    EXPECT_EQ(renewedSleep().elapsedSeconds(), 0);
+    // The three timers; standby's commands, the pictures and the panel; hibernation's; the
+    // buttons of a running countdown.
+    EXPECT_EQ(enabledOf({&ui.hibernateCountdown, &ui.standbyCountdown, &ui.renewedSleepTimer,
+                         &ui.standbyNowButton, &ui.timedSleepButtons[1], &ui.standbyPictures[2],
+                         &ui.hibernatePictures[2], &ui.optionsBox, &ui.hibernateNowButton,
+                         &ui.timedSleepButtons[0], &ui.resetButton, &ui.countdownInfoButton,
+                         &ui.trayButton}),
+              "0001111100000");
+    EXPECT_TRUE(ui.statusLine.caption().empty() && renewedSleep().elapsedSeconds() == 0);
 }
 
 }  // namespace

@@ -14,8 +14,6 @@ using testing::EventLog;
 using testing::FormTest;
 using namespace std::chrono_literals;
 
-const EventLog kSleptAndWoke{"alarm armed", "sleep hibernate", "keep awake", "alarm released"};
-
 TEST(RefusalTextTest, NamesTheKindAndGivesThePowerServicesOwnWords) {
     const std::pair<SleepResult, std::string> sleeps[] = {
         {{SleepOutcome::NotAuthorized, "Interactive authentication required."},
@@ -65,13 +63,9 @@ struct SleepingTest : FormTest {
     }
     // Timed hibernation, timed standby, hibernation now, standby now, the two pictures.
     std::string sleepCommandsEnabled() const {
-        std::string enabled;
-        for (const Control* c : std::initializer_list<const Control*>{
-                 &ui.timedSleepButtons[0], &ui.timedSleepButtons[1], &ui.hibernateNowButton,
-                 &ui.standbyNowButton, &ui.hibernatePictures[2], &ui.standbyPictures[2]}) {
-            enabled += c->enabled() ? '1' : '0';
-        }
-        return enabled;
+        return enabledOf({&ui.timedSleepButtons[0], &ui.timedSleepButtons[1],
+                          &ui.hibernateNowButton, &ui.standbyNowButton, &ui.hibernatePictures[2],
+                          &ui.standbyPictures[2]});
     }
     void expectSleepCommandsUsable() const { EXPECT_EQ(sleepCommandsEnabled(), "111111"); }
 };
@@ -99,10 +93,10 @@ TEST_F(SleepingTest, SleepNowWithWakeUpConfirmsThenSleepsAndWakes) {
     ui.standbyNowButton.userClick();
     EXPECT_TRUE(platform.log.empty());
     ui.hibernateNowButton.userClick();
-    EXPECT_EQ(platform.log, kSleptAndWoke);
+    EXPECT_EQ(platform.log,
+              (EventLog{"alarm armed", "sleep hibernate", "keep awake", "alarm released"}));
     EXPECT_EQ(platform.wakeAlarm.armed.at(0).due, testing::utc(2026, 12, 7, 5, 30));
-    EXPECT_FALSE(ui.connectionWatch.enabled());
-    EXPECT_FALSE(ui.resetButton.enabled());
+    EXPECT_FALSE(ui.connectionWatch.enabled() || ui.resetButton.enabled());
 }
 
 TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
@@ -117,9 +111,9 @@ TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
     EXPECT_EQ(platform.log,
               (EventLog{"alarm armed", "sleep hibernate", "keep awake", "alarm released",
                         "dial T-Online", "start /home/anna/start.sh", "renewed sleep counts"}));
-    EXPECT_TRUE(ui.connectionWatch.enabled());
-    EXPECT_TRUE(ui.resetButton.enabled() && ui.trayButton.enabled() &&
-                ui.countdownInfoButton.enabled());
+    EXPECT_EQ(
+        enabledOf({&ui.connectionWatch, &ui.resetButton, &ui.trayButton, &ui.countdownInfoButton}),
+        "1111");
     ui.dialButton.setValue(true);  // dialling by hand
     EXPECT_EQ(platform.dialer.dialled,
               (std::vector<std::vector<std::string>>(2, {"T-Online", "", " ge heim"})));
@@ -134,8 +128,6 @@ TEST_F(SleepingTest, AfterWakeStepsRunInTheirOrderAndOnlyWhenTicked) {
     }
 }
 
-// Nobody may be at the machine: no box holds up the rest; the problem waits in the status
-// line, the journal and a notification.
 TEST_F(SleepingTest, ADiallerOrProgramThatCannotStartIsReportedWithoutABox) {
     ui.dialupBox.setValue(1);
     ui.programBox.setValue(1);
@@ -159,8 +151,6 @@ TEST_F(SleepingTest, ADiallerOrProgramThatCannotStartIsReportedWithoutABox) {
     EXPECT_TRUE(ui.renewedSleepTimer.enabled());
 }
 
-// A sleep that did not happen is no wake-up, and an alarm that cannot be armed means no
-// sleep: the user is told why, nothing after it runs, the commands come back.
 TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
     ui.dialupBox.setValue(1);
     ui.renewedSleepBox.setValue(1);
@@ -192,30 +182,17 @@ TEST_F(SleepingTest, NoSleepOrNoAlarmRunsNothingAfterAndGivesTheCommandsBack) {
     EXPECT_EQ(platform.journal.entries.back().second, lastMessage());
     expectSleepCommandsUsable();
 
-    // The clock's alarm refused: hibernation does not go down either.
-    freeze();
-    platform.wakeAlarm.refusalDetail = "/sys/class/rtc/rtc0/wakealarm";
-    EXPECT_EQ(sleepAndWake(SleepState::Hibernate), SleepAttempt::AlarmRefused);
-    EXPECT_EQ(platform.log, EventLog{"alarm refused"});
-    EXPECT_EQ(lastMessage().rfind("Die Aufwachzeit konnte nicht gestellt werden. Das Programm "
-                                  "darf die Weckzeit der Echtzeituhr nicht setzen",
-                                  0),
-              0u);
-    expectSleepCommandsUsable();
-
     freeze();
     ui.wakeTime.day.setText("32");
     EXPECT_EQ(sleepAndWake(SleepState::Standby), SleepAttempt::AlarmRefused);
     EXPECT_TRUE(platform.log.empty());
-    EXPECT_EQ(lastMessage().rfind("Die Aufwachzeit ist ungültig", 0), 0u);
+    EXPECT_TRUE(lastMessage().starts_with("Die Aufwachzeit ist ungültig"));
     expectSleepCommandsUsable();
 
     EXPECT_FALSE(ui.renewedSleepTimer.enabled());
 }
 
-// A wake-up that came too close while the user authorised the request is armed anew 30 s
-// after the machine goes down, and the user who comes back is told; a wake-up the power
-// service did not announce is noted in the journal.
+// Armed anew 30 s after going down when authorising took too long; unannounced wake-ups noted.
 TEST_F(SleepingTest, AWakeUpTooCloseWhenTheMachineGoesDownIsMovedAndTold) {
     set(ui.wakeTime, "06.12.2026 14:01");
     const std::string late =
@@ -277,12 +254,9 @@ TEST_F(SleepingTest, ATimedRequestStartsItsCountdownAndFreezesTheWindow) {
     ui.optionsBox.setValue(1);
     ui.hibernateCountdown.setEnabled(true);
     ui.standbyPictures[2].userClick();  // the picture acts as the button beneath
-    EXPECT_TRUE(ui.standbyCountdown.enabled());
-    EXPECT_FALSE(ui.hibernateCountdown.enabled());
+    EXPECT_EQ(enabledOf({&ui.standbyCountdown, &ui.hibernateCountdown, &ui.optionsBox}), "100");
     EXPECT_EQ(sleepCommandsEnabled(), "000000");
-    EXPECT_EQ(ui.window.height(), 3600);
-    EXPECT_EQ(ui.optionsBox.value(), 0);
-    EXPECT_FALSE(ui.optionsBox.enabled());
+    EXPECT_TRUE(ui.window.height() == 3600 && ui.optionsBox.value() == 0);
     EXPECT_TRUE(platform.log.empty());
 }
 
@@ -293,8 +267,7 @@ TEST_F(SleepingTest, TheCountdownBlinksAndFiresFromTheSetMinuteOnOnce) {
     ui.hibernateCountdown.tick();
     EXPECT_EQ(ui.statusLine.caption(), "Countdown für Ruhezustand aktiv...");
     EXPECT_NE(ui.statusLine.enabled(), blink);
-    EXPECT_TRUE(ui.resetButton.enabled() && ui.countdownInfoButton.enabled() &&
-                ui.trayButton.enabled());
+    EXPECT_EQ(enabledOf({&ui.resetButton, &ui.countdownInfoButton, &ui.trayButton}), "111");
     for (auto [picker, text] :
          {std::pair{&ui.sleepTime.minute, "3O"}, {&ui.sleepTime.year, "26"}}) {
         const std::string before = picker->text();
@@ -313,8 +286,7 @@ TEST_F(SleepingTest, TheCountdownBlinksAndFiresFromTheSetMinuteOnOnce) {
     ui.hibernateCountdown.tick();
     EXPECT_EQ(platform.log, EventLog{"sleep hibernate"});  // no wake-up wanted
     EXPECT_EQ(ui.statusLine.caption(), "");
-    EXPECT_FALSE(ui.hibernateCountdown.enabled());
-    EXPECT_TRUE(ui.optionsBox.enabled());
+    EXPECT_EQ(enabledOf({&ui.hibernateCountdown, &ui.optionsBox}), "01");
     EXPECT_EQ(sleepCommandsEnabled(), "000000");  // until "Reset"
 }
 

@@ -15,12 +15,7 @@ const std::vector<Address> kStoredValues{
     {"VidOru FTP", "Values", "User"},     {"VidOru FTP", "Values", "Password"},
     {"VidOru FTP", "Values", "Directory"}};
 
-struct StartupTest : testing::ProgramTest {
-    std::string shown(const MomentPickers& p) const {
-        return p.day.text() + "." + p.month.text() + "." + p.year.text() + " " + p.hour.text() +
-               ":" + p.minute.text();
-    }
-};
+using StartupTest = testing::ProgramTest;
 
 // Wake-up ten, sleep five minutes ahead; past midnight the date moves on with the time.
 TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {
@@ -45,7 +40,13 @@ TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {
         EXPECT_EQ(ui.wakeTime.year.items().size(), c.years);
         EXPECT_EQ(ui.sleepTime.year.items().size(), c.years);
     }
-    form.load();
+    platform.desktop.widthTwips = 1024 * 15;
+    platform.desktop.heightTwips = 768 * 15;
+    form.load();  // centred with its design size, then made compact
+    EXPECT_EQ(ui.window.left(), (1024 * 15 - mainWindowDesign().width) / 2);
+    EXPECT_EQ(ui.window.top(), (768 * 15 - mainWindowDesign().height) / 2);
+    EXPECT_TRUE(ui.window.height() == 3600 && ui.window.loaded());
+    EXPECT_EQ(platform.tray.calls, std::vector<std::string>{"prepare Somnar Scheduler"});
     std::string lists;
     for (const Picker* picker : {&ui.wakeTime.day, &ui.wakeTime.month, &ui.sleepTime.hour,
                                  &ui.sleepTime.minute, &ui.renewedSleepSpan, &ui.wakeTime.year}) {
@@ -58,24 +59,12 @@ TEST_F(StartupTest, PickersArePresetFromThePresentAndListTheirNumbers) {
     EXPECT_EQ(ui.statusLine.caption(), "");
 }
 
-// Only the first copy runs; a second ends before it reads, shows or asks anything.
 TEST_F(StartupTest, ASecondCopyEndsWithoutTouchingAnything) {
     platform.instance.another = true;
     EXPECT_EQ(form.load(), StartOutcome::SecondCopy);
     EXPECT_TRUE(platform.settings.reads.empty() && platform.tray.calls.empty());
     EXPECT_TRUE(ui.sleepTime.day.items().empty() && ui.hibernateAvailable.caption().empty());
     EXPECT_FALSE(ui.window.loaded());
-}
-
-TEST_F(StartupTest, WindowIsCentredWithItsDesignSizeThenMadeCompactAndTheIconPrepared) {
-    platform.desktop.widthTwips = 1024 * 15;
-    platform.desktop.heightTwips = 768 * 15;
-    form.load();
-    EXPECT_EQ(ui.window.left(), (1024 * 15 - mainWindowDesign().width) / 2);
-    EXPECT_EQ(ui.window.top(), (768 * 15 - mainWindowDesign().height) / 2);
-    EXPECT_EQ(ui.window.height(), 3600);
-    EXPECT_TRUE(ui.window.loaded());
-    EXPECT_EQ(platform.tray.calls, std::vector<std::string>{"prepare Somnar Scheduler"});
 }
 
 TEST_F(StartupTest, OnlyWhatTheMachineCanDoIsShownAndUsable) {
@@ -86,22 +75,17 @@ TEST_F(StartupTest, OnlyWhatTheMachineCanDoIsShownAndUsable) {
         platform.power.hibernate = hibernate;
         platform.power.suspend = suspend;
         form.load();
-        EXPECT_EQ(ui.hibernateAvailable.caption(), hibernate ? "ja" : "nein");
-        EXPECT_EQ(ui.standbyAvailable.caption(), suspend ? "ja" : "nein");
-        for (const Control* c : {static_cast<Control*>(&ui.hibernateNowButton),
-                                 static_cast<Control*>(&ui.timedSleepButtons[0]),
-                                 static_cast<Control*>(&ui.renewedSleepState[0])}) {
-            EXPECT_EQ(c->enabled(), hibernate) << c->key();
-        }
-        for (const Control* c : {static_cast<Control*>(&ui.standbyNowButton),
-                                 static_cast<Control*>(&ui.timedSleepButtons[1]),
-                                 static_cast<Control*>(&ui.renewedSleepState[1])}) {
-            EXPECT_EQ(c->enabled(), suspend) << c->key();
-        }
+        EXPECT_EQ(ui.hibernateAvailable.caption() + "/" + ui.standbyAvailable.caption(),
+                  std::string(hibernate ? "ja" : "nein") + "/" + (suspend ? "ja" : "nein"));
+        // Hibernation's three, standby's three, then the two pictures.
+        EXPECT_EQ(
+            enabledOf({&ui.hibernateNowButton, &ui.timedSleepButtons[0], &ui.renewedSleepState[0],
+                       &ui.standbyNowButton, &ui.timedSleepButtons[1], &ui.renewedSleepState[1],
+                       &ui.standbyPictures[2], &ui.hibernatePictures[2]}),
+            std::string(3, hibernate ? '1' : '0') + std::string(3, suspend ? '1' : '0') + "11");
         EXPECT_EQ(ui.renewedSleepState[0].value(), hibernate);
         EXPECT_FALSE(ui.renewedSleepState[1].value());  // never chosen in its place
-        EXPECT_TRUE(ui.standbyPictures[2].enabled() && ui.hibernatePictures[2].enabled());
-        ui.hibernatePictures[2].userClick();  // acts only as far as the button beneath
+        ui.hibernatePictures[2].userClick();            // acts only as far as the button beneath
         EXPECT_EQ(platform.dialogs.shown.size(), hibernate ? 1u : 0u);
     }
 }
@@ -114,8 +98,7 @@ TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsAndTheListIsNotASelection) 
         ui.dialupName.text() + ui.dialupUser.text() + ui.ftpServer.text() + ui.ftpFolder.text(),
         "");
     EXPECT_EQ(platform.settings.reads, kStoredValues);
-    EXPECT_EQ(ui.programPath.text(),
-              "/home/anna/Aufwachen-Ruhe/start.sh");  // this system's sample
+    EXPECT_EQ(ui.programPath.text(), "/home/anna/Aufwachen-Ruhe/start.sh");  // the sample
 
     testing::Program next;
     const char* values[] = {"Alte Verbindung", "anna",   "geheim", "ftp.example.org", "web1",
@@ -135,8 +118,7 @@ TEST_F(StartupTest, StoredValuesComeBackInTheirFieldsAndTheListIsNotASelection) 
     }
 }
 
-// Closing the window and the end of the session store each value under its own key. A file
-// that cannot take them is told once each, in a box only while the user is at the window.
+// Each value under its own key; a file that cannot take them told in a box only at the window.
 TEST_F(StartupTest, ClosingAndTheEndOfTheSessionStoreWhatWasTyped) {
     const std::string notStored =
         "Die Einstellungen konnten nicht gespeichert werden (/home/anna/.config/somnar-scheduler/"
