@@ -1,4 +1,5 @@
 // The FTP client against real servers from Debian with TLS, started on the loopback.
+// Time limits are generous: a loaded machine makes each TLS session take seconds.
 
 #include <sys/mount.h>
 
@@ -47,7 +48,7 @@ TEST_F(FtpTlsTest, TlsIsUsedWhereOfferedAndThePasswordNeverCrossesInClear) {
         const bool anonymous = std::string(c.kind) == "vsftpd";
         RealFtpServer server(c.kind, c.tls,
                              {"--folder", "pub", "--relay", (local.path() / "relay").string()});
-        CurlFtpClient client(5s, 5s, server.caFile);
+        CurlFtpClient client(20s, 20s, server.caFile);
         upload(client,
                {server.relayAddress, anonymous ? "anonymous" : FtpServer::kUser,
                 FtpServer::kPassword, true, c.encryption},
@@ -77,7 +78,7 @@ TEST_F(FtpTlsTest, AnUntrustedCertificateOrMissingTlsIsRefusedWithItsReason) {
                  {"off", true, FtpEncryption::Required, 64, "500 AUTH not understood"}};
     for (const auto& c : cases) {
         RealFtpServer server("proftpd", c.tls, {"--relay", (local.path() / "relay").string()});
-        CurlFtpClient client(5s, 5s, c.trusted ? server.caFile : "");
+        CurlFtpClient client(20s, 20s, c.trusted ? server.caFile : "");
         ASSERT_TRUE(client.open("VidOru FTP").ok);
         const FtpResult refused = client.connect(
             {server.relayAddress, FtpServer::kUser, FtpServer::kPassword, true, c.encryption});
@@ -115,7 +116,7 @@ TEST_F(FtpTlsTest, TheCheckFindsAReadOnlyOrFullFolderAndAFailedUploadKeepsTheOld
     fake.settings.store("VidOru FTP", "Server", server.address);
     fake.settings.store("VidOru FTP", "User", FtpServer::kUser);
     fake.settings.store("VidOru FTP", "Password", FtpServer::kPassword);
-    CurlFtpClient client(5s, 5s, server.caFile);
+    CurlFtpClient client(20s, 20s, server.caFile);
     const std::pair<std::string, std::string> folders[] = {
         {"fixed", "Probedatei speichern: Error: 553; 553 Can't open that file: Permission denied"},
         {"full", "Probedatei speichern: Error: 451; 451 "}};
