@@ -160,7 +160,7 @@ FtpResult CurlFtpClient::makeHandle() {
 FtpResult CurlFtpClient::connect(const FtpLogin& login) {
     try {
         if (!curl_ || used_) {
-            if (const FtpResult made = makeHandle(); !made.ok) {
+            if (FtpResult made = makeHandle(); !made.ok) {
                 return made;
             }
         }
@@ -234,7 +234,7 @@ FtpResult CurlFtpClient::commands(std::initializer_list<std::string> lines) {
         options.set(CURLOPT_URL, baseUrl_.c_str())
             .set(CURLOPT_NOBODY, 1L)
             .set(CURLOPT_QUOTE, list.get());
-        const FtpResult result =
+        FtpResult result =
             options.result() == CURLE_OK ? perform(true) : failed(options.result());
         // The list goes with this step; no later step may send it again.
         curl_easy_setopt(curl_.get(), CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr));
@@ -286,7 +286,7 @@ FtpResult CurlFtpClient::store(const std::string& remoteName, curl_read_callback
             .set(CURLOPT_READFUNCTION, read)
             .set(CURLOPT_READDATA, source)
             .set(CURLOPT_INFILESIZE_LARGE, size);
-        const FtpResult result =
+        FtpResult result =
             options.result() == CURLE_OK ? perform(true) : failed(options.result());
         // The source goes on return; the handle must not keep pointing at it.
         curl_easy_setopt(curl_.get(), CURLOPT_UPLOAD, 0L);
