@@ -234,8 +234,7 @@ FtpResult CurlFtpClient::commands(std::initializer_list<std::string> lines) {
         options.set(CURLOPT_URL, baseUrl_.c_str())
             .set(CURLOPT_NOBODY, 1L)
             .set(CURLOPT_QUOTE, list.get());
-        FtpResult result =
-            options.result() == CURLE_OK ? perform(true) : failed(options.result());
+        FtpResult result = options.result() == CURLE_OK ? perform(true) : failed(options.result());
         // The list goes with this step; no later step may send it again.
         curl_easy_setopt(curl_.get(), CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr));
         return result;
@@ -286,8 +285,7 @@ FtpResult CurlFtpClient::store(const std::string& remoteName, curl_read_callback
             .set(CURLOPT_READFUNCTION, read)
             .set(CURLOPT_READDATA, source)
             .set(CURLOPT_INFILESIZE_LARGE, size);
-        FtpResult result =
-            options.result() == CURLE_OK ? perform(true) : failed(options.result());
+        FtpResult result = options.result() == CURLE_OK ? perform(true) : failed(options.result());
         // The source goes on return; the handle must not keep pointing at it.
         curl_easy_setopt(curl_.get(), CURLOPT_UPLOAD, 0L);
         curl_easy_setopt(curl_.get(), CURLOPT_READDATA, static_cast<void*>(nullptr));
