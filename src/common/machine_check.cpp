@@ -24,9 +24,8 @@ enum class FtpStep { Start, Login, Folder, Store, Delete };
 constexpr std::string_view kStepNames[] = {"Start", "Anmeldung", "Verzeichnis",
                                            "Probedatei speichern", "Probedatei löschen"};
 
-bool mentions(std::string text, std::initializer_list<std::string_view> words) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+bool mentions(const std::string& said, std::initializer_list<std::string_view> words) {
+    const std::string text = asciiLowered(said);
     return std::any_of(words.begin(), words.end(),
                        [&](std::string_view word) { return text.find(word) != std::string::npos; });
 }

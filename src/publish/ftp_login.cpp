@@ -8,14 +8,8 @@
 namespace somnar {
 namespace {
 
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 bool dropPrefix(std::string& text, std::string_view prefix) {
-    if (lowered(text.substr(0, prefix.size())) != prefix) {
+    if (asciiLowered(text.substr(0, prefix.size())) != prefix) {
         return false;
     }
     text.erase(0, prefix.size());
@@ -24,11 +18,17 @@ bool dropPrefix(std::string& text, std::string_view prefix) {
 
 bool says(const std::string& setting) {
     constexpr std::array<std::string_view, 5> kYes = {"1", "true", "yes", "ja", "on"};
-    const std::string value = lowered(setting);
+    const std::string value = asciiLowered(setting);
     return std::find(kYes.begin(), kYes.end(), value) != kYes.end();
 }
 
 }  // namespace
+
+std::string asciiLowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
 
 FtpLogin ftpLogin(std::string server, std::string user, std::string password, bool passive,
                   const std::string& requireTlsSetting) {
